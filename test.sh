@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds a Debug build with AddressSanitizer and
+# UndefinedBehaviorSanitizer into build-test/ and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRAVINEL_SANITIZE=ON \
+  -DRAVINEL_WERROR=ON >/dev/null
+cmake --build build-test
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build-test --output-on-failure -j "$(nproc)"
