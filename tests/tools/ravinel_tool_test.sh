@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# End-to-end checks of ravinel-tool: output format, exit statuses, and a resize whose
+# pixels are known.
+set -u
+tool=$1
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+failures=0
+check() {  # check NAME EXPECTED ACTUAL
+    if [ "$2" != "$3" ]; then
+        echo "FAIL $1: expected [$2], got [$3]"
+        failures=$((failures + 1))
+    fi
+}
+
+# A 2 x 1 24-bit BMP: black, white.
+printf 'BM\x3e\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00' >"$dir/in.bmp"
+printf '\x28\x00\x00\x00\x02\x00\x00\x00\x01\x00\x00\x00\x01\x00\x18\x00' >>"$dir/in.bmp"
+printf '\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00' >>"$dir/in.bmp"
+printf '\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\xff\xff\xff\x00\x00' >>"$dir/in.bmp"
+truncate -s 62 "$dir/in.bmp"
+
+out=$("$tool" info "$dir/in.bmp" --analyze --bmp-first); status=$?
+check "info line" "kind=8 width=2 height=1 pixelformat=6 label=24" "$out"
+check "info status" 0 "$status"
+
+# Named .png and not analysed, only plug-ins are asked: none exist, so nothing loads and
+# the pixel format is the untouched target's.
+cp "$dir/in.bmp" "$dir/in.png"
+out=$("$tool" info "$dir/in.png"); status=$?
+check "info by extension" "kind=0 width=0 height=0 pixelformat=3 label=8" "$out"
+check "info failure status" 1 "$status"
+out=$("$tool" info "$dir/in.png" --analyze); status=$?
+check "info by content" "kind=8 width=2 height=1 pixelformat=6 label=24" "$out"
+
+"$tool" resize "$dir/in.bmp" "$dir/out.bmp" --width 3 --height 1; status=$?
+check "resize status" 0 "$status"
+pixels=$(od -An -tx1 -j54 -N9 "$dir/out.bmp" | tr -d ' \n')
+check "area enlargement 0,255 -> 0,128,255" "000000808080ffffff" "$pixels"
+
+"$tool" resize "$dir/in.bmp" "$dir/bad.bmp" --width 1 --height 2 2>/dev/null; status=$?
+check "mixed reduce and enlarge is refused" 2 "$status"
+"$tool" resize "$dir/missing.bmp" "$dir/bad.bmp" --width 1 --height 1 2>/dev/null; status=$?
+check "missing input" 2 "$status"
+"$tool" resize "$dir/in.bmp" "$dir/bad.bmp" --width 0 --height 1 2>/dev/null; status=$?
+check "bad width" 2 "$status"
+"$tool" --help >/dev/null; status=$?
+check "help" 0 "$status"
+
+[ "$failures" -eq 0 ] && echo "ravinel-tool: all checks passed"
+exit "$failures"

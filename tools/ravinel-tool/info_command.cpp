@@ -1,0 +1,30 @@
+#include <iostream>
+
+#include "command_line.h"
+#include "commands.h"
+#include "image/graphic_load_info.h"
+#include "image/graphic_loader.h"
+#include "image/nk_dib.h"
+
+namespace ravinel::tool {
+
+int runInfo(const std::vector<std::string>& args) {
+    const CommandLine cl(args, {"analyze", "jpg-first", "bmp-first"}, {});
+    if (cl.positional().size() != 1) {
+        throw UsageError("info takes one FILE");
+    }
+    GraphicLoader loader(nullptr);
+    loader.doAnalyze = cl.flag("analyze");
+    loader.inJpgFirst = cl.flag("jpg-first");
+    loader.inBmpFirst = cl.flag("bmp-first");
+
+    NkDib picture;
+    GraphicLoadInfo info;
+    loader.loadFromFile(picture, cl.positional()[0], false, info);
+    std::cout << "kind=" << static_cast<int>(info.kind) << " width=" << info.width
+              << " height=" << info.height << " pixelformat=" << static_cast<int>(info.pixelFormat)
+              << " label=" << pixelFormatLabel(info.pixelFormat) << "\n";
+    return info.succeeded() ? 0 : 1;
+}
+
+}  // namespace ravinel::tool

@@ -1,0 +1,46 @@
+// ravinel-tool: the core library without windows, for scripts and checks.
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "command_line.h"
+#include "commands.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: ravinel-tool COMMAND [ARGS]\n"
+    "\n"
+    "commands:\n"
+    "  info FILE [--analyze] [--jpg-first] [--bmp-first]\n"
+    "      load FILE and print: kind=K width=W height=H pixelformat=P label=L\n"
+    "      (exit status 0 when the picture loaded, 1 when it did not)\n"
+    "  resize IN OUT.bmp --width W --height H [--method area|stretch|halftone]\n"
+    "      load IN, resize it to W x H and write a 24-bit BMP (default method: area)\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
+        std::cout << kUsage;
+        return words.empty() ? 2 : 0;
+    }
+    const std::vector<std::string> args(words.begin() + 1, words.end());
+    try {
+        if (words[0] == "info") {
+            return ravinel::tool::runInfo(args);
+        }
+        if (words[0] == "resize") {
+            return ravinel::tool::runResize(args);
+        }
+        throw ravinel::tool::UsageError("unknown command " + words[0]);
+    } catch (const ravinel::tool::UsageError& e) {
+        std::cerr << "ravinel-tool: " << e.what() << "\n\n" << kUsage;
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "ravinel-tool: " << e.what() << "\n";
+        return 2;
+    }
+}
