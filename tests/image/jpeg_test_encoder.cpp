@@ -1,9 +1,10 @@
 #include "tests/image/jpeg_test_encoder.h"
 
-#include <jpeglib.h>
-
 #include <cstdio>
 #include <cstdlib>
+
+// jpeglib.h needs the FILE and size_t declarations first.
+#include <jpeglib.h>
 
 namespace ravinel::testing {
 
