@@ -1,0 +1,67 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "image/nk_dib.h"
+
+namespace ravinel {
+
+// What produced a loaded picture; the same numbering names the signatures that the
+// loader recognises in the first bytes of a file.
+enum class GraphicKind : uint8_t {
+    gkNone = 0,
+    gkFile = 1,  // set by the thumbnail view for a file shown as a plain file
+    gkSusie = 2,
+    gkSusiePreview = 3,
+    gkJpeg = 4,
+    gkExif = 5,
+    gkPng = 6,
+    gkPngInterlace = 7,
+    gkBmp = 8,
+    gkVix = 9,  // a thumbnail taken from a ViX catalog
+};
+
+// Framework pixel formats as the result record reports them; they index kPixelFormatLabels.
+inline constexpr uint8_t kPixelFormatDevice = 0;
+inline constexpr uint8_t kPixelFormat1Bit = 1;
+inline constexpr uint8_t kPixelFormat4Bit = 2;
+inline constexpr uint8_t kPixelFormat8Bit = 3;
+inline constexpr uint8_t kPixelFormat24Bit = 6;
+inline constexpr uint8_t kPixelFormatCustom = 8;
+
+inline constexpr std::array<const char*, 9> kPixelFormatLabels = {
+    "Device?", "1", "4", "8", "15", "16", "24", "32", "Custom?"};
+
+// The result of one load. Width and height are those of the picture in the file (not
+// of a reduced decode); a plug-in preview reports width 1.
+struct GraphicLoadInfo {
+    uint16_t width = 0;
+    uint16_t height = 0;
+    uint8_t pixelFormat = kPixelFormatCustom;
+    GraphicKind kind = GraphicKind::gkNone;
+
+    // Callers judge a load by exactly this: a kind other than none or plain file, and a
+    // width.
+    bool succeeded() const {
+        return kind != GraphicKind::gkNone && kind != GraphicKind::gkFile && width != 0;
+    }
+};
+
+// The framework pixel format of a DIB, from its bit count.
+inline uint8_t framePixelFormatOf(const NkDib& dib) {
+    switch (dib.bitCount()) {
+        case 1:
+            return kPixelFormat1Bit;
+        case 4:
+            return kPixelFormat4Bit;
+        case 8:
+            return kPixelFormat8Bit;
+        case 24:
+            return kPixelFormat24Bit;
+        default:
+            return kPixelFormatCustom;
+    }
+}
+
+}  // namespace ravinel

@@ -1,0 +1,252 @@
+#include "image/graphic_loader.h"
+
+#include <algorithm>
+#include <exception>
+#include <optional>
+#include <vector>
+
+#include "image/file_bytes.h"
+#include "image/graphic_signature.h"
+#include "image/jpeg_decoder.h"
+#include "image/jpeg_frame_walk.h"
+#include "image/tolerant_bmp_reader.h"
+
+namespace ravinel {
+
+namespace {
+
+// Files analysed by content: at least the signature, at most 64 MiB plus a BMP's headers.
+constexpr uint64_t kMinAnalyzedBytes = 10;
+constexpr uint64_t kMaxAnalyzedBytes = 67'108'918;
+// The JPEG step of the extension path leaves shorter files alone.
+constexpr uint64_t kMinJpegFileBytes = 32;
+// The own decoders read a file into memory; larger files are not theirs to decode.
+constexpr uint64_t kMaxReadBytes = uint64_t{1} << 30;
+constexpr uint16_t kMaxShownSide = 4096;
+
+uint16_t sideOf(int32_t pixels) {
+    return static_cast<uint16_t>(std::clamp<int32_t>(pixels, 0, UINT16_MAX));
+}
+
+// The extension from the last "." after the last "/", upper-cased; empty without one.
+std::string upperExtension(const std::string& fileName) {
+    const size_t slash = fileName.rfind('/');
+    const size_t dot = fileName.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+        return {};
+    }
+    std::string ext = fileName.substr(dot);
+    for (char& c : ext) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return ext;
+}
+
+// The strongest reduction libjpeg offers that keeps the shorter side at least the
+// preview size; a negative preview size asks for the smallest, fastest decode.
+JpegDecodeOptions jpegOptionsFor(bool preview, int32_t previewSize, const JpegFrameSize& frame) {
+    if (!preview || previewSize == 0) {
+        return {};
+    }
+    if (previewSize < 0) {
+        return {8, true};
+    }
+    const int32_t ratio = std::min(frame.width, frame.height) / previewSize;
+    if (ratio >= 8) {
+        return {8, false};
+    }
+    if (ratio >= 4) {
+        return {4, false};
+    }
+    return {ratio >= 2 ? 2 : 1, false};
+}
+
+// Runs the own decoder and the plug-ins in the order asked, the second only when the
+// first loaded nothing.
+template <typename Own, typename Spi>
+void tryInOrder(bool ownFirst, Own&& own, Spi&& spi, const GraphicLoadInfo& info) {
+    if (ownFirst) {
+        own();
+        if (info.kind == GraphicKind::gkNone) {
+            spi();
+        }
+    } else {
+        spi();
+        if (info.kind == GraphicKind::gkNone) {
+            own();
+        }
+    }
+}
+
+}  // namespace
+
+// The file of one load: its length and, read at most once, its bytes.
+class GraphicLoader::FileLoad {
+  public:
+    explicit FileLoad(const std::string& name) : name_(name) {}
+
+    const std::string& name() const { return name_; }
+    uint64_t size() {
+        if (!bytes_) {
+            return fileByteSize(name_);
+        }
+        return bytes_->size();
+    }
+    std::span<const uint8_t> bytes() {
+        if (!bytes_) {
+            bytes_ = readFileBytes(name_, kMaxReadBytes);
+        }
+        return *bytes_;
+    }
+
+  private:
+    std::string name_;
+    std::optional<std::vector<uint8_t>> bytes_;
+};
+
+GraphicLoader::GraphicLoader(SpiHost* spis) : spis_(spis) {}
+
+void GraphicLoader::loadFromFile(NkDib& target, const std::string& fileName, bool preview,
+                                 GraphicLoadInfo& info) {
+    info = GraphicLoadInfo{};
+    FileLoad file(fileName);
+    if (doAnalyze) {
+        loadByContent(target, file, preview, info);
+        if (info.kind == GraphicKind::gkNone) {
+            loadByExtension(target, file, preview, info);
+        }
+    } else {
+        loadByExtension(target, file, preview, info);
+    }
+    if (info.width > kMaxShownSide || info.height > kMaxShownSide) {
+        info.kind = GraphicKind::gkNone;
+    }
+    info.pixelFormat = framePixelFormatOf(target);
+}
+
+void GraphicLoader::loadByContent(NkDib& target, FileLoad& file, bool preview,
+                                  GraphicLoadInfo& info) {
+    try {
+        const uint64_t size = file.size();
+        if (size < kMinAnalyzedBytes || size > kMaxAnalyzedBytes) {
+            return;
+        }
+        const std::span<const uint8_t> data = file.bytes();
+        const GraphicKind kind = recognizeGraphicSignature(data);
+        auto spiStream = [&] { loadSpiStream(target, data, file.name(), preview, info); };
+        if (kind == GraphicKind::gkJpeg || kind == GraphicKind::gkExif) {
+            tryInOrder(
+                inJpgFirst, [&] { loadJpeg(target, data, preview, info); }, spiStream, info);
+        } else if (kind == GraphicKind::gkBmp) {
+            tryInOrder(
+                inBmpFirst, [&] { loadBmp(target, data, info); }, spiStream, info);
+        } else {
+            spiStream();
+        }
+    } catch (const std::exception&) {
+        // The file could not be read: the record keeps what was reached.
+    }
+}
+
+void GraphicLoader::loadByExtension(NkDib& target, FileLoad& file, bool preview,
+                                    GraphicLoadInfo& info) {
+    const std::string ext = upperExtension(file.name());
+    auto jpegFromFile = [&] {
+        try {
+            if (file.size() < kMinJpegFileBytes) {
+                return;
+            }
+            loadJpeg(target, file.bytes(), preview, info);
+        } catch (const std::exception&) {
+            info.width = 0;
+            info.height = 0;
+            info.kind = GraphicKind::gkNone;
+        }
+    };
+    auto bmpFromFile = [&] {
+        try {
+            loadBmp(target, file.bytes(), info);
+        } catch (const std::exception&) {
+            // Unreadable file: nothing loaded.
+        }
+    };
+    auto spiFile = [&] { loadSpiFile(target, file.name(), preview, info); };
+
+    if (ext == ".JPG") {
+        tryInOrder(inJpgFirst, jpegFromFile, spiFile, info);
+    } else if (ext == ".BMP") {
+        tryInOrder(inBmpFirst, bmpFromFile, spiFile, info);
+    } else {
+        spiFile();
+    }
+}
+
+// Reports the frame header's size, not the reduced one; a file without a baseline or
+// progressive frame reports the kind with width 0, which ends the search for a decoder.
+void GraphicLoader::loadJpeg(NkDib& target, std::span<const uint8_t> data, bool preview,
+                             GraphicLoadInfo& info) const {
+    try {
+        JpegFrameSize frame;
+        if (findJpegFrame(data, frame)) {
+            target = decodeJpeg(data, jpegOptionsFor(preview, previewSize, frame));
+        }
+        info.kind = GraphicKind::gkJpeg;
+        info.width = frame.width;
+        info.height = frame.height;
+    } catch (const std::exception&) {
+        info.width = 0;
+        info.height = 0;
+        info.kind = GraphicKind::gkNone;
+    }
+}
+
+void GraphicLoader::loadBmp(NkDib& target, std::span<const uint8_t> data,
+                            GraphicLoadInfo& info) const {
+    try {
+        target = readTolerantBmp(data);
+        info.kind = GraphicKind::gkBmp;
+        info.width = sideOf(target.width());
+        info.height = sideOf(target.height());
+    } catch (const std::exception&) {
+        // Not readable as BMP: nothing loaded.
+    }
+}
+
+void GraphicLoader::loadSpiFile(NkDib& target, const std::string& fileName, bool preview,
+                                GraphicLoadInfo& info) {
+    loadThroughSpis(target, preview, info, [&](SpiHost& spis) { spis.loadFile(target, fileName); });
+}
+
+void GraphicLoader::loadSpiStream(NkDib& target, std::span<const uint8_t> data,
+                                  const std::string& name, bool preview, GraphicLoadInfo& info) {
+    loadThroughSpis(target, preview, info,
+                    [&](SpiHost& spis) { spis.loadFromStreamWithName(target, data, name); });
+}
+
+// A preview through the plug-ins' reduced-picture entry reports width 1 and no height:
+// the picture's own size is not known then.
+void GraphicLoader::loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo& info,
+                                    const std::function<void(SpiHost&)>& load) {
+    if (spis_ == nullptr || spis_->pluginCount() <= 0) {
+        return;
+    }
+    const bool previewMode = preview && useSpiPrev;
+    try {
+        spis_->setGraphicPreview(previewMode);
+        load(*spis_);
+        if (previewMode) {
+            info.kind = GraphicKind::gkSusiePreview;
+            info.width = 1;
+        } else {
+            info.kind = GraphicKind::gkSusie;
+            info.width = sideOf(target.width());
+            info.height = sideOf(target.height());
+        }
+    } catch (const std::exception&) {
+        // No plug-in took the picture.
+    }
+}
+
+}  // namespace ravinel

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "image/graphic_load_info.h"
+#include "image/nk_dib.h"
+#include "image/spi_host.h"
+
+namespace ravinel {
+
+// Turns a picture file into a DIB: by its own JPEG decoding, its own BMP reading or the
+// plug-in host, recognising the format from the first bytes or trusting the extension
+// as the options say, and trying a second decoder when the first yields nothing.
+class GraphicLoader {
+  public:
+    // The host is not owned; null means no plug-ins.
+    explicit GraphicLoader(SpiHost* spis);
+
+    // Loads fileName into target; preview asks for a reduced picture (thumbnails). Every
+    // decoding failure is caught: the outcome is info alone (see
+    // GraphicLoadInfo::succeeded). Pictures wider or taller than 4096 pixels stay in
+    // target but are reported as not loaded.
+    void loadFromFile(NkDib& target, const std::string& fileName, bool preview,
+                      GraphicLoadInfo& info);
+
+    bool doAnalyze = false;   // recognise the format from the data before the extension
+    bool useSpiPrev = false;  // a preview may use the plug-ins' reduced-picture entry
+    bool inBmpFirst = false;  // own BMP reading before the plug-ins
+    bool inJpgFirst = false;  // own JPEG decoding before the plug-ins
+    // Edge length a preview JPEG decode aims at; 0 no reduction, negative fastest.
+    int32_t previewSize = 0;
+
+  private:
+    class FileLoad;
+
+    void loadByContent(NkDib& target, FileLoad& file, bool preview, GraphicLoadInfo& info);
+    void loadByExtension(NkDib& target, FileLoad& file, bool preview, GraphicLoadInfo& info);
+    void loadJpeg(NkDib& target, std::span<const uint8_t> data, bool preview,
+                  GraphicLoadInfo& info) const;
+    void loadBmp(NkDib& target, std::span<const uint8_t> data, GraphicLoadInfo& info) const;
+    void loadSpiFile(NkDib& target, const std::string& fileName, bool preview,
+                     GraphicLoadInfo& info);
+    void loadSpiStream(NkDib& target, std::span<const uint8_t> data, const std::string& name,
+                       bool preview, GraphicLoadInfo& info);
+    void loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo& info,
+                         const std::function<void(SpiHost&)>& load);
+
+    SpiHost* spis_;
+};
+
+}  // namespace ravinel

@@ -1,0 +1,313 @@
+#include "image/tolerant_bmp_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+
+#include "image/byte_reader.h"
+#include "image/graphic_load_error.h"
+#include "image/nk_internal_dib.h"
+
+namespace ravinel {
+
+namespace {
+
+constexpr uint32_t kBiAlphaBitfields = 6;
+
+struct BmpLayout {
+    int32_t width = 0;
+    int32_t height = 0;  // absolute
+    bool topDown = false;
+    int bitCount = 0;
+    uint32_t compression = kBiRgb;
+    std::array<uint32_t, 3> masks{};  // red, green, blue
+    uint64_t paletteOffset = 0;
+    uint64_t paletteEntryBytes = 4;
+    uint64_t paletteEntries = 0;  // as the file declares them
+    uint64_t pixelOffset = 0;
+};
+
+bool isBitfields(uint32_t compression) {
+    return compression == kBiBitfields || compression == kBiAlphaBitfields;
+}
+
+bool isKnownHeaderSize(uint32_t size) {
+    constexpr std::array<uint32_t, 8> kSizes = {12, 16, 40, 52, 56, 64, 108, 124};
+    return std::find(kSizes.begin(), kSizes.end(), size) != kSizes.end();
+}
+
+void checkFormat(const BmpLayout& layout) {
+    const int bits = layout.bitCount;
+    if (bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16 && bits != 24 &&
+        bits != 32) {
+        throw GraphicLoadError("BMP bit count is not supported");
+    }
+    const uint32_t c = layout.compression;
+    const bool ok = c == kBiRgb || (c == kBiRle8 && bits == 8) || (c == kBiRle4 && bits == 4) ||
+                    (isBitfields(c) && (bits == 16 || bits == 32));
+    if (!ok) {
+        throw GraphicLoadError("BMP compression is not supported");
+    }
+}
+
+BmpLayout readLayout(std::span<const uint8_t> file) {
+    ByteReader reader(file);
+    if (reader.u16le() != 0x4D42) {
+        throw GraphicLoadError("Not a BMP file");
+    }
+    reader.skip(8);  // the file size field and two reserved words are not trusted
+    const uint32_t offBits = reader.u32le();
+    const uint32_t headerSize = reader.u32le();
+    if (!isKnownHeaderSize(headerSize)) {
+        throw GraphicLoadError("BMP header size is not supported");
+    }
+
+    BmpLayout layout;
+    int64_t height = 0;
+    uint32_t colorsUsed = 0;
+    uint64_t tableStart = 14 + uint64_t{headerSize};
+    if (headerSize == 12) {
+        layout.width = reader.u16le();
+        height = reader.u16le();
+        reader.skip(2);  // planes
+        layout.bitCount = reader.u16le();
+        layout.paletteEntryBytes = 3;
+    } else {
+        layout.width = reader.i32le();
+        height = reader.i32le();
+        reader.skip(2);  // planes
+        layout.bitCount = reader.u16le();
+        if (headerSize > 16) {
+            layout.compression = reader.u32le();
+            reader.skip(12);  // image size and resolution
+            colorsUsed = reader.u32le();
+            reader.skip(4);  // important colours
+        }
+        // From 52 bytes on (but not the 64-byte OS/2 header) the masks are part of the
+        // header; otherwise they follow it.
+        const bool masksInHeader = headerSize >= 52 && headerSize != 64;
+        if (isBitfields(layout.compression)) {
+            for (uint32_t& mask : layout.masks) {
+                mask = reader.u32le();
+            }
+            if (!masksInHeader) {
+                tableStart += layout.compression == kBiAlphaBitfields ? 16 : 12;
+            }
+        }
+    }
+    checkFormat(layout);
+    if (layout.width < 1 || height == 0) {
+        throw GraphicLoadError("BMP width or height is invalid");
+    }
+    layout.topDown = height < 0;
+    height = height < 0 ? -height : height;
+    if (height > INT32_MAX) {
+        throw GraphicLoadError("BMP width or height is invalid");
+    }
+    layout.height = static_cast<int32_t>(height);
+
+    layout.paletteOffset = tableStart;
+    if (colorsUsed != 0) {
+        layout.paletteEntries = colorsUsed;
+    } else if (layout.bitCount <= 8) {
+        layout.paletteEntries = uint64_t{1} << layout.bitCount;
+    }
+    // A pixel offset of 0, or one inside the headers, means the pixels follow the table.
+    layout.pixelOffset = offBits >= tableStart
+                             ? offBits
+                             : tableStart + layout.paletteEntries * layout.paletteEntryBytes;
+    if (layout.pixelOffset >= file.size()) {
+        throw GraphicLoadError("BMP file has no pixel data");
+    }
+    return layout;
+}
+
+int outputBitCount(int bitCount) {
+    if (bitCount == 2) {
+        return 4;
+    }
+    return bitCount > 8 ? 24 : bitCount;
+}
+
+NkDib createPicture(const BmpLayout& layout, std::span<const uint8_t> file) {
+    const int bits = outputBitCount(layout.bitCount);
+    const uint64_t size = uint64_t{dibStride(bits, layout.width)} * uint64_t(layout.height);
+    if (size > NkInternalDib::kMaxPixelBlockBytes) {
+        throw GraphicLoadError("BMP picture is too large");
+    }
+    NkDib picture;
+    picture.setBitCount(bits);
+    picture.setWidth(layout.width);
+    picture.setHeight(layout.height);
+    if (layout.bitCount <= 8) {
+        // Every index the pixels can hold gets an entry; those the file lacks stay black.
+        const uint64_t used =
+            std::min<uint64_t>(layout.paletteEntries, uint64_t{1} << layout.bitCount);
+        for (uint64_t i = 0; i < used; ++i) {
+            const uint64_t at = layout.paletteOffset + i * layout.paletteEntryBytes;
+            if (at + 3 > file.size()) {
+                break;
+            }
+            picture.setPaletteEntry(static_cast<int>(i),
+                                    RgbQuad{file[at], file[at + 1], file[at + 2], 0});
+        }
+    }
+    return picture;
+}
+
+// Scales one channel of a masked 16 or 32-bit pixel to 0..255.
+class ChannelMask {
+  public:
+    explicit ChannelMask(uint32_t mask)
+        : mask_(mask), shift_(mask == 0 ? 0 : std::countr_zero(mask)), max_(mask >> shift_) {}
+    uint8_t operator()(uint32_t pixel) const {
+        if (max_ == 0) {
+            return 0;
+        }
+        const uint64_t value = (pixel & mask_) >> shift_;
+        return static_cast<uint8_t>((value * 255 + max_ / 2) / max_);
+    }
+
+  private:
+    uint32_t mask_;
+    int shift_;
+    uint64_t max_;
+};
+
+std::array<uint32_t, 3> effectiveMasks(const BmpLayout& layout) {
+    if (isBitfields(layout.compression)) {
+        return layout.masks;
+    }
+    if (layout.bitCount == 16) {
+        return {0x7C00, 0x03E0, 0x001F};
+    }
+    return {0xFF0000, 0x00FF00, 0x0000FF};
+}
+
+// Uncompressed rows; a row cut short by the end of the file is filled as far as it goes.
+void readPlainRows(const BmpLayout& layout, std::span<const uint8_t> file, NkDib& picture) {
+    const size_t srcStride = dibStride(layout.bitCount, layout.width);
+    const size_t width = static_cast<size_t>(layout.width);
+    const std::array<uint32_t, 3> masks = effectiveMasks(layout);
+    const ChannelMask red(masks[0]), green(masks[1]), blue(masks[2]);
+    for (int32_t r = 0; r < layout.height; ++r) {
+        const uint64_t start = layout.pixelOffset + uint64_t(r) * srcStride;
+        if (start >= file.size()) {
+            break;
+        }
+        const size_t available =
+            static_cast<size_t>(std::min<uint64_t>(srcStride, file.size() - start));
+        const uint8_t* src = file.data() + start;
+        uint8_t* dst = picture.scanLine(layout.topDown ? r : layout.height - 1 - r);
+        switch (layout.bitCount) {
+            case 2:
+                for (size_t x = 0; x < width && x / 4 < available; ++x) {
+                    const unsigned index = (src[x / 4] >> (6 - 2 * (x % 4))) & 3u;
+                    dst[x / 2] = static_cast<uint8_t>(dst[x / 2] | index << (x % 2 == 0 ? 4 : 0));
+                }
+                break;
+            case 16:
+            case 32: {
+                const size_t bytes = static_cast<size_t>(layout.bitCount / 8);
+                for (size_t x = 0; x < width && (x + 1) * bytes <= available; ++x) {
+                    const uint8_t* p = src + x * bytes;
+                    uint32_t pixel = uint32_t{p[0]} | uint32_t{p[1]} << 8;
+                    if (bytes == 4) {
+                        pixel |= uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+                    }
+                    dst[3 * x] = blue(pixel);
+                    dst[3 * x + 1] = green(pixel);
+                    dst[3 * x + 2] = red(pixel);
+                }
+                break;
+            }
+            default:  // 1, 4, 8 and 24 bits: the same row layout as the DIB's
+                std::memcpy(dst, src, available);
+                break;
+        }
+    }
+}
+
+// Expands BI_RLE8 or BI_RLE4 data. Pixels outside the picture are dropped; data that
+// breaks off ends the picture there.
+void readRunLengthRows(const BmpLayout& layout, std::span<const uint8_t> file, NkDib& picture) {
+    const bool fourBit = layout.compression == kBiRle4;
+    const int64_t width = layout.width;
+    const int64_t height = layout.height;
+    int64_t x = 0;
+    int64_t r = 0;  // row in file order
+    uint8_t* row = nullptr;
+    int64_t rowOf = -1;
+    auto put = [&](unsigned value) {
+        if (x < width && r < height) {
+            if (rowOf != r) {
+                row = picture.scanLine(static_cast<int>(layout.topDown ? r : height - 1 - r));
+                rowOf = r;
+            }
+            if (fourBit) {
+                const size_t at = static_cast<size_t>(x / 2);
+                row[at] = static_cast<uint8_t>(x % 2 == 0 ? (row[at] & 0x0F) | value << 4
+                                                          : (row[at] & 0xF0) | value);
+            } else {
+                row[x] = static_cast<uint8_t>(value);
+            }
+        }
+        ++x;
+    };
+
+    size_t pos = static_cast<size_t>(layout.pixelOffset);
+    const size_t end = file.size();
+    while (pos + 2 <= end && r < height) {
+        const unsigned count = file[pos];
+        const unsigned code = file[pos + 1];
+        pos += 2;
+        if (count > 0) {
+            for (unsigned i = 0; i < count; ++i) {
+                put(fourBit ? (i % 2 == 0 ? code >> 4 : code & 0x0F) : code);
+            }
+        } else if (code == 0) {  // end of line
+            x = 0;
+            ++r;
+        } else if (code == 1) {  // end of picture
+            break;
+        } else if (code == 2) {  // move right and up
+            if (pos + 2 > end) {
+                break;
+            }
+            x += file[pos];
+            r += file[pos + 1];
+            pos += 2;
+        } else {  // literal pixels, padded to a 16-bit boundary
+            const size_t bytes = fourBit ? (code + 1) / 2 : code;
+            for (unsigned i = 0; i < code; ++i) {
+                const size_t at = pos + (fourBit ? i / 2 : i);
+                if (at >= end) {
+                    return;
+                }
+                put(fourBit ? (i % 2 == 0 ? file[at] >> 4 : file[at] & 0x0F) : file[at]);
+            }
+            pos += bytes + bytes % 2;
+        }
+    }
+}
+
+}  // namespace
+
+NkDib readTolerantBmp(std::span<const uint8_t> file) {
+    BmpLayout layout;
+    try {
+        layout = readLayout(file);
+    } catch (const StreamReadError&) {
+        throw GraphicLoadError("BMP header is cut short");
+    }
+    NkDib picture = createPicture(layout, file);
+    if (layout.compression == kBiRle8 || layout.compression == kBiRle4) {
+        readRunLengthRows(layout, file, picture);
+    } else {
+        readPlainRows(layout, file, picture);
+    }
+    return picture;
+}
+
+}  // namespace ravinel
