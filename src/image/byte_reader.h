@@ -9,14 +9,14 @@ namespace ravinel {
 
 // Reading past the end of the data: the framework's stream read error.
 class StreamReadError : public std::runtime_error {
-public:
+  public:
     StreamReadError() : std::runtime_error("Stream read error") {}
 };
 
 // Bounds-checked reading of little- and big-endian values from a byte buffer. Every read
 // that would pass the end throws StreamReadError and leaves the position unchanged.
 class ByteReader {
-public:
+  public:
     explicit ByteReader(std::span<const uint8_t> data) : data_(data) {}
 
     size_t position() const { return pos_; }
@@ -69,7 +69,7 @@ public:
         return s;
     }
 
-private:
+  private:
     void need(size_t count) const {
         if (count > data_.size() - pos_) {
             throw StreamReadError();
