@@ -139,9 +139,11 @@ uint64_t readHeaderAndTable(ByteReader& r, const Origin& origin, NkInternalDib& 
     throw NkDibInvalidDibError("TNkInternalDIB.LoadFromStream: Invalid Bitmap Header Size");
 }
 
-// The pixel bytes that follow header and table, as far as the source says they reach and
-// the data actually go.
-std::span<const uint8_t> pixelData(ByteReader& r, const Origin& origin, uint64_t headerBytes) {
+// The pixel bytes that follow header and table, as far as the source says they reach.
+// Plain rows are checked against the picture's needs later, so a file cut short after
+// its last row still loads; run-length data have no such check and must be whole.
+std::span<const uint8_t> pixelData(ByteReader& r, const Origin& origin, uint64_t headerBytes,
+                                   bool runLength) {
     if (origin.clipboard) {
         return r.bytes(r.remaining());
     }
@@ -152,10 +154,11 @@ std::span<const uint8_t> pixelData(ByteReader& r, const Origin& origin, uint64_t
     if (origin.bfSize < origin.bfOffBits) {
         throw NkDibInvalidDibFileError("TNkInternalDIB.LoadFromFile: bfSize is too small");
     }
-    // A file cut short keeps the rows it still has; whether they suffice is checked
-    // against the picture's needs.
-    const uint64_t length = std::min<uint64_t>(origin.bfSize - origin.bfOffBits, r.remaining());
-    return r.bytes(static_cast<size_t>(length));
+    const uint64_t claimed = origin.bfSize - origin.bfOffBits;
+    if (runLength && claimed > r.remaining()) {
+        throw StreamReadError();
+    }
+    return r.bytes(static_cast<size_t>(std::min<uint64_t>(claimed, r.remaining())));
 }
 
 [[noreturn]] void pixelDataTooShort(const Origin& origin) {
@@ -206,9 +209,10 @@ void convertTo24Bit(std::span<const uint8_t> data, const Origin& origin, NkInter
 std::shared_ptr<NkInternalDib> readDib(ByteReader& r, const Origin& origin) {
     auto store = std::make_shared<NkInternalDib>();
     const uint64_t headerBytes = readHeaderAndTable(r, origin, *store);
-    const std::span<const uint8_t> data = pixelData(r, origin, headerBytes);
-
     BitmapInfoHeader& h = store->header;
+    const bool runLength = h.biCompression == kBiRle8 || h.biCompression == kBiRle4;
+    const std::span<const uint8_t> data = pixelData(r, origin, headerBytes, runLength);
+
     if (h.biWidth < 1 || h.biHeight == 0) {
         throw NkDibInvalidDibError("TNkInternalDIB.LoadFromStream: Invalid Width or Height");
     }
