@@ -235,6 +235,7 @@ std::shared_ptr<NkInternalDib> readDib(ByteReader& r, const Origin& origin) {
             throw NkDibInvalidDibError(
                 "TNkInternalDIB.LoadFromStream: Run-length coded data cannot be top-down");
         }
+        NkInternalDib::checkBlockSize(data.size());
         h.biSizeImage = static_cast<uint32_t>(data.size());
         store->pixels = PixelBlock(data.size());
         std::memcpy(store->pixels.data(), data.data(), data.size());
