@@ -24,36 +24,18 @@ Picture greyLine(std::vector<uint8_t> values) {
     return picture;
 }
 
-Picture reduced(const Picture& src, int height, int width) {
-    NkDib source = toDib(src);
-    NkDib dest;
-    areaReduce(dest, source, static_cast<uint16_t>(height), static_cast<uint16_t>(width));
-    EXPECT_EQ(dest.width(), width);
-    EXPECT_EQ(dest.height(), height);
-    return toPicture(dest);
-}
-
-Picture expanded(const Picture& src, int height, int width) {
-    NkDib source = toDib(src);
-    NkDib dest;
-    areaExpand(dest, source, static_cast<uint16_t>(height), static_cast<uint16_t>(width));
-    EXPECT_EQ(dest.width(), width);
-    EXPECT_EQ(dest.height(), height);
-    return toPicture(dest);
-}
-
 TEST(AreaResize, HandWorkedExamples) {
-    EXPECT_EQ(reduced(greyLine({0, 0, 255, 255}), 1, 2), greyLine({0, 255}));
-    EXPECT_EQ(reduced(greyLine({0, 0, 255, 255}), 1, 1), greyLine({128}));
-    EXPECT_EQ(expanded(greyLine({0, 255}), 1, 3), greyLine({0, 128, 255}));
+    EXPECT_EQ(resized(areaReduce, greyLine({0, 0, 255, 255}), 1, 2), greyLine({0, 255}));
+    EXPECT_EQ(resized(areaReduce, greyLine({0, 0, 255, 255}), 1, 1), greyLine({128}));
+    EXPECT_EQ(resized(areaExpand, greyLine({0, 255}), 1, 3), greyLine({0, 128, 255}));
 }
 
 TEST(AreaResize, SameSizeReturnsTheSource) {
     std::mt19937 rng(1);
     for (const auto& [w, h] : std::vector<std::pair<int, int>>{{1, 1}, {5, 3}, {31, 17}}) {
         const Picture src = randomPicture(rng, w, h);
-        EXPECT_EQ(reduced(src, h, w), src) << w << "x" << h;
-        EXPECT_EQ(expanded(src, h, w), src) << w << "x" << h;
+        EXPECT_EQ(resized(areaReduce, src, h, w), src) << w << "x" << h;
+        EXPECT_EQ(resized(areaExpand, src, h, w), src) << w << "x" << h;
     }
 }
 
@@ -62,20 +44,20 @@ TEST(AreaResize, UniformPicturesStayUniform) {
         const Picture src(50, 40, value);
         for (const auto& [w, h] : std::vector<std::pair<int, int>>{
                  {1, 1}, {2, 3}, {7, 5}, {25, 20}, {49, 39}, {50, 1}, {1, 40}}) {
-            EXPECT_EQ(reduced(src, h, w), Picture(w, h, value))
+            EXPECT_EQ(resized(areaReduce, src, h, w), Picture(w, h, value))
                 << int{value} << " " << w << "x" << h;
         }
-        EXPECT_EQ(expanded(Picture(3, 2, value), 7, 11), Picture(11, 7, value));
+        EXPECT_EQ(resized(areaExpand, Picture(3, 2, value), 7, 11), Picture(11, 7, value));
     }
     // Far more than 513 source pixels per destination pixel: the mean stays exact.
-    EXPECT_EQ(reduced(Picture(1200, 2, 255), 1, 1), Picture(1, 1, 255));
-    EXPECT_EQ(reduced(Picture(3, 1500, 201), 1, 1), Picture(1, 1, 201));
+    EXPECT_EQ(resized(areaReduce, Picture(1200, 2, 255), 1, 1), Picture(1, 1, 255));
+    EXPECT_EQ(resized(areaReduce, Picture(3, 1500, 201), 1, 1), Picture(1, 1, 201));
 }
 
 TEST(AreaResize, TwiceTheSizeDuplicatesEveryPixel) {
     std::mt19937 rng(2);
     const Picture src = randomPicture(rng, 9, 6);
-    const Picture result = expanded(src, 12, 18);
+    const Picture result = resized(areaExpand, src, 12, 18);
     for (int y = 0; y < 12; ++y) {
         for (int x = 0; x < 18; ++x) {
             for (int c = 0; c < 3; ++c) {
@@ -92,11 +74,11 @@ TEST(AreaResize, SingleColumnIsReducedAlongItsLength) {
         column.at(0, y, 0) = values[y];
         column.at(0, y, 1) = values[y] / 5;
     }
-    const Picture result = reduced(column, 2, 1);
+    const Picture result = resized(areaReduce, column, 2, 1);
     EXPECT_EQ(result.at(0, 0, 0), 0);
     EXPECT_EQ(result.at(0, 1, 0), 255);
     EXPECT_EQ(result.at(0, 1, 1), 51);
-    EXPECT_EQ(expanded(column, 8, 1).at(0, 7, 0), 255);
+    EXPECT_EQ(resized(areaExpand, column, 8, 1).at(0, 7, 0), 255);
 }
 
 TEST(AreaResize, BigRatiosGiveTheRoundedMean) {
@@ -108,7 +90,7 @@ TEST(AreaResize, BigRatiosGiveTheRoundedMean) {
             sums[c] += src.at(0, y, c);
         }
     }
-    const Picture result = reduced(src, 1, 1);
+    const Picture result = resized(areaReduce, src, 1, 1);
     for (int c = 0; c < 3; ++c) {
         EXPECT_EQ(result.at(0, 0, c), (2 * sums[c] + 2000) / 4000) << c;
     }
@@ -126,7 +108,7 @@ TEST(AreaResize, MatchesThePlainRulesOnRandomPictures) {
         {1100, 3, 2, 1},  {5, 1100, 3, 1}, {1030, 600, 1, 1}, {256, 17, 255, 16}, {41, 37, 17, 29}};
     for (const Case& c : reductions) {
         const Picture src = randomPicture(rng, c.w, c.h);
-        ASSERT_EQ(reduced(src, c.dh, c.dw), referenceAreaReduce(src, c.dh, c.dw))
+        ASSERT_EQ(resized(areaReduce, src, c.dh, c.dw), referenceAreaReduce(src, c.dh, c.dw))
             << c.w << "x" << c.h << " -> " << c.dw << "x" << c.dh;
     }
     const std::vector<Case> enlargements = {
@@ -135,7 +117,7 @@ TEST(AreaResize, MatchesThePlainRulesOnRandomPictures) {
         {3, 2, 1000, 700}, {31, 7, 61, 59}};
     for (const Case& c : enlargements) {
         const Picture src = randomPicture(rng, c.w, c.h);
-        ASSERT_EQ(expanded(src, c.dh, c.dw), referenceAreaExpand(src, c.dh, c.dw))
+        ASSERT_EQ(resized(areaExpand, src, c.dh, c.dw), referenceAreaExpand(src, c.dh, c.dw))
             << c.w << "x" << c.h << " -> " << c.dw << "x" << c.dh;
     }
     for (int round = 0; round < 40; ++round) {
@@ -145,11 +127,11 @@ TEST(AreaResize, MatchesThePlainRulesOnRandomPictures) {
         const Picture src = randomPicture(rng, w, h);
         const int dw = std::uniform_int_distribution<int>(1, w)(rng);
         const int dh = std::uniform_int_distribution<int>(1, h)(rng);
-        ASSERT_EQ(reduced(src, dh, dw), referenceAreaReduce(src, dh, dw))
+        ASSERT_EQ(resized(areaReduce, src, dh, dw), referenceAreaReduce(src, dh, dw))
             << w << "x" << h << " -> " << dw << "x" << dh;
         const int ew = std::uniform_int_distribution<int>(w, 4 * w)(rng);
         const int eh = std::uniform_int_distribution<int>(h, 4 * h)(rng);
-        ASSERT_EQ(expanded(src, eh, ew), referenceAreaExpand(src, eh, ew))
+        ASSERT_EQ(resized(areaExpand, src, eh, ew), referenceAreaExpand(src, eh, ew))
             << w << "x" << h << " -> " << ew << "x" << eh;
     }
 }
@@ -159,17 +141,17 @@ TEST(AreaResize, MatchesThePlainRulesOnRandomPictures) {
 TEST(AreaResize, LongLinesMatchThePlainRules) {
     std::mt19937 rng(5);
     const Picture wide = randomPicture(rng, 16500, 1);
-    ASSERT_EQ(reduced(wide, 1, 16411), referenceAreaReduce(wide, 1, 16411));
+    ASSERT_EQ(resized(areaReduce, wide, 1, 16411), referenceAreaReduce(wide, 1, 16411));
     const Picture longer = randomPicture(rng, 46000, 1);
-    ASSERT_EQ(expanded(longer, 1, 50021), referenceAreaExpand(longer, 1, 50021));
+    ASSERT_EQ(resized(areaExpand, longer, 1, 50021), referenceAreaExpand(longer, 1, 50021));
 }
 
 TEST(AreaResize, AnAxisThatWouldGrowOrShrinkTheWrongWayStaysBlack) {
     std::mt19937 rng(6);
     const Picture src = randomPicture(rng, 6, 5);
-    EXPECT_EQ(reduced(src, 4, 7), Picture(7, 4));
-    EXPECT_EQ(reduced(src, 6, 3), Picture(3, 6));
-    EXPECT_EQ(expanded(src, 9, 5), Picture(5, 9));
+    EXPECT_EQ(resized(areaReduce, src, 4, 7), Picture(7, 4));
+    EXPECT_EQ(resized(areaReduce, src, 6, 3), Picture(3, 6));
+    EXPECT_EQ(resized(areaExpand, src, 9, 5), Picture(5, 9));
 }
 
 TEST(AreaPasses, APassAskedTheWrongWayWritesNothing) {

@@ -65,4 +65,17 @@ inline Picture toPicture(const NkDib& dib) {
     return picture;
 }
 
+using Resizer = void (*)(NkDib&, NkDib&, uint16_t, uint16_t);
+
+// src resized to width x height by resize; fails the calling test unless the result is
+// 24-bit of exactly that size.
+inline Picture resized(Resizer resize, const Picture& src, int height, int width) {
+    NkDib source = toDib(src);
+    NkDib dest;
+    resize(dest, source, static_cast<uint16_t>(height), static_cast<uint16_t>(width));
+    EXPECT_EQ(dest.width(), width);
+    EXPECT_EQ(dest.height(), height);
+    return toPicture(dest);
+}
+
 }  // namespace ravinel::testing

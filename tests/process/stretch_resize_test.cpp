@@ -11,17 +11,6 @@
 namespace ravinel::testing {
 namespace {
 
-using Resizer = void (*)(NkDib&, NkDib&, uint16_t, uint16_t);
-
-Picture resized(Resizer resize, const Picture& src, int height, int width) {
-    NkDib source = toDib(src);
-    NkDib dest;
-    resize(dest, source, static_cast<uint16_t>(height), static_cast<uint16_t>(width));
-    EXPECT_EQ(dest.width(), width);
-    EXPECT_EQ(dest.height(), height);
-    return toPicture(dest);
-}
-
 // Each pixel's colour names its position: blue x, green y.
 Picture positions(int width, int height) {
     Picture picture(width, height);
