@@ -1,0 +1,21 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ravinel::bench {
+
+// One timed operation. prepare runs untimed before every run (to hand run a fresh
+// input); run is what is timed. The figure is megapixels of source per second.
+struct BenchCase {
+    std::string name;
+    double sourceMegapixels = 0;
+    std::function<void()> prepare;
+    std::function<void()> run;
+};
+
+// Each family of cases lives in a file of its own and adds itself here.
+void addResizeCases(std::vector<BenchCase>& cases);
+
+}  // namespace ravinel::bench
