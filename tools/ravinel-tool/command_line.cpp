@@ -4,8 +4,7 @@
 
 namespace ravinel::tool {
 
-CommandLine::CommandLine(const std::vector<std::string>& args,
-                         const std::set<std::string>& flags,
+CommandLine::CommandLine(const std::vector<std::string>& args, const std::set<std::string>& flags,
                          const std::set<std::string>& options) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];

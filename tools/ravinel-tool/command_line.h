@@ -10,14 +10,14 @@ namespace ravinel::tool {
 
 // A mistake in how the tool was called; main prints it with the usage.
 class UsageError : public std::runtime_error {
-public:
+  public:
     explicit UsageError(const std::string& message) : std::runtime_error(message) {}
 };
 
 // The arguments of one subcommand: positional words, "--flag" switches and
 // "--name value" options. Unknown flags and options are usage errors.
 class CommandLine {
-public:
+  public:
     CommandLine(const std::vector<std::string>& args, const std::set<std::string>& flags,
                 const std::set<std::string>& options);
 
@@ -28,7 +28,7 @@ public:
     // The option as a whole number from min to max; a usage error when missing or bad.
     long requiredNumber(const std::string& name, long min, long max) const;
 
-private:
+  private:
     std::vector<std::string> positional_;
     std::set<std::string> flags_;
     std::map<std::string, std::string> options_;

@@ -23,7 +23,7 @@ int runInfo(const std::vector<std::string>& args) {
     loader.loadFromFile(picture, cl.positional()[0], false, info);
     std::cout << "kind=" << static_cast<int>(info.kind) << " width=" << info.width
               << " height=" << info.height << " pixelformat=" << static_cast<int>(info.pixelFormat)
-              << " label=" << pixelFormatLabel(info.pixelFormat) << "\n";
+              << " label=" << kPixelFormatLabels.at(info.pixelFormat) << "\n";
     return info.succeeded() ? 0 : 1;
 }
 
