@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "tests/image/bmp_test_builder.h"
-#include "tests/image/jpeg_test_encoder.h"
+#include "tools/fixtures/jpeg_encoder.h"
 #include "tests/image/temp_dir.h"
 
 namespace ravinel {
@@ -16,8 +16,8 @@ namespace {
 
 using testing::BmpParts;
 using testing::buildBmp;
-using testing::encodeJpeg;
-using testing::gradientPicture;
+using fixtures::encodeJpeg;
+using fixtures::gradientPicture;
 using testing::TempDir;
 
 // Records what the loader asks of the plug-ins; accepts everything with a 7 x 5 8-bit

@@ -7,14 +7,14 @@
 #include "image/byte_reader.h"
 #include "image/graphic_load_error.h"
 #include "image/jpeg_frame_walk.h"
-#include "tests/image/jpeg_test_encoder.h"
+#include "tools/fixtures/jpeg_encoder.h"
 
 namespace ravinel {
 namespace {
 
-using testing::encodeJpeg;
-using testing::gradientPicture;
-using testing::SamplePicture;
+using fixtures::encodeJpeg;
+using fixtures::gradientPicture;
+using fixtures::SamplePicture;
 
 // The largest difference of any channel between the decoded picture and the source.
 int largestError(const NkDib& dib, SamplePicture source) {
