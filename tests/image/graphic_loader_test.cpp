@@ -8,16 +8,16 @@
 #include <vector>
 
 #include "tests/image/bmp_test_builder.h"
-#include "tools/fixtures/jpeg_encoder.h"
 #include "tests/image/temp_dir.h"
+#include "tools/fixtures/jpeg_encoder.h"
 
 namespace ravinel {
 namespace {
 
-using testing::BmpParts;
-using testing::buildBmp;
 using fixtures::encodeJpeg;
 using fixtures::gradientPicture;
+using testing::BmpParts;
+using testing::buildBmp;
 using testing::TempDir;
 
 // Records what the loader asks of the plug-ins; accepts everything with a 7 x 5 8-bit

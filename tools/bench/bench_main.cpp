@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
     const std::string filter = argc > 1 ? argv[1] : "";
     std::vector<ravinel::bench::BenchCase> cases;
     ravinel::bench::addResizeCases(cases);
+    ravinel::bench::addJpegCases(cases);
     std::printf("%-44s %10s %12s\n", "case", "best ms", "MP/s source");
     for (const auto& benchCase : cases) {
         if (benchCase.name.find(filter) == std::string::npos) {

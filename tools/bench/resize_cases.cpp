@@ -5,35 +5,17 @@
 #include "bench_case.h"
 #include "image/nk_dib.h"
 #include "process/g_resize.h"
+#include "tools/fixtures/sample_picture.h"
 
 namespace ravinel::bench {
 namespace {
-
-// A photograph-like 24-bit picture: smooth gradients with a little deterministic noise.
-NkDib testPicture(int width, int height) {
-    NkDib dib;
-    dib.setBitCount(24);
-    dib.setWidth(width);
-    dib.setHeight(height);
-    uint32_t noise = 12345;
-    for (int y = 0; y < height; ++y) {
-        uint8_t* row = dib.scanLine(y);
-        for (int x = 0; x < width; ++x) {
-            noise = noise * 1103515245u + 12345u;
-            const auto jitter = static_cast<int>((noise >> 24) & 15);
-            row[3 * x] = static_cast<uint8_t>(x * 255 / width);
-            row[3 * x + 1] = static_cast<uint8_t>(y * 255 / height);
-            row[3 * x + 2] = static_cast<uint8_t>((x + y + jitter) & 255);
-        }
-    }
-    return dib;
-}
 
 using Resizer = void (*)(NkDib&, NkDib&, uint16_t, uint16_t);
 
 BenchCase resizeCase(const std::string& method, Resizer resize, int width, int height,
                      int destWidth, int destHeight) {
-    auto source = std::make_shared<NkDib>(testPicture(width, height));
+    auto source =
+        std::make_shared<NkDib>(fixtures::toDib(fixtures::photoLikePicture(width, height)));
     auto dest = std::make_shared<NkDib>();
     BenchCase benchCase;
     benchCase.name = method + " " + std::to_string(width) + "x" + std::to_string(height) + " -> " +
