@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -7,6 +6,7 @@
 #include <vector>
 
 #include "image/byte_reader.h"
+#include "image/channel_mask.h"
 #include "image/nk_dib.h"
 #include "image/nk_dib_error.h"
 
@@ -36,27 +36,13 @@ bool isReadableBitCount(int bits) {
     return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
 }
 
-// One channel of a 16 or 32-bit pixel, spread to 0..255.
-class Channel {
-  public:
-    explicit Channel(uint32_t mask) : mask_(mask) {
-        if (mask == 0) {
-            throw NkDibInvalidDibError("TNkInternalDIB.LoadFromStream: Invalid Masks");
-        }
-        // The shift that moves the mask's highest bit to bit 7.
-        shift_ = (31 - std::countl_zero(mask)) - 7;
-        scaled_ = shifted(mask);
+// The 16 and 32-bit readers of this class refuse a zero mask.
+ChannelMask checkedChannel(uint32_t mask) {
+    if (mask == 0) {
+        throw NkDibInvalidDibError("TNkInternalDIB.LoadFromStream: Invalid Masks");
     }
-    uint8_t value(uint32_t pixel) const {
-        return static_cast<uint8_t>(shifted(pixel & mask_) * 255 / scaled_);
-    }
-
-  private:
-    uint32_t shifted(uint32_t v) const { return shift_ >= 0 ? v >> shift_ : v << -shift_; }
-    uint32_t mask_;
-    int shift_ = 0;
-    uint32_t scaled_ = 1;
-};
+    return ChannelMask(mask);
+}
 
 // Reads the 40 or 12-byte header and the colour table into store, with biClrUsed
 // capped at the 256 entries a table holds. Returns the bytes of header and table.
@@ -176,9 +162,9 @@ void convertTo24Bit(std::span<const uint8_t> data, const Origin& origin, NkInter
     const uint32_t defaultRed = bytesPerPixel == 2 ? 0x7C00 : 0xFF0000;
     const uint32_t defaultGreen = bytesPerPixel == 2 ? 0x03E0 : 0x00FF00;
     const uint32_t defaultBlue = bytesPerPixel == 2 ? 0x001F : 0x0000FF;
-    const Channel red(fileMasks ? store.masks[0] : defaultRed);
-    const Channel green(fileMasks ? store.masks[1] : defaultGreen);
-    const Channel blue(fileMasks ? store.masks[2] : defaultBlue);
+    const ChannelMask red = checkedChannel(fileMasks ? store.masks[0] : defaultRed);
+    const ChannelMask green = checkedChannel(fileMasks ? store.masks[1] : defaultGreen);
+    const ChannelMask blue = checkedChannel(fileMasks ? store.masks[2] : defaultBlue);
 
     const size_t sourceStride = dibStride(h.biBitCount, store.width);
     if (data.size() / sourceStride < static_cast<size_t>(store.height)) {

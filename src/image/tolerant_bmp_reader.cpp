@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstring>
 
 #include "image/byte_reader.h"
+#include "image/channel_mask.h"
 #include "image/graphic_load_error.h"
 #include "image/nk_internal_dib.h"
 
@@ -156,25 +156,6 @@ NkDib createPicture(const BmpLayout& layout, std::span<const uint8_t> file) {
     return picture;
 }
 
-// Scales one channel of a masked 16 or 32-bit pixel to 0..255.
-class ChannelMask {
-  public:
-    explicit ChannelMask(uint32_t mask)
-        : mask_(mask), shift_(mask == 0 ? 0 : std::countr_zero(mask)), max_(mask >> shift_) {}
-    uint8_t operator()(uint32_t pixel) const {
-        if (max_ == 0) {
-            return 0;
-        }
-        const uint64_t value = (pixel & mask_) >> shift_;
-        return static_cast<uint8_t>((value * 255 + max_ / 2) / max_);
-    }
-
-  private:
-    uint32_t mask_;
-    int shift_;
-    uint64_t max_;
-};
-
 std::array<uint32_t, 3> effectiveMasks(const BmpLayout& layout) {
     if (isBitfields(layout.compression)) {
         return layout.masks;
@@ -216,9 +197,9 @@ void readPlainRows(const BmpLayout& layout, std::span<const uint8_t> file, NkDib
                     if (bytes == 4) {
                         pixel |= uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
                     }
-                    dst[3 * x] = blue(pixel);
-                    dst[3 * x + 1] = green(pixel);
-                    dst[3 * x + 2] = red(pixel);
+                    dst[3 * x] = blue.value(pixel);
+                    dst[3 * x + 1] = green.value(pixel);
+                    dst[3 * x + 2] = red.value(pixel);
                 }
                 break;
             }

@@ -122,7 +122,8 @@ TEST(TolerantBmpReader, SixteenBitDefaultAndBitfieldMasks) {
     NkDib dib = readTolerantBmp(buildBmp(plain));
     ASSERT_EQ(dib.bitCount(), 24);
     EXPECT_EQ(pixel24(dib, 0, 0), (RgbQuad{255, 0, 255, 0}));
-    EXPECT_EQ(pixel24(dib, 1, 0), (RgbQuad{132, 0, 0, 0}));
+    // 16 shifted to 128, times 255 div 248 (the shifted mask): truncated, not rounded.
+    EXPECT_EQ(pixel24(dib, 1, 0), (RgbQuad{131, 0, 0, 0}));
 
     BmpParts rgb565 = plain;
     rgb565.compression = kBiBitfields;
@@ -131,6 +132,11 @@ TEST(TolerantBmpReader, SixteenBitDefaultAndBitfieldMasks) {
     dib = readTolerantBmp(buildBmp(rgb565));
     EXPECT_EQ(pixel24(dib, 0, 0), kGreen);
     EXPECT_EQ(pixel24(dib, 1, 0), kRed);
+
+    rgb565.masks[0] = 0;  // a missing channel reads as 0 instead of refusing the file
+    dib = readTolerantBmp(buildBmp(rgb565));
+    EXPECT_EQ(pixel24(dib, 0, 0), kGreen);
+    EXPECT_EQ(pixel24(dib, 1, 0), RgbQuad{});
 }
 
 TEST(TolerantBmpReader, ThirtyTwoBitWithMasksDropsAlpha) {
