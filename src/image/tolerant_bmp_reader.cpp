@@ -6,6 +6,7 @@
 
 #include "image/byte_reader.h"
 #include "image/channel_mask.h"
+#include "image/dib_rle.h"
 #include "image/graphic_load_error.h"
 #include "image/nk_internal_dib.h"
 
@@ -213,63 +214,19 @@ void readPlainRows(const BmpLayout& layout, std::span<const uint8_t> file, NkDib
 // Expands BI_RLE8 or BI_RLE4 data. Pixels outside the picture are dropped; data that
 // breaks off ends the picture there.
 void readRunLengthRows(const BmpLayout& layout, std::span<const uint8_t> file, NkDib& picture) {
-    const bool fourBit = layout.compression == kBiRle4;
-    const int64_t width = layout.width;
-    const int64_t height = layout.height;
-    int64_t x = 0;
-    int64_t r = 0;  // row in file order
-    uint8_t* row = nullptr;
-    int64_t rowOf = -1;
-    auto put = [&](unsigned value) {
-        if (x < width && r < height) {
-            if (rowOf != r) {
-                row = picture.scanLine(static_cast<int>(layout.topDown ? r : height - 1 - r));
-                rowOf = r;
-            }
-            if (fourBit) {
-                const size_t at = static_cast<size_t>(x / 2);
-                row[at] = static_cast<uint8_t>(x % 2 == 0 ? (row[at] & 0x0F) | value << 4
-                                                          : (row[at] & 0xF0) | value);
-            } else {
-                row[x] = static_cast<uint8_t>(value);
-            }
-        }
-        ++x;
-    };
-
-    size_t pos = static_cast<size_t>(layout.pixelOffset);
-    const size_t end = file.size();
-    while (pos + 2 <= end && r < height) {
-        const unsigned count = file[pos];
-        const unsigned code = file[pos + 1];
-        pos += 2;
-        if (count > 0) {
-            for (unsigned i = 0; i < count; ++i) {
-                put(fourBit ? (i % 2 == 0 ? code >> 4 : code & 0x0F) : code);
-            }
-        } else if (code == 0) {  // end of line
-            x = 0;
-            ++r;
-        } else if (code == 1) {  // end of picture
-            break;
-        } else if (code == 2) {  // move right and up
-            if (pos + 2 > end) {
-                break;
-            }
-            x += file[pos];
-            r += file[pos + 1];
-            pos += 2;
-        } else {  // literal pixels, padded to a 16-bit boundary
-            const size_t bytes = fourBit ? (code + 1) / 2 : code;
-            for (unsigned i = 0; i < code; ++i) {
-                const size_t at = pos + (fourBit ? i / 2 : i);
-                if (at >= end) {
-                    return;
-                }
-                put(fourBit ? (i % 2 == 0 ? file[at] >> 4 : file[at] & 0x0F) : file[at]);
-            }
-            pos += bytes + bytes % 2;
-        }
+    const size_t stride = picture.stride();
+    const size_t rows = static_cast<size_t>(layout.height);
+    PixelBlock plain(stride * rows);  // bottom-up, as the coded rows come
+    const std::span<const uint8_t> coded = file.subspan(static_cast<size_t>(layout.pixelOffset));
+    const std::span<uint8_t> block(plain.data(), plain.size());
+    if (layout.compression == kBiRle4) {
+        expandRle4(coded, layout.width, layout.height, block, RleMode::Tolerant);
+    } else {
+        expandRle8(coded, layout.width, layout.height, block, RleMode::Tolerant);
+    }
+    for (size_t r = 0; r < rows; ++r) {
+        const int y = static_cast<int>(layout.topDown ? r : rows - 1 - r);
+        std::memcpy(picture.scanLine(y), plain.data() + r * stride, stride);
     }
 }
 

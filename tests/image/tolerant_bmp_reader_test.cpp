@@ -187,6 +187,11 @@ TEST(TolerantBmpReader, RunLengthEightBitExpands) {
     EXPECT_EQ(bottom, (std::vector<uint8_t>{5, 5, 5, 1, 2, 3}));
     EXPECT_EQ(middle, (std::vector<uint8_t>{0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(top, (std::vector<uint8_t>{0, 0, 7, 7, 0, 0}));
+
+    parts.height = -3;  // top-down: the coded rows run from the top
+    const NkDib topDown = readTolerantBmp(buildBmp(parts));
+    EXPECT_EQ(std::vector<uint8_t>(topDown.constScanLine(0), topDown.constScanLine(0) + 6), bottom);
+    EXPECT_EQ(std::vector<uint8_t>(topDown.constScanLine(2), topDown.constScanLine(2) + 6), top);
 }
 
 TEST(TolerantBmpReader, RunLengthFourBitExpands) {
