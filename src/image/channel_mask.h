@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 
 namespace ravinel {
@@ -25,6 +27,40 @@ class ChannelMask {
     uint32_t mask_;
     int shift_;
     uint32_t scaled_ = 1;
+};
+
+// The red, green and blue masks of a 16 or 32-bit picture that names none: 5-5-5 and
+// 8-8-8.
+inline std::array<uint32_t, 3> defaultChannelMasks(int bitCount) {
+    if (bitCount == 16) {
+        return {0x7C00, 0x03E0, 0x001F};
+    }
+    return {0xFF0000, 0x00FF00, 0x0000FF};
+}
+
+// Turns little-endian 16 or 32-bit pixels into the blue, green, red bytes of 24-bit ones.
+class MaskedPixels {
+  public:
+    MaskedPixels(const std::array<uint32_t, 3>& masks, int bitCount)
+        : red_(masks[0]), green_(masks[1]), blue_(masks[2]), bytes_(bitCount / 8) {}
+
+    void toBgr(const uint8_t* in, size_t count, uint8_t* out) const {
+        for (size_t x = 0; x < count; ++x, in += bytes_, out += 3) {
+            uint32_t pixel = uint32_t{in[0]} | uint32_t{in[1]} << 8;
+            if (bytes_ == 4) {
+                pixel |= uint32_t{in[2]} << 16 | uint32_t{in[3]} << 24;
+            }
+            out[0] = blue_.value(pixel);
+            out[1] = green_.value(pixel);
+            out[2] = red_.value(pixel);
+        }
+    }
+
+  private:
+    ChannelMask red_;
+    ChannelMask green_;
+    ChannelMask blue_;
+    size_t bytes_;
 };
 
 }  // namespace ravinel

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -34,14 +35,6 @@ struct Origin {
 
 bool isReadableBitCount(int bits) {
     return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-}
-
-// The 16 and 32-bit readers of this class refuse a zero mask.
-ChannelMask checkedChannel(uint32_t mask) {
-    if (mask == 0) {
-        throw NkDibInvalidDibError("TNkInternalDIB.LoadFromStream: Invalid Masks");
-    }
-    return ChannelMask(mask);
 }
 
 // Reads the 40 or 12-byte header and the colour table into store, with biClrUsed
@@ -157,14 +150,12 @@ std::span<const uint8_t> pixelData(ByteReader& r, const Origin& origin, uint64_t
 // 16 and 32-bit pixels become 24-bit ones, row by row in the file's row order.
 void convertTo24Bit(std::span<const uint8_t> data, const Origin& origin, NkInternalDib& store) {
     BitmapInfoHeader& h = store.header;
-    const int bytesPerPixel = h.biBitCount / 8;
-    const bool fileMasks = h.biCompression == kBiBitfields;
-    const uint32_t defaultRed = bytesPerPixel == 2 ? 0x7C00 : 0xFF0000;
-    const uint32_t defaultGreen = bytesPerPixel == 2 ? 0x03E0 : 0x00FF00;
-    const uint32_t defaultBlue = bytesPerPixel == 2 ? 0x001F : 0x0000FF;
-    const ChannelMask red = checkedChannel(fileMasks ? store.masks[0] : defaultRed);
-    const ChannelMask green = checkedChannel(fileMasks ? store.masks[1] : defaultGreen);
-    const ChannelMask blue = checkedChannel(fileMasks ? store.masks[2] : defaultBlue);
+    const std::array<uint32_t, 3> masks =
+        h.biCompression == kBiBitfields ? store.masks : defaultChannelMasks(h.biBitCount);
+    if (std::find(masks.begin(), masks.end(), 0u) != masks.end()) {
+        throw NkDibInvalidDibError("TNkInternalDIB.LoadFromStream: Invalid Masks");
+    }
+    const MaskedPixels pixels(masks, h.biBitCount);
 
     const size_t sourceStride = dibStride(h.biBitCount, store.width);
     if (data.size() / sourceStride < static_cast<size_t>(store.height)) {
@@ -176,17 +167,9 @@ void convertTo24Bit(std::span<const uint8_t> data, const Origin& origin, NkInter
     const size_t stride = store.stride();
     store.pixels = PixelBlock(stride * static_cast<size_t>(store.height));
     for (int32_t y = 0; y < store.height; ++y) {
-        const uint8_t* in = data.data() + static_cast<size_t>(y) * sourceStride;
-        uint8_t* out = store.pixels.data() + static_cast<size_t>(y) * stride;
-        for (int32_t x = 0; x < store.width; ++x, in += bytesPerPixel, out += 3) {
-            uint32_t pixel = static_cast<uint32_t>(in[0] | in[1] << 8);
-            if (bytesPerPixel == 4) {
-                pixel |= static_cast<uint32_t>(in[2]) << 16 | static_cast<uint32_t>(in[3]) << 24;
-            }
-            out[0] = blue.value(pixel);
-            out[1] = green.value(pixel);
-            out[2] = red.value(pixel);
-        }
+        pixels.toBgr(data.data() + static_cast<size_t>(y) * sourceStride,
+                     static_cast<size_t>(store.width),
+                     store.pixels.data() + static_cast<size_t>(y) * stride);
     }
 }
 

@@ -157,22 +157,13 @@ NkDib createPicture(const BmpLayout& layout, std::span<const uint8_t> file) {
     return picture;
 }
 
-std::array<uint32_t, 3> effectiveMasks(const BmpLayout& layout) {
-    if (isBitfields(layout.compression)) {
-        return layout.masks;
-    }
-    if (layout.bitCount == 16) {
-        return {0x7C00, 0x03E0, 0x001F};
-    }
-    return {0xFF0000, 0x00FF00, 0x0000FF};
-}
-
 // Uncompressed rows; a row cut short by the end of the file is filled as far as it goes.
 void readPlainRows(const BmpLayout& layout, std::span<const uint8_t> file, NkDib& picture) {
     const size_t srcStride = dibStride(layout.bitCount, layout.width);
     const size_t width = static_cast<size_t>(layout.width);
-    const std::array<uint32_t, 3> masks = effectiveMasks(layout);
-    const ChannelMask red(masks[0]), green(masks[1]), blue(masks[2]);
+    const MaskedPixels pixels(
+        isBitfields(layout.compression) ? layout.masks : defaultChannelMasks(layout.bitCount),
+        layout.bitCount);
     for (int32_t r = 0; r < layout.height; ++r) {
         const uint64_t start = layout.pixelOffset + uint64_t(r) * srcStride;
         if (start >= file.size()) {
@@ -190,20 +181,9 @@ void readPlainRows(const BmpLayout& layout, std::span<const uint8_t> file, NkDib
                 }
                 break;
             case 16:
-            case 32: {
-                const size_t bytes = static_cast<size_t>(layout.bitCount / 8);
-                for (size_t x = 0; x < width && (x + 1) * bytes <= available; ++x) {
-                    const uint8_t* p = src + x * bytes;
-                    uint32_t pixel = uint32_t{p[0]} | uint32_t{p[1]} << 8;
-                    if (bytes == 4) {
-                        pixel |= uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-                    }
-                    dst[3 * x] = blue.value(pixel);
-                    dst[3 * x + 1] = green.value(pixel);
-                    dst[3 * x + 2] = red.value(pixel);
-                }
+            case 32:
+                pixels.toBgr(src, std::min(width, available / (layout.bitCount / 8)), dst);
                 break;
-            }
             default:  // 1, 4, 8 and 24 bits: the same row layout as the DIB's
                 std::memcpy(dst, src, available);
                 break;
