@@ -6,6 +6,7 @@
 
 #include "image/byte_reader.h"
 #include "image/channel_mask.h"
+#include "image/dib_pixel_index.h"
 #include "image/dib_rle.h"
 #include "image/graphic_load_error.h"
 #include "image/nk_internal_dib.h"
@@ -176,8 +177,8 @@ void readPlainRows(const BmpLayout& layout, std::span<const uint8_t> file, NkDib
         switch (layout.bitCount) {
             case 2:
                 for (size_t x = 0; x < width && x / 4 < available; ++x) {
-                    const unsigned index = (src[x / 4] >> (6 - 2 * (x % 4))) & 3u;
-                    dst[x / 2] = static_cast<uint8_t>(dst[x / 2] | index << (x % 2 == 0 ? 4 : 0));
+                    const auto index = static_cast<uint8_t>(src[x / 4] >> (6 - 2 * (x % 4)) & 3u);
+                    setPaletteIndex(dst, static_cast<int64_t>(x), 4, index);
                 }
                 break;
             case 16:
