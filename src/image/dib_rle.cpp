@@ -23,20 +23,27 @@ enum Defect { kTruncated = 0, kRunPastRow = 1, kDeltaPastPicture = 2, kPastLastR
 class RleExpander {
   public:
     RleExpander(std::span<const uint8_t> coded, int32_t width, int32_t height,
-                std::span<uint8_t> plain, bool fourBit)
+                std::span<uint8_t> plain, bool fourBit, RleMode mode)
         : coded_(coded),
           width_(width),
           height_(height),
           plain_(plain),
           stride_(dibStride(fourBit ? 4 : 8, width)),
-          fourBit_(fourBit) {}
+          fourBit_(fourBit),
+          tolerant_(mode == RleMode::Tolerant) {}
 
     void run() {
         int64_t x = 0;
         int64_t y = 0;
         while (pos_ < coded_.size()) {
-            const uint8_t count = next();
-            const uint8_t value = next();
+            if (tolerant_ && y >= height_) {
+                return;  // nothing more can land in the picture
+            }
+            if (!available(2)) {
+                return;
+            }
+            const uint8_t count = coded_[pos_++];
+            const uint8_t value = coded_[pos_++];
             if (count > 0) {
                 checkRun(x, y, count);
                 for (int i = 0; i < count; ++i) {
@@ -51,7 +58,7 @@ class RleExpander {
             switch (value) {
                 case kEndOfLine:
                     if (y >= height_) {
-                        fail(kPastLastRow);
+                        defect(kPastLastRow);
                     }
                     x = 0;
                     ++y;
@@ -59,17 +66,22 @@ class RleExpander {
                 case kEndOfBitmap:
                     return;
                 case kDelta: {
-                    const uint8_t dx = next();
-                    const uint8_t dy = next();
+                    if (!available(2)) {
+                        return;
+                    }
+                    const uint8_t dx = coded_[pos_++];
+                    const uint8_t dy = coded_[pos_++];
                     if (x + dx > width_ || y + dy > height_) {
-                        fail(kDeltaPastPicture);
+                        defect(kDeltaPastPicture);
                     }
                     x += dx;
                     y += dy;
                     break;
                 }
                 default:
-                    absoluteBlock(x, y, value);
+                    if (!absoluteBlock(x, y, value)) {
+                        return;
+                    }
                     x += value;
                     break;
             }
@@ -77,47 +89,61 @@ class RleExpander {
     }
 
   private:
-    void absoluteBlock(int64_t x, int64_t y, int count) {
+    // False when the data break off inside the block (tolerant mode only).
+    bool absoluteBlock(int64_t x, int64_t y, int count) {
         checkRun(x, y, count);
         const size_t bytes = fourBit_ ? static_cast<size_t>(count + 1) / 2 : count;
         const size_t padded = bytes + (bytes & 1);  // blocks end on a 16-bit boundary
-        if (coded_.size() - pos_ < padded) {
-            fail(kTruncated);
+        const size_t left = coded_.size() - pos_;
+        if (left < padded) {
+            defect(kTruncated);
         }
         const uint8_t* data = coded_.data() + pos_;
-        for (int i = 0; i < count; ++i) {
-            put(x + i, y, paletteIndex(data, i, fourBit_ ? 4 : 8));
+        const int bits = fourBit_ ? 4 : 8;
+        for (int i = 0; i < count && static_cast<size_t>(i) * bits / 8 < left; ++i) {
+            put(x + i, y, paletteIndex(data, i, bits));
         }
-        pos_ += padded;
+        pos_ += std::min(padded, left);
+        return left >= padded;
     }
 
-    void checkRun(int64_t x, int64_t y, int count) {
+    void checkRun(int64_t x, int64_t y, int count) const {
         if (y >= height_) {
-            fail(kPastLastRow);
+            defect(kPastLastRow);
         }
         if (x + count > width_) {
-            fail(kRunPastRow);
+            defect(kRunPastRow);
         }
     }
 
-    uint8_t next() {
-        if (pos_ >= coded_.size()) {
-            fail(kTruncated);
+    // Whether n more bytes of data are there.
+    bool available(size_t n) const {
+        if (coded_.size() - pos_ < n) {
+            defect(kTruncated);
+            return false;
         }
-        return coded_[pos_++];
+        return true;
     }
 
+    // Pixels past the row end reach here only in tolerant mode, and are dropped.
     void put(int64_t x, int64_t y, uint8_t v) {
-        setPaletteIndex(plain_.data() + static_cast<size_t>(y) * stride_, x, fourBit_ ? 4 : 8, v);
+        if (x < width_) {
+            setPaletteIndex(plain_.data() + static_cast<size_t>(y) * stride_, x, fourBit_ ? 4 : 8,
+                            v);
+        }
     }
 
-    [[noreturn]] void fail(Defect defect) const {
+    // Strict mode refuses the data; tolerant mode returns, and the caller clips or stops.
+    void defect(Defect kind) const {
+        if (tolerant_) {
+            return;
+        }
         if (fourBit_) {
             throw NkDibInvalidDibError("Convert4BitRLETo4BitRGB: Bad RLE Data " +
-                                       std::to_string(5 + defect));
+                                       std::to_string(5 + kind));
         }
         throw NkDibInvalidDibError("Convert8BitRLETo8BitRGB: Bad RLE Data " +
-                                   std::to_string(1 + defect));
+                                   std::to_string(1 + kind));
     }
 
     std::span<const uint8_t> coded_;
@@ -126,6 +152,7 @@ class RleExpander {
     std::span<uint8_t> plain_;
     size_t stride_;
     bool fourBit_;
+    bool tolerant_;
     size_t pos_ = 0;
 };
 
@@ -249,15 +276,15 @@ std::vector<uint8_t> compress(std::span<const uint8_t> plain, int32_t width, int
 }  // namespace
 
 void expandRle8(std::span<const uint8_t> coded, int32_t width, int32_t height,
-                std::span<uint8_t> plain) {
+                std::span<uint8_t> plain, RleMode mode) {
     checkPlainSize(plain, 8, width, height);
-    RleExpander(coded, width, height, plain, false).run();
+    RleExpander(coded, width, height, plain, false, mode).run();
 }
 
 void expandRle4(std::span<const uint8_t> coded, int32_t width, int32_t height,
-                std::span<uint8_t> plain) {
+                std::span<uint8_t> plain, RleMode mode) {
     checkPlainSize(plain, 4, width, height);
-    RleExpander(coded, width, height, plain, true).run();
+    RleExpander(coded, width, height, plain, true, mode).run();
 }
 
 std::vector<uint8_t> compressRle8(std::span<const uint8_t> plain, int32_t width, int32_t height,

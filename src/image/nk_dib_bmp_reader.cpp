@@ -1,5 +1,5 @@
 #include <algorithm>
-#include <bit>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "image/byte_reader.h"
+#include "image/channel_mask.h"
 #include "image/nk_dib.h"
 #include "image/nk_dib_error.h"
 
@@ -35,28 +36,6 @@ struct Origin {
 bool isReadableBitCount(int bits) {
     return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
 }
-
-// One channel of a 16 or 32-bit pixel, spread to 0..255.
-class Channel {
-  public:
-    explicit Channel(uint32_t mask) : mask_(mask) {
-        if (mask == 0) {
-            throw NkDibInvalidDibError("TNkInternalDIB.LoadFromStream: Invalid Masks");
-        }
-        // The shift that moves the mask's highest bit to bit 7.
-        shift_ = (31 - std::countl_zero(mask)) - 7;
-        scaled_ = shifted(mask);
-    }
-    uint8_t value(uint32_t pixel) const {
-        return static_cast<uint8_t>(shifted(pixel & mask_) * 255 / scaled_);
-    }
-
-  private:
-    uint32_t shifted(uint32_t v) const { return shift_ >= 0 ? v >> shift_ : v << -shift_; }
-    uint32_t mask_;
-    int shift_ = 0;
-    uint32_t scaled_ = 1;
-};
 
 // Reads the 40 or 12-byte header and the colour table into store, with biClrUsed
 // capped at the 256 entries a table holds. Returns the bytes of header and table.
@@ -171,14 +150,12 @@ std::span<const uint8_t> pixelData(ByteReader& r, const Origin& origin, uint64_t
 // 16 and 32-bit pixels become 24-bit ones, row by row in the file's row order.
 void convertTo24Bit(std::span<const uint8_t> data, const Origin& origin, NkInternalDib& store) {
     BitmapInfoHeader& h = store.header;
-    const int bytesPerPixel = h.biBitCount / 8;
-    const bool fileMasks = h.biCompression == kBiBitfields;
-    const uint32_t defaultRed = bytesPerPixel == 2 ? 0x7C00 : 0xFF0000;
-    const uint32_t defaultGreen = bytesPerPixel == 2 ? 0x03E0 : 0x00FF00;
-    const uint32_t defaultBlue = bytesPerPixel == 2 ? 0x001F : 0x0000FF;
-    const Channel red(fileMasks ? store.masks[0] : defaultRed);
-    const Channel green(fileMasks ? store.masks[1] : defaultGreen);
-    const Channel blue(fileMasks ? store.masks[2] : defaultBlue);
+    const std::array<uint32_t, 3> masks =
+        h.biCompression == kBiBitfields ? store.masks : defaultChannelMasks(h.biBitCount);
+    if (std::find(masks.begin(), masks.end(), 0u) != masks.end()) {
+        throw NkDibInvalidDibError("TNkInternalDIB.LoadFromStream: Invalid Masks");
+    }
+    const MaskedPixels pixels(masks, h.biBitCount);
 
     const size_t sourceStride = dibStride(h.biBitCount, store.width);
     if (data.size() / sourceStride < static_cast<size_t>(store.height)) {
@@ -190,17 +167,9 @@ void convertTo24Bit(std::span<const uint8_t> data, const Origin& origin, NkInter
     const size_t stride = store.stride();
     store.pixels = PixelBlock(stride * static_cast<size_t>(store.height));
     for (int32_t y = 0; y < store.height; ++y) {
-        const uint8_t* in = data.data() + static_cast<size_t>(y) * sourceStride;
-        uint8_t* out = store.pixels.data() + static_cast<size_t>(y) * stride;
-        for (int32_t x = 0; x < store.width; ++x, in += bytesPerPixel, out += 3) {
-            uint32_t pixel = static_cast<uint32_t>(in[0] | in[1] << 8);
-            if (bytesPerPixel == 4) {
-                pixel |= static_cast<uint32_t>(in[2]) << 16 | static_cast<uint32_t>(in[3]) << 24;
-            }
-            out[0] = blue.value(pixel);
-            out[1] = green.value(pixel);
-            out[2] = red.value(pixel);
-        }
+        pixels.toBgr(data.data() + static_cast<size_t>(y) * sourceStride,
+                     static_cast<size_t>(store.width),
+                     store.pixels.data() + static_cast<size_t>(y) * stride);
     }
 }
 

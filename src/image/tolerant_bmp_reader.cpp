@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstring>
 
 #include "image/byte_reader.h"
+#include "image/channel_mask.h"
+#include "image/dib_pixel_index.h"
+#include "image/dib_rle.h"
 #include "image/graphic_load_error.h"
 #include "image/nk_internal_dib.h"
 
@@ -156,41 +158,13 @@ NkDib createPicture(const BmpLayout& layout, std::span<const uint8_t> file) {
     return picture;
 }
 
-// Scales one channel of a masked 16 or 32-bit pixel to 0..255.
-class ChannelMask {
-  public:
-    explicit ChannelMask(uint32_t mask)
-        : mask_(mask), shift_(mask == 0 ? 0 : std::countr_zero(mask)), max_(mask >> shift_) {}
-    uint8_t operator()(uint32_t pixel) const {
-        if (max_ == 0) {
-            return 0;
-        }
-        const uint64_t value = (pixel & mask_) >> shift_;
-        return static_cast<uint8_t>((value * 255 + max_ / 2) / max_);
-    }
-
-  private:
-    uint32_t mask_;
-    int shift_;
-    uint64_t max_;
-};
-
-std::array<uint32_t, 3> effectiveMasks(const BmpLayout& layout) {
-    if (isBitfields(layout.compression)) {
-        return layout.masks;
-    }
-    if (layout.bitCount == 16) {
-        return {0x7C00, 0x03E0, 0x001F};
-    }
-    return {0xFF0000, 0x00FF00, 0x0000FF};
-}
-
 // Uncompressed rows; a row cut short by the end of the file is filled as far as it goes.
 void readPlainRows(const BmpLayout& layout, std::span<const uint8_t> file, NkDib& picture) {
     const size_t srcStride = dibStride(layout.bitCount, layout.width);
     const size_t width = static_cast<size_t>(layout.width);
-    const std::array<uint32_t, 3> masks = effectiveMasks(layout);
-    const ChannelMask red(masks[0]), green(masks[1]), blue(masks[2]);
+    const MaskedPixels pixels(
+        isBitfields(layout.compression) ? layout.masks : defaultChannelMasks(layout.bitCount),
+        layout.bitCount);
     for (int32_t r = 0; r < layout.height; ++r) {
         const uint64_t start = layout.pixelOffset + uint64_t(r) * srcStride;
         if (start >= file.size()) {
@@ -203,25 +177,14 @@ void readPlainRows(const BmpLayout& layout, std::span<const uint8_t> file, NkDib
         switch (layout.bitCount) {
             case 2:
                 for (size_t x = 0; x < width && x / 4 < available; ++x) {
-                    const unsigned index = (src[x / 4] >> (6 - 2 * (x % 4))) & 3u;
-                    dst[x / 2] = static_cast<uint8_t>(dst[x / 2] | index << (x % 2 == 0 ? 4 : 0));
+                    const auto index = static_cast<uint8_t>(src[x / 4] >> (6 - 2 * (x % 4)) & 3u);
+                    setPaletteIndex(dst, static_cast<int64_t>(x), 4, index);
                 }
                 break;
             case 16:
-            case 32: {
-                const size_t bytes = static_cast<size_t>(layout.bitCount / 8);
-                for (size_t x = 0; x < width && (x + 1) * bytes <= available; ++x) {
-                    const uint8_t* p = src + x * bytes;
-                    uint32_t pixel = uint32_t{p[0]} | uint32_t{p[1]} << 8;
-                    if (bytes == 4) {
-                        pixel |= uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-                    }
-                    dst[3 * x] = blue(pixel);
-                    dst[3 * x + 1] = green(pixel);
-                    dst[3 * x + 2] = red(pixel);
-                }
+            case 32:
+                pixels.toBgr(src, std::min(width, available / (layout.bitCount / 8)), dst);
                 break;
-            }
             default:  // 1, 4, 8 and 24 bits: the same row layout as the DIB's
                 std::memcpy(dst, src, available);
                 break;
@@ -232,63 +195,19 @@ void readPlainRows(const BmpLayout& layout, std::span<const uint8_t> file, NkDib
 // Expands BI_RLE8 or BI_RLE4 data. Pixels outside the picture are dropped; data that
 // breaks off ends the picture there.
 void readRunLengthRows(const BmpLayout& layout, std::span<const uint8_t> file, NkDib& picture) {
-    const bool fourBit = layout.compression == kBiRle4;
-    const int64_t width = layout.width;
-    const int64_t height = layout.height;
-    int64_t x = 0;
-    int64_t r = 0;  // row in file order
-    uint8_t* row = nullptr;
-    int64_t rowOf = -1;
-    auto put = [&](unsigned value) {
-        if (x < width && r < height) {
-            if (rowOf != r) {
-                row = picture.scanLine(static_cast<int>(layout.topDown ? r : height - 1 - r));
-                rowOf = r;
-            }
-            if (fourBit) {
-                const size_t at = static_cast<size_t>(x / 2);
-                row[at] = static_cast<uint8_t>(x % 2 == 0 ? (row[at] & 0x0F) | value << 4
-                                                          : (row[at] & 0xF0) | value);
-            } else {
-                row[x] = static_cast<uint8_t>(value);
-            }
-        }
-        ++x;
-    };
-
-    size_t pos = static_cast<size_t>(layout.pixelOffset);
-    const size_t end = file.size();
-    while (pos + 2 <= end && r < height) {
-        const unsigned count = file[pos];
-        const unsigned code = file[pos + 1];
-        pos += 2;
-        if (count > 0) {
-            for (unsigned i = 0; i < count; ++i) {
-                put(fourBit ? (i % 2 == 0 ? code >> 4 : code & 0x0F) : code);
-            }
-        } else if (code == 0) {  // end of line
-            x = 0;
-            ++r;
-        } else if (code == 1) {  // end of picture
-            break;
-        } else if (code == 2) {  // move right and up
-            if (pos + 2 > end) {
-                break;
-            }
-            x += file[pos];
-            r += file[pos + 1];
-            pos += 2;
-        } else {  // literal pixels, padded to a 16-bit boundary
-            const size_t bytes = fourBit ? (code + 1) / 2 : code;
-            for (unsigned i = 0; i < code; ++i) {
-                const size_t at = pos + (fourBit ? i / 2 : i);
-                if (at >= end) {
-                    return;
-                }
-                put(fourBit ? (i % 2 == 0 ? file[at] >> 4 : file[at] & 0x0F) : file[at]);
-            }
-            pos += bytes + bytes % 2;
-        }
+    const size_t stride = picture.stride();
+    const size_t rows = static_cast<size_t>(layout.height);
+    PixelBlock plain(stride * rows);  // bottom-up, as the coded rows come
+    const std::span<const uint8_t> coded = file.subspan(static_cast<size_t>(layout.pixelOffset));
+    const std::span<uint8_t> block(plain.data(), plain.size());
+    if (layout.compression == kBiRle4) {
+        expandRle4(coded, layout.width, layout.height, block, RleMode::Tolerant);
+    } else {
+        expandRle8(coded, layout.width, layout.height, block, RleMode::Tolerant);
+    }
+    for (size_t r = 0; r < rows; ++r) {
+        const int y = static_cast<int>(layout.topDown ? r : rows - 1 - r);
+        std::memcpy(picture.scanLine(y), plain.data() + r * stride, stride);
     }
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/image/bmp_test_builder.h"
+#include "tests/image/bmp_builder.h"
 #include "tests/image/temp_dir.h"
 #include "tools/fixtures/jpeg_encoder.h"
 
@@ -16,8 +16,7 @@ namespace {
 
 using fixtures::encodeJpeg;
 using fixtures::gradientPicture;
-using testing::BmpParts;
-using testing::buildBmp;
+using testing::BmpBuilder;
 using testing::TempDir;
 
 // Records what the loader asks of the plug-ins; accepts everything with a 7 x 5 8-bit
@@ -54,14 +53,14 @@ class FakeSpiHost : public SpiHost {
 };
 
 std::vector<uint8_t> smallBmp(int width, int height, std::optional<uint32_t> fileSize = {}) {
-    BmpParts parts;
+    BmpBuilder parts;
     parts.width = width;
     parts.height = height;
     parts.bitCount = 1;
     parts.palette = {RgbQuad{}, RgbQuad{255, 255, 255, 0}};
     parts.pixels.assign(dibStride(1, width) * size_t(height), 0);
-    parts.fileSize = fileSize;
-    return buildBmp(parts);
+    parts.bfSize = fileSize;
+    return parts.file();
 }
 
 class GraphicLoaderTest : public ::testing::Test {
