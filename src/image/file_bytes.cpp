@@ -7,8 +7,6 @@
 #include <memory>
 #include <system_error>
 
-#include "image/graphic_load_error.h"
-
 namespace ravinel {
 
 namespace {
@@ -18,10 +16,10 @@ struct FileCloser {
 };
 
 // Call right after the failing system call, before errno can change.
-GraphicLoadError systemError(const char* what, const std::string& path) {
+FileReadError systemError(const char* what, const std::string& path) {
     const int error = errno;
-    return GraphicLoadError(std::string(what) + ": " + path + ": " +
-                            std::generic_category().message(error));
+    return FileReadError(std::string(what) + ": " + path + ": " +
+                         std::generic_category().message(error));
 }
 
 }  // namespace
@@ -32,7 +30,7 @@ uint64_t fileByteSize(const std::string& path) {
         throw systemError("Cannot open file", path);
     }
     if (!S_ISREG(info.st_mode)) {
-        throw GraphicLoadError("Not a regular file: " + path);
+        throw FileReadError("Not a regular file: " + path);
     }
     return static_cast<uint64_t>(info.st_size);
 }
@@ -44,11 +42,11 @@ std::vector<uint8_t> readFileBytes(const std::string& path, uint64_t maxBytes) {
     }
     struct stat info {};
     if (::fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
-        throw GraphicLoadError("Not a regular file: " + path);
+        throw FileReadError("Not a regular file: " + path);
     }
     const uint64_t size = static_cast<uint64_t>(info.st_size);
     if (size > maxBytes) {
-        throw GraphicLoadError("File is too large: " + path);
+        throw FileReadError("File is too large: " + path);
     }
     std::vector<uint8_t> bytes(static_cast<size_t>(size));
     // Another program may shorten the file meanwhile: keep what could be read.

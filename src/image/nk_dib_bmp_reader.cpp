@@ -2,12 +2,12 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <optional>
 #include <vector>
 
 #include "image/byte_reader.h"
 #include "image/channel_mask.h"
+#include "image/file_bytes.h"
 #include "image/nk_dib.h"
 #include "image/nk_dib_error.h"
 
@@ -254,18 +254,11 @@ void NkDib::loadFromClipboardFormat(std::span<const uint8_t> packedDib) {
 }
 
 void NkDib::loadFromFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
-    if (size < 0) {
-        throw NkDibInvalidDibFileError("TNkInternalDIB.LoadFromFile: Cannot read " + path);
-    }
-    if (static_cast<uint64_t>(size) > kMaxFileBytes) {
-        throw NkDibInvalidDibFileError("TNkInternalDIB.LoadFromFile: File is too large: " + path);
-    }
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    in.seekg(0);
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) {
-        throw NkDibInvalidDibFileError("TNkInternalDIB.LoadFromFile: Cannot read " + path);
+    std::vector<uint8_t> bytes;
+    try {
+        bytes = readFileBytes(path, kMaxFileBytes);
+    } catch (const FileReadError& e) {
+        throw NkDibInvalidDibFileError(std::string("TNkInternalDIB.LoadFromFile: ") + e.what());
     }
     loadFromStream(bytes);
 }

@@ -431,7 +431,8 @@ TEST(NkDibBmpWrite, FilesRoundTripAndUnreadablePathsAreRefused) {
 
     const std::string missing = (dir / "missing.bmp").string();
     expectError<NkDibInvalidDibFileError>([&] { back.loadFromFile(missing); },
-                                          "TNkInternalDIB.LoadFromFile: Cannot read " + missing);
+                                          "TNkInternalDIB.LoadFromFile: Cannot open file: " +
+                                              missing + ": No such file or directory");
     EXPECT_THROW(back.loadFromFile(dir.string()), NkDibInvalidDibFileError);
     EXPECT_THROW(dib.saveToFile((dir / "no" / "such.bmp").string()), NkDibError);
     EXPECT_EQ(back.width(), 3);
