@@ -43,6 +43,23 @@ check "mixed reduce and enlarge is refused" 2 "$status"
 check "missing input" 2 "$status"
 "$tool" resize "$dir/in.bmp" "$dir/bad.bmp" --width 0 --height 1 2>/dev/null; status=$?
 check "bad width" 2 "$status"
+# process: at the source's height nothing is resized, whatever the width.
+"$tool" process "$dir/in.bmp" "$dir/same.bmp" --width 3 --height 1; status=$?
+check "process status" 0 "$status"
+check "process at 1:1 keeps the picture" "000000ffffff" "$(od -An -tx1 -j54 -N6 "$dir/same.bmp" | tr -d ' \n')"
+check "process at 1:1 keeps the width" "02000000" "$(od -An -tx1 -j18 -N4 "$dir/same.bmp" | tr -d ' \n')"
+
+texts=$("$tool" process "$dir/in.bmp" "$dir/big.bmp" --width 3 --height 2 --flt-expand 0010 \
+        --verbose 2>&1 >/dev/null | tr '\n' '|')
+check "process stage texts" "リサイズ中|輝度ノーマライズ処理中|カラー深度変更中|" "$texts"
+"$tool" process "$dir/in.bmp" "$dir/big.bmp" --width 3 --height 2
+check "process enlarges by area" "000000808080ffffff000000000000808080ffffff000000" \
+      "$(od -An -tx1 -j54 -N24 "$dir/big.bmp" | tr -d ' \n')"
+"$tool" process "$dir/in.bmp" "$dir/ht.bmp" --width 2 --height 1 --color 1
+check "halftone result is an 8-bit BMP" "0800" "$(od -An -tx1 -j28 -N2 "$dir/ht.bmp" | tr -d ' \n')"
+"$tool" process "$dir/in.bmp" "$dir/bad.bmp" --width 2 --height 1 --color 256 2>/dev/null
+check "colour mode out of range" 2 "$?"
+
 "$tool" --help >/dev/null; status=$?
 check "help" 0 "$status"
 

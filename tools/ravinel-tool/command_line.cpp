@@ -46,4 +46,8 @@ long CommandLine::requiredNumber(const std::string& name, long min, long max) co
     return value;
 }
 
+long CommandLine::number(const std::string& name, long fallback, long min, long max) const {
+    return options_.count(name) == 0 ? fallback : requiredNumber(name, min, max);
+}
+
 }  // namespace ravinel::tool

@@ -27,6 +27,8 @@ class CommandLine {
     std::string option(const std::string& name, const std::string& fallback) const;
     // The option as a whole number from min to max; a usage error when missing or bad.
     long requiredNumber(const std::string& name, long min, long max) const;
+    // The same, with fallback when the option was not given.
+    long number(const std::string& name, long fallback, long min, long max) const;
 
   private:
     std::vector<std::string> positional_;

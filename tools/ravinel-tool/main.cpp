@@ -17,7 +17,14 @@ constexpr const char* kUsage =
     "      load FILE and print: kind=K width=W height=H pixelformat=P label=L\n"
     "      (exit status 0 when the picture loaded, 1 when it did not)\n"
     "  resize IN OUT.bmp --width W --height H [--method area|stretch|halftone]\n"
-    "      load IN, resize it to W x H and write a 24-bit BMP (default method: area)\n";
+    "      load IN, resize it to W x H and write a 24-bit BMP (default method: area)\n"
+    "  process IN OUT.bmp --width W --height H [--reduct N] [--expand N] [--color N]\n"
+    "          [--flt-reduct XXXX] [--flt-expand XXXX] [--flt-ogsize XXXX]\n"
+    "          [--dither] [--3dnow] [--verbose]\n"
+    "      load IN and make the display picture of W x H as an image window does:\n"
+    "      methods 0 stretch, 1 halftone, 2 area (default 2); colour mode 0 24-bit,\n"
+    "      1 halftone 8-bit, 2 8-bit, 3 4-bit, 4 halftone 1-bit (default 0); filter\n"
+    "      texts as in the settings file (default 0000); --verbose prints the stages\n";
 
 }  // namespace
 
@@ -34,6 +41,9 @@ int main(int argc, char** argv) {
         }
         if (words[0] == "resize") {
             return ravinel::tool::runResize(args);
+        }
+        if (words[0] == "process") {
+            return ravinel::tool::runProcess(args);
         }
         throw ravinel::tool::UsageError("unknown command " + words[0]);
     } catch (const ravinel::tool::UsageError& e) {

@@ -3,8 +3,6 @@
 
 #include "command_line.h"
 #include "commands.h"
-#include "image/graphic_load_info.h"
-#include "image/graphic_loader.h"
 #include "image/nk_dib.h"
 #include "process/g_resize.h"
 
@@ -41,17 +39,8 @@ int runResize(const std::vector<std::string>& args) {
         throw UsageError("--method must be area, stretch or halftone");
     }
 
-    GraphicLoader loader(nullptr);
-    loader.doAnalyze = true;
-    loader.inJpgFirst = true;
-    loader.inBmpFirst = true;
     NkDib src;
-    GraphicLoadInfo info;
-    const std::string& in = cl.positional()[0];
-    loader.loadFromFile(src, in, false, info);
-    if (!info.succeeded()) {
-        throw std::runtime_error("cannot load " + in);
-    }
+    loadForProcessing(src, cl.positional()[0]);
 
     NkDib dest;
     if (method == "area") {

@@ -1,0 +1,20 @@
+#include <stdexcept>
+
+#include "commands.h"
+#include "image/graphic_loader.h"
+
+namespace ravinel::tool {
+
+void loadForProcessing(NkDib& picture, const std::string& path) {
+    GraphicLoader loader(nullptr);
+    loader.doAnalyze = true;
+    loader.inJpgFirst = true;
+    loader.inBmpFirst = true;
+    GraphicLoadInfo info;
+    loader.loadFromFile(picture, path, false, info);
+    if (!info.succeeded()) {
+        throw std::runtime_error("cannot load " + path);
+    }
+}
+
+}  // namespace ravinel::tool
