@@ -237,31 +237,5 @@ TEST(NkDibPixelFormat, SameFormatAndQuickConversionsReportNothing) {
     EXPECT_EQ(b.pixelFormat(), NkDibPixelFormat::pf8Bit);  // the copy is untouched
 }
 
-TEST(NkDibPixelFormat, ReductionsToComeAreRefusedForNow) {
-    using F = NkDibPixelFormat;
-    const std::string notYet = "TNkDIB.SetPixelFormat: not supported yet";
-    NkDib trueColor;
-    trueColor.setBitCount(24);
-    trueColor.scanLine(0)[0] = 77;
-    for (F to : {F::pf1Bit, F::pf4Bit, F::pf4BitRle, F::pf8Bit, F::pf8BitRle, F::pf8BitHalftone,
-                 F::pf1BitHalftone}) {
-        expectError<NkDibError>([&] { trueColor.setPixelFormat(to); }, notYet);
-    }
-    NkDib eight = paletted(
-        8, 2, 2, [](int32_t x, int32_t) { return x; }, distinct);
-    NkDib four = paletted(
-        4, 2, 2, [](int32_t x, int32_t) { return x; }, distinct);
-    for (F to : {F::pf1Bit, F::pf8BitHalftone, F::pf1BitHalftone}) {
-        expectError<NkDibError>([&] { eight.setPixelFormat(to); }, notYet);
-        expectError<NkDibError>([&] { four.setPixelFormat(to); }, notYet);
-    }
-    trueColor.setConvertMode(2);
-    expectError<NkDibError>([&] { trueColor.setPixelFormat(F::pf8Bit); },
-                            "TNkIntenalDIB.SetPixelsFormat: PixelFormat Error");
-    EXPECT_EQ(trueColor.pixelFormat(), F::pf24Bit);
-    EXPECT_EQ(trueColor.constScanLine(0)[0], 77);
-    EXPECT_EQ(eight.pixelFormat(), F::pf8Bit);
-}
-
 }  // namespace
 }  // namespace ravinel
