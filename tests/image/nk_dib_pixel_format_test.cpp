@@ -96,6 +96,11 @@ TEST(NkDibPixelFormat, BadRunLengthDataFailsAndKeepsThePicture) {
                                       "Convert8BitRLETo8BitRGB: Bad RLE Data 2");
     expectError<NkDibInvalidDibError>([&] { dib.setPixelFormat(NkDibPixelFormat::pf4Bit); },
                                       "Convert8BitRLETo8BitRGB: Bad RLE Data 2");
+    for (NkDibPixelFormat target : {NkDibPixelFormat::pf8BitHalftone,
+                                    NkDibPixelFormat::pf1BitHalftone, NkDibPixelFormat::pf1Bit}) {
+        expectError<NkDibInvalidDibError>([&] { dib.setPixelFormat(target); },
+                                          "Convert8BitRLETo8BitRGB: Bad RLE Data 2");
+    }
     EXPECT_EQ(dib.pixelFormat(), NkDibPixelFormat::pf8BitRle);
     EXPECT_EQ(std::vector<uint8_t>(dib.pixelBlock().begin(), dib.pixelBlock().end()), b.pixels);
     EXPECT_EQ(stages, (std::vector<ProgressStage>{ProgressStage::Starting, ProgressStage::Ending}));
