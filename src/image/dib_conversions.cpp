@@ -12,19 +12,6 @@
 namespace ravinel {
 namespace {
 
-// A blank store of the source's size, resolution and palette. bottomUp forces the
-// bottom-up order that run-length data needs.
-std::shared_ptr<NkInternalDib> blankLike(const NkInternalDib& source, int bitCount, int colorCount,
-                                         bool bottomUp) {
-    const int32_t signedHeight = (source.isTopDown() && !bottomUp) ? -source.height : source.height;
-    auto store = NkInternalDib::createDib(source.width, signedHeight, colorCount, bitCount);
-    store->header.biXPelsPerMeter = source.header.biXPelsPerMeter;
-    store->header.biYPelsPerMeter = source.header.biYPelsPerMeter;
-    store->colorTable = source.colorTable;
-    store->useFmo = source.useFmo;
-    return store;
-}
-
 int sourceColorCount(const NkInternalDib& source) {
     return static_cast<int>(std::min<uint32_t>(source.header.biClrUsed, kMaxPaletteEntries));
 }
@@ -128,9 +115,20 @@ uint8_t nearestColor(const std::vector<RgbQuad>& palette, const RgbQuad& color) 
 
 }  // namespace
 
+std::shared_ptr<NkInternalDib> blankStoreLike(const NkInternalDib& source, int bitCount,
+                                              int colorCount, bool bottomUp) {
+    const int32_t signedHeight = (source.isTopDown() && !bottomUp) ? -source.height : source.height;
+    auto store = NkInternalDib::createDib(source.width, signedHeight, colorCount, bitCount);
+    store->header.biXPelsPerMeter = source.header.biXPelsPerMeter;
+    store->header.biYPelsPerMeter = source.header.biYPelsPerMeter;
+    store->colorTable = source.colorTable;
+    store->useFmo = source.useFmo;
+    return store;
+}
+
 std::shared_ptr<NkInternalDib> expandRunLength(const NkInternalDib& source) {
     const int bits = source.header.biBitCount;
-    auto plain = blankLike(source, bits, sourceColorCount(source), true);
+    auto plain = blankStoreLike(source, bits, sourceColorCount(source), true);
     const std::span<const uint8_t> coded(source.pixels.data(), source.pixels.size());
     const std::span<uint8_t> block(plain->pixels.data(), plain->pixels.size());
     if (bits == 8) {
@@ -148,7 +146,7 @@ std::shared_ptr<NkInternalDib> compressRunLength(const NkInternalDib& source) {
         bits == 8 ? compressRle8(plain, source.width, source.height, source.isTopDown())
                   : compressRle4(plain, source.width, source.height, source.isTopDown());
     NkInternalDib::checkBlockSize(coded.size());
-    auto store = blankLike(source, bits, sourceColorCount(source), true);
+    auto store = blankStoreLike(source, bits, sourceColorCount(source), true);
     store->header.biCompression = bits == 8 ? kBiRle8 : kBiRle4;
     store->header.biSizeImage = static_cast<uint32_t>(coded.size());
     store->pixels = PixelBlock(coded.size());
@@ -158,7 +156,8 @@ std::shared_ptr<NkInternalDib> compressRunLength(const NkInternalDib& source) {
 
 std::shared_ptr<NkInternalDib> widenBitCount(const NkInternalDib& source, int bitCount) {
     const int from = source.header.biBitCount;
-    auto wide = blankLike(source, bitCount, bitCount == 24 ? 0 : sourceColorCount(source), false);
+    auto wide =
+        blankStoreLike(source, bitCount, bitCount == 24 ? 0 : sourceColorCount(source), false);
     const size_t fromStride = source.stride();
     const size_t toStride = wide->stride();
     for (int32_t y = 0; y < source.height; ++y) {
@@ -213,7 +212,7 @@ std::shared_ptr<NkInternalDib> reduce8BitTo4Bit(const NkInternalDib& source,
         }
     }
 
-    auto reduced = blankLike(source, 4, 16, false);
+    auto reduced = blankStoreLike(source, 4, 16, false);
     reduced->colorTable.fill(RgbQuad{});
     std::copy(chosen.begin(), chosen.end(), reduced->colorTable.begin());
     const size_t toStride = reduced->stride();

@@ -14,6 +14,11 @@ namespace ravinel {
 // Called with the position of a slow conversion, out of the total its caller announced.
 using ConversionProgress = std::function<void(int position)>;
 
+// A blank store of the source's size, resolution and colour table. bottomUp forces the
+// bottom-up order that run-length data needs; otherwise the source's row order is kept.
+std::shared_ptr<NkInternalDib> blankStoreLike(const NkInternalDib& source, int bitCount,
+                                              int colorCount, bool bottomUp);
+
 // Plain 4 or 8-bit form of a run-length coded store. Throws NkDibInvalidDibError for
 // data that cannot be decoded.
 std::shared_ptr<NkInternalDib> expandRunLength(const NkInternalDib& source);

@@ -8,57 +8,15 @@
 #include "image/nk_dib_error.h"
 #include "tests/expect_error.h"
 #include "tests/image/bmp_builder.h"
+#include "tests/image/dib_test_pictures.h"
 
 namespace ravinel {
 namespace {
 
+using testing::colors;
+using testing::distinct;
 using testing::expectError;
-
-// A picture of the bit count whose pixel (x, y) has index(x, y) and whose palette entry i
-// is colour(i).
-template <typename Index, typename Color>
-NkDib paletted(int bits, int32_t width, int32_t height, Index index, Color color) {
-    NkDib dib;
-    dib.setBitCount(bits);
-    dib.setWidth(width);
-    dib.setHeight(height);
-    for (int i = 0; i < dib.paletteSize(); ++i) {
-        dib.setPaletteEntry(i, color(i));
-    }
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            setPaletteIndex(dib.scanLine(y), x, bits, static_cast<uint8_t>(index(x, y)));
-        }
-    }
-    return dib;
-}
-
-RgbQuad distinct(int i) {
-    return RgbQuad{static_cast<uint8_t>(i * 7), static_cast<uint8_t>(255 - i),
-                   static_cast<uint8_t>(i * 13), 0};
-}
-
-// The colour of every pixel, through the palette or the 24-bit bytes, top row first.
-std::vector<RgbQuad> colors(const NkDib& dib) {
-    NkDib plain = dib;
-    if (plain.pixelFormat() == NkDibPixelFormat::pf4BitRle ||
-        plain.pixelFormat() == NkDibPixelFormat::pf8BitRle) {
-        plain.setPixelFormat(plain.bitCount() == 4 ? NkDibPixelFormat::pf4Bit
-                                                   : NkDibPixelFormat::pf8Bit);
-    }
-    std::vector<RgbQuad> out;
-    for (int32_t y = 0; y < plain.height(); ++y) {
-        const uint8_t* row = plain.constScanLine(y);
-        for (int32_t x = 0; x < plain.width(); ++x) {
-            if (plain.bitCount() == 24) {
-                out.push_back(RgbQuad{row[3 * x], row[3 * x + 1], row[3 * x + 2], 0});
-            } else {
-                out.push_back(plain.palette()[paletteIndex(row, x, plain.bitCount())]);
-            }
-        }
-    }
-    return out;
-}
+using testing::paletted;
 
 TEST(NkDibPixelFormat, WideningKeepsEveryColour) {
     for (int from : {1, 4, 8}) {
@@ -138,6 +96,11 @@ TEST(NkDibPixelFormat, BadRunLengthDataFailsAndKeepsThePicture) {
                                       "Convert8BitRLETo8BitRGB: Bad RLE Data 2");
     expectError<NkDibInvalidDibError>([&] { dib.setPixelFormat(NkDibPixelFormat::pf4Bit); },
                                       "Convert8BitRLETo8BitRGB: Bad RLE Data 2");
+    for (NkDibPixelFormat target : {NkDibPixelFormat::pf8BitHalftone,
+                                    NkDibPixelFormat::pf1BitHalftone, NkDibPixelFormat::pf1Bit}) {
+        expectError<NkDibInvalidDibError>([&] { dib.setPixelFormat(target); },
+                                          "Convert8BitRLETo8BitRGB: Bad RLE Data 2");
+    }
     EXPECT_EQ(dib.pixelFormat(), NkDibPixelFormat::pf8BitRle);
     EXPECT_EQ(std::vector<uint8_t>(dib.pixelBlock().begin(), dib.pixelBlock().end()), b.pixels);
     EXPECT_EQ(stages, (std::vector<ProgressStage>{ProgressStage::Starting, ProgressStage::Ending}));
@@ -235,32 +198,6 @@ TEST(NkDibPixelFormat, SameFormatAndQuickConversionsReportNothing) {
     a.setPixelFormat(NkDibPixelFormat::pf24Bit);
     EXPECT_EQ(events, 0);
     EXPECT_EQ(b.pixelFormat(), NkDibPixelFormat::pf8Bit);  // the copy is untouched
-}
-
-TEST(NkDibPixelFormat, ReductionsToComeAreRefusedForNow) {
-    using F = NkDibPixelFormat;
-    const std::string notYet = "TNkDIB.SetPixelFormat: not supported yet";
-    NkDib trueColor;
-    trueColor.setBitCount(24);
-    trueColor.scanLine(0)[0] = 77;
-    for (F to : {F::pf1Bit, F::pf4Bit, F::pf4BitRle, F::pf8Bit, F::pf8BitRle, F::pf8BitHalftone,
-                 F::pf1BitHalftone}) {
-        expectError<NkDibError>([&] { trueColor.setPixelFormat(to); }, notYet);
-    }
-    NkDib eight = paletted(
-        8, 2, 2, [](int32_t x, int32_t) { return x; }, distinct);
-    NkDib four = paletted(
-        4, 2, 2, [](int32_t x, int32_t) { return x; }, distinct);
-    for (F to : {F::pf1Bit, F::pf8BitHalftone, F::pf1BitHalftone}) {
-        expectError<NkDibError>([&] { eight.setPixelFormat(to); }, notYet);
-        expectError<NkDibError>([&] { four.setPixelFormat(to); }, notYet);
-    }
-    trueColor.setConvertMode(2);
-    expectError<NkDibError>([&] { trueColor.setPixelFormat(F::pf8Bit); },
-                            "TNkIntenalDIB.SetPixelsFormat: PixelFormat Error");
-    EXPECT_EQ(trueColor.pixelFormat(), F::pf24Bit);
-    EXPECT_EQ(trueColor.constScanLine(0)[0], 77);
-    EXPECT_EQ(eight.pixelFormat(), F::pf8Bit);
 }
 
 }  // namespace
