@@ -15,9 +15,13 @@ uint8_t clampedAt(const Picture& p, int x, int y, int c) {
     return p.at(std::clamp(x, 0, p.width - 1), std::clamp(y, 0, p.height - 1), c);
 }
 
-uint8_t clampToByte(int64_t v) { return static_cast<uint8_t>(std::clamp<int64_t>(v, 0, 255)); }
+uint8_t clampToByte(int64_t v) {
+    return static_cast<uint8_t>(std::clamp<int64_t>(v, 0, 255));
+}
 
-float single(double v) { return static_cast<float>(v); }
+float single(double v) {
+    return static_cast<float>(v);
+}
 
 int luminanceOf(const Picture& p, int x, int y) {
     return (29 * p.at(x, y, 0) + 150 * p.at(x, y, 1) + 77 * p.at(x, y, 2)) / 256;

@@ -45,8 +45,8 @@ Picture uniform(int width, int height, std::array<uint8_t, 3> colour) {
 }
 
 // Odd shapes: single pixels, single rows and columns, primes, more than 100 rows.
-const std::vector<std::array<int, 2>> kSizes = {{1, 1},  {1, 9},  {9, 1},    {2, 3},
-                                                 {13, 7}, {5, 131}, {131, 3}, {29, 37}};
+const std::vector<std::array<int, 2>> kSizes = {{1, 1},  {1, 9},   {9, 1},   {2, 3},
+                                                {13, 7}, {5, 131}, {131, 3}, {29, 37}};
 
 const Filter kSharpen = [](NkDib& d, const NkDib& s) { sharpen(d, s); };
 const Filter kNormalize = [](NkDib& d, const NkDib& s) { normalizeBrightness(d, s); };
@@ -64,8 +64,8 @@ TEST(ImageFilters, SharpenMatchesTheKernelOnRandomPictures) {
 }
 
 TEST(ImageFilters, SharpenKeepsUniformPicturesAndIsolatesAWhitePixel) {
-    for (const std::array<uint8_t, 3> colour : {std::array<uint8_t, 3>{0, 0, 0}, {255, 255, 255},
-                                                 {17, 128, 254}}) {
+    for (const std::array<uint8_t, 3> colour :
+         {std::array<uint8_t, 3>{0, 0, 0}, {255, 255, 255}, {17, 128, 254}}) {
         const Picture flat = uniform(6, 5, colour);
         EXPECT_EQ(filtered(kSharpen, flat), flat);
     }
@@ -86,7 +86,8 @@ TEST(ImageFilters, NormalizeMatchesTheDefinitionOnRandomPictures) {
     }
     // Narrow luminance ranges stretch far, and dark or bright outliers fall below lo or
     // above hi.
-    for (const auto& [low, high] : std::vector<std::array<int, 2>>{{90, 130}, {0, 40}, {200, 255}}) {
+    for (const auto& [low, high] :
+         std::vector<std::array<int, 2>>{{90, 130}, {0, 40}, {200, 255}}) {
         Picture src(37, 29);
         std::uniform_int_distribution<int> value(low, high);
         for (uint8_t& b : src.bytes) {
@@ -300,9 +301,9 @@ TEST(ImageFilters, ProgressReportsStagesAndEveryHundredthRow) {
     std::mt19937 rng(9);
     const Picture tall = randomPicture(rng, 3, 201);
     const std::vector<std::string> sharpenTexts = {"シャープ処理中", "", "", ""};
-    EXPECT_EQ(reportsOf([](NkDib& d, const NkDib& s, const auto& p) { sharpen(d, s, p); }, tall)
-                  .texts,
-              sharpenTexts);
+    EXPECT_EQ(
+        reportsOf([](NkDib& d, const NkDib& s, const auto& p) { sharpen(d, s, p); }, tall).texts,
+        sharpenTexts);
     const Reports average = reportsOf(
         [](NkDib& d, const NkDib& s, const auto& p) { conditionalAverage(d, s, 15, p); }, tall);
     EXPECT_EQ(average.texts, (std::vector<std::string>{"条件付平均化処理中", "", "", ""}));
@@ -311,9 +312,9 @@ TEST(ImageFilters, ProgressReportsStagesAndEveryHundredthRow) {
     const auto normalize = [](NkDib& d, const NkDib& s, const auto& p) {
         normalizeBrightness(d, s, p);
     };
-    EXPECT_EQ(reportsOf(normalize, tall).texts,
-              (std::vector<std::string>{"輝度範囲取得中", "", "", "", "輝度調整処理中", "", "",
-                                        ""}));
+    EXPECT_EQ(
+        reportsOf(normalize, tall).texts,
+        (std::vector<std::string>{"輝度範囲取得中", "", "", "", "輝度調整処理中", "", "", ""}));
     // Too small to stretch: only the histogram pass runs.
     EXPECT_EQ(reportsOf(normalize, randomPicture(rng, 1, 101)).texts,
               (std::vector<std::string>{"輝度範囲取得中", "", ""}));
