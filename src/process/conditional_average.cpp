@@ -47,32 +47,37 @@ struct PlainArithmetic {
     }
 };
 
-// The packed formulation: a pixel is a 4-byte slot whose fourth byte has the threshold
-// 255, so it never fails the byte-wise test. The reciprocal is the correctly rounded one
-// (the estimate refined by iteration may miss it by one unit at count 6; we prefer the
-// result that does not depend on the processor).
+// The packed formulation: a pixel is a slot of four lanes whose fourth has the threshold
+// 255, so it never fails the test, and the lanes are compared with saturating
+// subtractions (here four 16-bit lanes of a 64-bit word holding byte values). The
+// reciprocal is the correctly rounded one (the estimate refined by iteration may miss it
+// by one unit at count 6; we prefer the result that does not depend on the processor).
 struct PackedArithmetic {
-    uint32_t thresholds;
+    static constexpr uint64_t kLaneOnes = 0x0001'0001'0001'0001;
+
+    uint64_t thresholds;
     std::array<float, 10> reciprocal = reciprocals();
 
     explicit PackedArithmetic(uint8_t threshold)
-        : thresholds(threshold | threshold << 8 | threshold << 16 | 0xFFu << 24) {}
+        : thresholds(threshold * (kLaneOnes >> 16) | uint64_t{0xFF} << 48) {}
 
-    static uint32_t slot(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16; }
-    static uint32_t byteAt(uint32_t slot, int i) { return (slot >> (8 * i)) & 0xFF; }
-    static uint32_t subtractSaturated(uint32_t a, uint32_t b) { return a > b ? a - b : 0; }
+    static uint64_t slot(const uint8_t* p) {
+        return p[0] | uint64_t{p[1]} << 16 | uint64_t{p[2]} << 32;
+    }
+    // Per lane a - b, or 0 where b is larger: each lane of d is 256 + a - b, whose bit 8
+    // says whether a >= b and whose low byte is then a - b.
+    static uint64_t subtractSaturated(uint64_t a, uint64_t b) {
+        const uint64_t d = (a + (kLaneOnes << 8)) - b;
+        const uint64_t keep = ((d >> 8) & kLaneOnes) * 0xFF;
+        return d & keep;
+    }
 
     bool close(const uint8_t* c, const uint8_t* n) const {
-        const uint32_t centre = slot(c);
-        const uint32_t neighbour = slot(n);
-        uint32_t excess = 0;
-        for (int i = 0; i < 4; ++i) {
-            const uint32_t cb = byteAt(centre, i);
-            const uint32_t nb = byteAt(neighbour, i);
-            const uint32_t difference = subtractSaturated(nb, cb) | subtractSaturated(cb, nb);
-            excess |= subtractSaturated(difference, byteAt(thresholds, i)) << (8 * i);
-        }
-        return excess == 0;
+        const uint64_t centre = slot(c);
+        const uint64_t neighbour = slot(n);
+        const uint64_t difference =
+            subtractSaturated(neighbour, centre) | subtractSaturated(centre, neighbour);
+        return subtractSaturated(difference, thresholds) == 0;
     }
     uint8_t mean(uint16_t sum, int count) const {
         const float product = static_cast<float>(sum) * reciprocal[static_cast<size_t>(count)];

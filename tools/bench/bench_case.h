@@ -18,5 +18,6 @@ struct BenchCase {
 // Each family of cases lives in a file of its own and adds itself here.
 void addResizeCases(std::vector<BenchCase>& cases);
 void addJpegCases(std::vector<BenchCase>& cases);
+void addFilterCases(std::vector<BenchCase>& cases);
 
 }  // namespace ravinel::bench
