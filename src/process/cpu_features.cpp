@@ -20,7 +20,9 @@ constexpr unsigned k3DNowExtBit = 1u << 30;
 
 // On 32-bit x86 the compiler's helper toggles the EFLAGS ID bit (bit 21) to find the
 // instruction; on x86-64 it always exists.
-bool cpuidAvailable() { return __get_cpuid_max(0, nullptr) != 0; }
+bool cpuidAvailable() {
+    return __get_cpuid_max(0, nullptr) != 0;
+}
 
 CpuFeatures getCpuFeatures() {
     CpuFeatures features;
@@ -41,7 +43,9 @@ CpuFeatures getCpuFeatures() {
 
 #else
 
-bool cpuidAvailable() { return true; }
+bool cpuidAvailable() {
+    return true;
+}
 
 CpuFeatures getCpuFeatures() {
     CpuFeatures features;

@@ -19,7 +19,9 @@ uint32_t hexValue(std::string_view text) {
     return value;
 }
 
-FilterPhase phaseOf(uint32_t value) { return static_cast<FilterPhase>(value & 3); }
+FilterPhase phaseOf(uint32_t value) {
+    return static_cast<FilterPhase>(value & 3);
+}
 
 }  // namespace
 
@@ -29,7 +31,8 @@ FilterSet filterSetFromText(std::string_view text) {
 }
 
 std::string filterSetToText(const FilterSet& set) {
-    const unsigned v = static_cast<unsigned>(set.noise) + 16u * static_cast<unsigned>(set.normalize) +
+    const unsigned v = static_cast<unsigned>(set.noise) +
+                       16u * static_cast<unsigned>(set.normalize) +
                        256u * static_cast<unsigned>(set.sharp);
     char text[8];
     std::snprintf(text, sizeof text, "%04X", v & 0xFFFFu);

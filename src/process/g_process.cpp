@@ -8,8 +8,7 @@ namespace ravinel {
 
 namespace {
 
-constexpr std::array<const char*, 5> kColorModeNames = {"24", "HalfTone8", "8", "4",
-                                                        "HalfTone1"};
+constexpr std::array<const char*, 5> kColorModeNames = {"24", "HalfTone8", "8", "4", "HalfTone1"};
 constexpr uint8_t kAreaMethod = 2;
 constexpr uint8_t kHalftoneMethod = 1;
 constexpr uint8_t kNoiseThreshold = 15;
@@ -17,8 +16,7 @@ constexpr uint8_t kNoiseThreshold = 15;
 }  // namespace
 
 std::string GProcess::colorModeName() const {
-    return settings.colorMode < kColorModeNames.size() ? kColorModeNames[settings.colorMode]
-                                                       : "";
+    return settings.colorMode < kColorModeNames.size() ? kColorModeNames[settings.colorMode] : "";
 }
 
 void GProcess::progress(const char* text) const {

@@ -54,8 +54,8 @@ TEST(GProcess, ReductionWithDefaultFiltersRunsThemAfterTheAreaReduction) {
 
     EXPECT_EQ(run.texts, (std::vector<std::string>{"リサイズ中", "輝度ノーマライズ処理中",
                                                    "シャープ処理中", "カラー深度変更中"}));
-    const Picture expected =
-        filtered(sharpen, filtered(normalizeBrightness, testing::resized(areaReduce, source, 40, 50)));
+    const Picture expected = filtered(
+        sharpen, filtered(normalizeBrightness, testing::resized(areaReduce, source, 40, 50)));
     EXPECT_EQ(toPicture(run.process.dest), expected);
     // The source is never changed.
     EXPECT_EQ(toPicture(run.process.source), source);

@@ -18,6 +18,7 @@ struct BenchCase {
 // Each family of cases lives in a file of its own and adds itself here.
 void addResizeCases(std::vector<BenchCase>& cases);
 void addJpegCases(std::vector<BenchCase>& cases);
+void addFilterCases(std::vector<BenchCase>& cases);
 void addReductionCases(std::vector<BenchCase>& cases);
 
 }  // namespace ravinel::bench

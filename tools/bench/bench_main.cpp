@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
     std::vector<ravinel::bench::BenchCase> cases;
     ravinel::bench::addResizeCases(cases);
     ravinel::bench::addJpegCases(cases);
+    ravinel::bench::addFilterCases(cases);
     ravinel::bench::addReductionCases(cases);
     std::printf("%-44s %10s %12s\n", "case", "best ms", "MP/s source");
     for (const auto& benchCase : cases) {
