@@ -83,6 +83,12 @@ void NkDib::setPaletteSize(int size) {
     } else if (size < 1 || size > kMaxPaletteEntries) {
         throw NkDibPaletteIndexRangeError("TNkDIB.SetPaletteSize: Palette Index is Out of Range 2");
     }
+    // A write that changes nothing keeps the store shared: the pipeline clears the palette
+    // size of every 24-bit picture it takes, and a copy of a large picture is not free.
+    if (store_->header.biClrUsed == static_cast<uint32_t>(size) &&
+        store_->header.biClrImportant == 0) {
+        return;
+    }
     uniqueDib();
     store_->header.biClrUsed = static_cast<uint32_t>(size);
     store_->header.biClrImportant = 0;

@@ -87,6 +87,41 @@ TEST(NkDibCore, CopiesShareUntilOneWrites) {
     EXPECT_EQ(b.scanLine(0), before);
 }
 
+TEST(NkDibCore, PaletteSizeWritesUnshareOnlyWhenTheyChangeSomething) {
+    NkDib a;
+    a.setBitCount(24);
+    NkDib b = a;
+    b.setPaletteSize(0);
+    EXPECT_TRUE(a.sharesStoreWith(b));
+    b.setPaletteSize(16);
+    EXPECT_FALSE(a.sharesStoreWith(b));
+    EXPECT_EQ(a.paletteSize(), 0);
+    EXPECT_EQ(b.paletteSize(), 16);
+}
+
+TEST(NkDibCore, LargePicturesAreZeroFilledAndCopiedWhole) {
+    // Large enough for a store of its own mapping, with a size that is no multiple of a page.
+    NkDib a;
+    a.setBitCount(24);
+    a.setWidth(1001);
+    a.setHeight(1503);
+    size_t nonZero = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        const uint8_t* row = a.constScanLine(y);
+        for (size_t i = 0; i < a.stride(); ++i) {
+            nonZero += row[i] != 0;
+        }
+    }
+    EXPECT_EQ(nonZero, 0u);
+    a.scanLine(0)[3002] = 7;            // the last byte of the block: bottom-up row 0
+    a.scanLine(a.height() - 1)[0] = 9;  // the first byte
+    NkDib b = a;
+    b.scanLine(1)[0] = 1;  // unshares: the whole block is copied
+    EXPECT_EQ(b.constScanLine(0)[3002], 7);
+    EXPECT_EQ(b.constScanLine(b.height() - 1)[0], 9);
+    EXPECT_EQ(a.constScanLine(1)[0], 0);
+}
+
 TEST(NkDibCore, AbsurdSizesAreRefusedBeforeAllocating) {
     NkDib dib;
     dib.setBitCount(24);

@@ -20,5 +20,6 @@ void addResizeCases(std::vector<BenchCase>& cases);
 void addJpegCases(std::vector<BenchCase>& cases);
 void addFilterCases(std::vector<BenchCase>& cases);
 void addReductionCases(std::vector<BenchCase>& cases);
+void addPipelineCases(std::vector<BenchCase>& cases);
 
 }  // namespace ravinel::bench
