@@ -10,6 +10,7 @@
 #include "image/nk_dib.h"
 #include "image/nk_dib_error.h"
 #include "tests/expect_error.h"
+#include "tests/image/color_reduction_reference.h"
 #include "tests/image/dib_test_pictures.h"
 
 namespace ravinel {
@@ -19,115 +20,11 @@ using testing::colors;
 using testing::indices;
 using F = NkDibPixelFormat;
 using Rgb = std::array<int, 3>;
-
-struct Record {
-    Rgb rgb;
-    long double weight;
-};
-
-// Palette division as the text puts it: sums in extended precision, copies instead of
-// an in-place partition. Fills the palette and the entry of each record's colour.
-void referenceDivide(const std::vector<Record>& records, int d, int depth,
-                     std::vector<RgbQuad>& palette, std::map<Rgb, int>& entryOf) {
-    if (records.empty()) {
-        return;
-    }
-    long double weight = 0;
-    std::array<long double, 3> sum{};
-    std::array<long double, 3> square{};
-    for (const Record& r : records) {
-        weight += r.weight;
-        for (int c = 0; c < 3; ++c) {
-            sum[c] += r.weight * r.rgb[c];
-            square[c] += r.weight * r.rgb[c] * r.rgb[c];
-        }
-    }
-    std::array<long double, 3> mean;
-    std::array<long double, 3> variance;
-    for (int c = 0; c < 3; ++c) {
-        mean[c] = sum[c] / weight;
-        variance[c] = square[c] / weight - mean[c] * mean[c];
-    }
-    if (d == depth) {
-        auto rounded = [&](int c) { return static_cast<uint8_t>(std::nearbyint(mean[c])); };
-        palette.push_back(RgbQuad{rounded(2), rounded(1), rounded(0), 0});
-        for (const Record& r : records) {
-            entryOf[r.rgb] = static_cast<int>(palette.size()) - 1;
-        }
-        return;
-    }
-    const long double vr = variance[0], vg = variance[1], vb = variance[2];
-    const int c = 3 * vr >= 4 * vg && 3 * vr >= 2 * vb   ? 0
-                  : 4 * vg >= 3 * vr && 4 * vg >= 2 * vb ? 1
-                                                         : 2;
-    std::vector<Record> lower;
-    std::vector<Record> upper;
-    for (const Record& r : records) {
-        (r.rgb[c] <= mean[c] ? lower : upper).push_back(r);
-    }
-    referenceDivide(lower, d + 1, depth, palette, entryOf);
-    referenceDivide(upper, d + 1, depth, palette, entryOf);
-}
+using testing::referenceFast;
+using testing::referenceHighQuality;
 
 Rgb rgbOf(const RgbQuad& q) {
     return {q.rgbRed, q.rgbGreen, q.rgbBlue};
-}
-
-int cellOf(const Rgb& rgb) {
-    return (rgb[0] >> 3) << 11 | (rgb[1] >> 2) << 5 | rgb[2] >> 3;
-}
-
-struct Expected {
-    std::vector<RgbQuad> palette;
-    std::vector<int> indices;
-};
-
-// Every pixel a record of weight 1.
-Expected referenceHighQuality(const NkDib& dib, int depth) {
-    const std::vector<RgbQuad> pixels = colors(dib);
-    std::vector<Record> records;
-    for (const RgbQuad& q : pixels) {
-        records.push_back({rgbOf(q), 1});
-    }
-    Expected e;
-    std::map<Rgb, int> entryOf;
-    referenceDivide(records, 0, depth, e.palette, entryOf);
-    for (const RgbQuad& q : pixels) {
-        e.indices.push_back(entryOf.at(rgbOf(q)));
-    }
-    return e;
-}
-
-// One record per occupied 5-6-5 cell: its base plus the mean of the dropped low bits,
-// weighted by its pixel count.
-Expected referenceFast(const NkDib& dib, int depth) {
-    const std::vector<RgbQuad> pixels = colors(dib);
-    std::map<int, std::pair<long, Rgb>> cells;  // count, sums of the low bits
-    for (const RgbQuad& q : pixels) {
-        const Rgb rgb = rgbOf(q);
-        auto& [count, low] = cells[cellOf(rgb)];
-        ++count;
-        low[0] += rgb[0] % 8;
-        low[1] += rgb[1] % 4;
-        low[2] += rgb[2] % 8;
-    }
-    std::vector<Record> records;
-    std::map<int, Rgb> recordOf;
-    for (const auto& [cell, entry] : cells) {
-        const auto& [count, low] = entry;
-        const Rgb value{(cell >> 11) * 8 + static_cast<int>(low[0] / count),
-                        (cell >> 5 & 63) * 4 + static_cast<int>(low[1] / count),
-                        (cell & 31) * 8 + static_cast<int>(low[2] / count)};
-        records.push_back({value, static_cast<long double>(count)});
-        recordOf[cell] = value;
-    }
-    Expected e;
-    std::map<Rgb, int> entryOf;
-    referenceDivide(records, 0, depth, e.palette, entryOf);
-    for (const RgbQuad& q : pixels) {
-        e.indices.push_back(entryOf.at(recordOf.at(cellOf(rgbOf(q)))));
-    }
-    return e;
 }
 
 NkDib reduced(const NkDib& dib, F target, uint8_t mode) {
@@ -148,8 +45,9 @@ TEST(ColorReduction, PalettesFollowTheDivisionOfManyColours) {
     for (const auto& [target, depth] :
          {std::pair{F::pf8Bit, 8}, std::pair{F::pf4Bit, 4}, std::pair{F::pf1Bit, 1}}) {
         for (uint8_t mode : {NkDib::kConvertFast, NkDib::kConvertHighQuality}) {
-            const Expected e = mode == NkDib::kConvertFast ? referenceFast(picture, depth)
-                                                           : referenceHighQuality(picture, depth);
+            const testing::PaletteReduction e = mode == NkDib::kConvertFast
+                                                    ? referenceFast(picture, depth)
+                                                    : referenceHighQuality(picture, depth);
             for (const NkDib& source : {picture, testing::storedTopDown(picture)}) {
                 SCOPED_TRACE(::testing::Message() << "depth " << depth << ", mode " << int{mode}
                                                   << ", top-down " << source.isTopDown());
@@ -257,7 +155,7 @@ TEST(ColorReduction, PaletteSourcesReduceToTheirTwoRepresentativeColours) {
                 return RgbQuad{v, v, v, 0};
             });
         const NkDib out = reduced(source, F::pf1Bit, NkDib::kConvertFast);
-        const Expected e = referenceHighQuality(source, 1);
+        const testing::PaletteReduction e = referenceHighQuality(source, 1);
         ASSERT_EQ(e.palette.size(), 2u);
         EXPECT_EQ(std::vector<RgbQuad>(out.palette().begin(), out.palette().end()), e.palette);
         EXPECT_EQ(indices(out), e.indices);
