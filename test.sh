@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
+tools/format.sh --check
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRAVINEL_SANITIZE=ON \
   -DRAVINEL_WERROR=ON >/dev/null
 cmake --build build-test
