@@ -40,6 +40,14 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::string foldCase(std::string_view text) {
+    std::string folded(text);
+    for (char& c : folded) {
+        c = lowerAscii(c);
+    }
+    return folded;
+}
+
 std::string_view trimBlanks(std::string_view text) {
     const size_t first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos) {

@@ -11,6 +11,8 @@ namespace ravinel {
 
 // ASCII letters compare without case; every other byte must match exactly.
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
+// ASCII letters in lower case: the key under which a name is found.
+std::string foldCase(std::string_view text);
 // Without leading and trailing spaces and tabs.
 std::string_view trimBlanks(std::string_view text);
 

@@ -15,7 +15,6 @@ namespace ravinel {
 
 namespace {
 
-constexpr size_t kNoSection = static_cast<size_t>(-1);
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // Closes the file on every way out of the reading.
@@ -56,6 +55,62 @@ class ReadOnlyFile {
 
 }  // namespace
 
+// Turns lines into sections and keys within the memory limit.
+class VrIniFile::Reader {
+  public:
+    explicit Reader(VrIniFile& ini) : ini_(ini) {}
+
+    void addLine(std::string_view line) {
+        while (line.ends_with('\r')) {
+            line.remove_suffix(1);
+        }
+        line = trimBlanks(line);
+        if (full_ || line.empty() || line[0] == ';' || line[0] == '#') {
+            return;
+        }
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            const std::string_view name = trimBlanks(line.substr(1, line.size() - 2));
+            if (Section* s = ini_.findSection(name)) {
+                current_ = s;  // a repeated section adds to the first
+            } else if (take(name.size())) {
+                current_ = &ini_.addSection(name);
+            }
+            return;
+        }
+        const size_t equals = line.find('=');
+        if (current_ == nullptr || equals == std::string_view::npos) {
+            return;
+        }
+        const std::string_view key = trimBlanks(line.substr(0, equals));
+        const std::string_view value = trimBlanks(line.substr(equals + 1));
+        std::string folded = foldCase(key);
+        if (key.empty() || current_->index.contains(folded) || !take(key.size() + value.size())) {
+            return;
+        }
+        current_->index.emplace(std::move(folded), current_->keys.size());
+        current_->keys.emplace_back(std::string(key), std::string(value));
+    }
+
+  private:
+    // Counts a line against the limit; false, and nothing more is taken, when it does
+    // not fit.
+    bool take(size_t textBytes) {
+        if (stored_ + textBytes + kLineCost > kMaxStoredBytes) {
+            full_ = true;
+            return false;
+        }
+        stored_ += textBytes + kLineCost;
+        return true;
+    }
+
+    VrIniFile& ini_;
+    // Sections live in a vector that grows: current_ is only kept between lines, and
+    // addSection is the only thing that grows it, right before current_ is set anew.
+    Section* current_ = nullptr;
+    size_t stored_ = 0;
+    bool full_ = false;
+};
+
 VrIniFile::VrIniFile(std::string fileName) : fileName_(std::move(fileName)) {
     load();
 }
@@ -65,8 +120,7 @@ void VrIniFile::load() {
     if (!file.isRegularFile()) {
         return;
     }
-    size_t current = kNoSection;
-    size_t stored = 0;
+    Reader reader(*this);
     std::string line;
     bool lineTooLong = false;
     bool atStart = true;
@@ -94,7 +148,7 @@ void VrIniFile::load() {
                 break;
             }
             if (!lineTooLong) {
-                addLine(line, current, stored);
+                reader.addLine(line);
             }
             line.clear();
             lineTooLong = false;
@@ -102,61 +156,19 @@ void VrIniFile::load() {
         }
     }
     if (!lineTooLong) {
-        addLine(line, current, stored);
+        reader.addLine(line);
     }
 }
 
-void VrIniFile::addLine(std::string_view line, size_t& current, size_t& stored) {
-    while (line.ends_with('\r')) {
-        line.remove_suffix(1);
-    }
-    line = trimBlanks(line);
-    if (line.empty() || line[0] == ';' || line[0] == '#') {
-        return;
-    }
-    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-        const std::string_view name = trimBlanks(line.substr(1, line.size() - 2));
-        for (size_t i = 0; i < sections_.size(); ++i) {
-            if (equalsIgnoringCase(sections_[i].name, name)) {
-                current = i;  // a repeated section adds to the first
-                return;
-            }
-        }
-        if (stored + name.size() > kMaxStoredBytes) {
-            current = kNoSection;
-            return;
-        }
-        stored += name.size();
-        sections_.push_back(Section{std::string(name), {}});
-        current = sections_.size() - 1;
-        return;
-    }
-    const size_t equals = line.find('=');
-    if (current == kNoSection || equals == std::string_view::npos) {
-        return;
-    }
-    const std::string_view key = trimBlanks(line.substr(0, equals));
-    const std::string_view value = trimBlanks(line.substr(equals + 1));
-    if (key.empty() || stored + key.size() + value.size() > kMaxStoredBytes) {
-        return;
-    }
-    auto& keys = sections_[current].keys;
-    for (const auto& entry : keys) {
-        if (equalsIgnoringCase(entry.first, key)) {
-            return;
-        }
-    }
-    stored += key.size() + value.size();
-    keys.emplace_back(std::string(key), std::string(value));
+VrIniFile::Section& VrIniFile::addSection(std::string_view name) {
+    sectionIndex_.emplace(foldCase(name), sections_.size());
+    sections_.push_back(Section{std::string(name), {}, {}});
+    return sections_.back();
 }
 
 VrIniFile::Section* VrIniFile::findSection(std::string_view name) {
-    for (auto& s : sections_) {
-        if (equalsIgnoringCase(s.name, name)) {
-            return &s;
-        }
-    }
-    return nullptr;
+    const auto found = sectionIndex_.find(foldCase(name));
+    return found != sectionIndex_.end() ? &sections_[found->second] : nullptr;
 }
 
 const VrIniFile::Section* VrIniFile::findSection(std::string_view name) const {
@@ -168,12 +180,8 @@ const std::string* VrIniFile::findValue(std::string_view ident) const {
     if (s == nullptr) {
         return nullptr;
     }
-    for (const auto& [key, value] : s->keys) {
-        if (equalsIgnoringCase(key, ident)) {
-            return &value;
-        }
-    }
-    return nullptr;
+    const auto found = s->index.find(foldCase(ident));
+    return found != s->index.end() ? &s->keys[found->second].second : nullptr;
 }
 
 bool VrIniFile::readBool(std::string_view ident, bool defaultValue) const {
@@ -244,15 +252,14 @@ void VrIniFile::writeString(std::string_view ident, std::string_view value) {
     }
     Section* s = findSection(section_);
     if (s == nullptr) {
-        sections_.push_back(Section{section_, {}});
-        s = &sections_.back();
+        s = &addSection(section_);
     }
-    for (auto& [key, old] : s->keys) {
-        if (equalsIgnoringCase(key, ident)) {
-            old = value;
-            return;
-        }
+    std::string folded = foldCase(ident);
+    if (const auto found = s->index.find(folded); found != s->index.end()) {
+        s->keys[found->second].second = value;
+        return;
     }
+    s->index.emplace(std::move(folded), s->keys.size());
     s->keys.emplace_back(std::string(ident), std::string(value));
 }
 
@@ -276,6 +283,7 @@ void VrIniFile::writeRect(std::string_view prefix, const Rect& value) {
 
 void VrIniFile::clear() {
     sections_.clear();
+    sectionIndex_.clear();
 }
 
 void VrIniFile::updateFile() const {

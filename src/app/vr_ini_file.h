@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -21,9 +22,11 @@ namespace ravinel {
 class VrIniFile {
   public:
     static constexpr size_t kMaxLineBytes = 64 * 1024;
-    // Text kept from one file; keys found beyond it are ignored (a settings file is a
-    // few kilobytes; this bounds what a hostile one can take).
-    static constexpr size_t kMaxStoredBytes = 16 * 1024 * 1024;
+    // What one file may take in memory, each line counted with its text and
+    // kLineCost; lines after the first that does not fit are ignored (a settings file is
+    // a few kilobytes; this bounds what a hostile one can take).
+    static constexpr size_t kMaxStoredBytes = 4 * 1024 * 1024;
+    static constexpr size_t kLineCost = 64;
 
     explicit VrIniFile(std::string fileName);
 
@@ -60,13 +63,16 @@ class VrIniFile {
     void updateFile() const;
 
   private:
+    // Keys in file order, found by their case-folded names.
     struct Section {
         std::string name;
         std::vector<std::pair<std::string, std::string>> keys;
+        std::unordered_map<std::string, size_t> index;
     };
+    class Reader;
 
     void load();
-    void addLine(std::string_view line, size_t& current, size_t& stored);
+    Section& addSection(std::string_view name);
     Section* findSection(std::string_view name);
     const Section* findSection(std::string_view name) const;
     const std::string* findValue(std::string_view ident) const;
@@ -74,6 +80,7 @@ class VrIniFile {
     std::string fileName_;
     std::string section_;
     std::vector<Section> sections_;
+    std::unordered_map<std::string, size_t> sectionIndex_;
 };
 
 }  // namespace ravinel
