@@ -7,173 +7,139 @@ namespace ravinel {
 
 namespace {
 
-uint8_t lowByte(int32_t value) {
-    return static_cast<uint8_t>(value);
+// Every section and key of the file in the order written, each bound to its field. One
+// list serves reading and writing, so the two cannot disagree.
+template <typename Keys>
+void visitSettings(Keys& io, Settings& s) {
+    io.section("ThumbForm");
+    ThumbFormConf& form = s.thumbForm;
+    io.entry("Maximized", form.maximized);
+    io.entry("", form.bounds);
+    io.entry("TreeAlign", form.treeAlign);
+    io.entry("TreeWidth", form.treeWidth);
+    io.entry("ViewStyle", form.viewStyle);
+
+    io.section("ThumbConf");
+    ThumbConf& conf = s.thumbConf;
+    io.entry("HiQuality", conf.hiQuality);
+    io.entry("ExecOnClick", conf.execOnClick);
+    io.entry("UseViXCat", conf.useVixCat);
+    io.entry("UseViXCatFirst", conf.useVixCatFirst);
+    io.entry("OpenArc", conf.openArc);
+    io.entry("CloseArcList", conf.closeArcList);
+    io.entry("SortMode", conf.sortMode);
+    io.entry("ViXHomeDir", conf.vixHomeDir);
+
+    io.section("ThumbPanel");
+    ThumbPanel& panel = s.thumbPanel;
+    io.entry("Style", panel.style);
+    io.entry("PanelH", panel.panelH);
+    io.entry("PanelW", panel.panelW);
+    io.entry("ImageSize", panel.imageSize);
+    io.entry("ImageTop", panel.imageTop);
+    io.entry("LabelTop", panel.labelTop);
+    io.entry("PnlBkCol", panel.pnlBkCol);
+    io.entry("PanelCol", panel.panelCol);
+    io.entry("LblBkCol", panel.lblBkCol);
+    io.entry("LblTxCol", panel.lblTxCol);
+    io.entry("LblBkSelCol", panel.lblBkSelCol);
+    io.entry("LblTxSelCol", panel.lblTxSelCol);
+    io.entry("LabelFont", panel.labelFont);
+    io.entry("LabelChar", panel.labelChar);
+    io.entry("LabelFSize", panel.labelFSize);
+    io.entry("LabelStyle", panel.labelStyle);
+
+    io.section("ViewForm");
+    ViewFormConf& view = s.viewForm;
+    io.entry("SizeMode", view.sizeMode);
+    io.entry("SizeFixed", view.sizeFixed);
+    io.entry("SizeRate", view.sizeRate);
+    io.entry("PosMode", view.posMode);
+    io.entry("WBuffer", view.wBuffer);
+    io.entry("Frameless", view.frameless);
+
+    io.section("ViewConf");
+    GProcessSettings& process = s.viewConf;
+    io.entry("ReductMode", process.reductMode);
+    io.entry("ExpandMode", process.expandMode);
+    io.entry("ColorMode", process.colorMode);
+    io.entry("FltInReduct", process.fltInReduct);
+    io.entry("FltInExpand", process.fltInExpand);
+    io.entry("FltInOgsize", process.fltInOgsize);
+    io.entry("Dither", process.dither);
+    io.entry("3DNow", process.use3DNow);
+
+    io.section("OptionForm");
+    io.entry("SelectPage", s.selectPage);
+
+    io.section("GLoader");
+    io.entry("DoAnalyze", s.loaderFlags.doAnalyze);
+    io.entry("UseSPIPrev", s.loaderFlags.useSpiPrev);
+    io.entry("InBMPFirst", s.loaderFlags.inBmpFirst);
+    io.entry("InJPGFirst", s.loaderFlags.inJpgFirst);
+
+    io.section("SPI");
+    io.entry("SearchOpt", s.spiSearchOptions);
+
+    io.section("File");
+    io.entry("LastDir", s.lastDir);
 }
 
-void readThumbForm(const VrIniFile& ini, ThumbFormConf& conf) {
-    const ThumbFormConf defaults;
-    conf.maximized = ini.readBool("Maximized", defaults.maximized);
-    conf.bounds = ini.readRect("", defaults.bounds);
-    conf.treeWidth = ini.readInteger("TreeWidth", defaults.treeWidth);
-    conf.treeAlign = ini.readInteger("TreeAlign", defaults.treeAlign);
-    conf.viewStyle = lowByte(ini.readInteger("ViewStyle", defaults.viewStyle));
-}
+// Reads each key over its field; the field's value on entry is the default. Integers
+// read into narrower fields keep their low bits.
+class KeyReader {
+  public:
+    explicit KeyReader(VrIniFile& ini) : ini_(ini) {}
 
-void readThumbConf(const VrIniFile& ini, ThumbConf& conf) {
-    const ThumbConf defaults;
-    conf.hiQuality = ini.readBool("HiQuality", defaults.hiQuality);
-    conf.execOnClick = ini.readBool("ExecOnClick", defaults.execOnClick);
-    conf.useVixCat = ini.readBool("UseViXCat", defaults.useVixCat);
-    conf.useVixCatFirst = ini.readBool("UseViXCatFirst", defaults.useVixCatFirst);
-    conf.openArc = ini.readBool("OpenArc", defaults.openArc);
-    conf.closeArcList = ini.readBool("CloseArcList", defaults.closeArcList);
-    conf.sortMode = lowByte(ini.readInteger("SortMode", defaults.sortMode));
-    conf.vixHomeDir = ini.readString("ViXHomeDir", defaults.vixHomeDir);
-}
+    void section(const char* name) { ini_.setSection(name); }
+    void entry(const char* key, bool& field) { field = ini_.readBool(key, field); }
+    void entry(const char* key, int32_t& field) { field = ini_.readInteger(key, field); }
+    void entry(const char* key, uint8_t& field) {
+        field = static_cast<uint8_t>(ini_.readInteger(key, field));
+    }
+    void entry(const char* key, uint16_t& field) {
+        field = static_cast<uint16_t>(ini_.readInteger(key, field));
+    }
+    void entry(const char* key, double& field) { field = ini_.readFloat(key, field); }
+    void entry(const char* key, std::string& field) { field = ini_.readString(key, field); }
+    void entry(const char* key, Color& field) { field = ini_.readColor(key, field); }
+    void entry(const char* key, Rect& field) { field = ini_.readRect(key, field); }
+    void entry(const char* key, FilterSet& field) {
+        field = filterSetFromText(ini_.readString(key, filterSetToText(field)));
+    }
 
-void readThumbPanel(const VrIniFile& ini, ThumbPanel& panel) {
-    const ThumbPanel defaults;
-    panel.style = lowByte(ini.readInteger("Style", defaults.style));
-    panel.panelH = ini.readInteger("PanelH", defaults.panelH);
-    panel.panelW = ini.readInteger("PanelW", defaults.panelW);
-    panel.imageSize = ini.readInteger("ImageSize", defaults.imageSize);
-    panel.imageTop = ini.readInteger("ImageTop", defaults.imageTop);
-    panel.labelTop = ini.readInteger("LabelTop", defaults.labelTop);
-    panel.pnlBkCol = ini.readColor("PnlBkCol", defaults.pnlBkCol);
-    panel.panelCol = ini.readColor("PanelCol", defaults.panelCol);
-    panel.lblBkCol = ini.readColor("LblBkCol", defaults.lblBkCol);
-    panel.lblTxCol = ini.readColor("LblTxCol", defaults.lblTxCol);
-    panel.lblBkSelCol = ini.readColor("LblBkSelCol", defaults.lblBkSelCol);
-    panel.lblTxSelCol = ini.readColor("LblTxSelCol", defaults.lblTxSelCol);
-    panel.labelFont = ini.readString("LabelFont", defaults.labelFont);
-    panel.labelChar = lowByte(ini.readInteger("LabelChar", defaults.labelChar));
-    panel.labelFSize = ini.readInteger("LabelFSize", defaults.labelFSize);
-    panel.labelStyle = lowByte(ini.readInteger("LabelStyle", defaults.labelStyle));
-}
+  private:
+    VrIniFile& ini_;
+};
 
-void readViewForm(const VrIniFile& ini, ViewFormConf& conf) {
-    const ViewFormConf defaults;
-    conf.sizeMode = lowByte(ini.readInteger("SizeMode", defaults.sizeMode));
-    conf.sizeFixed = static_cast<uint16_t>(ini.readInteger("SizeFixed", defaults.sizeFixed));
-    conf.sizeRate = ini.readFloat("SizeRate", defaults.sizeRate);
-    conf.posMode = lowByte(ini.readInteger("PosMode", defaults.posMode));
-    conf.wBuffer = ini.readBool("WBuffer", defaults.wBuffer);
-    conf.frameless = ini.readBool("Frameless", defaults.frameless);
-}
+class KeyWriter {
+  public:
+    explicit KeyWriter(VrIniFile& ini) : ini_(ini) {}
 
-void readViewConf(const VrIniFile& ini, GProcessSettings& conf) {
-    const GProcessSettings defaults = defaultViewConf();
-    conf.reductMode = lowByte(ini.readInteger("ReductMode", defaults.reductMode));
-    conf.expandMode = lowByte(ini.readInteger("ExpandMode", defaults.expandMode));
-    conf.colorMode = lowByte(ini.readInteger("ColorMode", defaults.colorMode));
-    conf.fltInReduct =
-        filterSetFromText(ini.readString("FltInReduct", filterSetToText(defaults.fltInReduct)));
-    conf.fltInExpand =
-        filterSetFromText(ini.readString("FltInExpand", filterSetToText(defaults.fltInExpand)));
-    conf.fltInOgsize =
-        filterSetFromText(ini.readString("FltInOgsize", filterSetToText(defaults.fltInOgsize)));
-    conf.dither = ini.readBool("Dither", defaults.dither);
-    conf.use3DNow = ini.readBool("3DNow", defaults.use3DNow);
-}
+    void section(const char* name) { ini_.setSection(name); }
+    void entry(const char* key, bool field) { ini_.writeBool(key, field); }
+    void entry(const char* key, int32_t field) { ini_.writeInteger(key, field); }
+    void entry(const char* key, uint8_t field) { ini_.writeInteger(key, field); }
+    void entry(const char* key, uint16_t field) { ini_.writeInteger(key, field); }
+    void entry(const char* key, double field) { ini_.writeFloat(key, field); }
+    void entry(const char* key, const std::string& field) { ini_.writeString(key, field); }
+    void entry(const char* key, Color field) { ini_.writeColor(key, field); }
+    void entry(const char* key, const Rect& field) { ini_.writeRect(key, field); }
+    void entry(const char* key, const FilterSet& field) {
+        ini_.writeString(key, filterSetToText(field));
+    }
 
-void readLoaderFlags(const VrIniFile& ini, LoaderFlags& flags) {
-    const LoaderFlags defaults;
-    flags.doAnalyze = ini.readBool("DoAnalyze", defaults.doAnalyze);
-    flags.useSpiPrev = ini.readBool("UseSPIPrev", defaults.useSpiPrev);
-    flags.inBmpFirst = ini.readBool("InBMPFirst", defaults.inBmpFirst);
-    flags.inJpgFirst = ini.readBool("InJPGFirst", defaults.inJpgFirst);
-}
-
-void writeThumbForm(VrIniFile& ini, const ThumbFormConf& conf) {
-    ini.writeBool("Maximized", conf.maximized);
-    ini.writeRect("", conf.bounds);
-    ini.writeInteger("TreeAlign", conf.treeAlign);
-    ini.writeInteger("TreeWidth", conf.treeWidth);
-    ini.writeInteger("ViewStyle", conf.viewStyle);
-}
-
-void writeThumbConf(VrIniFile& ini, const ThumbConf& conf) {
-    ini.writeBool("HiQuality", conf.hiQuality);
-    ini.writeBool("ExecOnClick", conf.execOnClick);
-    ini.writeBool("UseViXCat", conf.useVixCat);
-    ini.writeBool("UseViXCatFirst", conf.useVixCatFirst);
-    ini.writeBool("OpenArc", conf.openArc);
-    ini.writeBool("CloseArcList", conf.closeArcList);
-    ini.writeInteger("SortMode", conf.sortMode);
-    ini.writeString("ViXHomeDir", conf.vixHomeDir);
-}
-
-void writeThumbPanel(VrIniFile& ini, const ThumbPanel& panel) {
-    ini.writeInteger("Style", panel.style);
-    ini.writeInteger("PanelH", panel.panelH);
-    ini.writeInteger("PanelW", panel.panelW);
-    ini.writeInteger("ImageSize", panel.imageSize);
-    ini.writeInteger("ImageTop", panel.imageTop);
-    ini.writeInteger("LabelTop", panel.labelTop);
-    ini.writeColor("PnlBkCol", panel.pnlBkCol);
-    ini.writeColor("PanelCol", panel.panelCol);
-    ini.writeColor("LblBkCol", panel.lblBkCol);
-    ini.writeColor("LblTxCol", panel.lblTxCol);
-    ini.writeColor("LblBkSelCol", panel.lblBkSelCol);
-    ini.writeColor("LblTxSelCol", panel.lblTxSelCol);
-    ini.writeString("LabelFont", panel.labelFont);
-    ini.writeInteger("LabelChar", panel.labelChar);
-    ini.writeInteger("LabelFSize", panel.labelFSize);
-    ini.writeInteger("LabelStyle", panel.labelStyle);
-}
-
-void writeViewForm(VrIniFile& ini, const ViewFormConf& conf) {
-    ini.writeInteger("SizeMode", conf.sizeMode);
-    ini.writeInteger("SizeFixed", conf.sizeFixed);
-    ini.writeFloat("SizeRate", conf.sizeRate);
-    ini.writeInteger("PosMode", conf.posMode);
-    ini.writeBool("WBuffer", conf.wBuffer);
-    ini.writeBool("Frameless", conf.frameless);
-}
-
-void writeViewConf(VrIniFile& ini, const GProcessSettings& conf) {
-    ini.writeInteger("ReductMode", conf.reductMode);
-    ini.writeInteger("ExpandMode", conf.expandMode);
-    ini.writeInteger("ColorMode", conf.colorMode);
-    ini.writeString("FltInReduct", filterSetToText(conf.fltInReduct));
-    ini.writeString("FltInExpand", filterSetToText(conf.fltInExpand));
-    ini.writeString("FltInOgsize", filterSetToText(conf.fltInOgsize));
-    ini.writeBool("Dither", conf.dither);
-    ini.writeBool("3DNow", conf.use3DNow);
-}
-
-void writeLoaderFlags(VrIniFile& ini, const LoaderFlags& flags) {
-    ini.writeBool("DoAnalyze", flags.doAnalyze);
-    ini.writeBool("UseSPIPrev", flags.useSpiPrev);
-    ini.writeBool("InBMPFirst", flags.inBmpFirst);
-    ini.writeBool("InJPGFirst", flags.inJpgFirst);
-}
+  private:
+    VrIniFile& ini_;
+};
 
 }  // namespace
 
 Settings loadSettings(const std::string& path) {
     VrIniFile ini(path);
-    const Settings defaults;
     Settings settings;
-    ini.setSection("ThumbForm");
-    readThumbForm(ini, settings.thumbForm);
-    ini.setSection("ThumbConf");
-    readThumbConf(ini, settings.thumbConf);
-    ini.setSection("ThumbPanel");
-    readThumbPanel(ini, settings.thumbPanel);
-    ini.setSection("ViewForm");
-    readViewForm(ini, settings.viewForm);
-    ini.setSection("ViewConf");
-    readViewConf(ini, settings.viewConf);
-    ini.setSection("OptionForm");
-    settings.selectPage = ini.readInteger("SelectPage", defaults.selectPage);
-    ini.setSection("GLoader");
-    readLoaderFlags(ini, settings.loaderFlags);
-    ini.setSection("SPI");
-    settings.spiSearchOptions = lowByte(ini.readInteger("SearchOpt", defaults.spiSearchOptions));
-    ini.setSection("File");
-    settings.lastDir = ini.readString("LastDir", defaults.lastDir);
+    KeyReader reader(ini);
+    visitSettings(reader, settings);
     return settings;
 }
 
@@ -184,24 +150,8 @@ void saveSettings(Settings& settings, const std::string& path) {
         settings.thumbForm.bounds = ini.readRect("", ThumbFormConf{}.bounds);
     }
     ini.clear();
-    ini.setSection("ThumbForm");
-    writeThumbForm(ini, settings.thumbForm);
-    ini.setSection("ThumbConf");
-    writeThumbConf(ini, settings.thumbConf);
-    ini.setSection("ThumbPanel");
-    writeThumbPanel(ini, settings.thumbPanel);
-    ini.setSection("ViewForm");
-    writeViewForm(ini, settings.viewForm);
-    ini.setSection("ViewConf");
-    writeViewConf(ini, settings.viewConf);
-    ini.setSection("OptionForm");
-    ini.writeInteger("SelectPage", settings.selectPage);
-    ini.setSection("GLoader");
-    writeLoaderFlags(ini, settings.loaderFlags);
-    ini.setSection("SPI");
-    ini.writeInteger("SearchOpt", settings.spiSearchOptions);
-    ini.setSection("File");
-    ini.writeString("LastDir", settings.lastDir);
+    KeyWriter writer(ini);
+    visitSettings(writer, settings);
     ini.updateFile();
 }
 
