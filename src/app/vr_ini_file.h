@@ -17,8 +17,8 @@ namespace ravinel {
 //
 // Reading never fails: a missing or unreadable file is empty, and a line that is neither
 // "[section]" nor "key=value" with a key is skipped, as are lines before the first
-// section, lines of ";" or "#" comments and lines longer than kMaxLineBytes. Where a
-// section or key occurs twice, the first occurrence counts.
+// section, lines of ";" or "#" comments and lines longer than kMaxLineBytes. A repeated
+// section adds its new keys to the first one; of a repeated key the first counts.
 class VrIniFile {
   public:
     static constexpr size_t kMaxLineBytes = 64 * 1024;
