@@ -60,6 +60,14 @@ check "halftone result is an 8-bit BMP" "0800" "$(od -An -tx1 -j28 -N2 "$dir/ht.
 "$tool" process "$dir/in.bmp" "$dir/bad.bmp" --width 2 --height 1 --color 256 2>/dev/null
 check "colour mode out of range" 2 "$?"
 
+# settings: a start and an end of the viewer normalise a hand-edited file.
+printf '[viewconf]\r\nREDUCTMODE=257\r\n[Junk]\r\nx=1\r\n' >"$dir/r.ini"
+check "settings prints the path" "$dir/r.ini" "$("$tool" settings --ini "$dir/r.ini")"
+check "settings keep the low byte" "ReductMode=1" "$(grep '^ReductMode=' "$dir/r.ini")"
+check "settings drop unknown sections" 0 "$(grep -c Junk "$dir/r.ini")"
+check "settings from RAVINEL_INI" "$dir/e.ini" "$(RAVINEL_INI="$dir/e.ini" "$tool" settings)"
+check "settings default file" "[ThumbForm]" "$(head -1 "$dir/e.ini")"
+
 "$tool" --help >/dev/null; status=$?
 check "help" 0 "$status"
 

@@ -24,7 +24,12 @@ constexpr const char* kUsage =
     "      load IN and make the display picture of W x H as an image window does:\n"
     "      methods 0 stretch, 1 halftone, 2 area (default 2); colour mode 0 24-bit,\n"
     "      1 halftone 8-bit, 2 8-bit, 3 4-bit, 4 halftone 1-bit (default 0); filter\n"
-    "      texts as in the settings file (default 0000); --verbose prints the stages\n";
+    "      texts as in the settings file (default 0000); --verbose prints the stages\n"
+    "  settings [--ini FILE]\n"
+    "      read the viewer's settings file (defaults when it is missing) and write it\n"
+    "      back as a start and an end of the viewer would; print the path written.\n"
+    "      Without --ini: $RAVINEL_INI, else ravinel.ini beside this tool when that\n"
+    "      folder is writable, else $XDG_CONFIG_HOME/ravinel/ravinel.ini\n";
 
 }  // namespace
 
@@ -44,6 +49,9 @@ int main(int argc, char** argv) {
         }
         if (words[0] == "process") {
             return ravinel::tool::runProcess(args);
+        }
+        if (words[0] == "settings") {
+            return ravinel::tool::runSettings(args);
         }
         throw ravinel::tool::UsageError("unknown command " + words[0]);
     } catch (const ravinel::tool::UsageError& e) {
