@@ -15,9 +15,9 @@ struct FileInfoItem {
     int32_t time = 0;         // last write, packed DOS date-time of local time
     int32_t largeIcon = -1;   // icon numbers handed out by the icon cache
     int32_t smallIcon = -1;
-    bool hasTile = false;  // a tile of the thumbnail view shows this item
-    GraphicLoadInfo info;  // what loading the file produced; kind 0: not examined yet
-    std::string name;      // file name without folder: the directory entry's bytes
+    bool hasTile = false;     // a tile of the thumbnail view shows this item
+    GraphicLoadInfo info;     // what loading the file produced; kind 0: not examined yet
+    std::string name;         // file name without folder: the directory entry's bytes
 
     // The size as a plain decimal number.
     std::string sizeText() const;
