@@ -24,7 +24,11 @@ constexpr const char* kUsage =
     "      load IN and make the display picture of W x H as an image window does:\n"
     "      methods 0 stretch, 1 halftone, 2 area (default 2); colour mode 0 24-bit,\n"
     "      1 halftone 8-bit, 2 8-bit, 3 4-bit, 4 halftone 1-bit (default 0); filter\n"
-    "      texts as in the settings file (default 0000); --verbose prints the stages\n";
+    "      texts as in the settings file (default 0000); --verbose prints the stages\n"
+    "  list DIR [--sort N]\n"
+    "      list the files of DIR sorted by mode N (0/1 name up/down, 2/3 natural name,\n"
+    "      4/5 size, 6/7 time; 8 and above: as read; default 0), one line each:\n"
+    "      name, tab, size, tab, time\n";
 
 }  // namespace
 
@@ -44,6 +48,9 @@ int main(int argc, char** argv) {
         }
         if (words[0] == "process") {
             return ravinel::tool::runProcess(args);
+        }
+        if (words[0] == "list") {
+            return ravinel::tool::runList(args);
         }
         throw ravinel::tool::UsageError("unknown command " + words[0]);
     } catch (const ravinel::tool::UsageError& e) {
