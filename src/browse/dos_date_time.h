@@ -16,6 +16,8 @@ struct DosDateTime {
     int hour = 0;
     int minute = 0;
     int second = 0;
+
+    bool operator==(const DosDateTime&) const = default;
 };
 
 // The packed form; odd seconds round down. 0 (no valid date) for years outside

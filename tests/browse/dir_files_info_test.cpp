@@ -15,12 +15,13 @@
 #include <vector>
 
 #include "browse/dos_date_time.h"
-#include "tests/browse/temp_folder.h"
+#include "tests/browse/dated_file.h"
 
 namespace ravinel {
 namespace {
 
-using test::TempFolder;
+using testing::addFile;
+using testing::TempDir;
 
 std::set<std::string> namesOf(const FilesInfo& files) {
     std::set<std::string> names;
@@ -31,25 +32,26 @@ std::set<std::string> namesOf(const FilesInfo& files) {
 }
 
 TEST(DirFilesInfo, ListsFilesAndHiddenFilesOnly) {
-    TempFolder folder;
-    folder.addFile("photo.jpg", 5);
-    folder.addFile(".hidden", 2);
-    std::filesystem::create_directory(folder.path() + "sub");
-    std::filesystem::create_directory_symlink(folder.path() + "sub", folder.path() + "to-sub");
-    std::filesystem::create_symlink(folder.path() + "photo.jpg", folder.path() + "to-photo");
-    std::filesystem::create_symlink(folder.path() + "missing", folder.path() + "broken");
-    ASSERT_EQ(mkfifo((folder.path() + "pipe").c_str(), 0600), 0);
+    TempDir dir;
+    const std::string folder = dir.path("");
+    addFile(dir, "photo.jpg", 5);
+    addFile(dir, ".hidden", 2);
+    std::filesystem::create_directory(folder + "sub");
+    std::filesystem::create_directory_symlink(folder + "sub", folder + "to-sub");
+    std::filesystem::create_symlink(folder + "photo.jpg", folder + "to-photo");
+    std::filesystem::create_symlink(folder + "missing", folder + "broken");
+    ASSERT_EQ(mkfifo((folder + "pipe").c_str(), 0600), 0);
     const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    const std::string socketPath = folder.path() + "sock";
+    const std::string socketPath = folder + "sock";
     ASSERT_LT(socketPath.size(), sizeof address.sun_path);
     std::strcpy(address.sun_path, socketPath.c_str());
     ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     close(listener);
 
     DirFilesInfo files;
-    files.setDir(folder.path());
+    files.setDir(folder);
     EXPECT_EQ(namesOf(files),
               (std::set<std::string>{"photo.jpg", ".hidden", "to-photo", "broken"}));
     // Positions follow the reading order; a followed link reports its target's size.
@@ -66,31 +68,33 @@ TEST(DirFilesInfo, ListsFilesAndHiddenFilesOnly) {
 }
 
 TEST(DirFilesInfo, FolderWithOnlySubfoldersAndMissingFolderAreEmpty) {
-    TempFolder folder;
-    std::filesystem::create_directory(folder.path() + "a");
+    TempDir dir;
+    const std::string folder = dir.path("");
+    std::filesystem::create_directory(folder + "a");
     DirFilesInfo files;
-    files.setDir(folder.path());
+    files.setDir(folder);
     EXPECT_EQ(files.count(), 0);
-    files.setDir(folder.path() + "no-such-folder/");
-    EXPECT_EQ(files.dir(), folder.path() + "no-such-folder/");
+    files.setDir(folder + "no-such-folder/");
+    EXPECT_EQ(files.dir(), folder + "no-such-folder/");
     EXPECT_EQ(files.count(), 0);
 }
 
 TEST(DirFilesInfo, DirWritesReadOnlyOnChange) {
-    TempFolder folder;
-    folder.addFile("one");
+    TempDir dir;
+    const std::string folder = dir.path("");
+    addFile(dir, "one");
     DirFilesInfo files;
-    files.setDir(folder.path());
+    files.setDir(folder);
     ASSERT_EQ(files.count(), 1);
     files.item(0).thumbIndex = 7;
-    folder.addFile("two");
-    files.setDir(folder.path());  // same folder: nothing read
+    addFile(dir, "two");
+    files.setDir(folder);  // same folder: nothing read
     EXPECT_EQ(files.count(), 1);
     EXPECT_EQ(files.item(0).thumbIndex, 7);
     files.setDir("");
     EXPECT_EQ(files.dir(), "");
     EXPECT_EQ(files.count(), 0);
-    files.setDir(folder.path());
+    files.setDir(folder);
     EXPECT_EQ(files.count(), 2);
     EXPECT_EQ(files.item(0).thumbIndex, -1);
 }
@@ -104,27 +108,29 @@ TEST(DirFilesInfo, SizeTimeAndIconsFromTheListing) {
         }
         int32_t smallIconOf(const std::string&) override { return 20; }
     } icons;
-    TempFolder folder;
+    TempDir dir;
+    const std::string folder = dir.path("");
     // 2001-09-09 01:46:40 UTC; compared with the local packing of the same instant.
-    folder.addFile("a.bmp", 1234, 1000000000);
+    addFile(dir, "a.bmp", 1234, 1000000000);
     DirFilesInfo files(&icons);
-    files.setDir(folder.path());
+    files.setDir(folder);
     ASSERT_EQ(files.count(), 1);
     EXPECT_EQ(files.item(0).size, 1234);
     EXPECT_EQ(files.item(0).time, dosDateTimeOfLocalTime(1000000000));
     EXPECT_NE(files.item(0).time, 0);
     EXPECT_EQ(files.item(0).largeIcon, 10);
     EXPECT_EQ(files.item(0).smallIcon, 20);
-    EXPECT_EQ(icons.paths, std::vector<std::string>{folder.path() + "a.bmp"});
+    EXPECT_EQ(icons.paths, std::vector<std::string>{folder + "a.bmp"});
 }
 
 TEST(DirFilesInfo, IllFormedNameKeepsItsBytes) {
-    TempFolder folder;
+    TempDir dir;
+    const std::string folder = dir.path("");
     const std::string name = "bad\xFF\xFEname.jpg";
-    folder.addFile(name, 3);
-    folder.addFile("good.jpg", 1);
+    addFile(dir, name, 3);
+    addFile(dir, "good.jpg", 1);
     DirFilesInfo files;
-    files.setDir(folder.path());
+    files.setDir(folder);
     files.sort(0, NameCollation(""));
     ASSERT_EQ(files.count(), 2);
     EXPECT_EQ(files.item(0).name, name);  // "b" before "g"
@@ -135,14 +141,15 @@ TEST(DirFilesInfo, IllFormedNameKeepsItsBytes) {
 }
 
 TEST(DirFilesInfo, AssignCopiesFolderAndItems) {
-    TempFolder folder;
-    folder.addFile("x");
+    TempDir dir;
+    const std::string folder = dir.path("");
+    addFile(dir, "x");
     DirFilesInfo source;
-    source.setDir(folder.path());
+    source.setDir(folder);
     source.item(0).thumbIndex = 3;
     DirFilesInfo copy;
     copy.assign(source);
-    EXPECT_EQ(copy.dir(), folder.path());
+    EXPECT_EQ(copy.dir(), folder);
     ASSERT_EQ(copy.count(), 1);
     EXPECT_EQ(copy.item(0).thumbIndex, 3);
     source.item(0).thumbIndex = 4;
@@ -154,11 +161,11 @@ class DirSortTest : public ::testing::Test {
   protected:
     void SetUp() override {
         // name, size, modification time
-        folder_.addFile("b10.jpg", 300, 1200000000);
-        folder_.addFile("B2.jpg", 100, 1100000000);
-        folder_.addFile("a.jpg", 200, 1300000000);
-        folder_.addFile("b9.jpg", 50, 1000000000);
-        files_.setDir(folder_.path());
+        addFile(folder_, "b10.jpg", 300, 1200000000);
+        addFile(folder_, "B2.jpg", 100, 1100000000);
+        addFile(folder_, "a.jpg", 200, 1300000000);
+        addFile(folder_, "b9.jpg", 50, 1000000000);
+        files_.setDir(folder_.path(""));
     }
     std::vector<std::string> sorted(int mode) {
         files_.sort(mode, collation_);
@@ -170,7 +177,7 @@ class DirSortTest : public ::testing::Test {
         return names;
     }
 
-    TempFolder folder_;
+    TempDir folder_;
     DirFilesInfo files_;
     NameCollation collation_{""};
 };

@@ -5,34 +5,37 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tests/browse/temp_folder.h"
+#include "tests/browse/dated_file.h"
 
 namespace ravinel {
 namespace {
 
-using test::TempFolder;
+using testing::addFile;
+using testing::TempDir;
 
 void writeText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
 TEST(LinkTarget, SymbolicLinks) {
-    TempFolder folder;
-    folder.addFile("pic.jpg");
-    std::filesystem::create_symlink("/absolute/pic.jpg", folder.path() + "absolute");
-    std::filesystem::create_symlink("pic.jpg", folder.path() + "relative");
-    std::filesystem::create_symlink("gone.jpg", folder.path() + "broken");
-    EXPECT_EQ(getLinkTarget(folder.path() + "absolute"), "/absolute/pic.jpg");
-    EXPECT_EQ(getLinkTarget(folder.path() + "relative"), folder.path() + "pic.jpg");
-    EXPECT_EQ(getLinkTarget(folder.path() + "broken"), folder.path() + "gone.jpg");
-    EXPECT_EQ(getLinkTarget(folder.path() + "pic.jpg"), "");
-    EXPECT_EQ(getLinkTarget(folder.path() + "missing"), "");
+    TempDir dir;
+    const std::string folder = dir.path("");
+    addFile(dir, "pic.jpg");
+    std::filesystem::create_symlink("/absolute/pic.jpg", folder + "absolute");
+    std::filesystem::create_symlink("pic.jpg", folder + "relative");
+    std::filesystem::create_symlink("gone.jpg", folder + "broken");
+    EXPECT_EQ(getLinkTarget(folder + "absolute"), "/absolute/pic.jpg");
+    EXPECT_EQ(getLinkTarget(folder + "relative"), folder + "pic.jpg");
+    EXPECT_EQ(getLinkTarget(folder + "broken"), folder + "gone.jpg");
+    EXPECT_EQ(getLinkTarget(folder + "pic.jpg"), "");
+    EXPECT_EQ(getLinkTarget(folder + "missing"), "");
     EXPECT_EQ(getLinkTarget(""), "");
 }
 
 TEST(LinkTarget, DesktopLinkEntries) {
-    TempFolder folder;
-    const std::string link = folder.path() + "photos.desktop";
+    TempDir dir;
+    const std::string folder = dir.path("");
+    const std::string link = folder + "photos.desktop";
     writeText(link,
               "# a comment\n[Desktop Entry]\nName=Photos\nType = Link\n"
               "URL=file:///home/user/My%20Photos/a%2Bb\n\n[Other]\nURL=file:///wrong\n");
@@ -49,21 +52,22 @@ TEST(LinkTarget, DesktopLinkEntries) {
 }
 
 TEST(LinkTarget, NoLinkEntries) {
-    TempFolder folder;
-    const std::string app = folder.path() + "app.desktop";
+    TempDir dir;
+    const std::string folder = dir.path("");
+    const std::string app = folder + "app.desktop";
     writeText(app, "[Desktop Entry]\nType=Application\nURL=file:///x\nExec=x\n");
     EXPECT_EQ(getLinkTarget(app), "");
-    const std::string otherGroup = folder.path() + "group.desktop";
+    const std::string otherGroup = folder + "group.desktop";
     writeText(otherGroup, "[Other]\nType=Link\nURL=file:///x\n");
     EXPECT_EQ(getLinkTarget(otherGroup), "");
-    const std::string notDesktop = folder.path() + "link.txt";
+    const std::string notDesktop = folder + "link.txt";
     writeText(notDesktop, "[Desktop Entry]\nType=Link\nURL=file:///x\n");
     EXPECT_EQ(getLinkTarget(notDesktop), "");
-    const std::string badEscape = folder.path() + "bad.desktop";
+    const std::string badEscape = folder + "bad.desktop";
     writeText(badEscape, "[Desktop Entry]\nType=Link\nURL=file:///a%zz%4\n");
     EXPECT_EQ(getLinkTarget(badEscape), "/a%zz%4");
-    std::filesystem::create_directory(folder.path() + "dir.desktop");
-    EXPECT_EQ(getLinkTarget(folder.path() + "dir.desktop"), "");
+    std::filesystem::create_directory(folder + "dir.desktop");
+    EXPECT_EQ(getLinkTarget(folder + "dir.desktop"), "");
 }
 
 }  // namespace
