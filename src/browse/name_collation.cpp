@@ -64,7 +64,14 @@ NameCollation::NameCollation(const std::string& localeId)
 NameCollation::~NameCollation() = default;
 
 const NameCollation& NameCollation::user() {
-    static const NameCollation collation(userLocaleId("LC_COLLATE"));
+    // A locale name ICU refuses outright must not stop the browser: root collation then.
+    static const NameCollation collation = [] {
+        try {
+            return NameCollation(userLocaleId("LC_COLLATE"));
+        } catch (const std::runtime_error&) {
+            return NameCollation("");
+        }
+    }();
     return collation;
 }
 
