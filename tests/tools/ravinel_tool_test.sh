@@ -67,6 +67,21 @@ check "settings keep the low byte" "ReductMode=1" "$(grep '^ReductMode=' "$dir/r
 check "settings drop unknown sections" 0 "$(grep -c Junk "$dir/r.ini")"
 check "settings from RAVINEL_INI" "$dir/e.ini" "$(RAVINEL_INI="$dir/e.ini" "$tool" settings)"
 check "settings default file" "[ThumbForm]" "$(head -1 "$dir/e.ini")"
+# list: names in natural order, size and local time; an ill-formed name is shown with
+# U+FFFD.
+mkdir "$dir/list" "$dir/list/sub"
+printf 'abc' >"$dir/list/img10.jpg"
+: >"$dir/list/img9.jpg"
+: >"$dir/list/$(printf 'bad\xff')"
+touch -d '2005-03-07 08:05:09' "$dir/list/img10.jpg"
+out=$(LC_ALL= LC_TIME= LANG= "$tool" list "$dir/list" --sort 2 | cut -f1,2 | tr '\t\n' ',|')
+check "list natural order" "bad$(printf '\xef\xbf\xbd'),0|img9.jpg,0|img10.jpg,3|" "$out"
+out=$(LC_ALL= LC_TIME= LANG= "$tool" list "$dir/list/" --sort 5 | head -1 | cut -f1,3)
+check "list size order and time text" "$(printf 'img10.jpg\t2005/03/07 08:05:08')" "$out"
+"$tool" list "$dir/missing" 2>/dev/null
+check "list of a missing folder" 2 "$?"
+"$tool" list "$dir/list" --sort 256 2>/dev/null
+check "list sort mode out of range" 2 "$?"
 
 "$tool" --help >/dev/null; status=$?
 check "help" 0 "$status"

@@ -21,5 +21,7 @@ void addJpegCases(std::vector<BenchCase>& cases);
 void addFilterCases(std::vector<BenchCase>& cases);
 void addReductionCases(std::vector<BenchCase>& cases);
 void addPipelineCases(std::vector<BenchCase>& cases);
+// Listing and sorting: the figure is millions of files per second.
+void addListingCases(std::vector<BenchCase>& cases);
 
 }  // namespace ravinel::bench

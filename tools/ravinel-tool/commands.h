@@ -12,6 +12,7 @@ int runInfo(const std::vector<std::string>& args);
 int runResize(const std::vector<std::string>& args);
 int runProcess(const std::vector<std::string>& args);
 int runSettings(const std::vector<std::string>& args);
+int runList(const std::vector<std::string>& args);
 
 // Loads a picture the way the processing commands do: recognised by content, own JPEG
 // and BMP decoders first. Throws when it does not load.

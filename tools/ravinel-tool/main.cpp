@@ -29,7 +29,11 @@ constexpr const char* kUsage =
     "      read the viewer's settings file (defaults when it is missing) and write it\n"
     "      back as a start and an end of the viewer would; print the path written.\n"
     "      Without --ini: $RAVINEL_INI, else ravinel.ini beside this tool when that\n"
-    "      folder is writable, else $XDG_CONFIG_HOME/ravinel/ravinel.ini\n";
+    "      folder is writable, else $XDG_CONFIG_HOME/ravinel/ravinel.ini\n"
+    "  list DIR [--sort N]\n"
+    "      list the files of DIR sorted by mode N (0/1 name up/down, 2/3 natural name,\n"
+    "      4/5 size, 6/7 time; 8 and above: as read; default 0), one line each:\n"
+    "      name, tab, size, tab, time\n";
 
 }  // namespace
 
@@ -52,6 +56,9 @@ int main(int argc, char** argv) {
         }
         if (words[0] == "settings") {
             return ravinel::tool::runSettings(args);
+        }
+        if (words[0] == "list") {
+            return ravinel::tool::runList(args);
         }
         throw ravinel::tool::UsageError("unknown command " + words[0]);
     } catch (const ravinel::tool::UsageError& e) {
