@@ -1,8 +1,10 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "image/graphic_loader.h"
 #include "image/nk_dib.h"
 
 namespace ravinel::tool {
@@ -11,9 +13,17 @@ namespace ravinel::tool {
 int runInfo(const std::vector<std::string>& args);
 int runResize(const std::vector<std::string>& args);
 int runProcess(const std::vector<std::string>& args);
+int runThumb(const std::vector<std::string>& args);
+int runThumbs(const std::vector<std::string>& args);
 
 // Loads a picture the way the processing commands do: recognised by content, own JPEG
 // and BMP decoders first. Throws when it does not load.
 void loadForProcessing(NkDib& picture, const std::string& path);
+
+// The loader as the thumbnail view uses it with default settings: recognised by
+// content, own JPEG and BMP decoders first.
+void configureThumbnailLoader(GraphicLoader& loader);
+// A folder as browsing names it: absolute, ending in "/".
+std::string folderPathOf(const std::filesystem::path& folder);
 
 }  // namespace ravinel::tool

@@ -24,7 +24,15 @@ constexpr const char* kUsage =
     "      load IN and make the display picture of W x H as an image window does:\n"
     "      methods 0 stretch, 1 halftone, 2 area (default 2); colour mode 0 24-bit,\n"
     "      1 halftone 8-bit, 2 8-bit, 3 4-bit, 4 halftone 1-bit (default 0); filter\n"
-    "      texts as in the settings file (default 0000); --verbose prints the stages\n";
+    "      texts as in the settings file (default 0000); --verbose prints the stages\n"
+    "  thumb FILE OUT.bmp [--image-size S] [--low] [--screen-bits B]\n"
+    "        [--catalog-home DIR] [--use-catalog] [--catalog-first]\n"
+    "      make FILE's thumbnail as the browser does (default size 100, high quality,\n"
+    "      24-bit screen), write it and print its description (exit status 1 when\n"
+    "      FILE is not shown as a picture)\n"
+    "  thumbs DIR OUTDIR [--image-size S] [--low]\n"
+    "      make the thumbnail of every file of DIR as OUTDIR/NAME.bmp and print the\n"
+    "      files examined, thumbnails made and files per second\n";
 
 }  // namespace
 
@@ -44,6 +52,12 @@ int main(int argc, char** argv) {
         }
         if (words[0] == "process") {
             return ravinel::tool::runProcess(args);
+        }
+        if (words[0] == "thumb") {
+            return ravinel::tool::runThumb(args);
+        }
+        if (words[0] == "thumbs") {
+            return ravinel::tool::runThumbs(args);
         }
         throw ravinel::tool::UsageError("unknown command " + words[0]);
     } catch (const ravinel::tool::UsageError& e) {
