@@ -10,12 +10,6 @@
 
 namespace ravinel::tool {
 
-void configureThumbnailLoader(GraphicLoader& loader) {
-    loader.doAnalyze = true;
-    loader.inJpgFirst = true;
-    loader.inBmpFirst = true;
-}
-
 std::string folderPathOf(const std::filesystem::path& folder) {
     std::string path = std::filesystem::absolute(folder).lexically_normal().string();
     if (path.empty() || path.back() != '/') {
@@ -32,7 +26,7 @@ int runThumb(const std::vector<std::string>& args) {
     }
     const std::filesystem::path file = cl.positional()[0];
     GraphicLoader loader(nullptr);
-    configureThumbnailLoader(loader);
+    configureDefaultLoader(loader);
     ThumbMaker maker(loader);
     maker.dir = folderPathOf(std::filesystem::absolute(file).parent_path());
     maker.imageSize = static_cast<int32_t>(cl.number("image-size", 100, 1, 4096));

@@ -37,7 +37,7 @@ int runThumbs(const std::vector<std::string>& args) {
         throw UsageError("thumbs takes DIR and OUTDIR");
     }
     GraphicLoader loader(nullptr);
-    configureThumbnailLoader(loader);
+    configureDefaultLoader(loader);
     ThumbMaker maker(loader);
     maker.dir = folderPathOf(cl.positional()[0]);
     maker.imageSize = static_cast<int32_t>(cl.number("image-size", 100, 1, 4096));
