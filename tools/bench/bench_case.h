@@ -21,5 +21,7 @@ void addJpegCases(std::vector<BenchCase>& cases);
 void addFilterCases(std::vector<BenchCase>& cases);
 void addReductionCases(std::vector<BenchCase>& cases);
 void addPipelineCases(std::vector<BenchCase>& cases);
+// Thumbnails of a folder; files per second = 200 / best seconds.
+void addThumbCases(std::vector<BenchCase>& cases);
 
 }  // namespace ravinel::bench
