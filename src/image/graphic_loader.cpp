@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image/file_bytes.h"
+#include "image/file_extension.h"
 #include "image/graphic_signature.h"
 #include "image/jpeg_decoder.h"
 #include "image/jpeg_frame_walk.h"
@@ -26,22 +27,6 @@ constexpr uint16_t kMaxShownSide = 4096;
 
 uint16_t sideOf(int32_t pixels) {
     return static_cast<uint16_t>(std::clamp<int32_t>(pixels, 0, UINT16_MAX));
-}
-
-// The extension from the last "." after the last "/", upper-cased; empty without one.
-std::string upperExtension(const std::string& fileName) {
-    const size_t slash = fileName.rfind('/');
-    const size_t dot = fileName.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
-        return {};
-    }
-    std::string ext = fileName.substr(dot);
-    for (char& c : ext) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return ext;
 }
 
 // The strongest reduction libjpeg offers that keeps the shorter side at least the

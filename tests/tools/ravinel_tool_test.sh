@@ -82,6 +82,24 @@ check "list size order and time text" "$(printf 'img10.jpg\t2005/03/07 08:05:08'
 check "list of a missing folder" 2 "$?"
 "$tool" list "$dir/list" --sort 256 2>/dev/null
 check "list sort mode out of range" 2 "$?"
+# thumb: the 2 x 1 picture fills a 4-pixel square on its longer side; screen depth 8 gives
+# an 8-bit halftone thumbnail; a text file is no picture.
+out=$("$tool" thumb "$dir/in.bmp" "$dir/thumb.bmp" --image-size 4); status=$?
+check "thumb description" "2x1 24bit BMP" "$out"
+check "thumb status" 0 "$status"
+check "thumb size 4 x 2" "0400000002000000" "$(od -An -tx1 -j18 -N8 "$dir/thumb.bmp" | tr -d ' \n')"
+"$tool" thumb "$dir/in.bmp" "$dir/thumb8.bmp" --screen-bits 8 --low >/dev/null
+check "thumb at 8 bits" "0800" "$(od -An -tx1 -j28 -N2 "$dir/thumb8.bmp" | tr -d ' \n')"
+mkdir "$dir/files"
+cp "$dir/in.bmp" "$dir/files/a.bmp"
+cp "$dir/in.bmp" "$dir/files/b.bmp"
+echo "some text" >"$dir/files/notes.txt"
+out=$("$tool" thumb "$dir/files/notes.txt" "$dir/none.bmp"); status=$?
+check "thumb of a text file" "TXTファイル" "$out"
+check "thumb of a text file fails" 1 "$status"
+out=$("$tool" thumbs "$dir/files" "$dir/out" --image-size 8 | head -2 | tr '\n' '|')
+check "thumbs counts" "files examined: 3|thumbnails made: 2|" "$out"
+check "thumbs files" "a.bmp.bmp b.bmp.bmp" "$(cd "$dir/out" && echo *)"
 
 "$tool" --help >/dev/null; status=$?
 check "help" 0 "$status"

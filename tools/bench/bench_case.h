@@ -23,5 +23,7 @@ void addReductionCases(std::vector<BenchCase>& cases);
 void addPipelineCases(std::vector<BenchCase>& cases);
 // Listing and sorting: the figure is millions of files per second.
 void addListingCases(std::vector<BenchCase>& cases);
+// Thumbnails of a folder; files per second = 200 / best seconds.
+void addThumbCases(std::vector<BenchCase>& cases);
 
 }  // namespace ravinel::bench

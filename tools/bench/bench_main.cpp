@@ -33,6 +33,7 @@ int main(int argc, char** argv) {
     ravinel::bench::addReductionCases(cases);
     ravinel::bench::addPipelineCases(cases);
     ravinel::bench::addListingCases(cases);
+    ravinel::bench::addThumbCases(cases);
     std::printf("%-44s %10s %12s\n", "case", "best ms", "MP/s source");
     for (const auto& benchCase : cases) {
         if (benchCase.name.find(filter) == std::string::npos) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "image/graphic_loader.h"
 #include "image/nk_dib.h"
 
 namespace ravinel::tool {
@@ -13,9 +15,15 @@ int runResize(const std::vector<std::string>& args);
 int runProcess(const std::vector<std::string>& args);
 int runSettings(const std::vector<std::string>& args);
 int runList(const std::vector<std::string>& args);
+int runThumb(const std::vector<std::string>& args);
+int runThumbs(const std::vector<std::string>& args);
 
-// Loads a picture the way the processing commands do: recognised by content, own JPEG
-// and BMP decoders first. Throws when it does not load.
+// The loader as the program uses it with default settings: recognised by content, own
+// JPEG and BMP decoders first.
+void configureDefaultLoader(GraphicLoader& loader);
+// Loads a picture with the default loader. Throws when it does not load.
 void loadForProcessing(NkDib& picture, const std::string& path);
+// A folder as browsing names it: absolute, ending in "/".
+std::string folderPathOf(const std::filesystem::path& folder);
 
 }  // namespace ravinel::tool

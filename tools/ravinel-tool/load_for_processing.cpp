@@ -5,11 +5,15 @@
 
 namespace ravinel::tool {
 
-void loadForProcessing(NkDib& picture, const std::string& path) {
-    GraphicLoader loader(nullptr);
+void configureDefaultLoader(GraphicLoader& loader) {
     loader.doAnalyze = true;
     loader.inJpgFirst = true;
     loader.inBmpFirst = true;
+}
+
+void loadForProcessing(NkDib& picture, const std::string& path) {
+    GraphicLoader loader(nullptr);
+    configureDefaultLoader(loader);
     GraphicLoadInfo info;
     loader.loadFromFile(picture, path, false, info);
     if (!info.succeeded()) {

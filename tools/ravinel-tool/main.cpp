@@ -33,7 +33,15 @@ constexpr const char* kUsage =
     "  list DIR [--sort N]\n"
     "      list the files of DIR sorted by mode N (0/1 name up/down, 2/3 natural name,\n"
     "      4/5 size, 6/7 time; 8 and above: as read; default 0), one line each:\n"
-    "      name, tab, size, tab, time\n";
+    "      name, tab, size, tab, time\n"
+    "  thumb FILE OUT.bmp [--image-size S] [--low] [--screen-bits B]\n"
+    "        [--catalog-home DIR] [--use-catalog] [--catalog-first]\n"
+    "      make FILE's thumbnail as the browser does (default size 100, high quality,\n"
+    "      24-bit screen), write it and print its description (exit status 1 when\n"
+    "      FILE is not shown as a picture)\n"
+    "  thumbs DIR OUTDIR [--image-size S] [--low]\n"
+    "      make the thumbnail of every file of DIR as OUTDIR/NAME.bmp and print the\n"
+    "      files examined, thumbnails made and files per second\n";
 
 }  // namespace
 
@@ -59,6 +67,12 @@ int main(int argc, char** argv) {
         }
         if (words[0] == "list") {
             return ravinel::tool::runList(args);
+        }
+        if (words[0] == "thumb") {
+            return ravinel::tool::runThumb(args);
+        }
+        if (words[0] == "thumbs") {
+            return ravinel::tool::runThumbs(args);
         }
         throw ravinel::tool::UsageError("unknown command " + words[0]);
     } catch (const ravinel::tool::UsageError& e) {
