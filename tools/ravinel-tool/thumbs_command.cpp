@@ -1,35 +1,17 @@
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
 
-#include "browse/file_info_item.h"
+#include "browse/dir_files_info.h"
 #include "browse/thumb_maker.h"
 #include "command_line.h"
 #include "commands.h"
 #include "image/graphic_loader.h"
 
 namespace ravinel::tool {
-
-namespace {
-
-// The regular files of a folder (links followed), sorted by name.
-std::vector<std::string> regularFileNames(const std::string& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        std::error_code error;
-        if (entry.is_regular_file(error)) {
-            names.push_back(entry.path().filename().string());
-        }
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-}  // namespace
 
 int runThumbs(const std::vector<std::string>& args) {
     const CommandLine cl(args, {"low"}, {"image-size"});
@@ -45,13 +27,15 @@ int runThumbs(const std::vector<std::string>& args) {
     const std::filesystem::path outDir = cl.positional()[1];
     std::filesystem::create_directories(outDir);
 
-    const std::vector<std::string> names = regularFileNames(maker.dir);
+    // The folder as the browser lists it, in its default order.
+    DirFilesInfo files;
+    files.setDir(maker.dir);
+    files.sort(0);
     const bool showProgress = isatty(STDERR_FILENO) != 0;
     const auto start = std::chrono::steady_clock::now();
     int made = 0;
-    for (size_t i = 0; i < names.size(); ++i) {
-        FileInfoItem item;
-        item.name = names[i];
+    for (int i = 0; i < files.count(); ++i) {
+        FileInfoItem& item = files.item(i);
         maker.examineFile(item);
         if (item.thumbIndex >= 0) {
             maker.store.at(item.thumbIndex).saveToFile((outDir / (item.name + ".bmp")).string());
@@ -59,7 +43,7 @@ int runThumbs(const std::vector<std::string>& args) {
             maker.store.clear();  // a batch keeps no thumbnail it has written
         }
         if (showProgress) {
-            std::fprintf(stderr, "\r%zu/%zu", i + 1, names.size());
+            std::fprintf(stderr, "\r%d/%d", i + 1, files.count());
         }
     }
     const double seconds =
