@@ -1,0 +1,150 @@
+/*
+ * Ravinel plug-in SDK: the Susie plug-in interface as Ravinel hosts it on Linux.
+ *
+ * A plug-in is a shared object named *.spi that exports the functions below with C
+ * linkage. Ravinel looks for plug-ins in $SUSIE_PLUGIN_DIR, in the folder of its
+ * executable, in /usr/local/lib/ravinel/plugins and in /usr/lib/ravinel/plugins.
+ *
+ * Sizes are fixed-width on every platform: what Windows declares as "long" is int32_t
+ * here (a Linux long has 64 bits). Lengths and the user data of the progress callback
+ * hold a pointer, so they are intptr_t. Plug-ins may be written in C or C++.
+ *
+ * Memory: a plug-in returns pictures and text in blocks it allocates with malloc();
+ * the host releases them with free(). SpiHandle is such a block's address.
+ *
+ * Return values of the functions that return SPI_ codes: SPI_ALL_RIGHT (0) on success.
+ */
+#ifndef RAVINEL_SPI_H
+#define RAVINEL_SPI_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#if defined(__GNUC__)
+#define SPI_EXPORT __attribute__((visibility("default")))
+#define SPI_PACKED __attribute__((packed))
+#else
+#define SPI_EXPORT
+#define SPI_PACKED
+#endif
+
+/* A block allocated by the plug-in with malloc() and freed by the host with free(). */
+typedef void* SpiHandle;
+
+/* Result codes. */
+enum {
+    SPI_NO_FUNCTION = -1,   /* the function is not implemented */
+    SPI_ALL_RIGHT = 0,      /* success */
+    SPI_ABORT = 1,          /* the progress callback asked to stop */
+    SPI_NOT_SUPPORT = 2,    /* unknown format */
+    SPI_OUT_OF_ORDER = 3,   /* the data are broken */
+    SPI_NO_MEMORY = 4,      /* memory could not be allocated */
+    SPI_MEMORY_ERROR = 5,   /* memory error */
+    SPI_FILE_READ_ERROR = 6,
+    SPI_WINDOW_ERROR = 7,   /* reserved */
+    SPI_OTHER_ERROR = 8     /* internal error */
+};
+
+/* Where the picture comes from, the "flag" argument (only its low bits count). */
+enum {
+    SPI_INPUT_FILE = 0,   /* buf is a NUL-terminated file name, len the offset in the file */
+    SPI_INPUT_MEMORY = 1  /* buf points at the data, len is the number of bytes */
+};
+
+/* The header buffer given to IsSupported: the first 2048 bytes of the data (zero-filled
+ * past its end). */
+enum { SPI_HEADER_BYTES = 2048 };
+
+/* Picture information (GetPictureInfo), packed: 22 bytes and a handle. */
+typedef struct SPI_PACKED SpiPictureInfo {
+    int32_t left, top;      /* position of the picture when it is drawn */
+    int32_t width, height;  /* size in pixels */
+    uint16_t x_density;     /* pixel density, horizontal */
+    uint16_t y_density;     /* pixel density, vertical */
+    int16_t colorDepth;     /* bits per pixel */
+    SpiHandle hInfo;        /* text information (malloc'd, NUL-terminated), or NULL */
+} SpiPictureInfo;
+
+/* An archive member (GetArchiveInfo, GetFileInfo of "00AM" plug-ins), packed. */
+typedef struct SPI_PACKED SpiFileInfo {
+    unsigned char method[8];  /* compression method */
+    uint32_t position;        /* position of the member in the archive */
+    uint32_t compsize;        /* compressed size */
+    uint32_t filesize;        /* original size */
+    int64_t timestamp;        /* modification time, seconds since 1970 (UTC) */
+    char path[200];           /* folder inside the archive, "/"-separated */
+    char filename[200];       /* name */
+    uint32_t crc;
+} SpiFileInfo;
+
+/* The layout of the picture a plug-in returns: pHBInfo receives a block holding a
+ * BITMAPINFOHEADER followed by the colour table (biClrUsed entries, or 2^biBitCount
+ * when biClrUsed is 0 and biBitCount <= 8); pHBm receives the pixel rows, bottom row
+ * first, each padded to a multiple of 4 bytes. */
+typedef struct SPI_PACKED SpiBitmapInfoHeader {
+    uint32_t biSize; /* 40 */
+    int32_t biWidth;
+    int32_t biHeight; /* positive: rows stored bottom-up */
+    uint16_t biPlanes; /* 1 */
+    uint16_t biBitCount; /* 1, 4, 8 or 24 */
+    uint32_t biCompression; /* 0 */
+    uint32_t biSizeImage;
+    int32_t biXPelsPerMeter;
+    int32_t biYPelsPerMeter;
+    uint32_t biClrUsed;
+    uint32_t biClrImportant;
+} SpiBitmapInfoHeader;
+
+typedef struct SpiRgbQuad {
+    uint8_t rgbBlue, rgbGreen, rgbRed, rgbReserved;
+} SpiRgbQuad;
+
+/* Progress: num out of denom is done; return non-zero to ask the plug-in to stop. The
+ * plug-in passes lData through unchanged. */
+typedef int32_t (*SpiProgressCallback)(int32_t num, int32_t denom, intptr_t lData);
+
+/* --- Exports of every plug-in ------------------------------------------------------ */
+
+/* Copies information text infono into buf (at most buflen bytes with the NUL) and
+ * returns its length, 0 when there is no such entry. Entry 0: the API version ("00IN"
+ * picture input, "00AM" archive); 1: the plug-in's name; 2, 4, ...: file masks
+ * ("*.png", or several joined by ";"); 3, 5, ...: the description of the mask before. */
+SPI_EXPORT int32_t GetPluginInfo(int32_t infono, char* buf, int32_t buflen);
+
+/* Non-zero when the plug-in can read the data whose first SPI_HEADER_BYTES bytes are
+ * at header; filename is the file's name (a bare name for data from memory). */
+SPI_EXPORT int32_t IsSupported(const char* filename, const void* header);
+
+/* --- Exports of picture plug-ins ("00IN") ---------------------------------------- */
+
+SPI_EXPORT int32_t GetPictureInfo(const char* buf, intptr_t len, uint32_t flag,
+                                  SpiPictureInfo* info);
+/* Decodes the picture; on success *pHBInfo and *pHBm hold malloc'd blocks as above. */
+SPI_EXPORT int32_t GetPicture(const char* buf, intptr_t len, uint32_t flag,
+                              SpiHandle* pHBInfo, SpiHandle* pHBm,
+                              SpiProgressCallback progress, intptr_t lData);
+/* The same for a reduced picture (a thumbnail stored in the file); optional. */
+SPI_EXPORT int32_t GetPreview(const char* buf, intptr_t len, uint32_t flag,
+                              SpiHandle* pHBInfo, SpiHandle* pHBm,
+                              SpiProgressCallback progress, intptr_t lData);
+
+/* --- Exports of archive plug-ins ("00AM"); Ravinel looks them up, never calls them -- */
+
+SPI_EXPORT int32_t GetArchiveInfo(const char* buf, intptr_t len, uint32_t flag,
+                                  SpiHandle* lphInf);
+SPI_EXPORT int32_t GetFileInfo(const char* buf, intptr_t len, const char* filename,
+                               uint32_t flag, SpiFileInfo* lpInfo);
+SPI_EXPORT int32_t GetFile(const char* src, intptr_t len, char* dest, uint32_t flag,
+                           SpiProgressCallback progress, intptr_t lData);
+
+/* Optional settings dialog; Ravinel never calls it. */
+SPI_EXPORT int32_t ConfigurationDlg(void* parent, int32_t fnc);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* RAVINEL_SPI_H */
