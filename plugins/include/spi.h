@@ -36,22 +36,22 @@ typedef void* SpiHandle;
 
 /* Result codes. */
 enum {
-    SPI_NO_FUNCTION = -1,   /* the function is not implemented */
-    SPI_ALL_RIGHT = 0,      /* success */
-    SPI_ABORT = 1,          /* the progress callback asked to stop */
-    SPI_NOT_SUPPORT = 2,    /* unknown format */
-    SPI_OUT_OF_ORDER = 3,   /* the data are broken */
-    SPI_NO_MEMORY = 4,      /* memory could not be allocated */
-    SPI_MEMORY_ERROR = 5,   /* memory error */
+    SPI_NO_FUNCTION = -1, /* the function is not implemented */
+    SPI_ALL_RIGHT = 0,    /* success */
+    SPI_ABORT = 1,        /* the progress callback asked to stop */
+    SPI_NOT_SUPPORT = 2,  /* unknown format */
+    SPI_OUT_OF_ORDER = 3, /* the data are broken */
+    SPI_NO_MEMORY = 4,    /* memory could not be allocated */
+    SPI_MEMORY_ERROR = 5, /* memory error */
     SPI_FILE_READ_ERROR = 6,
-    SPI_WINDOW_ERROR = 7,   /* reserved */
-    SPI_OTHER_ERROR = 8     /* internal error */
+    SPI_WINDOW_ERROR = 7, /* reserved */
+    SPI_OTHER_ERROR = 8   /* internal error */
 };
 
 /* Where the picture comes from, the "flag" argument (only its low bits count). */
 enum {
-    SPI_INPUT_FILE = 0,   /* buf is a NUL-terminated file name, len the offset in the file */
-    SPI_INPUT_MEMORY = 1  /* buf points at the data, len is the number of bytes */
+    SPI_INPUT_FILE = 0,  /* buf is a NUL-terminated file name, len the offset in the file */
+    SPI_INPUT_MEMORY = 1 /* buf points at the data, len is the number of bytes */
 };
 
 /* The header buffer given to IsSupported: the first 2048 bytes of the data (zero-filled
@@ -60,23 +60,23 @@ enum { SPI_HEADER_BYTES = 2048 };
 
 /* Picture information (GetPictureInfo), packed: 22 bytes and a handle. */
 typedef struct SPI_PACKED SpiPictureInfo {
-    int32_t left, top;      /* position of the picture when it is drawn */
-    int32_t width, height;  /* size in pixels */
-    uint16_t x_density;     /* pixel density, horizontal */
-    uint16_t y_density;     /* pixel density, vertical */
-    int16_t colorDepth;     /* bits per pixel */
-    SpiHandle hInfo;        /* text information (malloc'd, NUL-terminated), or NULL */
+    int32_t left, top;     /* position of the picture when it is drawn */
+    int32_t width, height; /* size in pixels */
+    uint16_t x_density;    /* pixel density, horizontal */
+    uint16_t y_density;    /* pixel density, vertical */
+    int16_t colorDepth;    /* bits per pixel */
+    SpiHandle hInfo;       /* text information (malloc'd, NUL-terminated), or NULL */
 } SpiPictureInfo;
 
 /* An archive member (GetArchiveInfo, GetFileInfo of "00AM" plug-ins), packed. */
 typedef struct SPI_PACKED SpiFileInfo {
-    unsigned char method[8];  /* compression method */
-    uint32_t position;        /* position of the member in the archive */
-    uint32_t compsize;        /* compressed size */
-    uint32_t filesize;        /* original size */
-    int64_t timestamp;        /* modification time, seconds since 1970 (UTC) */
-    char path[200];           /* folder inside the archive, "/"-separated */
-    char filename[200];       /* name */
+    unsigned char method[8]; /* compression method */
+    uint32_t position;       /* position of the member in the archive */
+    uint32_t compsize;       /* compressed size */
+    uint32_t filesize;       /* original size */
+    int64_t timestamp;       /* modification time, seconds since 1970 (UTC) */
+    char path[200];          /* folder inside the archive, "/"-separated */
+    char filename[200];      /* name */
     uint32_t crc;
 } SpiFileInfo;
 
@@ -87,9 +87,9 @@ typedef struct SPI_PACKED SpiFileInfo {
 typedef struct SPI_PACKED SpiBitmapInfoHeader {
     uint32_t biSize; /* 40 */
     int32_t biWidth;
-    int32_t biHeight; /* positive: rows stored bottom-up */
-    uint16_t biPlanes; /* 1 */
-    uint16_t biBitCount; /* 1, 4, 8 or 24 */
+    int32_t biHeight;       /* positive: rows stored bottom-up */
+    uint16_t biPlanes;      /* 1 */
+    uint16_t biBitCount;    /* 1, 4, 8 or 24 */
     uint32_t biCompression; /* 0 */
     uint32_t biSizeImage;
     int32_t biXPelsPerMeter;
@@ -123,20 +123,17 @@ SPI_EXPORT int32_t IsSupported(const char* filename, const void* header);
 SPI_EXPORT int32_t GetPictureInfo(const char* buf, intptr_t len, uint32_t flag,
                                   SpiPictureInfo* info);
 /* Decodes the picture; on success *pHBInfo and *pHBm hold malloc'd blocks as above. */
-SPI_EXPORT int32_t GetPicture(const char* buf, intptr_t len, uint32_t flag,
-                              SpiHandle* pHBInfo, SpiHandle* pHBm,
-                              SpiProgressCallback progress, intptr_t lData);
+SPI_EXPORT int32_t GetPicture(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBInfo,
+                              SpiHandle* pHBm, SpiProgressCallback progress, intptr_t lData);
 /* The same for a reduced picture (a thumbnail stored in the file); optional. */
-SPI_EXPORT int32_t GetPreview(const char* buf, intptr_t len, uint32_t flag,
-                              SpiHandle* pHBInfo, SpiHandle* pHBm,
-                              SpiProgressCallback progress, intptr_t lData);
+SPI_EXPORT int32_t GetPreview(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBInfo,
+                              SpiHandle* pHBm, SpiProgressCallback progress, intptr_t lData);
 
 /* --- Exports of archive plug-ins ("00AM"); Ravinel looks them up, never calls them -- */
 
-SPI_EXPORT int32_t GetArchiveInfo(const char* buf, intptr_t len, uint32_t flag,
-                                  SpiHandle* lphInf);
-SPI_EXPORT int32_t GetFileInfo(const char* buf, intptr_t len, const char* filename,
-                               uint32_t flag, SpiFileInfo* lpInfo);
+SPI_EXPORT int32_t GetArchiveInfo(const char* buf, intptr_t len, uint32_t flag, SpiHandle* lphInf);
+SPI_EXPORT int32_t GetFileInfo(const char* buf, intptr_t len, const char* filename, uint32_t flag,
+                               SpiFileInfo* lpInfo);
 SPI_EXPORT int32_t GetFile(const char* src, intptr_t len, char* dest, uint32_t flag,
                            SpiProgressCallback progress, intptr_t lData);
 
