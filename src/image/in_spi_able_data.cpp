@@ -37,8 +37,7 @@ int32_t mulDiv(int32_t number, int32_t numerator, int32_t denominator) {
     const int64_t product = int64_t{number} * numerator;
     const int64_t half = (denominator < 0 ? -int64_t{denominator} : denominator) / 2;
     const int64_t rounded = (product < 0) == (denominator < 0) ? product + half : product - half;
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(rounded / denominator, INT32_MIN, INT32_MAX));
+    return static_cast<int32_t>(std::clamp<int64_t>(rounded / denominator, INT32_MIN, INT32_MAX));
 }
 
 }  // namespace

@@ -66,7 +66,9 @@ std::unique_ptr<Spi> Spi::load(const std::string& path) {
 
 Spi::Spi(void* handle, std::string fileName) : handle_(handle), fileName_(std::move(fileName)) {}
 
-Spi::~Spi() { dlclose(handle_); }
+Spi::~Spi() {
+    dlclose(handle_);
+}
 
 void Spi::resolveExports() {
     bind(handle_, "GetPluginInfo", exports_.getPluginInfo);

@@ -28,7 +28,8 @@ std::vector<std::string> spiSearchFolders(uint8_t options) {
         }
     }
     if (options & spsAppDir) {
-        const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+        const std::filesystem::path program =
+            std::filesystem::read_symlink("/proc/self/exe", error);
         if (!error) {
             folders.push_back(asFolder(program.parent_path().string()));
         }

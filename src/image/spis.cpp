@@ -75,7 +75,9 @@ Spis::Spis() {
     theSpis = this;
 }
 
-Spis::~Spis() { theSpis = nullptr; }
+Spis::~Spis() {
+    theSpis = nullptr;
+}
 
 void Spis::search(const std::string& mask) {
     const size_t slash = mask.rfind('/');
@@ -131,7 +133,9 @@ const Spi& Spis::item(int index) const {
     return *items_[static_cast<size_t>(index)];
 }
 
-void Spis::add(std::unique_ptr<Spi> spi) { insert(count(), std::move(spi)); }
+void Spis::add(std::unique_ptr<Spi> spi) {
+    insert(count(), std::move(spi));
+}
 
 void Spis::insert(int index, std::unique_ptr<Spi> spi) {
     if (index < 0 || index > count()) {
@@ -149,7 +153,9 @@ void Spis::remove(int index) {
     items_.erase(items_.begin() + index);
 }
 
-void Spis::clear() { items_.clear(); }
+void Spis::clear() {
+    items_.clear();
+}
 
 int Spis::indexOfFileName(const std::string& fileName) const {
     for (int i = 0; i < count(); ++i) {
@@ -189,7 +195,8 @@ std::vector<const Spi*> Spis::getSpis(SpiKind kind, const std::string& fileName)
         bool claims = false;
         for (const std::string& filter : spi->filters()) {
             for (const std::string& mask : splitMasks(filter)) {
-                if (!fileExtension.empty() && sameIgnoringCase(upperExtension(mask), fileExtension)) {
+                if (!fileExtension.empty() &&
+                    sameIgnoringCase(upperExtension(mask), fileExtension)) {
                     claims = true;
                 }
             }
