@@ -15,7 +15,8 @@ namespace ravinel::testing {
 inline constexpr uint8_t kRvtestTag = 1;
 inline constexpr uint8_t kNoPreviewTag = 2;
 
-// What a test picture asks of the plug-in that decodes it (see test_plugin.cpp).
+// What a test picture asks of the plug-in that decodes it (see test_plugin.cpp); only
+// the plug-in with tag 1 returns broken pictures.
 enum class FixtureMode : uint8_t {
     trueColour = 0,
     palette = 1,
@@ -31,7 +32,8 @@ enum class FixtureMode : uint8_t {
 inline std::vector<uint8_t> fixturePicture(uint8_t width, uint8_t height, uint8_t blue = 10,
                                            uint8_t green = 20,
                                            FixtureMode mode = FixtureMode::trueColour) {
-    return {'R', 'V', 'T', '1', width, height, blue, green, static_cast<uint8_t>(mode)};
+    // Padded: the loader analyses files of at least 10 bytes only.
+    return {'R', 'V', 'T', '1', width, height, blue, green, static_cast<uint8_t>(mode), 0, 0, 0};
 }
 
 // Copies the built test plug-in name (without ".spi") into folder as fileName.

@@ -1,7 +1,8 @@
 // A small picture plug-in for the host's tests. Its pictures ("RVT1" files) are
 // "RVT1", width, height, blue, green, mode: a picture of that size whose pixels have the
 // given blue and green and the plug-in's tag as red. The mode byte asks for a well-formed
-// or a broken result, so that the host's checks can be exercised. FIXTURE_TAG chooses
+// or (of the plug-in with tag 1 only) a broken result, so that the host's checks can be
+// exercised. FIXTURE_TAG chooses
 // the variant: 1 a picture plug-in with two filter entries, 2 one without GetPreview,
 // 3 an archive plug-in, 4 one without GetPluginInfo, 5 an "00XN" one.
 #include <spi.h>
@@ -55,6 +56,9 @@ bool parse(const unsigned char* bytes, size_t length, Picture& picture) {
         return false;
     }
     picture = {bytes[4], bytes[5], bytes[6], bytes[7], bytes[8]};
+    if (FIXTURE_TAG != 1 && picture.mode != kPalette && picture.mode != kTopDown) {
+        picture.mode = kTrueColour;
+    }
     return picture.width > 0 && picture.height > 0;
 }
 
