@@ -47,7 +47,8 @@ std::unique_ptr<Spi> Spi::load(const std::string& path) {
     const std::string openPath = path.find('/') == std::string::npos ? "./" + path : path;
     void* handle = dlopen(openPath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
-        throw SpiFOpenErrorSpiError(path);
+        const char* reason = dlerror();
+        throw SpiFOpenErrorSpiError(path, reason != nullptr ? reason : "");
     }
     std::unique_ptr<Spi> spi(new Spi(handle, loadedPathOf(handle, path)));
     spi->resolveExports();

@@ -17,11 +17,15 @@ class SpiDupCreateSpisError : public SpiError {
     SpiDupCreateSpisError() : SpiError("TSPIs は複数生成できません") {}
 };
 
-// The plug-in's shared object could not be loaded.
+// The plug-in's shared object could not be loaded; detail is the dynamic linker's reason.
 class SpiFOpenErrorSpiError : public SpiError {
   public:
-    explicit SpiFOpenErrorSpiError(const std::string& path)
-        : SpiError(path + ":Susie Pluginがロードできませんでした") {}
+    SpiFOpenErrorSpiError(const std::string& path, std::string detail)
+        : SpiError(path + ":Susie Pluginがロードできませんでした"), detail_(std::move(detail)) {}
+    const std::string& detail() const { return detail_; }
+
+  private:
+    std::string detail_;
 };
 
 // An export that the plug-in's kind or a call needs is missing.

@@ -109,7 +109,10 @@ void Spis::searchFolder(const std::string& folder, const std::string& pattern) {
         std::unique_ptr<Spi> spi;
         try {
             spi = Spi::load(path);
-        } catch (const SpiFOpenErrorSpiError&) {
+        } catch (const SpiFOpenErrorSpiError& e) {
+            if (onLoadError) {
+                onLoadError(e);
+            }
             continue;
         }
         try {

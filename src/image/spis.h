@@ -11,6 +11,7 @@
 #include "image/in_spi_able_data.h"
 #include "image/picture_registry.h"
 #include "image/spi.h"
+#include "image/spi_error.h"
 #include "image/spi_host.h"
 #include "image/spi_search_places.h"
 
@@ -68,6 +69,9 @@ class Spis : public SpiHost {
     void loadFile(NkDib& target, const std::string& fileName) override;
     void loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
                                 const std::string& name) override;
+
+    // Told of each plug-in file that could not be loaded; the search goes on.
+    std::function<void(const SpiFOpenErrorSpiError& error)> onLoadError;
 
     bool macBinary = true;
     bool graphicPreview = false;

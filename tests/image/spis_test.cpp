@@ -81,7 +81,14 @@ TEST(SpisTest, SearchSkipsUnloadableAndHiddenFilesAndLoadsOnce) {
     Spis spis;
     std::vector<std::string> offered;
     spis.onSearching = [&](const std::string& path, bool&) { offered.push_back(path); };
+    std::vector<std::string> failed;
+    spis.onLoadError = [&](const SpiFOpenErrorSpiError& e) {
+        failed.push_back(e.what());
+        EXPECT_FALSE(e.detail().empty());
+    };
     spis.search(dir.path("*.spi"));
+    EXPECT_EQ(failed, std::vector<std::string>{dir.path("c.spi") +
+                                               ":Susie Pluginがロードできませんでした"});
     ASSERT_EQ(spis.count(), 2);
     EXPECT_EQ(nameOf(spis.item(0)), "B.SPI");
     EXPECT_EQ(nameOf(spis.item(1)), "a.spi");
