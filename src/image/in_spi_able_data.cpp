@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "image/file_bytes.h"
+#include "image/file_extension.h"
 #include "image/spi_picture_conversion.h"
 
 namespace ravinel {
@@ -23,11 +24,6 @@ struct FreeBlock {
     void operator()(void* block) const { free(block); }
 };
 using PluginBlock = std::unique_ptr<void, FreeBlock>;
-
-std::string withoutFolder(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // The Windows MulDiv: rounded, -1 when dividing by zero.
 int32_t mulDiv(int32_t number, int32_t numerator, int32_t denominator) {

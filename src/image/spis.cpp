@@ -152,7 +152,9 @@ void Spis::insert(int index, std::unique_ptr<Spi> spi) {
 }
 
 void Spis::remove(int index) {
-    item(index);
+    if (index < 0 || index >= count()) {
+        throw std::out_of_range("plug-in index out of range");
+    }
     items_.erase(items_.begin() + index);
 }
 

@@ -4,12 +4,12 @@
 
 #include <string>
 
+#include "image/file_extension.h"
+
 namespace ravinel {
 
 void spisSearch(const Spi& spi, bool& accept) {
-    const std::string& path = spi.fileName();
-    const size_t slash = path.rfind('/');
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string name = withoutFolder(spi.fileName());
     accept = spi.isInSpi() && strcasecmp(name.c_str(), "ifmm.spi") != 0;
 }
 
