@@ -17,4 +17,9 @@ std::string upperExtension(const std::string& fileName) {
     return ext;
 }
 
+std::string withoutFolder(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 }  // namespace ravinel

@@ -8,4 +8,7 @@ namespace ravinel {
 // included, upper-cased (ASCII letters); empty when there is none.
 std::string upperExtension(const std::string& fileName);
 
+// The name part of a path: what follows the last "/".
+std::string withoutFolder(const std::string& path);
+
 }  // namespace ravinel

@@ -3,6 +3,9 @@
 # pixels are known.
 set -u
 tool=$1
+test_plugin=$2  # a picture plug-in of the image tests (see tests/image/spi_fixtures)
+# Plug-ins come only from where a check puts them.
+unset SUSIE_PLUGIN_DIR
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 failures=0
@@ -100,6 +103,23 @@ check "thumb of a text file fails" 1 "$status"
 out=$("$tool" thumbs "$dir/files" "$dir/out" --image-size 8 | head -2 | tr '\n' '|')
 check "thumbs counts" "files examined: 3|thumbnails made: 2|" "$out"
 check "thumbs files" "a.bmp.bmp b.bmp.bmp" "$(cd "$dir/out" && echo *)"
+
+# plugins: a plug-in in $SUSIE_PLUGIN_DIR is listed and decodes through info; a file
+# that is no plug-in is reported and passed over.
+mkdir "$dir/plugins"
+cp "$test_plugin" "$dir/plugins/rvtest.spi"
+printf 'junk' >"$dir/plugins/broken.spi"
+out=$(SUSIE_PLUGIN_DIR="$dir/plugins" "$tool" plugins 2>"$dir/plugins.err")
+check "plugins list" "$(printf '%s\t00IN\t*.rvt;*.rva;*.rvb;*.rvc\tRavinel test plug-in' \
+      "$(realpath "$dir/plugins/rvtest.spi")")" "$out"
+check "broken plug-in reported" 1 \
+      "$(grep -c 'broken.spi:Susie Pluginがロードできませんでした' "$dir/plugins.err")"
+printf 'RVT1\x05\x03\x0a\x14\x00\x00\x00\x00' >"$dir/pic.rvt"
+out=$(SUSIE_PLUGIN_DIR="$dir/plugins" "$tool" info "$dir/pic.rvt" 2>/dev/null); status=$?
+check "info through a plug-in" "kind=2 width=5 height=3 pixelformat=6 label=24" "$out"
+check "info through a plug-in status" 0 "$status"
+out=$(SUSIE_PLUGIN_DIR="$dir/plugins" "$tool" info "$dir/pic.rvt" --analyze 2>/dev/null)
+check "info through a plug-in by content" "kind=2 width=5 height=3 pixelformat=6 label=24" "$out"
 
 "$tool" --help >/dev/null; status=$?
 check "help" 0 "$status"

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "image/graphic_loader.h"
 #include "image/nk_dib.h"
+#include "image/spis.h"
 
 namespace ravinel::tool {
 
@@ -17,6 +19,12 @@ int runSettings(const std::vector<std::string>& args);
 int runList(const std::vector<std::string>& args);
 int runThumb(const std::vector<std::string>& args);
 int runThumbs(const std::vector<std::string>& args);
+int runPlugins(const std::vector<std::string>& args);
+
+// The plug-in host searched in its default places, as the program searches at start;
+// programChoiceOnly applies the program's filter (picture plug-ins only). Plug-ins that
+// cannot be used are reported on stderr and left out.
+std::unique_ptr<Spis> searchPlugins(bool programChoiceOnly);
 
 // The loader as the program uses it with default settings: recognised by content, own
 // JPEG and BMP decoders first.

@@ -13,7 +13,8 @@ int runInfo(const std::vector<std::string>& args) {
     if (cl.positional().size() != 1) {
         throw UsageError("info takes one FILE");
     }
-    GraphicLoader loader(nullptr);
+    const std::unique_ptr<Spis> spis = searchPlugins(true);
+    GraphicLoader loader(spis.get());
     loader.doAnalyze = cl.flag("analyze");
     loader.inJpgFirst = cl.flag("jpg-first");
     loader.inBmpFirst = cl.flag("bmp-first");

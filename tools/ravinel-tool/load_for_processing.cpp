@@ -12,7 +12,8 @@ void configureDefaultLoader(GraphicLoader& loader) {
 }
 
 void loadForProcessing(NkDib& picture, const std::string& path) {
-    GraphicLoader loader(nullptr);
+    const std::unique_ptr<Spis> spis = searchPlugins(true);
+    GraphicLoader loader(spis.get());
     configureDefaultLoader(loader);
     GraphicLoadInfo info;
     loader.loadFromFile(picture, path, false, info);

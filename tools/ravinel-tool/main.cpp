@@ -41,7 +41,12 @@ constexpr const char* kUsage =
     "      FILE is not shown as a picture)\n"
     "  thumbs DIR OUTDIR [--image-size S] [--low]\n"
     "      make the thumbnail of every file of DIR as OUTDIR/NAME.bmp and print the\n"
-    "      files examined, thumbnails made and files per second\n";
+    "      files examined, thumbnails made and files per second\n"
+    "  plugins\n"
+    "      list the decoder plug-ins found in $SUSIE_PLUGIN_DIR and beside this tool,\n"
+    "      one line each: file, tab, API version, tab, masks, tab, name\n"
+    "\n"
+    "info, resize and process decode through the picture plug-ins found as for plugins.\n";
 
 }  // namespace
 
@@ -73,6 +78,9 @@ int main(int argc, char** argv) {
         }
         if (words[0] == "thumbs") {
             return ravinel::tool::runThumbs(args);
+        }
+        if (words[0] == "plugins") {
+            return ravinel::tool::runPlugins(args);
         }
         throw ravinel::tool::UsageError("unknown command " + words[0]);
     } catch (const ravinel::tool::UsageError& e) {

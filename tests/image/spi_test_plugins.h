@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "image/nk_dib.h"
+#include "tests/image/temp_dir.h"
+
+namespace ravinel::testing {
+
+// The test plug-ins built with the tests (see spi_fixtures/test_plugin.cpp). Each paints
+// its tag into the red channel of the pictures it decodes.
+inline constexpr uint8_t kRvtestTag = 1;
+inline constexpr uint8_t kNoPreviewTag = 2;
+
+// What a test picture asks of the plug-in that decodes it (see test_plugin.cpp); only
+// the plug-in with tag 1 returns broken pictures.
+enum class FixtureMode : uint8_t {
+    trueColour = 0,
+    palette = 1,
+    badBitCount = 2,
+    badHeaderSize = 3,
+    pixelsTooShort = 4,
+    tooManyColours = 5,
+    infoTooShort = 6,
+    topDown = 7,
+    noBits = 8,
+};
+
+inline std::vector<uint8_t> fixturePicture(uint8_t width, uint8_t height, uint8_t blue = 10,
+                                           uint8_t green = 20,
+                                           FixtureMode mode = FixtureMode::trueColour) {
+    // Padded: the loader analyses files of at least 10 bytes only.
+    return {'R', 'V', 'T', '1', width, height, blue, green, static_cast<uint8_t>(mode), 0, 0, 0};
+}
+
+// Copies the built test plug-in name (without ".spi") into folder as fileName.
+inline std::string installFixture(const TempDir& folder, const std::string& name,
+                                  const std::string& fileName) {
+    const std::string target = folder.path(fileName);
+    std::filesystem::copy_file(std::string(RAVINEL_SPI_FIXTURE_DIR) + "/" + name + ".spi", target);
+    return target;
+}
+
+// The red channel of the top-left pixel of a 24-bit picture: the tag of the plug-in.
+inline uint8_t decodedBy(const NkDib& picture) {
+    return picture.constScanLine(0)[2];
+}
+
+}  // namespace ravinel::testing

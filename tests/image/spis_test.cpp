@@ -1,0 +1,254 @@
+#include "image/spis.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "image/spi_error.h"
+#include "image/spis_search.h"
+#include "tests/expect_error.h"
+#include "tests/image/spi_test_plugins.h"
+
+namespace ravinel {
+namespace {
+
+using testing::expectError;
+using testing::installFixture;
+using testing::TempDir;
+
+std::string nameOf(const Spi& spi) {
+    return std::filesystem::path(spi.fileName()).filename();
+}
+
+TEST(SpisTest, OnlyOneHostAtATime) {
+    {
+        Spis first;
+        expectError<SpiDupCreateSpisError>([] { Spis second; }, "TSPIs は複数生成できません");
+    }
+    Spis afterTheFirst;
+    EXPECT_TRUE(afterTheFirst.macBinary);
+    EXPECT_FALSE(afterTheFirst.graphicPreview);
+    EXPECT_EQ(afterTheFirst.searchOptions, spsSusieDir | spsAppDir);
+}
+
+TEST(SpisTest, LoadsAPluginAndItsInformation) {
+    TempDir dir;
+    const std::string path = installFixture(dir, "rvtest", "rvtest.spi");
+    const auto spi = Spi::load(path);
+    EXPECT_EQ(spi->fileName(), std::filesystem::canonical(path).string());
+    EXPECT_EQ(spi->kind(), SpiKind::inSpi);
+    EXPECT_EQ(spi->apiVersion(), "00IN");
+    EXPECT_EQ(spi->pluginName(), "Ravinel test plug-in");
+    EXPECT_EQ(spi->filters(), (std::vector<std::string>{"*.rvt", "*.rva;*.rvb;*.rvc"}));
+    EXPECT_EQ(spi->descriptions(),
+              (std::vector<std::string>{"Ravinel test picture", "Ravinel three masks"}));
+    EXPECT_NE(spi->exports().getPreview, nullptr);
+    EXPECT_EQ(spi->exports().getArchiveInfo, nullptr);
+}
+
+TEST(SpisTest, KindFollowsTheApiVersion) {
+    TempDir dir;
+    EXPECT_EQ(Spi::load(installFixture(dir, "archive", "archive.spi"))->kind(), SpiKind::amSpi);
+    EXPECT_EQ(Spi::load(installFixture(dir, "other", "other.spi"))->kind(), SpiKind::xnSpi);
+    EXPECT_EQ(Spi::load(installFixture(dir, "nopreview", "np.spi"))->exports().getPreview, nullptr);
+}
+
+TEST(SpisTest, LoadFailuresAndMissingExports) {
+    TempDir dir;
+    const std::vector<uint8_t> junk{1, 2, 3};
+    const std::string notAnObject = dir.write("junk.spi", junk);
+    expectError<SpiFOpenErrorSpiError>([&] { Spi::load(notAnObject); },
+                                       notAnObject + ":Susie Pluginがロードできませんでした");
+    const std::string noInfo = installFixture(dir, "noinfo", "noinfo.spi");
+    expectError<SpiInvalidApiError>([&] { Spi::load(noInfo); },
+                                    "GetPluginInfoは[" +
+                                        std::filesystem::canonical(noInfo).string() +
+                                        "]では使えないSusie Plugin APIです");
+}
+
+TEST(SpisTest, SearchSkipsUnloadableAndHiddenFilesAndLoadsOnce) {
+    TempDir dir;
+    installFixture(dir, "rvtest", "a.spi");
+    installFixture(dir, "nopreview", "B.SPI");
+    installFixture(dir, "archive", ".hidden.spi");
+    installFixture(dir, "other", "other.dll");
+    const std::vector<uint8_t> junk{1, 2, 3};
+    dir.write("c.spi", junk);
+    std::filesystem::create_directory(dir.path("d.spi"));
+
+    Spis spis;
+    std::vector<std::string> offered;
+    spis.onSearching = [&](const std::string& path, bool&) { offered.push_back(path); };
+    std::vector<std::string> failed;
+    spis.onLoadError = [&](const SpiFOpenErrorSpiError& e) {
+        failed.push_back(e.what());
+        EXPECT_FALSE(e.detail().empty());
+    };
+    spis.search(dir.path("*.spi"));
+    EXPECT_EQ(failed, std::vector<std::string>{dir.path("c.spi") +
+                                               ":Susie Pluginがロードできませんでした"});
+    ASSERT_EQ(spis.count(), 2);
+    EXPECT_EQ(nameOf(spis.item(0)), "B.SPI");
+    EXPECT_EQ(nameOf(spis.item(1)), "a.spi");
+    EXPECT_EQ(offered,
+              (std::vector<std::string>{dir.path("B.SPI"), dir.path("a.spi"), dir.path("c.spi")}));
+
+    // Searching again finds nothing new: the plug-ins already loaded are not offered.
+    offered.clear();
+    spis.search(dir.path("*.spi"));
+    EXPECT_EQ(spis.count(), 2);
+    EXPECT_EQ(offered, std::vector<std::string>{dir.path("c.spi")});
+    EXPECT_EQ(spis.indexOfFileName(spis.item(1).fileName()), 1);
+    EXPECT_EQ(spis.indexOfFileName(dir.path("none.spi")), -1);
+}
+
+TEST(SpisTest, SearchHandlersDecide) {
+    TempDir dir;
+    installFixture(dir, "rvtest", "a.spi");
+    installFixture(dir, "nopreview", "b.spi");
+    installFixture(dir, "archive", "c.spi");
+    Spis spis;
+    spis.onSearching = [&](const std::string& path, bool& accept) {
+        accept = path != dir.path("a.spi");
+    };
+    spis.onSearch = [](const Spi& spi, bool& accept) {
+        if (spi.kind() == SpiKind::amSpi) {
+            throw std::runtime_error("a failing handler drops the plug-in");
+        }
+        accept = true;
+    };
+    spis.search(dir.path("*.spi"));
+    ASSERT_EQ(spis.count(), 1);
+    EXPECT_EQ(nameOf(spis.item(0)), "b.spi");
+}
+
+TEST(SpisTest, MissingExportEndsTheSearch) {
+    TempDir dir;
+    installFixture(dir, "rvtest", "a.spi");
+    const std::string broken = installFixture(dir, "noinfo", "b.spi");
+    installFixture(dir, "nopreview", "c.spi");
+    Spis spis;
+    expectError<SpiInvalidApiError>([&] { spis.search(dir.path("*.spi")); },
+                                    "GetPluginInfoは[" +
+                                        std::filesystem::canonical(broken).string() +
+                                        "]では使えないSusie Plugin APIです");
+    ASSERT_EQ(spis.count(), 1);
+    EXPECT_EQ(nameOf(spis.item(0)), "a.spi");
+}
+
+TEST(SpisTest, SearchPlacesFromTheOptions) {
+    TempDir susie;
+    installFixture(susie, "rvtest", "susie.spi");
+    setenv("SUSIE_PLUGIN_DIR", susie.path("").c_str(), 1);
+    const std::vector<std::string> folders =
+        spiSearchFolders(spsSusieDir | spsSystemDir | spsWindowsDir);
+    EXPECT_EQ(folders, (std::vector<std::string>{susie.path(""), "/usr/local/lib/ravinel/plugins/",
+                                                 "/usr/lib/ravinel/plugins/"}));
+    {
+        Spis spis;
+        spis.searchOptions = spsSusieDir;
+        spis.search("*.spi");
+        ASSERT_EQ(spis.count(), 1);
+        EXPECT_EQ(nameOf(spis.item(0)), "susie.spi");
+    }
+    setenv("SUSIE_PLUGIN_DIR", "", 1);
+    EXPECT_TRUE(spiSearchFolders(spsSusieDir).empty());
+    unsetenv("SUSIE_PLUGIN_DIR");
+    const std::vector<std::string> app = spiSearchFolders(spsAppDir);
+    ASSERT_EQ(app.size(), 1u);
+    EXPECT_EQ(app[0], std::filesystem::canonical("/proc/self/exe").parent_path().string() + "/");
+}
+
+TEST(SpisTest, HubFilterAcceptsPicturePluginsButIfmm) {
+    TempDir dir;
+    installFixture(dir, "rvtest", "ifpic.spi");
+    installFixture(dir, "nopreview", "IfMm.Spi");
+    installFixture(dir, "archive", "axarc.spi");
+    installFixture(dir, "other", "xn.spi");
+    Spis spis;
+    spis.onSearch = spisSearch;
+    spis.search(dir.path("*.spi"));
+    ASSERT_EQ(spis.count(), 1);
+    EXPECT_EQ(nameOf(spis.item(0)), "ifpic.spi");
+}
+
+TEST(SpisTest, ListOperations) {
+    TempDir dir;
+    Spis spis;
+    spis.add(Spi::load(installFixture(dir, "rvtest", "a.spi")));
+    spis.insert(0, Spi::load(installFixture(dir, "nopreview", "b.spi")));
+    spis.insert(1, Spi::load(installFixture(dir, "archive", "c.spi")));
+    ASSERT_EQ(spis.count(), 3);
+    EXPECT_EQ(nameOf(spis.item(0)), "b.spi");
+    EXPECT_EQ(nameOf(spis.item(1)), "c.spi");
+    const std::string upperName =
+        std::filesystem::canonical(dir.path("a.spi")).parent_path().string() + "/A.SPI";
+    EXPECT_EQ(spis.indexOfFileName(upperName), 2);
+    spis.remove(1);
+    EXPECT_EQ(nameOf(spis.item(1)), "a.spi");
+    EXPECT_THROW(spis.item(2), std::out_of_range);
+    EXPECT_THROW(spis.remove(-1), std::out_of_range);
+    EXPECT_THROW(spis.insert(5, Spi::load(dir.path("a.spi"))), std::out_of_range);
+    spis.clear();
+    EXPECT_EQ(spis.count(), 0);
+}
+
+TEST(SpisTest, PictureExtensionsAreRegisteredForEveryMask) {
+    TempDir dir;
+    Spis spis;
+    std::vector<std::string> asked;
+    spis.onPictureRegister = [&](const Spi&, const std::string& extension,
+                                 const std::string& description,
+                                 std::optional<PictureDecoderKind>& decoder) {
+        asked.push_back(extension + "=" + description);
+        if (extension == "rvb") {
+            decoder.reset();  // suppresses rvb and the masks after it in this entry
+        }
+    };
+    spis.add(Spi::load(installFixture(dir, "rvtest", "a.spi")));
+    EXPECT_EQ(asked,
+              (std::vector<std::string>{"rvt=Ravinel test picture", "rva=Ravinel three masks",
+                                        "rvb=Ravinel three masks", "rvc=Ravinel three masks"}));
+    EXPECT_EQ(spis.pictures().find("RVT")->kind, PictureDecoderKind::spiBitmap);
+    EXPECT_EQ(spis.pictures().find("rva")->description, "Ravinel three masks");
+    EXPECT_FALSE(spis.pictures().find("rvb"));
+    EXPECT_FALSE(spis.pictures().find("rvc"));
+    // Only picture plug-ins register.
+    spis.add(Spi::load(installFixture(dir, "archive", "b.spi")));
+    EXPECT_FALSE(spis.pictures().find("rvz"));
+}
+
+TEST(SpisTest, LaterRegistrationWins) {
+    PictureRegistry registry;
+    EXPECT_EQ(registry.decoderForFile("/a/photo.JPEG")->kind, PictureDecoderKind::jpeg);
+    EXPECT_EQ(registry.decoderForFile("b.dib")->kind, PictureDecoderKind::bmp);
+    EXPECT_FALSE(registry.decoderForFile("/a.jpg/noext"));
+    registry.registerExtension("JPG", PictureDecoderKind::spiBitmap, "by a plug-in");
+    EXPECT_EQ(registry.decoderForFile("c.jpg")->kind, PictureDecoderKind::spiBitmap);
+    EXPECT_EQ(registry.decoderForFile("c.jpeg")->kind, PictureDecoderKind::jpeg);
+}
+
+TEST(SpisTest, CandidatesClaimingTheExtensionComeFirst) {
+    TempDir dir;
+    Spis spis;
+    spis.add(Spi::load(installFixture(dir, "rvtest", "a.spi")));     // *.rvt, *.rva...
+    spis.add(Spi::load(installFixture(dir, "archive", "b.spi")));    // not a picture one
+    spis.add(Spi::load(installFixture(dir, "nopreview", "c.spi")));  // *.rvn
+    spis.add(Spi::load(installFixture(dir, "rvtest", "d.spi")));     // *.rvt again
+    auto names = [&](const std::string& file) {
+        std::vector<std::string> result;
+        for (const Spi* spi : spis.getSpis(SpiKind::inSpi, file)) {
+            result.push_back(nameOf(*spi));
+        }
+        return result;
+    };
+    EXPECT_EQ(names("/x/pic.RVT"), (std::vector<std::string>{"d.spi", "a.spi", "c.spi"}));
+    EXPECT_EQ(names("pic.rvn"), (std::vector<std::string>{"c.spi", "a.spi", "d.spi"}));
+    EXPECT_EQ(names("pic.rvb"), (std::vector<std::string>{"d.spi", "a.spi", "c.spi"}));
+    EXPECT_EQ(names("noextension"), (std::vector<std::string>{"a.spi", "c.spi", "d.spi"}));
+}
+
+}  // namespace
+}  // namespace ravinel
