@@ -16,6 +16,10 @@ struct PngCase {
     bool transparentPalette;
 };
 
+void PrintTo(const PngCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 constexpr int kWidth = 37;
 constexpr int kHeight = 23;
 
