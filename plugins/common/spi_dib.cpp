@@ -4,6 +4,14 @@
 #include <cstring>
 
 namespace ravinel::spi {
+namespace {
+
+// A colour channel over a white background, rounded.
+std::uint8_t overWhite(unsigned channel, unsigned alpha) {
+    return static_cast<std::uint8_t>((channel * alpha + 255u * (255u - alpha) + 127u) / 255u);
+}
+
+}  // namespace
 
 int checkPictureSize(std::int64_t width, std::int64_t height, unsigned bytesPerPixel) {
     if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
@@ -59,6 +67,18 @@ void SpiDib::release(SpiHandle* pHBInfo, SpiHandle* pHBm) {
     *pHBm = bits_;
     info_ = nullptr;
     bits_ = nullptr;
+}
+
+void fillFromBgraOverWhite(SpiDib& dib, const std::uint8_t* bgra) {
+    const std::uint8_t* source = bgra;
+    for (int y = 0; y < dib.height(); ++y) {
+        std::uint8_t* target = dib.rowFromTop(y);
+        for (int x = 0; x < dib.width(); ++x, source += 4, target += 3) {
+            target[0] = overWhite(source[0], source[3]);
+            target[1] = overWhite(source[1], source[3]);
+            target[2] = overWhite(source[2], source[3]);
+        }
+    }
 }
 
 }  // namespace ravinel::spi

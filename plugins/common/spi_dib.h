@@ -47,9 +47,8 @@ class SpiDib {
     int height_ = 0;
 };
 
-// A colour channel over a white background, rounded.
-inline std::uint8_t overWhite(unsigned channel, unsigned alpha) {
-    return static_cast<std::uint8_t>((channel * alpha + 255u * (255u - alpha) + 127u) / 255u);
-}
+// Fills a 24-bit picture from blue, green, red, alpha rows (top row first, 4 bytes a
+// pixel, no padding), alpha composited over white.
+void fillFromBgraOverWhite(SpiDib& dib, const std::uint8_t* bgra);
 
 }  // namespace ravinel::spi

@@ -41,3 +41,25 @@ std::int32_t runGetPicture(const char* buf, std::intptr_t len, std::uint32_t fla
 bool headerStartsWith(const void* header, std::string_view signature);
 
 }  // namespace ravinel::spi
+
+// Defines the four exports every picture plug-in of ours has, over its information
+// entries, its signature test, and its reader and decoder.
+#define RAVINEL_SPI_PICTURE_EXPORTS(entries, accepts, reader, decoder)                       \
+    extern "C" {                                                                             \
+    SPI_EXPORT int32_t GetPluginInfo(int32_t infono, char* buf, int32_t buflen) {            \
+        return ::ravinel::spi::copyPluginInfo(entries, infono, buf, buflen);                 \
+    }                                                                                        \
+    SPI_EXPORT int32_t IsSupported(const char*, const void* header) {                        \
+        return accepts(header) ? 1 : 0;                                                      \
+    }                                                                                        \
+    SPI_EXPORT int32_t GetPictureInfo(const char* buf, intptr_t len, uint32_t flag,          \
+                                      SpiPictureInfo* info) {                                \
+        return ::ravinel::spi::runGetPictureInfo(buf, len, flag, info, reader);              \
+    }                                                                                        \
+    SPI_EXPORT int32_t GetPicture(const char* buf, intptr_t len, uint32_t flag,              \
+                                  SpiHandle* pHBInfo, SpiHandle* pHBm,                       \
+                                  SpiProgressCallback progress, intptr_t lData) {            \
+        return ::ravinel::spi::runGetPicture(buf, len, flag, pHBInfo, pHBm, progress, lData, \
+                                             decoder);                                       \
+    }                                                                                        \
+    }

@@ -34,19 +34,15 @@ class GifReader {
         }
     }
 
-    // Reads the screen descriptor; an SPI_ code.
-    int open() {
+    // Reads the screen descriptor and everything up to the first image descriptor,
+    // noting the transparent index of the graphic control extension before it; an SPI_
+    // code.
+    int openAtFirstFrame() {
         int error = 0;
         gif_ = DGifOpen(&cursor_, readFromCursor, &error);
         if (gif_ == nullptr) {
             return error == D_GIF_ERR_NOT_ENOUGH_MEM ? SPI_NO_MEMORY : SPI_OUT_OF_ORDER;
         }
-        return SPI_ALL_RIGHT;
-    }
-
-    // Reads up to the first image descriptor, noting the transparent index of the
-    // graphic control extension before it; an SPI_ code.
-    int findFirstFrame() {
         for (;;) {
             GifRecordType type = UNDEFINED_RECORD_TYPE;
             if (DGifGetRecordType(gif_, &type) != GIF_OK) {
@@ -103,10 +99,7 @@ int screenHeight(const GifFileType* gif) {
 
 int readGifFacts(const std::uint8_t* data, std::size_t size, PictureFacts& facts) {
     GifReader reader(data, size);
-    if (const int code = reader.open(); code != SPI_ALL_RIGHT) {
-        return code;
-    }
-    if (const int code = reader.findFirstFrame(); code != SPI_ALL_RIGHT) {
+    if (const int code = reader.openAtFirstFrame(); code != SPI_ALL_RIGHT) {
         return code;
     }
     const GifFileType* gif = reader.gif();
@@ -187,10 +180,7 @@ void writeTrueColourPicture(const std::vector<GifByteType>& indices, const GifIm
 
 int decodeGif(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
     GifReader reader(data, size);
-    if (const int code = reader.open(); code != SPI_ALL_RIGHT) {
-        return code;
-    }
-    if (const int code = reader.findFirstFrame(); code != SPI_ALL_RIGHT) {
+    if (const int code = reader.openAtFirstFrame(); code != SPI_ALL_RIGHT) {
         return code;
     }
     GifFileType* gif = reader.gif();
@@ -228,28 +218,12 @@ int decodeGif(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
     return SPI_ALL_RIGHT;
 }
 
+bool acceptsGif(const void* header) {
+    return headerStartsWith(header, "GIF87a") || headerStartsWith(header, "GIF89a");
+}
+
 }  // namespace
 }  // namespace ravinel::spi
 
-using namespace ravinel::spi;
-
-extern "C" {
-
-SPI_EXPORT int32_t GetPluginInfo(int32_t infono, char* buf, int32_t buflen) {
-    return copyPluginInfo(kPluginInfo, infono, buf, buflen);
-}
-
-SPI_EXPORT int32_t IsSupported(const char*, const void* header) {
-    return headerStartsWith(header, "GIF87a") || headerStartsWith(header, "GIF89a") ? 1 : 0;
-}
-
-SPI_EXPORT int32_t GetPictureInfo(const char* buf, intptr_t len, uint32_t flag,
-                                  SpiPictureInfo* info) {
-    return runGetPictureInfo(buf, len, flag, info, readGifFacts);
-}
-
-SPI_EXPORT int32_t GetPicture(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBInfo,
-                              SpiHandle* pHBm, SpiProgressCallback progress, intptr_t lData) {
-    return runGetPicture(buf, len, flag, pHBInfo, pHBm, progress, lData, decodeGif);
-}
-}
+RAVINEL_SPI_PICTURE_EXPORTS(ravinel::spi::kPluginInfo, ravinel::spi::acceptsGif,
+                            ravinel::spi::readGifFacts, ravinel::spi::decodeGif)

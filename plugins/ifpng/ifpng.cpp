@@ -113,19 +113,6 @@ void clampIndices(SpiDib& dib, int count) {
     }
 }
 
-void compositeRows(const std::vector<std::uint8_t>& bgra, SpiDib& dib) {
-    const std::size_t rowBytes = static_cast<std::size_t>(dib.width()) * 4;
-    for (int y = 0; y < dib.height(); ++y) {
-        const std::uint8_t* source = bgra.data() + rowBytes * static_cast<std::size_t>(y);
-        std::uint8_t* target = dib.rowFromTop(y);
-        for (int x = 0; x < dib.width(); ++x, source += 4, target += 3) {
-            target[0] = overWhite(source[0], source[3]);
-            target[1] = overWhite(source[1], source[3]);
-            target[2] = overWhite(source[2], source[3]);
-        }
-    }
-}
-
 int decodePng(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
     PngReader reader(data, size);
     if (const int code = reader.readInfo(); code != SPI_ALL_RIGHT) {
@@ -182,33 +169,17 @@ int decodePng(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
         clampIndices(dib, paletteCount);
     }
     if (hasAlpha) {
-        compositeRows(scratch, dib);
+        fillFromBgraOverWhite(dib, scratch.data());
     }
     return SPI_ALL_RIGHT;
+}
+
+bool acceptsPng(const void* header) {
+    return headerStartsWith(header, {"\x89PNG\r\n\x1a\n", 8});
 }
 
 }  // namespace
 }  // namespace ravinel::spi
 
-using namespace ravinel::spi;
-
-extern "C" {
-
-SPI_EXPORT int32_t GetPluginInfo(int32_t infono, char* buf, int32_t buflen) {
-    return copyPluginInfo(kPluginInfo, infono, buf, buflen);
-}
-
-SPI_EXPORT int32_t IsSupported(const char*, const void* header) {
-    return headerStartsWith(header, {"\x89PNG\r\n\x1a\n", 8}) ? 1 : 0;
-}
-
-SPI_EXPORT int32_t GetPictureInfo(const char* buf, intptr_t len, uint32_t flag,
-                                  SpiPictureInfo* info) {
-    return runGetPictureInfo(buf, len, flag, info, readPngFacts);
-}
-
-SPI_EXPORT int32_t GetPicture(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBInfo,
-                              SpiHandle* pHBm, SpiProgressCallback progress, intptr_t lData) {
-    return runGetPicture(buf, len, flag, pHBInfo, pHBm, progress, lData, decodePng);
-}
-}
+RAVINEL_SPI_PICTURE_EXPORTS(ravinel::spi::kPluginInfo, ravinel::spi::acceptsPng,
+                            ravinel::spi::readPngFacts, ravinel::spi::decodePng)

@@ -196,39 +196,23 @@ int decodeTiffPreview(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
     return readCurrentDirectory(reader.tiff(), dib);
 }
 
+// Classic TIFF and BigTIFF, either byte order.
+bool acceptsTiff(const void* header) {
+    return headerStartsWith(header, {"II*\0", 4}) || headerStartsWith(header, {"MM\0*", 4}) ||
+           headerStartsWith(header, {"II+\0", 4}) || headerStartsWith(header, {"MM\0+", 4});
+}
+
 }  // namespace
 }  // namespace ravinel::spi
 
-using namespace ravinel::spi;
-
-extern "C" {
-
-SPI_EXPORT int32_t GetPluginInfo(int32_t infono, char* buf, int32_t buflen) {
-    return copyPluginInfo(kPluginInfo, infono, buf, buflen);
-}
-
-// Classic TIFF and BigTIFF, either byte order.
-SPI_EXPORT int32_t IsSupported(const char*, const void* header) {
-    return headerStartsWith(header, {"II*\0", 4}) || headerStartsWith(header, {"MM\0*", 4}) ||
-                   headerStartsWith(header, {"II+\0", 4}) || headerStartsWith(header, {"MM\0+", 4})
-               ? 1
-               : 0;
-}
-
-SPI_EXPORT int32_t GetPictureInfo(const char* buf, intptr_t len, uint32_t flag,
-                                  SpiPictureInfo* info) {
-    return runGetPictureInfo(buf, len, flag, info, readTiffFacts);
-}
-
-SPI_EXPORT int32_t GetPicture(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBInfo,
-                              SpiHandle* pHBm, SpiProgressCallback progress, intptr_t lData) {
-    return runGetPicture(buf, len, flag, pHBInfo, pHBm, progress, lData, decodeTiff);
-}
+RAVINEL_SPI_PICTURE_EXPORTS(ravinel::spi::kPluginInfo, ravinel::spi::acceptsTiff,
+                            ravinel::spi::readTiffFacts, ravinel::spi::decodeTiff)
 
 // Fails with SPI_NO_FUNCTION when the file holds no reduced image, so that the host
 // decodes the full picture instead.
-SPI_EXPORT int32_t GetPreview(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBInfo,
-                              SpiHandle* pHBm, SpiProgressCallback progress, intptr_t lData) {
-    return runGetPicture(buf, len, flag, pHBInfo, pHBm, progress, lData, decodeTiffPreview);
-}
+extern "C" SPI_EXPORT int32_t GetPreview(const char* buf, intptr_t len, uint32_t flag,
+                                         SpiHandle* pHBInfo, SpiHandle* pHBm,
+                                         SpiProgressCallback progress, intptr_t lData) {
+    return ravinel::spi::runGetPicture(buf, len, flag, pHBInfo, pHBm, progress, lData,
+                                       ravinel::spi::decodeTiffPreview);
 }

@@ -82,41 +82,17 @@ int decodeWebp(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
         code != SPI_ALL_RIGHT) {
         return code;
     }
-    for (int y = 0; y < dib.height(); ++y) {
-        const std::uint8_t* source = bgra.data() + rowBytes * static_cast<std::size_t>(y);
-        std::uint8_t* target = dib.rowFromTop(y);
-        for (int x = 0; x < dib.width(); ++x, source += 4, target += 3) {
-            target[0] = overWhite(source[0], source[3]);
-            target[1] = overWhite(source[1], source[3]);
-            target[2] = overWhite(source[2], source[3]);
-        }
-    }
+    fillFromBgraOverWhite(dib, bgra.data());
     return SPI_ALL_RIGHT;
+}
+
+bool acceptsWebp(const void* header) {
+    return headerStartsWith(header, "RIFF") &&
+           headerStartsWith(static_cast<const char*>(header) + 8, "WEBP");
 }
 
 }  // namespace
 }  // namespace ravinel::spi
 
-using namespace ravinel::spi;
-
-extern "C" {
-
-SPI_EXPORT int32_t GetPluginInfo(int32_t infono, char* buf, int32_t buflen) {
-    return copyPluginInfo(kPluginInfo, infono, buf, buflen);
-}
-
-SPI_EXPORT int32_t IsSupported(const char*, const void* header) {
-    const auto* bytes = static_cast<const char*>(header);
-    return headerStartsWith(header, "RIFF") && headerStartsWith(bytes + 8, "WEBP") ? 1 : 0;
-}
-
-SPI_EXPORT int32_t GetPictureInfo(const char* buf, intptr_t len, uint32_t flag,
-                                  SpiPictureInfo* info) {
-    return runGetPictureInfo(buf, len, flag, info, readWebpFacts);
-}
-
-SPI_EXPORT int32_t GetPicture(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBInfo,
-                              SpiHandle* pHBm, SpiProgressCallback progress, intptr_t lData) {
-    return runGetPicture(buf, len, flag, pHBInfo, pHBm, progress, lData, decodeWebp);
-}
-}
+RAVINEL_SPI_PICTURE_EXPORTS(ravinel::spi::kPluginInfo, ravinel::spi::acceptsWebp,
+                            ravinel::spi::readWebpFacts, ravinel::spi::decodeWebp)

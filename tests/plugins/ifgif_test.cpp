@@ -101,11 +101,8 @@ class GifPlugin : public testing::Test {
         ASSERT_TRUE(module.loaded());
         const Bytes gif = encodeGif(frames);
         ASSERT_TRUE(module.supports(gif));
-        SpiPictureInfo info{};
-        ASSERT_EQ(
-            module.getPictureInfo(reinterpret_cast<const char*>(gif.data()),
-                                  static_cast<std::intptr_t>(gif.size()), SPI_INPUT_MEMORY, &info),
-            SPI_ALL_RIGHT);
+        const auto [code, info] = pictureInfoFromMemory(module, gif);
+        ASSERT_EQ(code, SPI_ALL_RIGHT);
         EXPECT_EQ(info.width, kScreenWidth);
         EXPECT_EQ(info.height, kScreenHeight);
         EXPECT_EQ(info.colorDepth, 4);

@@ -151,11 +151,8 @@ class TiffPlugin : public testing::Test {
         ASSERT_TRUE(module.loaded());
         const Bytes tiff = encodeTiff({page});
         ASSERT_TRUE(module.supports(tiff));
-        SpiPictureInfo info{};
-        ASSERT_EQ(
-            module.getPictureInfo(reinterpret_cast<const char*>(tiff.data()),
-                                  static_cast<std::intptr_t>(tiff.size()), SPI_INPUT_MEMORY, &info),
-            SPI_ALL_RIGHT);
+        const auto [code, info] = pictureInfoFromMemory(module, tiff);
+        ASSERT_EQ(code, SPI_ALL_RIGHT);
         EXPECT_EQ(info.width, page.width);
         EXPECT_EQ(info.height, page.height);
         EXPECT_EQ(info.colorDepth, 8 * page.samples);

@@ -75,11 +75,8 @@ class WebpPlugin : public testing::Test {
         const Bytes webp = encodeWebp(encoder, alpha ? 4 : 3);
         ASSERT_FALSE(webp.empty());
         ASSERT_TRUE(module.supports(webp));
-        SpiPictureInfo info{};
-        ASSERT_EQ(
-            module.getPictureInfo(reinterpret_cast<const char*>(webp.data()),
-                                  static_cast<std::intptr_t>(webp.size()), SPI_INPUT_MEMORY, &info),
-            SPI_ALL_RIGHT);
+        const auto [code, info] = pictureInfoFromMemory(module, webp);
+        ASSERT_EQ(code, SPI_ALL_RIGHT);
         EXPECT_EQ(info.width, kWidth);
         EXPECT_EQ(info.height, kHeight);
         EXPECT_EQ(info.colorDepth, alpha ? 32 : 24);

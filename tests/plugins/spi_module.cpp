@@ -93,6 +93,16 @@ DecodedPicture callDecode(DecodeExport decode, const char* buf, std::intptr_t le
 
 }  // namespace
 
+PictureInfoResult pictureInfoFromMemory(const SpiModule& module, const Bytes& data) {
+    const Bytes exact(data.begin(), data.end());
+    PictureInfoResult result;
+    result.code = module.getPictureInfo(reinterpret_cast<const char*>(exact.data()),
+                                        static_cast<std::intptr_t>(exact.size()), SPI_INPUT_MEMORY,
+                                        &result.info);
+    EXPECT_EQ(result.info.hInfo, nullptr);
+    return result;
+}
+
 DecodedPicture decodeFromMemory(DecodeExport decode, const Bytes& data) {
     // An exact-size copy, so that reading past the end is caught by the sanitizer.
     const Bytes exact(data.begin(), data.end());
@@ -122,8 +132,8 @@ DecodedPicture decodeEverywhere(const SpiModule& module, const Bytes& data) {
     DecodedPicture fromMemory = decodeFromMemory(module.getPicture, data);
     const TemporaryFile plain("plain", data);
     const DecodedPicture fromFile = decodeFromFile(module.getPicture, plain.path(), 0);
-    Bytes prefixed(128, 0x5a);
-    prefixed.insert(prefixed.end(), data.begin(), data.end());
+    Bytes prefixed(128 + data.size(), 0x5a);
+    std::copy(data.begin(), data.end(), prefixed.begin() + 128);
     const TemporaryFile shifted("shifted", prefixed);
     const DecodedPicture fromOffset = decodeFromFile(module.getPicture, shifted.path(), 128);
     EXPECT_EQ(fromMemory.code, SPI_ALL_RIGHT);
@@ -144,11 +154,7 @@ void expectRejectsBrokenData(const SpiModule& module, const Bytes& data,
         if (cut < mustFailBelow) {
             EXPECT_NE(picture.code, SPI_ALL_RIGHT) << "cut at " << cut;
         }
-        SpiPictureInfo info{};
-        module.getPictureInfo(reinterpret_cast<const char*>(truncated.data()),
-                              static_cast<std::intptr_t>(truncated.size()), SPI_INPUT_MEMORY,
-                              &info);
-        EXPECT_EQ(info.hInfo, nullptr);
+        pictureInfoFromMemory(module, truncated);
     }
     // Corrupted copies may decode to something or fail, but must stay within bounds.
     std::uint32_t state = 12345;

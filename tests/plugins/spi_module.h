@@ -47,6 +47,13 @@ struct DecodedPicture {
     std::uint8_t index(int x, int y) const;
 };
 
+struct PictureInfoResult {
+    std::int32_t code = SPI_OTHER_ERROR;
+    SpiPictureInfo info{};
+};
+
+PictureInfoResult pictureInfoFromMemory(const SpiModule& module, const Bytes& data);
+
 using DecodeExport = decltype(&::GetPicture);
 
 // Calls a decoding export; on failure it checks that both handles stayed NULL.
