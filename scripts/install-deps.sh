@@ -12,6 +12,10 @@ packages=(
   libjpeg62-turbo-dev
   libicu-dev
   libgtest-dev
+  libpng-dev
+  libgif-dev
+  libtiff-dev
+  libwebp-dev
 )
 
 missing=()

@@ -122,10 +122,13 @@ SPI_EXPORT int32_t IsSupported(const char* filename, const void* header);
 
 SPI_EXPORT int32_t GetPictureInfo(const char* buf, intptr_t len, uint32_t flag,
                                   SpiPictureInfo* info);
-/* Decodes the picture; on success *pHBInfo and *pHBm hold malloc'd blocks as above. */
+/* Decodes the picture; on success *pHBInfo and *pHBm hold malloc'd blocks as above. On
+ * failure it returns an error code and leaves both handles NULL. */
 SPI_EXPORT int32_t GetPicture(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBInfo,
                               SpiHandle* pHBm, SpiProgressCallback progress, intptr_t lData);
-/* The same for a reduced picture (a thumbnail stored in the file); optional. */
+/* The same for a reduced picture (a thumbnail stored in the file); optional. A file
+ * without one gives an error code (SPI_NO_FUNCTION) and NULL handles: the host then calls
+ * GetPicture. */
 SPI_EXPORT int32_t GetPreview(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBInfo,
                               SpiHandle* pHBm, SpiProgressCallback progress, intptr_t lData);
 

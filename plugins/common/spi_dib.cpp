@@ -1,0 +1,84 @@
+#include "spi_dib.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace ravinel::spi {
+namespace {
+
+// A colour channel over a white background, rounded.
+std::uint8_t overWhite(unsigned channel, unsigned alpha) {
+    return static_cast<std::uint8_t>((channel * alpha + 255u * (255u - alpha) + 127u) / 255u);
+}
+
+}  // namespace
+
+int checkPictureSize(std::int64_t width, std::int64_t height, unsigned bytesPerPixel) {
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
+        return SPI_OUT_OF_ORDER;
+    }
+    const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * bytesPerPixel + 3) & ~3u;
+    return rowBytes * static_cast<std::uint64_t>(height) > kMaxDecodedBytes ? SPI_NO_MEMORY
+                                                                            : SPI_ALL_RIGHT;
+}
+
+SpiDib::~SpiDib() {
+    std::free(info_);
+    std::free(bits_);
+}
+
+int SpiDib::allocate(int width, int height, int bitCount, int paletteSize) {
+    width_ = width;
+    height_ = height;
+    stride_ = (static_cast<std::size_t>(width) * static_cast<std::size_t>(bitCount) / 8 + 3) &
+              ~std::size_t{3};
+    const std::size_t imageBytes = stride_ * static_cast<std::size_t>(height);
+    const std::size_t infoBytes =
+        sizeof(SpiBitmapInfoHeader) + sizeof(SpiRgbQuad) * static_cast<std::size_t>(paletteSize);
+    info_ = std::calloc(1, infoBytes);
+    // Padding bytes are zeroed so that the host never sees stale memory.
+    bits_ = static_cast<std::uint8_t*>(std::calloc(1, imageBytes));
+    if (info_ == nullptr || bits_ == nullptr) {
+        return SPI_NO_MEMORY;
+    }
+    SpiBitmapInfoHeader header{};
+    header.biSize = sizeof(SpiBitmapInfoHeader);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = static_cast<std::uint16_t>(bitCount);
+    header.biSizeImage = static_cast<std::uint32_t>(imageBytes);
+    header.biClrUsed = static_cast<std::uint32_t>(paletteSize);
+    std::memcpy(info_, &header, sizeof header);
+    return SPI_ALL_RIGHT;
+}
+
+SpiRgbQuad* SpiDib::palette() const {
+    return reinterpret_cast<SpiRgbQuad*>(static_cast<std::uint8_t*>(info_) +
+                                         sizeof(SpiBitmapInfoHeader));
+}
+
+std::uint8_t* SpiDib::rowFromTop(int y) const {
+    return bits_ + stride_ * static_cast<std::size_t>(height_ - 1 - y);
+}
+
+void SpiDib::release(SpiHandle* pHBInfo, SpiHandle* pHBm) {
+    *pHBInfo = info_;
+    *pHBm = bits_;
+    info_ = nullptr;
+    bits_ = nullptr;
+}
+
+void fillFromBgraOverWhite(SpiDib& dib, const std::uint8_t* bgra) {
+    const std::uint8_t* source = bgra;
+    for (int y = 0; y < dib.height(); ++y) {
+        std::uint8_t* target = dib.rowFromTop(y);
+        for (int x = 0; x < dib.width(); ++x, source += 4, target += 3) {
+            target[0] = overWhite(source[0], source[3]);
+            target[1] = overWhite(source[1], source[3]);
+            target[2] = overWhite(source[2], source[3]);
+        }
+    }
+}
+
+}  // namespace ravinel::spi

@@ -1,0 +1,54 @@
+// The two malloc'd blocks a plug-in returns: BITMAPINFOHEADER plus colour table, and
+// the pixel rows bottom-up.
+#pragma once
+
+#include <spi.h>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace ravinel::spi {
+
+// Pictures past these limits are refused before anything is allocated.
+constexpr std::int64_t kMaxSide = 65535;
+constexpr std::uint64_t kMaxDecodedBytes = std::uint64_t{1} << 30;
+
+// SPI_ALL_RIGHT when a picture of this size and bytes per pixel may be decoded:
+// SPI_OUT_OF_ORDER for empty or oversized sides, SPI_NO_MEMORY above the byte cap.
+int checkPictureSize(std::int64_t width, std::int64_t height, unsigned bytesPerPixel);
+
+// The blocks under construction; freed unless handed to the host by release().
+class SpiDib {
+  public:
+    SpiDib() = default;
+    SpiDib(const SpiDib&) = delete;
+    SpiDib& operator=(const SpiDib&) = delete;
+    ~SpiDib();
+
+    // Allocates both blocks for an 8-bit (paletteSize entries) or 24-bit picture.
+    // Returns an SPI_ code; the sizes must have passed checkPictureSize.
+    int allocate(int width, int height, int bitCount, int paletteSize);
+
+    SpiRgbQuad* palette() const;
+    // Row y counted from the top of the picture.
+    std::uint8_t* rowFromTop(int y) const;
+    std::size_t stride() const { return stride_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    // Hands both blocks to the host.
+    void release(SpiHandle* pHBInfo, SpiHandle* pHBm);
+
+  private:
+    void* info_ = nullptr;
+    std::uint8_t* bits_ = nullptr;
+    std::size_t stride_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+// Fills a 24-bit picture from blue, green, red, alpha rows (top row first, 4 bytes a
+// pixel, no padding), alpha composited over white.
+void fillFromBgraOverWhite(SpiDib& dib, const std::uint8_t* bgra);
+
+}  // namespace ravinel::spi

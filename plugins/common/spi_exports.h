@@ -1,0 +1,65 @@
+// The shape every picture plug-in's exports share: argument checks, reading the input,
+// progress, handing the blocks over, and no exception ever crossing into the host.
+#pragma once
+
+#include <spi.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "spi_dib.h"
+
+namespace ravinel::spi {
+
+struct PictureFacts {
+    int width = 0;
+    int height = 0;
+    int colorDepth = 0;
+};
+
+// A format's decoding, over the whole input.
+using PictureReader = int (*)(const std::uint8_t* data, std::size_t size, PictureFacts& facts);
+using PictureDecoder = int (*)(const std::uint8_t* data, std::size_t size, SpiDib& dib);
+
+// GetPluginInfo over the plug-in's entries: copies entry infono, truncated to buflen - 1
+// characters, and returns the copied length (0 for an unknown entry or no room).
+std::int32_t copyPluginInfo(std::span<const char* const> entries, std::int32_t infono, char* buf,
+                            std::int32_t buflen);
+
+// GetPictureInfo: fills info (text handle NULL) from the reader's facts.
+std::int32_t runGetPictureInfo(const char* buf, std::intptr_t len, std::uint32_t flag,
+                               SpiPictureInfo* info, PictureReader reader);
+
+// GetPicture and GetPreview: on any failure both handles are left NULL.
+std::int32_t runGetPicture(const char* buf, std::intptr_t len, std::uint32_t flag,
+                           SpiHandle* pHBInfo, SpiHandle* pHBm, SpiProgressCallback progress,
+                           std::intptr_t lData, PictureDecoder decoder);
+
+// True when the header buffer starts with the signature.
+bool headerStartsWith(const void* header, std::string_view signature);
+
+}  // namespace ravinel::spi
+
+// Defines the four exports every picture plug-in of ours has, over its information
+// entries, its signature test, and its reader and decoder.
+#define RAVINEL_SPI_PICTURE_EXPORTS(entries, accepts, reader, decoder)                       \
+    extern "C" {                                                                             \
+    SPI_EXPORT int32_t GetPluginInfo(int32_t infono, char* buf, int32_t buflen) {            \
+        return ::ravinel::spi::copyPluginInfo(entries, infono, buf, buflen);                 \
+    }                                                                                        \
+    SPI_EXPORT int32_t IsSupported(const char*, const void* header) {                        \
+        return accepts(header) ? 1 : 0;                                                      \
+    }                                                                                        \
+    SPI_EXPORT int32_t GetPictureInfo(const char* buf, intptr_t len, uint32_t flag,          \
+                                      SpiPictureInfo* info) {                                \
+        return ::ravinel::spi::runGetPictureInfo(buf, len, flag, info, reader);              \
+    }                                                                                        \
+    SPI_EXPORT int32_t GetPicture(const char* buf, intptr_t len, uint32_t flag,              \
+                                  SpiHandle* pHBInfo, SpiHandle* pHBm,                       \
+                                  SpiProgressCallback progress, intptr_t lData) {            \
+        return ::ravinel::spi::runGetPicture(buf, len, flag, pHBInfo, pHBm, progress, lData, \
+                                             decoder);                                       \
+    }                                                                                        \
+    }

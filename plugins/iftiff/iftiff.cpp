@@ -1,0 +1,218 @@
+// TIFF picture plug-in over libtiff: the first page through the library's RGBA reader
+// (every photometric it handles), and the embedded reduced image as the preview.
+#include <spi.h>
+#include <tiffio.h>
+
+#include <array>
+#include <cstdarg>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "../common/spi_exports.h"
+#include "../common/spi_input.h"
+
+namespace ravinel::spi {
+namespace {
+
+constexpr std::array<const char*, 4> kPluginInfo = {"00IN", "Ravinel TIFF plug-in (libtiff)",
+                                                    "*.tif;*.tiff", "TIFF image"};
+
+// Directories looked at for a reduced image; a file with more is not searched further.
+constexpr int kMaxDirectories = 64;
+
+tmsize_t readProc(thandle_t handle, void* out, tmsize_t count) {
+    return count <= 0 ? 0
+                      : static_cast<tmsize_t>(static_cast<ByteCursor*>(handle)->read(
+                            out, static_cast<std::size_t>(count)));
+}
+
+tmsize_t writeProc(thandle_t, void*, tmsize_t) {
+    return 0;
+}
+
+toff_t seekProc(thandle_t handle, toff_t offset, int whence) {
+    auto* cursor = static_cast<ByteCursor*>(handle);
+    toff_t target = offset;
+    if (whence == SEEK_CUR) {
+        target += cursor->position();
+    } else if (whence == SEEK_END) {
+        target += cursor->size();
+    }
+    return cursor->seek(target) ? target : static_cast<toff_t>(-1);
+}
+
+int closeProc(thandle_t) {
+    return 0;
+}
+toff_t sizeProc(thandle_t handle) {
+    return static_cast<ByteCursor*>(handle)->size();
+}
+int mapProc(thandle_t, void**, toff_t*) {
+    return 0;
+}
+void unmapProc(thandle_t, void*, toff_t) {}
+
+// The library's messages would go to stderr; a plug-in stays silent.
+int quietHandler(TIFF*, void*, const char*, const char*, va_list) {
+    return 1;
+}
+
+struct TiffCloser {
+    void operator()(TIFF* tiff) const { TIFFClose(tiff); }
+};
+struct OptionsFreer {
+    void operator()(TIFFOpenOptions* options) const { TIFFOpenOptionsFree(options); }
+};
+
+class TiffReader {
+  public:
+    TiffReader(const std::uint8_t* data, std::size_t size) : cursor_(data, size) {}
+
+    // Reads the first directory; an SPI_ code.
+    int open() {
+        const std::unique_ptr<TIFFOpenOptions, OptionsFreer> options(TIFFOpenOptionsAlloc());
+        if (!options) {
+            return SPI_NO_MEMORY;
+        }
+        TIFFOpenOptionsSetErrorHandlerExtR(options.get(), quietHandler, nullptr);
+        TIFFOpenOptionsSetWarningHandlerExtR(options.get(), quietHandler, nullptr);
+        TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), static_cast<tmsize_t>(kMaxDecodedBytes));
+        tiff_.reset(TIFFClientOpenExt("memory", "rm", &cursor_, readProc, writeProc, seekProc,
+                                      closeProc, sizeProc, mapProc, unmapProc, options.get()));
+        return tiff_ ? SPI_ALL_RIGHT : SPI_OUT_OF_ORDER;
+    }
+
+    TIFF* tiff() const { return tiff_.get(); }
+
+  private:
+    ByteCursor cursor_;
+    std::unique_ptr<TIFF, TiffCloser> tiff_;
+};
+
+bool readSize(TIFF* tiff, std::uint32_t& width, std::uint32_t& height) {
+    return TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width) == 1 &&
+           TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height) == 1;
+}
+
+int readTiffFacts(const std::uint8_t* data, std::size_t size, PictureFacts& facts) {
+    TiffReader reader(data, size);
+    if (const int code = reader.open(); code != SPI_ALL_RIGHT) {
+        return code;
+    }
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    if (!readSize(reader.tiff(), width, height)) {
+        return SPI_OUT_OF_ORDER;
+    }
+    std::uint16_t bitsPerSample = 1;
+    std::uint16_t samplesPerPixel = 1;
+    TIFFGetFieldDefaulted(reader.tiff(), TIFFTAG_BITSPERSAMPLE, &bitsPerSample);
+    TIFFGetFieldDefaulted(reader.tiff(), TIFFTAG_SAMPLESPERPIXEL, &samplesPerPixel);
+    facts.width = static_cast<int>(width);
+    facts.height = static_cast<int>(height);
+    facts.colorDepth = bitsPerSample * samplesPerPixel;
+    return SPI_ALL_RIGHT;
+}
+
+// The RGBA reader premultiplies alpha, so white shows through by 255 - alpha.
+std::uint8_t premultipliedOverWhite(std::uint32_t channel, std::uint32_t alpha) {
+    const std::uint32_t value = channel + 255 - alpha;
+    return static_cast<std::uint8_t>(value > 255 ? 255 : value);
+}
+
+// Decodes the current directory into a 24-bit picture; an SPI_ code.
+int readCurrentDirectory(TIFF* tiff, SpiDib& dib) {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    if (!readSize(tiff, width, height)) {
+        return SPI_OUT_OF_ORDER;
+    }
+    if (const int code = checkPictureSize(width, height, 4); code != SPI_ALL_RIGHT) {
+        return code;
+    }
+    std::array<char, 1024> message{};
+    if (TIFFRGBAImageOK(tiff, message.data()) != 1) {
+        return SPI_NOT_SUPPORT;
+    }
+    std::vector<std::uint32_t> raster(static_cast<std::size_t>(width) * height);
+    if (TIFFReadRGBAImageOriented(tiff, width, height, raster.data(), ORIENTATION_TOPLEFT, 1) !=
+        1) {
+        return SPI_OUT_OF_ORDER;
+    }
+    if (const int code = dib.allocate(static_cast<int>(width), static_cast<int>(height), 24, 0);
+        code != SPI_ALL_RIGHT) {
+        return code;
+    }
+    for (int y = 0; y < dib.height(); ++y) {
+        const std::uint32_t* source = raster.data() + static_cast<std::size_t>(width) * y;
+        std::uint8_t* target = dib.rowFromTop(y);
+        for (std::uint32_t x = 0; x < width; ++x, target += 3) {
+            const std::uint32_t pixel = source[x];
+            const std::uint32_t alpha = TIFFGetA(pixel);
+            target[0] = premultipliedOverWhite(TIFFGetB(pixel), alpha);
+            target[1] = premultipliedOverWhite(TIFFGetG(pixel), alpha);
+            target[2] = premultipliedOverWhite(TIFFGetR(pixel), alpha);
+        }
+    }
+    return SPI_ALL_RIGHT;
+}
+
+int decodeTiff(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
+    TiffReader reader(data, size);
+    if (const int code = reader.open(); code != SPI_ALL_RIGHT) {
+        return code;
+    }
+    return readCurrentDirectory(reader.tiff(), dib);
+}
+
+// Makes the first reduced image current: the first SubIFD of the first page, else the
+// first later directory marked as a reduced image.
+bool selectReducedImage(TIFF* tiff) {
+    std::uint16_t count = 0;
+    toff_t* offsets = nullptr;
+    if (TIFFGetField(tiff, TIFFTAG_SUBIFD, &count, &offsets) == 1 && count > 0) {
+        const toff_t first = offsets[0];
+        return TIFFSetSubDirectory(tiff, first) == 1;
+    }
+    for (int i = 0; i < kMaxDirectories && TIFFReadDirectory(tiff) == 1; ++i) {
+        std::uint32_t type = 0;
+        if (TIFFGetField(tiff, TIFFTAG_SUBFILETYPE, &type) == 1 &&
+            (type & FILETYPE_REDUCEDIMAGE) != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int decodeTiffPreview(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
+    TiffReader reader(data, size);
+    if (const int code = reader.open(); code != SPI_ALL_RIGHT) {
+        return code;
+    }
+    if (!selectReducedImage(reader.tiff())) {
+        return SPI_NO_FUNCTION;
+    }
+    return readCurrentDirectory(reader.tiff(), dib);
+}
+
+// Classic TIFF and BigTIFF, either byte order.
+bool acceptsTiff(const void* header) {
+    return headerStartsWith(header, {"II*\0", 4}) || headerStartsWith(header, {"MM\0*", 4}) ||
+           headerStartsWith(header, {"II+\0", 4}) || headerStartsWith(header, {"MM\0+", 4});
+}
+
+}  // namespace
+}  // namespace ravinel::spi
+
+RAVINEL_SPI_PICTURE_EXPORTS(ravinel::spi::kPluginInfo, ravinel::spi::acceptsTiff,
+                            ravinel::spi::readTiffFacts, ravinel::spi::decodeTiff)
+
+// Fails with SPI_NO_FUNCTION when the file holds no reduced image, so that the host
+// decodes the full picture instead.
+extern "C" SPI_EXPORT int32_t GetPreview(const char* buf, intptr_t len, uint32_t flag,
+                                         SpiHandle* pHBInfo, SpiHandle* pHBm,
+                                         SpiProgressCallback progress, intptr_t lData) {
+    return ravinel::spi::runGetPicture(buf, len, flag, pHBInfo, pHBm, progress, lData,
+                                       ravinel::spi::decodeTiffPreview);
+}

@@ -1,0 +1,98 @@
+// WebP picture plug-in over libwebp: still pictures, lossy or lossless, alpha
+// composited over white.
+#include <spi.h>
+#include <webp/decode.h>
+
+#include <array>
+#include <vector>
+
+#include "../common/spi_exports.h"
+#include "../common/spi_input.h"
+
+namespace ravinel::spi {
+namespace {
+
+constexpr std::array<const char*, 4> kPluginInfo = {"00IN", "Ravinel WebP plug-in (libwebp)",
+                                                    "*.webp", "WebP image"};
+
+// The picture's features; an SPI_ code (animations are not supported).
+int readFeatures(const std::uint8_t* data, std::size_t size, WebPBitstreamFeatures& features) {
+    const VP8StatusCode status = WebPGetFeatures(data, size, &features);
+    if (status == VP8_STATUS_UNSUPPORTED_FEATURE) {
+        return SPI_NOT_SUPPORT;
+    }
+    if (status != VP8_STATUS_OK) {
+        return SPI_OUT_OF_ORDER;
+    }
+    return features.has_animation ? SPI_NOT_SUPPORT : SPI_ALL_RIGHT;
+}
+
+int readWebpFacts(const std::uint8_t* data, std::size_t size, PictureFacts& facts) {
+    WebPBitstreamFeatures features{};
+    if (const int code = readFeatures(data, size, features); code != SPI_ALL_RIGHT) {
+        return code;
+    }
+    facts.width = features.width;
+    facts.height = features.height;
+    facts.colorDepth = features.has_alpha ? 32 : 24;
+    return SPI_ALL_RIGHT;
+}
+
+// Decodes into memory we own, rows bottom-up when flip is set; an SPI_ code.
+int decodeInto(const std::uint8_t* data, std::size_t size, WEBP_CSP_MODE mode, std::uint8_t* target,
+               std::size_t stride, std::size_t bytes, bool flip) {
+    WebPDecoderConfig config;
+    if (WebPInitDecoderConfig(&config) == 0) {
+        return SPI_OTHER_ERROR;
+    }
+    config.options.flip = flip ? 1 : 0;
+    config.output.colorspace = mode;
+    config.output.is_external_memory = 1;
+    config.output.u.RGBA.rgba = target;
+    config.output.u.RGBA.stride = static_cast<int>(stride);
+    config.output.u.RGBA.size = bytes;
+    const VP8StatusCode status = WebPDecode(data, size, &config);
+    WebPFreeDecBuffer(&config.output);
+    return status == VP8_STATUS_OK ? SPI_ALL_RIGHT : SPI_OUT_OF_ORDER;
+}
+
+int decodeWebp(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
+    WebPBitstreamFeatures features{};
+    if (const int code = readFeatures(data, size, features); code != SPI_ALL_RIGHT) {
+        return code;
+    }
+    if (const int code = checkPictureSize(features.width, features.height, 4);
+        code != SPI_ALL_RIGHT) {
+        return code;
+    }
+    if (const int code = dib.allocate(features.width, features.height, 24, 0);
+        code != SPI_ALL_RIGHT) {
+        return code;
+    }
+    const auto height = static_cast<std::size_t>(features.height);
+    if (!features.has_alpha) {
+        // Straight into the picture, bottom row first.
+        return decodeInto(data, size, MODE_BGR, dib.rowFromTop(dib.height() - 1), dib.stride(),
+                          dib.stride() * height, true);
+    }
+    const std::size_t rowBytes = static_cast<std::size_t>(features.width) * 4;
+    std::vector<std::uint8_t> bgra(rowBytes * height);
+    if (const int code =
+            decodeInto(data, size, MODE_BGRA, bgra.data(), rowBytes, bgra.size(), false);
+        code != SPI_ALL_RIGHT) {
+        return code;
+    }
+    fillFromBgraOverWhite(dib, bgra.data());
+    return SPI_ALL_RIGHT;
+}
+
+bool acceptsWebp(const void* header) {
+    return headerStartsWith(header, "RIFF") &&
+           headerStartsWith(static_cast<const char*>(header) + 8, "WEBP");
+}
+
+}  // namespace
+}  // namespace ravinel::spi
+
+RAVINEL_SPI_PICTURE_EXPORTS(ravinel::spi::kPluginInfo, ravinel::spi::acceptsWebp,
+                            ravinel::spi::readWebpFacts, ravinel::spi::decodeWebp)

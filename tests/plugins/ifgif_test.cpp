@@ -1,0 +1,170 @@
+#include <gif_lib.h>
+#include <gtest/gtest.h>
+
+#include "tests/plugins/spi_module.h"
+
+namespace ravinel::test {
+namespace {
+
+constexpr int kScreenWidth = 29;
+constexpr int kScreenHeight = 17;
+constexpr int kColours = 16;
+
+struct GifFrame {
+    int left = 0;
+    int top = 0;
+    int width = kScreenWidth;
+    int height = kScreenHeight;
+    bool interlaced = false;
+    int transparentIndex = NO_TRANSPARENT_COLOR;
+    int indexShift = 0;  // makes later frames differ from the first
+};
+
+int indexAt(const GifFrame& frame, int x, int y) {
+    return (x * 3 + y * 5 + frame.indexShift) % kColours;
+}
+
+GifColorType colourOf(int i) {
+    return {static_cast<GifByteType>(i * 16), static_cast<GifByteType>(255 - i * 9),
+            static_cast<GifByteType>(i * 5 + 40)};
+}
+
+int appendToBytes(GifFileType* gif, const GifByteType* data, int count) {
+    auto* out = static_cast<Bytes*>(gif->UserData);
+    out->insert(out->end(), data, data + count);
+    return count;
+}
+
+Bytes encodeGif(const std::vector<GifFrame>& frames) {
+    Bytes out;
+    int error = 0;
+    GifFileType* gif = EGifOpen(&out, appendToBytes, &error);
+    std::vector<GifColorType> colours;
+    for (int i = 0; i < kColours; ++i) {
+        colours.push_back(colourOf(i));
+    }
+    ColorMapObject* map = GifMakeMapObject(kColours, colours.data());
+    EGifSetGifVersion(gif, true);
+    EXPECT_EQ(EGifPutScreenDesc(gif, kScreenWidth, kScreenHeight, 4, 0, map), GIF_OK);
+    for (const GifFrame& frame : frames) {
+        if (frame.transparentIndex != NO_TRANSPARENT_COLOR) {
+            const GifByteType control[4] = {1, 0, 0,
+                                            static_cast<GifByteType>(frame.transparentIndex)};
+            EXPECT_EQ(EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, control), GIF_OK);
+        }
+        EXPECT_EQ(EGifPutImageDesc(gif, frame.left, frame.top, frame.width, frame.height,
+                                   frame.interlaced, nullptr),
+                  GIF_OK);
+        std::vector<int> order;
+        if (frame.interlaced) {
+            for (const auto& [start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}}) {
+                for (int y = start; y < frame.height; y += step) {
+                    order.push_back(y);
+                }
+            }
+        } else {
+            for (int y = 0; y < frame.height; ++y) {
+                order.push_back(y);
+            }
+        }
+        for (const int y : order) {
+            std::vector<GifPixelType> line;
+            for (int x = 0; x < frame.width; ++x) {
+                line.push_back(static_cast<GifPixelType>(indexAt(frame, x, y)));
+            }
+            EXPECT_EQ(EGifPutLine(gif, line.data(), frame.width), GIF_OK);
+        }
+    }
+    EXPECT_EQ(EGifCloseFile(gif, &error), GIF_OK);
+    GifFreeMapObject(map);
+    return out;
+}
+
+// The colour the viewer shows at a screen position of the first frame.
+std::array<std::uint8_t, 3> expectedRgb(const GifFrame& frame, int x, int y) {
+    const int fx = x - frame.left;
+    const int fy = y - frame.top;
+    if (fx < 0 || fy < 0 || fx >= frame.width || fy >= frame.height) {
+        return {255, 255, 255};
+    }
+    const int i = indexAt(frame, fx, fy);
+    if (i == frame.transparentIndex) {
+        return {255, 255, 255};
+    }
+    const GifColorType colour = colourOf(i);
+    return {colour.Red, colour.Green, colour.Blue};
+}
+
+class GifPlugin : public testing::Test {
+  protected:
+    void expectFirstFrame(const std::vector<GifFrame>& frames, int bitCount) {
+        ASSERT_TRUE(module.loaded());
+        const Bytes gif = encodeGif(frames);
+        ASSERT_TRUE(module.supports(gif));
+        const auto [code, info] = pictureInfoFromMemory(module, gif);
+        ASSERT_EQ(code, SPI_ALL_RIGHT);
+        EXPECT_EQ(info.width, kScreenWidth);
+        EXPECT_EQ(info.height, kScreenHeight);
+        EXPECT_EQ(info.colorDepth, 4);
+
+        const DecodedPicture picture = decodeEverywhere(module, gif);
+        ASSERT_EQ(picture.code, SPI_ALL_RIGHT);
+        ASSERT_EQ(picture.header.biWidth, kScreenWidth);
+        ASSERT_EQ(picture.header.biHeight, kScreenHeight);
+        ASSERT_EQ(picture.header.biBitCount, bitCount);
+        for (int y = 0; y < kScreenHeight; ++y) {
+            for (int x = 0; x < kScreenWidth; ++x) {
+                ASSERT_EQ(picture.rgb(x, y), expectedRgb(frames[0], x, y)) << x << "," << y;
+                if (bitCount == 8) {
+                    ASSERT_EQ(picture.index(x, y), indexAt(frames[0], x, y));
+                }
+            }
+        }
+    }
+
+    static inline SpiModule module{IFGIF_PATH};
+};
+
+TEST_F(GifPlugin, KeepsThePaletteOfAnOpaqueFullFrame) {
+    expectFirstFrame({GifFrame{}}, 8);
+}
+
+TEST_F(GifPlugin, ReadsInterlacedFrames) {
+    GifFrame frame;
+    frame.interlaced = true;
+    expectFirstFrame({frame}, 8);
+}
+
+TEST_F(GifPlugin, ShowsTransparentPixelsWhite) {
+    GifFrame frame;
+    frame.transparentIndex = 3;
+    expectFirstFrame({frame}, 24);
+}
+
+TEST_F(GifPlugin, ShowsTheScreenOutsideASmallerFrameWhite) {
+    GifFrame frame;
+    frame.left = 4;
+    frame.top = 3;
+    frame.width = 20;
+    frame.height = 9;
+    expectFirstFrame({frame}, 24);
+}
+
+TEST_F(GifPlugin, DecodesOnlyTheFirstFrameOfAnAnimation) {
+    GifFrame second;
+    second.indexShift = 7;
+    second.transparentIndex = 1;
+    expectFirstFrame({GifFrame{}, second}, 8);
+}
+
+TEST_F(GifPlugin, RefusesTruncatedAndCorruptedData) {
+    ASSERT_TRUE(module.loaded());
+    GifFrame frame;
+    frame.interlaced = true;
+    const Bytes gif = encodeGif({frame});
+    // The trailer byte and the end-of-data block may go; the pixel codes may not.
+    expectRejectsBrokenData(module, gif, gif.size() - 2);
+}
+
+}  // namespace
+}  // namespace ravinel::test

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include "tests/plugins/spi_module.h"
+
+namespace ravinel::test {
+namespace {
+
+struct PluginCase {
+    const char* name;
+    const char* path;
+    const char* mask;
+    const char* description;
+    Bytes signature;
+};
+
+std::vector<PluginCase> plugins() {
+    return {
+        {"Png", IFPNG_PATH, "*.png", "PNG image", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'}},
+        {"Gif", IFGIF_PATH, "*.gif", "GIF image", {'G', 'I', 'F', '8', '9', 'a'}},
+        {"Tiff", IFTIFF_PATH, "*.tif;*.tiff", "TIFF image", {'M', 'M', 0, 42}},
+        {"Webp",
+         IFWEBP_PATH,
+         "*.webp",
+         "WebP image",
+         {'R', 'I', 'F', 'F', 0x40, 0, 0, 0, 'W', 'E', 'B', 'P'}},
+    };
+}
+
+TEST(PluginInfo, ReportsVersionNameAndOneMask) {
+    for (const PluginCase& plugin : plugins()) {
+        SCOPED_TRACE(plugin.name);
+        const SpiModule module(plugin.path);
+        ASSERT_TRUE(module.loaded());
+        EXPECT_EQ(module.info(0), "00IN");
+        EXPECT_NE(module.info(1).find("Ravinel"), std::string::npos);
+        EXPECT_EQ(module.info(2), plugin.mask);
+        EXPECT_EQ(module.info(3), plugin.description);
+        EXPECT_EQ(module.info(4), "");
+        EXPECT_EQ(module.info(-1), "");
+
+        // A short buffer gets a truncated, terminated text.
+        std::array<char, 8> small;
+        small.fill('x');
+        EXPECT_EQ(module.getPluginInfo(1, small.data(), 4), 3);
+        EXPECT_EQ(small[3], '\0');
+        EXPECT_EQ(small[4], 'x');
+        EXPECT_EQ(module.getPluginInfo(0, small.data(), 0), 0);
+    }
+}
+
+TEST(PluginInfo, EachPluginAcceptsOnlyItsOwnSignature) {
+    const std::vector<PluginCase> all = plugins();
+    for (const PluginCase& plugin : all) {
+        SCOPED_TRACE(plugin.name);
+        const SpiModule module(plugin.path);
+        ASSERT_TRUE(module.loaded());
+        for (const PluginCase& other : all) {
+            EXPECT_EQ(module.supports(other.signature), &other == &plugin) << other.name;
+        }
+        EXPECT_FALSE(module.supports({}));
+        EXPECT_EQ(module.isSupported("picture.png", nullptr), 0);
+        // Only the exports of a picture plug-in are visible.
+        EXPECT_NE(module.getPicture, nullptr);
+        EXPECT_NE(module.getPictureInfo, nullptr);
+        EXPECT_EQ(module.getPreview != nullptr, plugin.name == std::string("Tiff"));
+    }
+}
+
+TEST(PluginInfo, RejectsMissingArguments) {
+    for (const PluginCase& plugin : plugins()) {
+        SCOPED_TRACE(plugin.name);
+        const SpiModule module(plugin.path);
+        ASSERT_TRUE(module.loaded());
+        SpiPictureInfo info{};
+        EXPECT_NE(module.getPictureInfo(nullptr, 0, SPI_INPUT_MEMORY, &info), SPI_ALL_RIGHT);
+        EXPECT_NE(module.getPictureInfo("x", 1, SPI_INPUT_MEMORY, nullptr), SPI_ALL_RIGHT);
+        EXPECT_NE(module.getPicture(nullptr, 10, SPI_INPUT_MEMORY, nullptr, nullptr, nullptr, 0),
+                  SPI_ALL_RIGHT);
+        EXPECT_NE(decodeFromMemory(module.getPicture, {}).code, SPI_ALL_RIGHT);
+        EXPECT_NE(decodeFromMemory(module.getPicture, plugin.signature).code, SPI_ALL_RIGHT);
+    }
+}
+
+}  // namespace
+}  // namespace ravinel::test

@@ -1,0 +1,89 @@
+// Loads a built plug-in and calls its exports the way the host does.
+#pragma once
+
+#include <plugins/include/spi.h>
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace ravinel::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class SpiModule {
+  public:
+    explicit SpiModule(const char* path);
+    SpiModule(const SpiModule&) = delete;
+    SpiModule& operator=(const SpiModule&) = delete;
+
+    bool loaded() const { return handle_ != nullptr; }
+
+    decltype(&::GetPluginInfo) getPluginInfo = nullptr;
+    decltype(&::IsSupported) isSupported = nullptr;
+    decltype(&::GetPictureInfo) getPictureInfo = nullptr;
+    decltype(&::GetPicture) getPicture = nullptr;
+    decltype(&::GetPreview) getPreview = nullptr;
+
+    std::string info(int entry) const;
+    // IsSupported over a 2048-byte header buffer filled from the data.
+    bool supports(const Bytes& data) const;
+
+  private:
+    void* handle_ = nullptr;
+};
+
+// A returned picture, copied out of the plug-in's blocks (which are then freed).
+struct DecodedPicture {
+    std::int32_t code = SPI_OTHER_ERROR;
+    SpiBitmapInfoHeader header{};
+    std::vector<SpiRgbQuad> palette;
+    Bytes bits;
+
+    // Red, green, blue of pixel (x, y), y counted from the top.
+    std::array<std::uint8_t, 3> rgb(int x, int y) const;
+    std::uint8_t index(int x, int y) const;
+};
+
+struct PictureInfoResult {
+    std::int32_t code = SPI_OTHER_ERROR;
+    SpiPictureInfo info{};
+};
+
+PictureInfoResult pictureInfoFromMemory(const SpiModule& module, const Bytes& data);
+
+using DecodeExport = decltype(&::GetPicture);
+
+// Calls a decoding export; on failure it checks that both handles stayed NULL.
+DecodedPicture decodeFromMemory(DecodeExport decode, const Bytes& data);
+DecodedPicture decodeFromFile(DecodeExport decode, const std::filesystem::path& path,
+                              std::intptr_t offset);
+
+// A file in the temporary folder holding the bytes, removed with the object.
+class TemporaryFile {
+  public:
+    TemporaryFile(const std::string& name, const Bytes& data);
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile();
+
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+// Decodes the data from memory, and from a file both at offset 0 and after 128 bytes of
+// something else, and checks that the three results agree; returns the first.
+DecodedPicture decodeEverywhere(const SpiModule& module, const Bytes& data);
+
+// Feeds every cut of the data shorter than mustFailBelow (all short cuts, then a spread)
+// and corrupted copies: never a crash, failures leave the handles NULL.
+void expectRejectsBrokenData(const SpiModule& module, const Bytes& data, std::size_t mustFailBelow);
+
+// The colour channel over white, rounded.
+std::uint8_t overWhite(unsigned channel, unsigned alpha);
+
+}  // namespace ravinel::test
