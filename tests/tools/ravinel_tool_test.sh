@@ -26,14 +26,22 @@ out=$("$tool" info "$dir/in.bmp" --analyze --bmp-first); status=$?
 check "info line" "kind=8 width=2 height=1 pixelformat=6 label=24" "$out"
 check "info status" 0 "$status"
 
-# Named .png and not analysed, only plug-ins are asked: none exist, so nothing loads and
-# the pixel format is the untouched target's.
-cp "$dir/in.bmp" "$dir/in.png"
-out=$("$tool" info "$dir/in.png"); status=$?
-check "info by extension" "kind=0 width=0 height=0 pixelformat=3 label=8" "$out"
+# An extension no decoder claims, not analysed: only the plug-ins' picture container is
+# asked and it has nothing for it, so nothing loads and the pixel format is the untouched
+# target's.
+cp "$dir/in.bmp" "$dir/in.xyz"
+out=$("$tool" info "$dir/in.xyz"); status=$?
+check "info by unknown extension" "kind=0 width=0 height=0 pixelformat=3 label=8" "$out"
 check "info failure status" 1 "$status"
-out=$("$tool" info "$dir/in.png" --analyze); status=$?
-check "info by content" "kind=8 width=2 height=1 pixelformat=6 label=24" "$out"
+# Named .png: the PNG plug-in refuses it and the plug-in bitmap falls back to the plain
+# bitmap reader; by content, the plug-ins come first unless BMP-first is set.
+cp "$dir/in.bmp" "$dir/in.png"
+check "info by extension" "kind=2 width=2 height=1 pixelformat=6 label=24" \
+      "$("$tool" info "$dir/in.png")"
+check "info by content" "kind=2 width=2 height=1 pixelformat=6 label=24" \
+      "$("$tool" info "$dir/in.png" --analyze)"
+check "info by content, BMP first" "kind=8 width=2 height=1 pixelformat=6 label=24" \
+      "$("$tool" info "$dir/in.png" --analyze --bmp-first)"
 
 "$tool" resize "$dir/in.bmp" "$dir/out.bmp" --width 3 --height 1; status=$?
 check "resize status" 0 "$status"
@@ -110,8 +118,11 @@ mkdir "$dir/plugins"
 cp "$test_plugin" "$dir/plugins/rvtest.spi"
 printf 'junk' >"$dir/plugins/broken.spi"
 out=$(SUSIE_PLUGIN_DIR="$dir/plugins" "$tool" plugins 2>"$dir/plugins.err")
+# The Susie folder comes first, then the program folder with the bundled plug-ins.
 check "plugins list" "$(printf '%s\t00IN\t*.rvt;*.rva;*.rvb;*.rvc\tRavinel test plug-in' \
-      "$(realpath "$dir/plugins/rvtest.spi")")" "$out"
+      "$(realpath "$dir/plugins/rvtest.spi")")" "$(echo "$out" | head -1)"
+check "bundled plug-ins listed" "ifgif.spi ifpng.spi iftiff.spi ifwebp.spi" \
+      "$(echo "$out" | tail -n +2 | cut -f1 | xargs -n1 basename | tr '\n' ' ' | sed 's/ $//')"
 check "broken plug-in reported" 1 \
       "$(grep -c 'broken.spi:Susie Pluginがロードできませんでした' "$dir/plugins.err")"
 printf 'RVT1\x05\x03\x0a\x14\x00\x00\x00\x00' >"$dir/pic.rvt"
