@@ -1,84 +1,13 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
+#include "tests/plugins/picture_encoders.h"
 #include "tests/plugins/spi_module.h"
 
 namespace ravinel::test {
 namespace {
 
-constexpr int kScreenWidth = 29;
-constexpr int kScreenHeight = 17;
-constexpr int kColours = 16;
-
-struct GifFrame {
-    int left = 0;
-    int top = 0;
-    int width = kScreenWidth;
-    int height = kScreenHeight;
-    bool interlaced = false;
-    int transparentIndex = NO_TRANSPARENT_COLOR;
-    int indexShift = 0;  // makes later frames differ from the first
-};
-
-int indexAt(const GifFrame& frame, int x, int y) {
-    return (x * 3 + y * 5 + frame.indexShift) % kColours;
-}
-
-GifColorType colourOf(int i) {
-    return {static_cast<GifByteType>(i * 16), static_cast<GifByteType>(255 - i * 9),
-            static_cast<GifByteType>(i * 5 + 40)};
-}
-
-int appendToBytes(GifFileType* gif, const GifByteType* data, int count) {
-    auto* out = static_cast<Bytes*>(gif->UserData);
-    out->insert(out->end(), data, data + count);
-    return count;
-}
-
-Bytes encodeGif(const std::vector<GifFrame>& frames) {
-    Bytes out;
-    int error = 0;
-    GifFileType* gif = EGifOpen(&out, appendToBytes, &error);
-    std::vector<GifColorType> colours;
-    for (int i = 0; i < kColours; ++i) {
-        colours.push_back(colourOf(i));
-    }
-    ColorMapObject* map = GifMakeMapObject(kColours, colours.data());
-    EGifSetGifVersion(gif, true);
-    EXPECT_EQ(EGifPutScreenDesc(gif, kScreenWidth, kScreenHeight, 4, 0, map), GIF_OK);
-    for (const GifFrame& frame : frames) {
-        if (frame.transparentIndex != NO_TRANSPARENT_COLOR) {
-            const GifByteType control[4] = {1, 0, 0,
-                                            static_cast<GifByteType>(frame.transparentIndex)};
-            EXPECT_EQ(EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, control), GIF_OK);
-        }
-        EXPECT_EQ(EGifPutImageDesc(gif, frame.left, frame.top, frame.width, frame.height,
-                                   frame.interlaced, nullptr),
-                  GIF_OK);
-        std::vector<int> order;
-        if (frame.interlaced) {
-            for (const auto& [start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}}) {
-                for (int y = start; y < frame.height; y += step) {
-                    order.push_back(y);
-                }
-            }
-        } else {
-            for (int y = 0; y < frame.height; ++y) {
-                order.push_back(y);
-            }
-        }
-        for (const int y : order) {
-            std::vector<GifPixelType> line;
-            for (int x = 0; x < frame.width; ++x) {
-                line.push_back(static_cast<GifPixelType>(indexAt(frame, x, y)));
-            }
-            EXPECT_EQ(EGifPutLine(gif, line.data(), frame.width), GIF_OK);
-        }
-    }
-    EXPECT_EQ(EGifCloseFile(gif, &error), GIF_OK);
-    GifFreeMapObject(map);
-    return out;
-}
+using namespace gif_source;
 
 // The colour the viewer shows at a screen position of the first frame.
 std::array<std::uint8_t, 3> expectedRgb(const GifFrame& frame, int x, int y) {

@@ -1,113 +1,13 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <csetjmp>
-
+#include "tests/plugins/picture_encoders.h"
 #include "tests/plugins/spi_module.h"
 
 namespace ravinel::test {
 namespace {
 
-struct PngCase {
-    const char* name;
-    int colorType;
-    int bitDepth;
-    bool interlaced;
-    bool transparentPalette;
-};
-
-void PrintTo(const PngCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-constexpr int kWidth = 37;
-constexpr int kHeight = 23;
-
-int channelsOf(int colorType) {
-    switch (colorType) {
-        case PNG_COLOR_TYPE_GRAY_ALPHA:
-            return 2;
-        case PNG_COLOR_TYPE_RGB:
-            return 3;
-        case PNG_COLOR_TYPE_RGB_ALPHA:
-            return 4;
-        default:
-            return 1;
-    }
-}
-
-// A pseudo-random sample, so that every bit of every channel is exercised.
-unsigned sampleAt(int x, int y, int channel, unsigned maximum) {
-    const std::uint32_t mixed =
-        static_cast<std::uint32_t>(x * 7 + y * 131 + channel * 29 + 1) * 2654435761u;
-    return (mixed >> 9) % (maximum + 1);
-}
-
-png_color paletteColour(unsigned i) {
-    return {static_cast<png_byte>(i * 37), static_cast<png_byte>(i * 91 + 5),
-            static_cast<png_byte>(i * 53 + 11)};
-}
-png_byte paletteAlpha(unsigned i) {
-    return static_cast<png_byte>(i * 67 + 3);
-}
-
-void appendToBytes(png_structp png, png_bytep data, std::size_t count) {
-    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
-    out->insert(out->end(), data, data + count);
-}
-
-Bytes encodePng(const PngCase& c) {
-    Bytes out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        ADD_FAILURE() << "encoding failed";
-        return {};
-    }
-    png_set_write_fn(png, &out, appendToBytes, nullptr);
-    png_set_IHDR(png, info, kWidth, kHeight, c.bitDepth, c.colorType,
-                 c.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    const unsigned entries = 1u << c.bitDepth;
-    std::vector<png_color> palette;
-    std::vector<png_byte> alphas;
-    if (c.colorType == PNG_COLOR_TYPE_PALETTE) {
-        for (unsigned i = 0; i < entries; ++i) {
-            palette.push_back(paletteColour(i));
-            alphas.push_back(paletteAlpha(i));
-        }
-        png_set_PLTE(png, info, palette.data(), static_cast<int>(entries));
-        if (c.transparentPalette) {
-            png_set_tRNS(png, info, alphas.data(), static_cast<int>(entries), nullptr);
-        }
-    }
-    png_write_info(png, info);
-    const int channels = channelsOf(c.colorType);
-    const unsigned maximum = (1u << c.bitDepth) - 1;
-    const std::size_t rowBytes = (static_cast<std::size_t>(kWidth) * channels * c.bitDepth + 7) / 8;
-    std::vector<Bytes> rows(kHeight, Bytes(rowBytes, 0));
-    std::vector<png_bytep> pointers;
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            for (int ch = 0; ch < channels; ++ch) {
-                const unsigned v = sampleAt(x, y, ch, maximum);
-                const std::size_t bit = static_cast<std::size_t>(x * channels + ch) * c.bitDepth;
-                if (c.bitDepth == 16) {
-                    rows[y][bit / 8] = static_cast<png_byte>(v >> 8);
-                    rows[y][bit / 8 + 1] = static_cast<png_byte>(v);
-                } else {
-                    rows[y][bit / 8] |= static_cast<png_byte>(v << (8 - c.bitDepth - bit % 8));
-                }
-            }
-        }
-        pointers.push_back(rows[y].data());
-    }
-    png_write_image(png, pointers.data());
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    return out;
-}
+using namespace png_source;
 
 // The 8-bit value of a sample as a viewer shows it (16-bit keeps the high byte).
 unsigned eightBit(unsigned v, int bitDepth) {

@@ -2,115 +2,14 @@
 #include <tiffio.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
+#include "tests/plugins/picture_encoders.h"
 #include "tests/plugins/spi_module.h"
 
 namespace ravinel::test {
 namespace {
 
-struct TiffPage {
-    int width = 37;
-    int height = 23;
-    std::uint16_t photometric = PHOTOMETRIC_RGB;
-    int samples = 3;  // 4: RGB with unassociated alpha
-    bool tiled = false;
-    bool reduced = false;
-    int shift = 0;
-};
-
-std::uint8_t sampleAt(const TiffPage& page, int x, int y, int channel) {
-    return static_cast<std::uint8_t>(x * 11 + y * 17 + channel * 71 + page.shift);
-}
-
-std::array<std::uint8_t, 3> paletteColour(int i) {
-    return {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i),
-            static_cast<std::uint8_t>(i * 3)};
-}
-
-void writePixels(TIFF* tiff, const TiffPage& page) {
-    const auto pixel = [&](Bytes& into, std::size_t at, int x, int y) {
-        for (int c = 0; c < page.samples; ++c) {
-            into[at + static_cast<std::size_t>(c)] = sampleAt(page, x, y, c);
-        }
-    };
-    if (!page.tiled) {
-        TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 5);
-        Bytes row(static_cast<std::size_t>(page.width * page.samples));
-        for (int y = 0; y < page.height; ++y) {
-            for (int x = 0; x < page.width; ++x) {
-                pixel(row, static_cast<std::size_t>(x * page.samples), x, y);
-            }
-            ASSERT_EQ(TIFFWriteScanline(tiff, row.data(), static_cast<std::uint32_t>(y), 0), 1);
-        }
-        return;
-    }
-    constexpr int kTile = 16;
-    TIFFSetField(tiff, TIFFTAG_TILEWIDTH, kTile);
-    TIFFSetField(tiff, TIFFTAG_TILELENGTH, kTile);
-    for (int ty = 0; ty < page.height; ty += kTile) {
-        for (int tx = 0; tx < page.width; tx += kTile) {
-            Bytes tile(static_cast<std::size_t>(TIFFTileSize(tiff)), 0);
-            for (int y = ty; y < std::min(ty + kTile, page.height); ++y) {
-                for (int x = tx; x < std::min(tx + kTile, page.width); ++x) {
-                    pixel(tile,
-                          static_cast<std::size_t>(((y - ty) * kTile + x - tx) * page.samples), x,
-                          y);
-                }
-            }
-            ASSERT_GE(TIFFWriteTile(tiff, tile.data(), static_cast<std::uint32_t>(tx),
-                                    static_cast<std::uint32_t>(ty), 0, 0),
-                      0);
-        }
-    }
-}
-
-void writePage(TIFF* tiff, const TiffPage& page) {
-    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, page.width);
-    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, page.height);
-    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
-    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, page.samples);
-    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, page.photometric);
-    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-    TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
-    if (page.samples == 4) {
-        const std::uint16_t extra[] = {EXTRASAMPLE_UNASSALPHA};
-        TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, extra);
-    }
-    if (page.reduced) {
-        TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_REDUCEDIMAGE);
-    }
-    if (page.photometric == PHOTOMETRIC_PALETTE) {
-        std::array<std::array<std::uint16_t, 256>, 3> map{};
-        for (int i = 0; i < 256; ++i) {
-            for (int c = 0; c < 3; ++c) {
-                map[c][i] = static_cast<std::uint16_t>(paletteColour(i)[c] * 257);
-            }
-        }
-        TIFFSetField(tiff, TIFFTAG_COLORMAP, map[0].data(), map[1].data(), map[2].data());
-    }
-    writePixels(tiff, page);
-}
-
-// Pages in order; with previewAsSubIfd the second page becomes a SubIFD of the first.
-Bytes encodeTiff(const std::vector<TiffPage>& pages, bool previewAsSubIfd = false) {
-    TIFFSetWarningHandler(nullptr);
-    const TemporaryFile file("encoded.tif", {});
-    TIFF* tiff = TIFFOpen(file.path().c_str(), "w");
-    EXPECT_NE(tiff, nullptr);
-    for (std::size_t i = 0; i < pages.size(); ++i) {
-        if (i == 0 && previewAsSubIfd) {
-            toff_t offsets[1] = {0};
-            TIFFSetField(tiff, TIFFTAG_SUBIFD, 1, offsets);
-        }
-        writePage(tiff, pages[i]);
-        TIFFWriteDirectory(tiff);
-    }
-    TIFFClose(tiff);
-    std::ifstream in(file.path(), std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
+using namespace tiff_source;
 
 std::array<std::uint8_t, 3> expectedRgb(const TiffPage& page, int x, int y) {
     const std::uint8_t first = sampleAt(page, x, y, 0);

@@ -1,65 +1,14 @@
 #include <gtest/gtest.h>
-#include <webp/encode.h>
 
 #include <cstdlib>
 
+#include "tests/plugins/picture_encoders.h"
 #include "tests/plugins/spi_module.h"
 
 namespace ravinel::test {
 namespace {
 
-constexpr int kWidth = 41;
-constexpr int kHeight = 27;
-
-// Smooth gradients, so that lossy coding stays close to them.
-std::uint8_t sampleAt(int x, int y, int channel) {
-    switch (channel) {
-        case 0:
-            return static_cast<std::uint8_t>(x * 6);
-        case 1:
-            return static_cast<std::uint8_t>(y * 9);
-        case 2:
-            return static_cast<std::uint8_t>((x + y) * 3);
-        default:
-            return static_cast<std::uint8_t>(x * 255 / (kWidth - 1));
-    }
-}
-
-// Blue, green, red (and alpha) rows, top row first.
-Bytes pixels(int channels) {
-    Bytes out;
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            for (int c = 0; c < channels; ++c) {
-                out.push_back(sampleAt(x, y, c));
-            }
-        }
-    }
-    return out;
-}
-
-using Encoder = std::size_t (*)(const Bytes& source, std::uint8_t** output);
-
-Bytes encodeWebp(Encoder encoder, int channels) {
-    std::uint8_t* output = nullptr;
-    const std::size_t size = encoder(pixels(channels), &output);
-    Bytes out(output, output + size);
-    WebPFree(output);
-    return out;
-}
-
-std::size_t losslessBgr(const Bytes& s, std::uint8_t** out) {
-    return WebPEncodeLosslessBGR(s.data(), kWidth, kHeight, kWidth * 3, out);
-}
-std::size_t losslessBgra(const Bytes& s, std::uint8_t** out) {
-    return WebPEncodeLosslessBGRA(s.data(), kWidth, kHeight, kWidth * 4, out);
-}
-std::size_t lossyBgr(const Bytes& s, std::uint8_t** out) {
-    return WebPEncodeBGR(s.data(), kWidth, kHeight, kWidth * 3, 95, out);
-}
-std::size_t lossyBgra(const Bytes& s, std::uint8_t** out) {
-    return WebPEncodeBGRA(s.data(), kWidth, kHeight, kWidth * 4, 95, out);
-}
+using namespace webp_source;
 
 std::array<std::uint8_t, 3> expectedRgb(int x, int y, bool alpha) {
     const unsigned a = alpha ? sampleAt(x, y, 3) : 255;

@@ -2,13 +2,11 @@
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 
 namespace ravinel::test {
 
@@ -113,19 +111,6 @@ DecodedPicture decodeFromMemory(DecodeExport decode, const Bytes& data) {
 DecodedPicture decodeFromFile(DecodeExport decode, const std::filesystem::path& path,
                               std::intptr_t offset) {
     return callDecode(decode, path.c_str(), offset, SPI_INPUT_FILE);
-}
-
-TemporaryFile::TemporaryFile(const std::string& name, const Bytes& data)
-    : path_(std::filesystem::temp_directory_path() /
-            ("ravinel-spi-" + std::to_string(getpid()) + "-" + name)) {
-    std::ofstream out(path_, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(data.data()),
-              static_cast<std::streamsize>(data.size()));
-}
-
-TemporaryFile::~TemporaryFile() {
-    std::error_code ignored;
-    std::filesystem::remove(path_, ignored);
 }
 
 DecodedPicture decodeEverywhere(const SpiModule& module, const Bytes& data) {

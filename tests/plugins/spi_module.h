@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-namespace ravinel::test {
+#include "tests/plugins/temporary_file.h"
 
-using Bytes = std::vector<std::uint8_t>;
+namespace ravinel::test {
 
 class SpiModule {
   public:
@@ -60,20 +60,6 @@ using DecodeExport = decltype(&::GetPicture);
 DecodedPicture decodeFromMemory(DecodeExport decode, const Bytes& data);
 DecodedPicture decodeFromFile(DecodeExport decode, const std::filesystem::path& path,
                               std::intptr_t offset);
-
-// A file in the temporary folder holding the bytes, removed with the object.
-class TemporaryFile {
-  public:
-    TemporaryFile(const std::string& name, const Bytes& data);
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile();
-
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
 
 // Decodes the data from memory, and from a file both at offset 0 and after 128 bytes of
 // something else, and checks that the three results agree; returns the first.
