@@ -125,6 +125,11 @@ check "bundled plug-ins listed" "ifgif.spi ifpng.spi iftiff.spi ifwebp.spi" \
       "$(echo "$out" | tail -n +2 | cut -f1 | xargs -n1 basename | tr '\n' ' ' | sed 's/ $//')"
 check "broken plug-in reported" 1 \
       "$(grep -c 'broken.spi:Susie Pluginがロードできませんでした' "$dir/plugins.err")"
+# The bundled GIF plug-in, found in the program folder: a 1 x 1 white GIF.
+printf 'GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00' >"$dir/pic.gif"
+printf ',\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;' >>"$dir/pic.gif"
+check "info through a bundled plug-in" "kind=2 width=1 height=1 pixelformat=3 label=8" \
+      "$("$tool" info "$dir/pic.gif")"
 printf 'RVT1\x05\x03\x0a\x14\x00\x00\x00\x00' >"$dir/pic.rvt"
 out=$(SUSIE_PLUGIN_DIR="$dir/plugins" "$tool" info "$dir/pic.rvt" 2>/dev/null); status=$?
 check "info through a plug-in" "kind=2 width=5 height=3 pixelformat=6 label=24" "$out"

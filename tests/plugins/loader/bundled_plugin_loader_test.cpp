@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "image/graphic_loader.h"
+#include "image/spis.h"
+#include "image/spis_search.h"
+#include "tests/image/temp_dir.h"
+#include "tests/plugins/picture_encoders.h"
+
+namespace ravinel {
+namespace {
+
+using Rgb = std::array<uint8_t, 3>;
+using test::Bytes;
+
+Rgb rgbAt(const NkDib& dib, int x, int y) {
+    const uint8_t* row = dib.constScanLine(y);
+    switch (dib.bitCount()) {
+        case 8: {
+            const RgbQuad entry = dib.palette()[row[x]];
+            return {entry.rgbRed, entry.rgbGreen, entry.rgbBlue};
+        }
+        case 24:
+        case 32: {
+            const uint8_t* pixel = row + x * (dib.bitCount() / 8);
+            return {pixel[2], pixel[1], pixel[0]};
+        }
+        default:
+            ADD_FAILURE() << "unexpected bit count " << dib.bitCount();
+            return {};
+    }
+}
+
+Bytes pngPicture() {
+    return test::png_source::encodePng({"Rgb8", PNG_COLOR_TYPE_RGB, 8, false, false});
+}
+Rgb pngRgb(int x, int y) {
+    using test::png_source::sampleAt;
+    return {static_cast<uint8_t>(sampleAt(x, y, 0, 255)),
+            static_cast<uint8_t>(sampleAt(x, y, 1, 255)),
+            static_cast<uint8_t>(sampleAt(x, y, 2, 255))};
+}
+
+// The four bundled plug-ins, found by the program's own host in the folder they are
+// built into, and a loader with the default options in front of it.
+class BundledPluginLoader : public ::testing::Test {
+  protected:
+    BundledPluginLoader() {
+        spis.searchOptions = 0;
+        spis.onSearch = spisSearch;
+        spis.search(std::string(BUNDLED_PLUGIN_DIR) + "/*.spi");
+    }
+
+    GraphicLoadInfo load(const std::string& path, bool preview = false) {
+        GraphicLoadInfo info;
+        loader.loadFromFile(target, path, preview, info);
+        return info;
+    }
+
+    // A full decode through the plug-ins: kind, size and pixels at the corners and inside.
+    void expectLoaded(const std::string& path, int width, int height,
+                      const std::function<Rgb(int, int)>& expected) {
+        const GraphicLoadInfo info = load(path);
+        ASSERT_EQ(info.kind, GraphicKind::gkSusie);
+        EXPECT_EQ(info.width, width);
+        EXPECT_EQ(info.height, height);
+        ASSERT_EQ(target.width(), width);
+        ASSERT_EQ(target.height(), height);
+        const std::array<std::array<int, 2>, 6> spots = {{{0, 0},
+                                                          {width - 1, 0},
+                                                          {0, height - 1},
+                                                          {width - 1, height - 1},
+                                                          {width / 2, height / 2},
+                                                          {5, 3}}};
+        for (const auto& [x, y] : spots) {
+            EXPECT_EQ(rgbAt(target, x, y), expected(x, y)) << x << "," << y;
+        }
+    }
+
+    testing::TempDir dir;
+    Spis spis;
+    GraphicLoader loader{&spis};
+    NkDib target;
+};
+
+TEST_F(BundledPluginLoader, FindsTheFourBundledPlugins) {
+    ASSERT_EQ(spis.count(), 4);
+    for (const char* name : {"ifpng.spi", "ifgif.spi", "iftiff.spi", "ifwebp.spi"}) {
+        EXPECT_GE(spis.indexOfFileName(std::string(BUNDLED_PLUGIN_DIR) + "/" + name), 0) << name;
+    }
+}
+
+TEST_F(BundledPluginLoader, LoadsEachFormatByItsExtension) {
+    {
+        SCOPED_TRACE("PNG");
+        expectLoaded(dir.write("picture.png", pngPicture()), test::png_source::kWidth,
+                     test::png_source::kHeight, pngRgb);
+    }
+    {
+        SCOPED_TRACE("GIF");
+        using namespace test::gif_source;
+        const GifFrame frame;
+        expectLoaded(dir.write("picture.gif", encodeGif({frame})), kScreenWidth, kScreenHeight,
+                     [&](int x, int y) {
+                         const GifColorType colour = colourOf(indexAt(frame, x, y));
+                         return Rgb{colour.Red, colour.Green, colour.Blue};
+                     });
+    }
+    {
+        SCOPED_TRACE("TIFF");
+        using namespace test::tiff_source;
+        const TiffPage page;
+        expectLoaded(dir.write("picture.tif", encodeTiff({page})), page.width, page.height,
+                     [&](int x, int y) {
+                         return Rgb{sampleAt(page, x, y, 0), sampleAt(page, x, y, 1),
+                                    sampleAt(page, x, y, 2)};
+                     });
+    }
+    {
+        SCOPED_TRACE("WebP");
+        using namespace test::webp_source;
+        expectLoaded(dir.write("picture.webp", encodeWebp(losslessBgr, 3)), kWidth, kHeight,
+                     [](int x, int y) {
+                         return Rgb{sampleAt(x, y, 2), sampleAt(x, y, 1), sampleAt(x, y, 0)};
+                     });
+    }
+}
+
+// Analysed, a PNG named .jpg is recognised by its signature, and a PNG goes to the
+// plug-ins' stream load alone: the JPEG step is never reached, whatever the JPEG order.
+TEST_F(BundledPluginLoader, AnalysedPngNamedJpgDecodesThroughThePlugins) {
+    loader.doAnalyze = true;
+    loader.inJpgFirst = true;
+    expectLoaded(dir.write("picture.jpg", pngPicture()), test::png_source::kWidth,
+                 test::png_source::kHeight, pngRgb);
+}
+
+TEST_F(BundledPluginLoader, PreviewUsesTheReducedImageOnlyWhenAllowed) {
+    using namespace test::tiff_source;
+    TiffPage reduced;
+    reduced.width = 9;
+    reduced.height = 6;
+    reduced.reduced = true;
+    const std::string path = dir.write("picture.tif", encodeTiff({TiffPage{}, reduced}));
+
+    GraphicLoadInfo info = load(path, true);
+    EXPECT_EQ(info.kind, GraphicKind::gkSusie);
+    EXPECT_EQ(info.width, TiffPage{}.width);
+    EXPECT_EQ(target.width(), TiffPage{}.width);
+
+    loader.useSpiPrev = true;
+    info = load(path, true);
+    EXPECT_EQ(info.kind, GraphicKind::gkSusiePreview);
+    EXPECT_EQ(info.width, 1);
+    EXPECT_TRUE(info.succeeded());
+    EXPECT_EQ(target.width(), reduced.width);
+    EXPECT_EQ(target.height(), reduced.height);
+}
+
+TEST_F(BundledPluginLoader, TruncatedPngLoadsNothing) {
+    const Bytes png = pngPicture();
+    const std::string path = dir.write(
+        "broken.png", Bytes(png.begin(), png.begin() + static_cast<long>(png.size() / 2)));
+    for (const bool analyze : {false, true}) {
+        SCOPED_TRACE(analyze ? "by content" : "by extension");
+        loader.doAnalyze = analyze;
+        const GraphicLoadInfo info = load(path);
+        EXPECT_EQ(info.kind, GraphicKind::gkNone);
+        EXPECT_FALSE(info.succeeded());
+    }
+}
+
+}  // namespace
+}  // namespace ravinel
