@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "image/archive_file.h"
 #include "image/file_bytes.h"
 #include "image/file_extension.h"
 #include "image/graphic_signature.h"
@@ -105,10 +106,42 @@ void GraphicLoader::loadFromFile(NkDib& target, const std::string& fileName, boo
     } else {
         loadByExtension(target, file, preview, info);
     }
+    finish(target, info);
+}
+
+void GraphicLoader::finish(const NkDib& target, GraphicLoadInfo& info) const {
     if (info.width > kMaxShownSide || info.height > kMaxShownSide) {
         info.kind = GraphicKind::gkNone;
     }
     info.pixelFormat = framePixelFormatOf(target);
+}
+
+void GraphicLoader::loadFromArchive(NkDib& target, const std::string& archiveName,
+                                    const std::string& memberName, bool preview,
+                                    GraphicLoadInfo& info) {
+    info = GraphicLoadInfo{};
+    ArchiveFile archive;
+    archive.setFileName(archiveName);
+    archive.options.setNumber("n", 1);
+    archive.options.setNumber("gd", 1);
+    archive.options.setNumber("gs", 127);
+    archive.options.setNumber("jso", 1);
+
+    std::vector<uint8_t> buffer(kMaxAnalyzedBytes);
+    uint32_t written = static_cast<uint32_t>(buffer.size());
+    if (archive.extractMem(nullptr, nullptr, memberName, buffer.data(),
+                           static_cast<uint32_t>(buffer.size()), &written) == 0) {
+        // The member's own length, so a BMP's size field matches; a module that does
+        // not report it leaves the whole buffer.
+        buffer.resize(std::min<size_t>(written, buffer.size()));
+        if (buffer.size() >= kMinAnalyzedBytes) {
+            const size_t cut = memberName.find_last_of("/\\");
+            const std::string bareName =
+                cut == std::string::npos ? memberName : memberName.substr(cut + 1);
+            loadRecognized(target, buffer, bareName, preview, info);
+        }
+    }
+    finish(target, info);
 }
 
 void GraphicLoader::loadByContent(NkDib& target, FileLoad& file, bool preview,
@@ -118,20 +151,24 @@ void GraphicLoader::loadByContent(NkDib& target, FileLoad& file, bool preview,
         if (size < kMinAnalyzedBytes || size > kMaxAnalyzedBytes) {
             return;
         }
-        const std::span<const uint8_t> data = file.bytes();
-        const GraphicKind kind = recognizeGraphicSignature(data);
-        auto spiStream = [&] { loadSpiStream(target, data, file.name(), preview, info); };
-        if (kind == GraphicKind::gkJpeg || kind == GraphicKind::gkExif) {
-            tryInOrder(
-                inJpgFirst, [&] { loadJpeg(target, data, preview, info); }, spiStream, info);
-        } else if (kind == GraphicKind::gkBmp) {
-            tryInOrder(
-                inBmpFirst, [&] { loadBmp(target, data, info); }, spiStream, info);
-        } else {
-            spiStream();
-        }
+        loadRecognized(target, file.bytes(), file.name(), preview, info);
     } catch (const std::exception&) {
         // The file could not be read: the record keeps what was reached.
+    }
+}
+
+void GraphicLoader::loadRecognized(NkDib& target, std::span<const uint8_t> data,
+                                   const std::string& name, bool preview, GraphicLoadInfo& info) {
+    const GraphicKind kind = recognizeGraphicSignature(data);
+    auto spiStream = [&] { loadSpiStream(target, data, name, preview, info); };
+    if (kind == GraphicKind::gkJpeg || kind == GraphicKind::gkExif) {
+        tryInOrder(
+            inJpgFirst, [&] { loadJpeg(target, data, preview, info); }, spiStream, info);
+    } else if (kind == GraphicKind::gkBmp) {
+        tryInOrder(
+            inBmpFirst, [&] { loadBmp(target, data, info); }, spiStream, info);
+    } else {
+        spiStream();
     }
 }
 

@@ -26,6 +26,12 @@ class GraphicLoader {
     void loadFromFile(NkDib& target, const std::string& fileName, bool preview,
                       GraphicLoadInfo& info);
 
+    // Loads memberName of the archive archiveName, recognised by its content; the
+    // member's bare name goes to the plug-ins. Failures of the archive layer
+    // (ArchiverError and its kin) reach the caller; decoding failures show in info.
+    void loadFromArchive(NkDib& target, const std::string& archiveName,
+                         const std::string& memberName, bool preview, GraphicLoadInfo& info);
+
     bool doAnalyze = false;   // recognise the format from the data before the extension
     bool useSpiPrev = false;  // a preview may use the plug-ins' reduced-picture entry
     bool inBmpFirst = false;  // own BMP reading before the plug-ins
@@ -37,6 +43,9 @@ class GraphicLoader {
     class FileLoad;
 
     void loadByContent(NkDib& target, FileLoad& file, bool preview, GraphicLoadInfo& info);
+    void loadRecognized(NkDib& target, std::span<const uint8_t> data, const std::string& name,
+                        bool preview, GraphicLoadInfo& info);
+    void finish(const NkDib& target, GraphicLoadInfo& info) const;
     void loadByExtension(NkDib& target, FileLoad& file, bool preview, GraphicLoadInfo& info);
     void loadJpeg(NkDib& target, std::span<const uint8_t> data, bool preview,
                   GraphicLoadInfo& info) const;

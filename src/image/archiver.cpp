@@ -1,0 +1,106 @@
+#include "image/archiver.h"
+
+#include <ctime>
+
+#include "image/archiver_error.h"
+
+namespace ravinel {
+
+namespace {
+
+// Seconds between 1601-01-01 (FILETIME) and 1970-01-01 (time_t).
+constexpr int64_t kFileTimeEpochSeconds = 11'644'473'600;
+constexpr int64_t kFileTimeTicksPerSecond = 10'000'000;
+
+}  // namespace
+
+ArcFileTime fileTimeOfDosDateTime(uint16_t date, uint16_t time) {
+    if (date == 0 && time == 0) {
+        return 0;
+    }
+    std::tm local{};
+    local.tm_year = 80 + (date >> 9);
+    local.tm_mon = ((date >> 5) & 0x0F) - 1;
+    local.tm_mday = date & 0x1F;
+    local.tm_hour = time >> 11;
+    local.tm_min = (time >> 5) & 0x3F;
+    local.tm_sec = (time & 0x1F) * 2;
+    local.tm_isdst = -1;
+    const std::time_t utc = std::mktime(&local);
+    if (utc == static_cast<std::time_t>(-1) || utc < -kFileTimeEpochSeconds) {
+        return 0;
+    }
+    return static_cast<ArcFileTime>((utc + kFileTimeEpochSeconds) * kFileTimeTicksPerSecond);
+}
+
+HARC Archiver::openArchive(ArcWindow window, const std::string& archivePath, uint32_t mode) const {
+    return loadDll().openArchive(window, archivePath, mode);
+}
+
+int32_t Archiver::findFirst(HARC archive, IndividualInfo64& info,
+                            const std::string& wildName) const {
+    const int32_t result = loadDll().findFirst(archive, wildName, info.info);
+    if (result == 0) {
+        complete(archive, info);
+    }
+    return result;
+}
+
+int32_t Archiver::findNext(HARC archive, IndividualInfo64& info) const {
+    const int32_t result = loadDll().findNext(archive, info.info);
+    if (result == 0) {
+        complete(archive, info);
+    }
+    return result;
+}
+
+int32_t Archiver::closeArchive(HARC archive) const {
+    return loadDll().closeArchive(archive);
+}
+
+int32_t Archiver::checkArchive(const std::string& archivePath, int32_t mode) const {
+    return loadDll().checkArchive(archivePath, mode);
+}
+
+// Modules without the time and size exports still give complete records: the times of
+// the DOS date and time, the 32-bit sizes.
+void Archiver::complete(HARC archive, IndividualInfo64& info) const {
+    ArchiverDll& dll = loadDll();
+    const ArcFileTime dosTime = fileTimeOfDosDateTime(info.info.wDate, info.info.wTime);
+    if (!dll.getWriteTimeEx(archive, info.writeTime)) {
+        info.writeTime = dosTime;
+    }
+    if (!dll.getCreateTimeEx(archive, info.createTime)) {
+        info.createTime = dosTime;
+    }
+    if (!dll.getAccessTimeEx(archive, info.accessTime)) {
+        info.accessTime = dosTime;
+    }
+    int64_t size = 0;
+    info.originalSize = dll.getOriginalSizeEx(archive, size) ? static_cast<uint64_t>(size)
+                                                             : info.info.dwOriginalSize;
+    info.compressedSize = dll.getCompressedSizeEx(archive, size) ? static_cast<uint64_t>(size)
+                                                                 : info.info.dwCompressedSize;
+}
+
+void Archiver::packCommandLine() const {
+    throw ArchiverError("この形式では書庫ファイルの作成をサポートしておりません。");
+}
+
+void Archiver::deleteCommandLine() const {
+    throw ArchiverError("この形式の書庫ではファイルの削除をサポートしておりません。");
+}
+
+void Archiver::updateCommandLine() const {
+    throw ArchiverError("この形式の書庫では書庫の更新をサポートしておりません。");
+}
+
+void Archiver::sfxCommandLine() const {
+    throw ArchiverError("この形式では自己解凍書庫の作成をサポートしておりません。");
+}
+
+bool Archiver::inspectMember(const ArcEnumMemberInfo64&) const {
+    return true;
+}
+
+}  // namespace ravinel
