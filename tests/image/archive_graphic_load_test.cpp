@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "image/archiver_error.h"
+#include "image/graphic_loader.h"
+#include "tests/image/archive_fixture.h"
+#include "tests/image/bmp_builder.h"
+#include "tools/fixtures/jpeg_encoder.h"
+
+namespace ravinel {
+namespace {
+
+using testing::ArchiverModuleFolder;
+using testing::BmpBuilder;
+using testing::FakeMember;
+using testing::TempDir;
+using testing::writeFakeArchive;
+
+std::vector<uint8_t> smallBmp() {
+    BmpBuilder bmp;
+    bmp.width = 3;
+    bmp.height = 2;
+    bmp.bitCount = 24;
+    bmp.pixels.assign(2 * 12, 0x40);
+    return bmp.file();
+}
+
+TEST(LoadFromArchive, BmpAndJpegMembersByContent) {
+    const ArchiverModuleFolder folder(RAVINEL_ARCHIVER_FIXTURE_DIR);
+    TempDir dir;
+    const std::string lzh =
+        writeFakeArchive(dir, "pics.lzh",
+                         {{"sub/small.bmp", smallBmp()},
+                          {"photo.jpg", fixtures::encodeJpeg(fixtures::gradientPicture(40, 30))},
+                          {"tiny", {'B', 'M', 0}}});
+    GraphicLoader loader(nullptr);
+    NkDib picture;
+    GraphicLoadInfo info;
+
+    // The member is cut to its length, so the BMP's size field matches and it is read.
+    loader.loadFromArchive(picture, lzh, "sub/small.bmp", false, info);
+    EXPECT_EQ(info.kind, GraphicKind::gkBmp);
+    EXPECT_EQ(info.width, 3);
+    EXPECT_EQ(info.height, 2);
+    EXPECT_EQ(info.pixelFormat, kPixelFormat24Bit);
+
+    loader.loadFromArchive(picture, lzh, "photo.jpg", false, info);
+    EXPECT_EQ(info.kind, GraphicKind::gkJpeg);
+    EXPECT_EQ(info.width, 40);
+    EXPECT_EQ(info.height, 30);
+
+    // Too short to analyse, and a member that is not there: nothing loaded, no throw.
+    loader.loadFromArchive(picture, lzh, "tiny", false, info);
+    EXPECT_FALSE(info.succeeded());
+    loader.loadFromArchive(picture, lzh, "absent.bmp", false, info);
+    EXPECT_FALSE(info.succeeded());
+}
+
+TEST(LoadFromArchive, ArchiveFailuresReachTheCaller) {
+    TempDir dir;
+    const ArchiverModuleFolder folder(dir.path(""));
+    GraphicLoader loader(nullptr);
+    NkDib picture;
+    GraphicLoadInfo info;
+    EXPECT_THROW(loader.loadFromArchive(picture, dir.path("a.lzh"), "x.bmp", false, info),
+                 NoArchiverDllError);
+    EXPECT_THROW(loader.loadFromArchive(picture, dir.path("a.7z"), "x.bmp", false, info),
+                 ArchiverError);
+}
+
+}  // namespace
+}  // namespace ravinel
