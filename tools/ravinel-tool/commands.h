@@ -20,6 +20,10 @@ int runList(const std::vector<std::string>& args);
 int runThumb(const std::vector<std::string>& args);
 int runThumbs(const std::vector<std::string>& args);
 int runPlugins(const std::vector<std::string>& args);
+int runArchive(const std::vector<std::string>& args);
+
+// Prints the outcome of a load as info does; 0 when the picture loaded, else 1.
+int printLoadInfo(const GraphicLoadInfo& info);
 
 // The plug-in host searched in its default places, as the program searches at start;
 // programChoiceOnly applies the program's filter (picture plug-ins only). Plug-ins that

@@ -22,6 +22,10 @@ int runInfo(const std::vector<std::string>& args) {
     NkDib picture;
     GraphicLoadInfo info;
     loader.loadFromFile(picture, cl.positional()[0], false, info);
+    return printLoadInfo(info);
+}
+
+int printLoadInfo(const GraphicLoadInfo& info) {
     std::cout << "kind=" << static_cast<int>(info.kind) << " width=" << info.width
               << " height=" << info.height << " pixelformat=" << static_cast<int>(info.pixelFormat)
               << " label=" << kPixelFormatLabels.at(info.pixelFormat) << "\n";

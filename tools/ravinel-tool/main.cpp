@@ -45,6 +45,12 @@ constexpr const char* kUsage =
     "  plugins\n"
     "      list the decoder plug-ins found in $SUSIE_PLUGIN_DIR and beside this tool,\n"
     "      one line each: file, tab, API version, tab, masks, tab, name\n"
+    "  archive list ARC\n"
+    "      list the members of the archive ARC, one line each: name, tab, original\n"
+    "      size, tab, time\n"
+    "  archive info ARC MEMBER [--jpg-first] [--bmp-first]\n"
+    "      load MEMBER of ARC as the viewer does and print the line of info\n"
+    "  (archiver modules are loaded from $RAVINEL_ARCHIVER_DIR, else beside this tool)\n"
     "\n"
     "info, resize and process decode through the picture plug-ins found as for plugins.\n";
 
@@ -78,6 +84,9 @@ int main(int argc, char** argv) {
         }
         if (words[0] == "thumbs") {
             return ravinel::tool::runThumbs(args);
+        }
+        if (words[0] == "archive") {
+            return ravinel::tool::runArchive(args);
         }
         if (words[0] == "plugins") {
             return ravinel::tool::runPlugins(args);
