@@ -4,6 +4,7 @@
 set -u
 tool=$1
 test_plugin=$2  # a picture plug-in of the image tests (see tests/image/spi_fixtures)
+archiver_dir=$3  # stand-in archiver modules (see tests/image/archiver_fixtures)
 # Plug-ins come only from where a check puts them.
 unset SUSIE_PLUGIN_DIR
 dir=$(mktemp -d)
@@ -136,6 +137,19 @@ check "info through a plug-in" "kind=2 width=5 height=3 pixelformat=6 label=24" 
 check "info through a plug-in status" 0 "$status"
 out=$(SUSIE_PLUGIN_DIR="$dir/plugins" "$tool" info "$dir/pic.rvt" --analyze 2>/dev/null)
 check "info through a plug-in by content" "kind=2 width=5 height=3 pixelformat=6 label=24" "$out"
+
+# An archive of the stand-in LHA module holding the BMP, dated 2020-01-02 03:04:06.
+{ printf 'FAKEARC\npics/in.bmp\t62\t20514\t6275\n'; cat "$dir/in.bmp"; } >"$dir/pics.lzh"
+out=$(LC_ALL=C RAVINEL_ARCHIVER_DIR="$archiver_dir" "$tool" archive list "$dir/pics.lzh")
+check "archive list" "$(printf 'pics/in.bmp\t62\t2020/01/02 03:04:06')" "$out"
+out=$(RAVINEL_ARCHIVER_DIR="$archiver_dir" "$tool" archive info "$dir/pics.lzh" pics/in.bmp \
+      --bmp-first)
+status=$?
+check "archive info" "kind=8 width=2 height=1 pixelformat=6 label=24" "$out"
+check "archive info status" 0 "$status"
+out=$(RAVINEL_ARCHIVER_DIR="$dir" "$tool" archive list "$dir/pics.lzh" 2>&1); status=$?
+check "archive without its module" \
+      "ravinel-tool: LHA 形式書庫 を扱うには UNLHA32.DLL が 必要です。 2" "$out $status"
 
 "$tool" --help >/dev/null; status=$?
 check "help" 0 "$status"
