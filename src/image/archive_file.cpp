@@ -108,9 +108,11 @@ int32_t ArchiveFile::enumMember(const ArcEnumMemberInfo64* member) {
     }
     // Nothing may unwind through the module: a failing handler stops the extraction.
     try {
-        bool abort = !self->archiver_->inspectMember(*member);
+        ArcEnumMemberInfo64 copy = *member;
+        copy.szFileName[ARC_FNAME_MAX32] = '\0';
+        bool abort = !self->archiver_->inspectMember(copy);
         if (!abort && self->onEnumMember) {
-            self->onEnumMember(*member, abort);
+            self->onEnumMember(copy, abort);
         }
         return abort ? 0 : -1;
     } catch (...) {

@@ -65,6 +65,11 @@ int32_t Archiver::checkArchive(const std::string& archivePath, int32_t mode) con
 // Modules without the time and size exports still give complete records: the times of
 // the DOS date and time, the 32-bit sizes.
 void Archiver::complete(HARC archive, IndividualInfo64& info) const {
+    // The texts are read as C strings: a module that fills them up must not make those
+    // reads run past the record.
+    info.info.szFileName[ARC_FNAME_MAX32] = '\0';
+    info.info.szAttribute[sizeof(info.info.szAttribute) - 1] = '\0';
+    info.info.szMode[sizeof(info.info.szMode) - 1] = '\0';
     ArchiverDll& dll = loadDll();
     const ArcFileTime dosTime = fileTimeOfDosDateTime(info.info.wDate, info.info.wTime);
     if (!dll.getWriteTimeEx(archive, info.writeTime)) {

@@ -1,6 +1,7 @@
 // A stand-in archiver module for tests. It reads a made-up archive format: the line
 // "FAKEARC", then per member a line "name<TAB>size<TAB>dosdate<TAB>dostime" followed by
-// size bytes. It has no time or size exports, so the layer completes records itself,
+// size bytes; a member whose name starts with "FILL" is listed with texts that lack
+// their terminating zero. It has no time or size exports, so the layer completes records itself,
 // and it remembers the last command line it was given (FIXTURE_PREFIX##FakeLastCommand).
 #include <algorithm>
 #include <cstring>
@@ -68,6 +69,12 @@ void fill(const Member& m, ArcIndividualInfo* info) {
     info->wTime = m.time;
     std::strncpy(info->szFileName, m.name.c_str(), ARC_FNAME_MAX32);
     std::strcpy(info->szMode, "-lh0-");
+    if (m.name.starts_with("FILL")) {
+        // A careless module: texts without their terminating zero.
+        std::memset(info->szFileName, 'F', sizeof(info->szFileName));
+        std::memset(info->szAttribute, 'A', sizeof(info->szAttribute));
+        std::memset(info->szMode, 'M', sizeof(info->szMode));
+    }
 }
 
 int32_t findFrom(Archive* archive, ArcIndividualInfo* info) {
