@@ -75,4 +75,11 @@ void ArchiverOptions::setText(std::string_view name, std::string value) {
     texts_[find(name, ArchiverSwitchKind::text).slot] = std::move(value);
 }
 
+void setViewingSwitches(ArchiverOptions& options) {
+    options.setNumber("n", 1);
+    options.setNumber("gd", 1);
+    options.setNumber("gs", 127);
+    options.setNumber("jso", 1);
+}
+
 }  // namespace ravinel

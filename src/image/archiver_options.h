@@ -64,4 +64,7 @@ class ArchiverOptions {
     std::array<std::string, kArchiverTextSwitches> texts_;
 };
 
+// The switches the viewer lists and extracts with: n 1, gd 1, gs 127, jso 1.
+void setViewingSwitches(ArchiverOptions& options);
+
 }  // namespace ravinel

@@ -122,10 +122,7 @@ void GraphicLoader::loadFromArchive(NkDib& target, const std::string& archiveNam
     info = GraphicLoadInfo{};
     ArchiveFile archive;
     archive.setFileName(archiveName);
-    archive.options.setNumber("n", 1);
-    archive.options.setNumber("gd", 1);
-    archive.options.setNumber("gs", 127);
-    archive.options.setNumber("jso", 1);
+    setViewingSwitches(archive.options);
 
     std::vector<uint8_t> buffer(kMaxAnalyzedBytes);
     uint32_t written = static_cast<uint32_t>(buffer.size());

@@ -12,13 +12,9 @@ namespace {
 
 using testing::expectError;
 
-// The options the picture loader extracts with.
 ArchiverOptions viewerOptions() {
     ArchiverOptions options;
-    options.setNumber("n", 1);
-    options.setNumber("gd", 1);
-    options.setNumber("gs", 127);
-    options.setNumber("jso", 1);
+    setViewingSwitches(options);
     return options;
 }
 

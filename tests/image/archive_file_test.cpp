@@ -19,12 +19,9 @@ namespace {
 using testing::ArchiverModuleFolder;
 using testing::expectError;
 using testing::FakeMember;
+using testing::folderOf;
 using testing::TempDir;
 using testing::writeFakeArchive;
-
-std::string folderOf(const TempDir& dir) {
-    return std::filesystem::path(dir.path("x")).parent_path().string();
-}
 
 // 2020-01-02 03:04:06 as a DOS date and time.
 constexpr uint16_t kDosDate = ((2020 - 1980) << 9) | (1 << 5) | 2;

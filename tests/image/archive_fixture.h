@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,11 @@ struct FakeMember {
     uint16_t dosDate = 0;
     uint16_t dosTime = 0;
 };
+
+// The folder itself, without a trailing "/".
+inline std::string folderOf(const TempDir& dir) {
+    return std::filesystem::path(dir.path("x")).parent_path().string();
+}
 
 // Writes an archive in the stand-in modules' format.
 inline std::string writeFakeArchive(const TempDir& dir, const std::string& name,

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <span>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -56,6 +58,36 @@ TEST(LoadFromArchive, BmpAndJpegMembersByContent) {
     EXPECT_FALSE(info.succeeded());
     loader.loadFromArchive(picture, lzh, "absent.bmp", false, info);
     EXPECT_FALSE(info.succeeded());
+}
+
+// Takes no picture and remembers the names the loader handed over.
+class NameRecordingHost : public SpiHost {
+  public:
+    int pluginCount() const override { return 1; }
+    void setGraphicPreview(bool) override {}
+    void loadFile(NkDib&, const std::string&) override { throw std::runtime_error("no"); }
+    void loadFromStreamWithName(NkDib&, std::span<const uint8_t> data,
+                                const std::string& name) override {
+        names.push_back(name + " " + std::to_string(data.size()));
+        throw std::runtime_error("no plug-in takes it");
+    }
+    std::vector<std::string> names;
+};
+
+TEST(LoadFromArchive, PluginsSeeTheBareNameAndTheMemberLength) {
+    const ArchiverModuleFolder folder(RAVINEL_ARCHIVER_FIXTURE_DIR);
+    TempDir dir;
+    const std::vector<uint8_t> bytes(20, 'x');
+    const std::string lzh =
+        writeFakeArchive(dir, "a.lzh", {{"d/e\\f.pic", bytes}, {"top.pic", bytes}});
+    NameRecordingHost host;
+    GraphicLoader loader(&host);
+    NkDib picture;
+    GraphicLoadInfo info;
+    loader.loadFromArchive(picture, lzh, "d/e\\f.pic", false, info);
+    loader.loadFromArchive(picture, lzh, "top.pic", false, info);
+    EXPECT_FALSE(info.succeeded());
+    EXPECT_EQ(host.names, (std::vector<std::string>{"f.pic 20", "top.pic 20"}));
 }
 
 TEST(LoadFromArchive, ArchiveFailuresReachTheCaller) {

@@ -17,12 +17,9 @@ namespace {
 using testing::ArchiverModuleFolder;
 using testing::expectError;
 using testing::FakeMember;
+using testing::folderOf;
 using testing::TempDir;
 using testing::writeFakeArchive;
-
-std::string folderOf(const TempDir& dir) {
-    return std::filesystem::path(dir.path("x")).parent_path().string();
-}
 
 void copyModule(const TempDir& dir, const std::string& from, const std::string& to) {
     std::filesystem::copy_file(std::string(RAVINEL_ARCHIVER_FIXTURE_DIR) + "/" + from,

@@ -15,10 +15,7 @@ namespace {
 int listArchive(const std::string& path) {
     ArchiveFile archive;
     archive.setFileName(path);
-    archive.options.setNumber("n", 1);
-    archive.options.setNumber("gd", 1);
-    archive.options.setNumber("gs", 127);
-    archive.options.setNumber("jso", 1);
+    setViewingSwitches(archive.options);
     if (archive.openArchive(nullptr, 0) != 0) {
         std::cerr << "ravinel-tool: cannot open " << path << "\n";
         return 1;
