@@ -107,9 +107,10 @@ int readMemberData(archive* reader, const Member& member, std::uint8_t* buffer,
 
 int listMembers(ModuleFormat format, const char* path, std::vector<Member>& members) {
     members.clear();
-    ArchiveReader reader = openArchiveReader(format, path);
+    int failure = 0;
+    ArchiveReader reader = openArchiveReader(format, path, failure);
     if (!reader) {
-        return ARC_ERROR_ARC_FILE_OPEN;
+        return failure;
     }
     archive_entry* entry = nullptr;
     int result = ARCHIVE_OK;
@@ -140,9 +141,10 @@ int extractMember(ModuleFormat format, const char* path, const std::string& name
                   std::uint8_t* buffer, std::uint32_t bufferSize, MemberApproval approve,
                   std::uint32_t& written, Member& member) {
     written = 0;
-    ArchiveReader reader = openArchiveReader(format, path);
+    int failure = 0;
+    ArchiveReader reader = openArchiveReader(format, path, failure);
     if (!reader) {
-        return ARC_ERROR_ARC_FILE_OPEN;
+        return failure;
     }
     const std::string wanted = slashSeparated(name);
     archive_entry* entry = nullptr;
@@ -172,9 +174,10 @@ int extractMember(ModuleFormat format, const char* path, const std::string& name
 }
 
 int archiveKind(ModuleFormat format, const char* path) {
-    ArchiveReader reader = openArchiveReader(format, path);
+    int failure = 0;
+    ArchiveReader reader = openArchiveReader(format, path, failure);
     if (!reader) {
-        return -1;
+        return failure == ARC_ERROR_NOT_ARC_FILE ? 0 : -1;
     }
     archive_entry* entry = nullptr;
     if (!headerRead(archive_read_next_header(reader.get(), &entry)) ||

@@ -1,5 +1,9 @@
 #include "module_format.h"
 
+#include <sys/stat.h>
+
+#include "archiver_api.h"
+
 namespace ravinel::archivers {
 
 namespace {
@@ -43,8 +47,10 @@ void supportFormats(ModuleFormat format, archive* reader) {
 
 }  // namespace
 
-ArchiveReader openArchiveReader(ModuleFormat format, const char* path) {
-    if (path == nullptr) {
+ArchiveReader openArchiveReader(ModuleFormat format, const char* path, int& failure) {
+    failure = ARC_ERROR_ARC_FILE_OPEN;
+    struct stat status {};
+    if (path == nullptr || stat(path, &status) != 0 || !S_ISREG(status.st_mode)) {
         return nullptr;
     }
     ArchiveReader reader(archive_read_new());
@@ -53,8 +59,11 @@ ArchiveReader openArchiveReader(ModuleFormat format, const char* path) {
     }
     supportFormats(format, reader.get());
     if (archive_read_open_filename(reader.get(), path, kReadBlockBytes) != ARCHIVE_OK) {
+        // The file exists and is a regular file: what failed is the format.
+        failure = ARC_ERROR_NOT_ARC_FILE;
         return nullptr;
     }
+    failure = 0;
     return reader;
 }
 

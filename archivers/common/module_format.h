@@ -15,8 +15,9 @@ struct ArchiveReadFree {
 using ArchiveReader = std::unique_ptr<archive, ArchiveReadFree>;
 
 // A reader restricted to the module's formats, opened on the file; NULL when the file
-// cannot be opened or is not of those formats.
-ArchiveReader openArchiveReader(ModuleFormat format, const char* path);
+// cannot be opened (failure ARC_ERROR_ARC_FILE_OPEN) or is not of those formats
+// (ARC_ERROR_NOT_ARC_FILE).
+ArchiveReader openArchiveReader(ModuleFormat format, const char* path, int& failure);
 
 // True when the entry the reader just read belongs to the module: the TAR module reads a
 // single compressed file as a raw entry, but an uncompressed file of unknown kind is none.

@@ -62,8 +62,9 @@ TEST(BadInputTest, GarbageIsNoArchiveOfAnyModule) {
         for (const TemporaryFile* file : {&garbage, &empty}) {
             EXPECT_EQ(module->checkArchive(file->path().c_str(), 16), 0);
             EXPECT_EQ(module->openArchive(nullptr, file->path().c_str(), 0), nullptr);
-            EXPECT_LE(module->getArchiveType(file->path().c_str()), 0);
-            EXPECT_NE(extractMem(*module, zipCommand(file->path(), "m.bin"), 100).result, 0);
+            EXPECT_EQ(module->getArchiveType(file->path().c_str()), 0);
+            EXPECT_EQ(extractMem(*module, zipCommand(file->path(), "m.bin"), 100).result,
+                      ARC_ERROR_NOT_ARC_FILE);
         }
     }
 }
