@@ -61,6 +61,16 @@ TEST(ExtractMemTest, ExtractsFromSevenZipWithAPlainCommandLine) {
     expectEveryMemberExtracts(sevenZip32(), file, zipCommand);
 }
 
+TEST(ExtractMemTest, OtherSwitchesAreSkipped) {
+    const TemporaryFile tar("switches.tar", writeArchive(WrittenKind::Tar, members()));
+    const TemporaryFile zip("switches.zip", writeArchive(WrittenKind::Zip, members()));
+    const std::string tarLine = " -AH -g -z9 --display-dialog=0 -o \"/nonexistent/folder\" -f \"" +
+                                tar.path().string() + "\" \"dir/two.txt\"";
+    EXPECT_EQ(extractMem(tar32(), tarLine, 100).data, textBytes("second"));
+    const std::string zipLine = "\t-o -j --i \"" + zip.path().string() + "\"\t\"dir/two.txt\"";
+    EXPECT_EQ(extractMem(unzip32(), zipLine, 100).data, textBytes("second"));
+}
+
 TEST(ExtractMemTest, ABufferTooSmallFailsWithoutWritingPastIt) {
     const TemporaryFile zip("small.zip", writeArchive(WrittenKind::Zip, members()));
     const TemporaryFile tgz("small.tgz", writeArchive(WrittenKind::TarGzip, members()));
