@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <ctime>
 
 #include "tests/archivers/archive_writer.h"
@@ -95,6 +96,22 @@ TEST(ListingTest, TimesThatAreNotStoredAreReportedMissing) {
     const auto members = listMembers(tar32(), file.path());
     ASSERT_FALSE(members.empty());
     EXPECT_EQ(members[0].createTimeResult, 0);
+}
+
+// The record is 558 bytes in the interface; the C struct has two bytes of padding more.
+TEST(ListingTest, TheMemberRecordIsWrittenToItsInterfaceSizeOnly) {
+    const TemporaryFile file("record.zip", writeArchive(WrittenKind::Zip, sampleMembers()));
+    HARC archive = unzip32().openArchive(nullptr, file.path().c_str(), 0);
+    ASSERT_NE(archive, nullptr);
+    ArcIndividualInfo info;
+    std::memset(&info, 0xCC, sizeof info);
+    EXPECT_EQ(unzip32().findFirst(archive, "*", &info), 0);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&info);
+    for (std::size_t i = ARC_INDIVIDUAL_INFO_SIZE; i < sizeof info; ++i) {
+        EXPECT_EQ(bytes[i], 0xCC);
+    }
+    EXPECT_STREQ(info.szFileName, "a.txt");
+    EXPECT_EQ(unzip32().closeArchive(archive), 0);
 }
 
 TEST(ListingTest, HandleCallsWithoutAHandleFail) {
