@@ -16,6 +16,7 @@ packages=(
   libgif-dev
   libtiff-dev
   libwebp-dev
+  libarchive-dev
 )
 
 missing=()

@@ -45,6 +45,24 @@ typedef struct ArcIndividualInfo {
     char szMode[8];      /* method, e.g. "-lh5-", "deflate" */
 } ArcIndividualInfo;
 
+/* Error results of the interface that these modules return. */
+enum {
+    ARC_ERROR_NOT_EXIST = 0x800F,         /* no member of that name */
+    ARC_ERROR_HEADER_BROKEN = 0x8017,     /* the archive is corrupt or truncated */
+    ARC_ERROR_ARC_FILE_OPEN = 0x8018,     /* the archive file cannot be opened */
+    ARC_ERROR_NOT_ARC_FILE = 0x8019,      /* not an archive of this module's format */
+    ARC_ERROR_COMMAND_NAME = 0x801C,      /* a command that this module does not run */
+    ARC_ERROR_MORE_HEAP_MEMORY = 0x801D,  /* the member does not fit the buffer */
+    ARC_ERROR_USER_CANCEL = 0x8020,       /* the enumeration callback asked to stop */
+    ARC_ERROR_HARC_ISNOT_OPENED = 0x8021, /* a NULL archive handle */
+    ARC_ERROR_NULL_POINTER = 0x8025,      /* a required pointer argument is NULL */
+    ARC_ERROR_ILLEGAL_PARAMETER = 0x8026  /* no archive or not exactly one member named */
+};
+
+/* The bytes of ArcIndividualInfo that a module writes: the interface's record is 558
+ * bytes long, while the C struct carries two bytes of tail padding. */
+enum { ARC_INDIVIDUAL_INFO_SIZE = 558 };
+
 /* A Windows FILETIME: 100-nanosecond intervals since 1601-01-01 UTC. */
 typedef uint64_t ArcFileTime;
 
@@ -85,8 +103,8 @@ typedef int32_t (*ArcOwnerWindowProc)(ArcWindow window, uint32_t message, uint32
     ARC_EXPORT int32_t prefix##FindNext(HARC archive, ArcIndividualInfo* info);                    \
     /* Non-zero when the file is an archive this module reads. */                                  \
     ARC_EXPORT int32_t prefix##CheckArchive(const char* archivePath, int32_t mode);                \
-    /* The archive's kind (TAR: 1 tar, 2..5 gzip/compress kinds, 6..7 bzip2); 0 unknown,           \
-     * -1 error. */                                                                                \
+    /* The archive's kind (TAR: 1 tar, 2 tar.gz, 3 tar.Z, 4 gz, 5 Z, 6 tar.bz2, 7 bz2,             \
+     * 32 cpio, 48 ar; other modules: 1 their format); 0 unknown, -1 error. */                     \
     ARC_EXPORT int32_t prefix##GetArchiveType(const char* archivePath);                            \
     /* Extracts the member named on the command line into buffer, never writing past               \
      * bufferSize; time, attribute and writtenSize may be NULL. */                                 \
