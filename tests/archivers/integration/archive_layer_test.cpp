@@ -149,6 +149,21 @@ TEST(ArchiveLayerModules, ExtractsWithTheLayersCommandLines) {
     }
 }
 
+TEST(ArchiveLayerModules, ZipNameStartingWithADashInAFolder) {
+    const RealModules modules;
+    TempDir dir;
+    const std::string name = "-dir/[a]-b.txt";
+    ArchiveFile archive;
+    archive.setFileName(dir.write(
+        "dash.zip", test::writeArchive(WrittenKind::Zip, {{"-dir/other.txt", kLong, kModified},
+                                                          {name, kText, kModified}})));
+    int32_t result = -1;
+    EXPECT_EQ(extract(archive, name, result), kText);
+    EXPECT_EQ(result, 0);
+    EXPECT_NE(archive.commandLine().find("\"[-]dir/[[]a]-b.txt\""), std::string::npos)
+        << archive.commandLine();
+}
+
 TEST(ArchiveLayerModules, CorruptArchiveFailsWithoutCrashing) {
     const RealModules modules;
     TempDir dir;
