@@ -17,6 +17,7 @@ packages=(
   libtiff-dev
   libwebp-dev
   libarchive-dev
+  gcab
 )
 
 missing=()

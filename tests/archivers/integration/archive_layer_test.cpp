@@ -1,0 +1,189 @@
+// Type detection, listing and extraction through the archive layer with the real modules.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "image/archive_file.h"
+#include "image/archive_type_detection.h"
+#include "image/archiver.h"
+#include "tests/archivers/archive_writer.h"
+#include "tests/archivers/integration/real_modules.h"
+#include "tests/archivers/lzh_writer.h"
+
+namespace ravinel {
+namespace {
+
+using test::LzhMember;
+using test::WrittenKind;
+using test::WrittenMember;
+using testing::RealModules;
+using testing::TempDir;
+
+constexpr int64_t kModified = 1600000000;  // 2020-09-13 12:26:40 UTC
+constexpr ArcFileTime kModifiedFileTime = (kModified + 11644473600LL) * 10000000LL;
+
+const std::vector<uint8_t> kText = {'h', 'e', 'l', 'l', 'o', '\n'};
+const std::vector<uint8_t> kLong(3000, 'z');
+
+std::vector<IndividualInfo64> listAll(ArchiveFile& archive) {
+    std::vector<IndividualInfo64> members;
+    EXPECT_EQ(archive.openArchive(nullptr, 0), 0);
+    IndividualInfo64 info;
+    for (int32_t result = archive.findFirst("*", info); result == 0;
+         result = archive.findNext(info)) {
+        members.push_back(info);
+    }
+    archive.closeArchive();
+    return members;
+}
+
+std::vector<uint8_t> extract(ArchiveFile& archive, const std::string& member, int32_t& result) {
+    setViewingSwitches(archive.options);  // the switches the viewer extracts with
+    std::vector<uint8_t> buffer(8192, 0xEE);
+    uint32_t written = 0;
+    result = archive.extractMem(nullptr, nullptr, member, buffer.data(),
+                                static_cast<uint32_t>(buffer.size()), &written);
+    buffer.resize(result == 0 ? written : 0);
+    return buffer;
+}
+
+TEST(ArchiveLayerModules, TypeFromNameAndFromContent) {
+    const RealModules modules;
+    TempDir dir;
+    const std::vector<uint8_t> lzh = test::lzhLevel2({{"a.txt", kText, kModified}});
+    const std::string selfExtracting = dir.write("setup.exe", lzh);
+    // The probes find the LZH content behind the .exe name, and LHA wins.
+    EXPECT_EQ(archiverTypeOfContent(selfExtracting), ArchiverType::atLha);
+    EXPECT_EQ(archiverTypeOfName(selfExtracting), ArchiverType::atLha);
+    ArchiveFile archive;
+    archive.setFileName(selfExtracting);
+    EXPECT_EQ(archive.archiverType(), ArchiverType::atLha);
+    int32_t result = -1;
+    EXPECT_EQ(extract(archive, "a.txt", result), kText);
+
+    // Content alone, under a name that says nothing.
+    const std::string zip =
+        dir.write("zip.bin", test::writeArchive(WrittenKind::Zip, {{"b.txt", kText, kModified}}));
+    const std::string tar =
+        dir.write("tar.bin", test::writeArchive(WrittenKind::Tar, {{"c.txt", kText, kModified}}));
+    EXPECT_EQ(archiverTypeOfContent(zip), ArchiverType::atZip);
+    EXPECT_EQ(archiverTypeOfContent(tar), ArchiverType::atTar);
+    EXPECT_EQ(archiverTypeOfContent(dir.write("plain.bin", kLong)), ArchiverType::atNone);
+}
+
+TEST(ArchiveLayerModules, ListsNamesSizesAndTimes) {
+    const RealModules modules;
+    TempDir dir;
+    const std::vector<LzhMember> lzhMembers = {{"pics/one.txt", kText, kModified},
+                                               {"two.bin", kLong, kModified + 60}};
+    const std::vector<WrittenMember> members = {{"pics/one.txt", kText, kModified},
+                                                {"two.bin", kLong, kModified + 60}};
+    const std::vector<std::string> archives = {
+        dir.write("l2.lzh", test::lzhLevel2(lzhMembers)),
+        dir.write("a.zip", test::writeArchive(WrittenKind::Zip, members)),
+        dir.write("a.tar", test::writeArchive(WrittenKind::Tar, members)),
+        dir.write("a.tgz", test::writeArchive(WrittenKind::TarGzip, members)),
+    };
+    for (const std::string& path : archives) {
+        SCOPED_TRACE(path);
+        ArchiveFile archive;
+        archive.setFileName(path);
+        const std::vector<IndividualInfo64> listed = listAll(archive);
+        ASSERT_EQ(listed.size(), 2u);
+        EXPECT_STREQ(listed[0].info.szFileName, "pics/one.txt");
+        EXPECT_STREQ(listed[1].info.szFileName, "two.bin");
+        EXPECT_EQ(listed[0].originalSize, kText.size());
+        EXPECT_EQ(listed[1].originalSize, kLong.size());
+        EXPECT_EQ(listed[1].info.dwOriginalSize, kLong.size());
+        EXPECT_EQ(listed[0].writeTime, kModifiedFileTime);
+        EXPECT_EQ(listed[1].writeTime, kModifiedFileTime + 60 * 10000000ULL);
+    }
+}
+
+TEST(ArchiveLayerModules, LevelZeroLzhTimeComesFromTheDosDate) {
+    const RealModules modules;
+    TempDir dir;
+    ArchiveFile archive;
+    archive.setFileName(dir.write("l0.lzh", test::lzhLevel0({{"old.txt", kText, kModified}})));
+    const std::vector<IndividualInfo64> listed = listAll(archive);
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_STREQ(listed[0].info.szFileName, "old.txt");
+    EXPECT_EQ(listed[0].originalSize, kText.size());
+    // The header's fields are 2020-09-13 12:26:40; the time the layer completes from them
+    // is that moment in the local zone, so within a day of the UTC moment.
+    EXPECT_EQ(listed[0].info.wDate, ((2020 - 1980) << 9) | (9 << 5) | 13);
+    EXPECT_EQ(listed[0].info.wTime, (12 << 11) | (26 << 5) | 20);
+    const int64_t offset =
+        static_cast<int64_t>(listed[0].writeTime) - static_cast<int64_t>(kModifiedFileTime);
+    EXPECT_LE(std::llabs(offset), 14LL * 3600 * 10000000);
+}
+
+TEST(ArchiveLayerModules, ExtractsWithTheLayersCommandLines) {
+    const RealModules modules;
+    TempDir dir;
+    // "[" and "-" are escaped on the ZIP command line; the module must undo it.
+    const std::string odd = "dir-x/[set]-1.txt";
+    const std::vector<WrittenMember> members = {{odd, kText, kModified},
+                                                {"two.bin", kLong, kModified}};
+    const std::vector<std::string> archives = {
+        dir.write("a.lzh", test::lzhLevel2({{odd, kText, kModified}, {"two.bin", kLong, 0}})),
+        dir.write("a.zip", test::writeArchive(WrittenKind::Zip, members)),
+        dir.write("a.tar", test::writeArchive(WrittenKind::Tar, members)),
+        dir.write("a.tgz", test::writeArchive(WrittenKind::TarGzip, members)),
+        dir.write("a.tar.bz2", test::writeArchive(WrittenKind::TarBzip2, members)),
+    };
+    for (const std::string& path : archives) {
+        SCOPED_TRACE(path);
+        ArchiveFile archive;
+        archive.setFileName(path);
+        int32_t result = -1;
+        EXPECT_EQ(extract(archive, odd, result), kText) << archive.commandLine();
+        EXPECT_EQ(result, 0);
+        EXPECT_EQ(extract(archive, "two.bin", result), kLong);
+        EXPECT_EQ(result, 0);
+        extract(archive, "absent.txt", result);
+        EXPECT_NE(result, 0);
+    }
+}
+
+TEST(ArchiveLayerModules, ZipNameStartingWithADashInAFolder) {
+    const RealModules modules;
+    TempDir dir;
+    const std::string name = "-dir/[a]-b.txt";
+    ArchiveFile archive;
+    archive.setFileName(dir.write(
+        "dash.zip", test::writeArchive(WrittenKind::Zip, {{"-dir/other.txt", kLong, kModified},
+                                                          {name, kText, kModified}})));
+    int32_t result = -1;
+    EXPECT_EQ(extract(archive, name, result), kText);
+    EXPECT_EQ(result, 0);
+    EXPECT_NE(archive.commandLine().find("\"[-]dir/[[]a]-b.txt\""), std::string::npos)
+        << archive.commandLine();
+}
+
+TEST(ArchiveLayerModules, CorruptArchiveFailsWithoutCrashing) {
+    const RealModules modules;
+    TempDir dir;
+    std::vector<uint8_t> zip = test::writeArchive(WrittenKind::Zip, {{"a.txt", kLong, kModified}});
+    zip.resize(zip.size() / 2);
+    std::vector<uint8_t> lzh = test::lzhLevel2({{"a.txt", kLong, kModified}});
+    lzh.resize(lzh.size() / 2);
+    for (const std::string& path : {dir.write("cut.zip", zip), dir.write("cut.lzh", lzh)}) {
+        SCOPED_TRACE(path);
+        ArchiveFile archive;
+        archive.setFileName(path);
+        int32_t result = 0;
+        try {
+            extract(archive, "a.txt", result);
+            EXPECT_NE(result, 0);
+        } catch (const std::exception&) {
+            // A caught failure is as good as an error result.
+        }
+    }
+}
+
+}  // namespace
+}  // namespace ravinel
