@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "browse/dos_date_time.h"
 #include "browse/user_locale.h"
+#include "image/dos_date_time.h"
 
 namespace ravinel {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "browse/dos_date_time.h"
+#include "image/dos_date_time.h"
 
 namespace ravinel {
 

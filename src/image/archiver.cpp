@@ -1,8 +1,10 @@
 #include "image/archiver.h"
 
 #include <ctime>
+#include <optional>
 
 #include "image/archiver_error.h"
+#include "image/dos_date_time.h"
 
 namespace ravinel {
 
@@ -15,16 +17,18 @@ constexpr int64_t kFileTimeTicksPerSecond = 10'000'000;
 }  // namespace
 
 ArcFileTime fileTimeOfDosDateTime(uint16_t date, uint16_t time) {
-    if (date == 0 && time == 0) {
+    const std::optional<DosDateTime> value =
+        unpackDosDateTime(static_cast<int32_t>(static_cast<uint32_t>(date) << 16 | time));
+    if (!value) {
         return 0;
     }
     std::tm local{};
-    local.tm_year = 80 + (date >> 9);
-    local.tm_mon = ((date >> 5) & 0x0F) - 1;
-    local.tm_mday = date & 0x1F;
-    local.tm_hour = time >> 11;
-    local.tm_min = (time >> 5) & 0x3F;
-    local.tm_sec = (time & 0x1F) * 2;
+    local.tm_year = value->year - 1900;
+    local.tm_mon = value->month - 1;
+    local.tm_mday = value->day;
+    local.tm_hour = value->hour;
+    local.tm_min = value->minute;
+    local.tm_sec = value->second;
     local.tm_isdst = -1;
     const std::time_t utc = std::mktime(&local);
     if (utc == static_cast<std::time_t>(-1) || utc < -kFileTimeEpochSeconds) {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "browse/dos_date_time.h"
+#include "image/dos_date_time.h"
 #include "tests/browse/dated_file.h"
 
 namespace ravinel {

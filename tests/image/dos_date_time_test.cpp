@@ -1,4 +1,4 @@
-#include "browse/dos_date_time.h"
+#include "image/dos_date_time.h"
 
 #include <gtest/gtest.h>
 
