@@ -15,26 +15,17 @@ namespace ravinel {
 namespace {
 
 using testing::ArchiverModuleFolder;
-using testing::BmpBuilder;
 using testing::FakeMember;
+using testing::smallBmpFile;
 using testing::TempDir;
 using testing::writeFakeArchive;
-
-std::vector<uint8_t> smallBmp() {
-    BmpBuilder bmp;
-    bmp.width = 3;
-    bmp.height = 2;
-    bmp.bitCount = 24;
-    bmp.pixels.assign(2 * 12, 0x40);
-    return bmp.file();
-}
 
 TEST(LoadFromArchive, BmpAndJpegMembersByContent) {
     const ArchiverModuleFolder folder(RAVINEL_ARCHIVER_FIXTURE_DIR);
     TempDir dir;
     const std::string lzh =
         writeFakeArchive(dir, "pics.lzh",
-                         {{"sub/small.bmp", smallBmp()},
+                         {{"sub/small.bmp", smallBmpFile()},
                           {"photo.jpg", fixtures::encodeJpeg(fixtures::gradientPicture(40, 30))},
                           {"tiny", {'B', 'M', 0}}});
     GraphicLoader loader(nullptr);

@@ -89,6 +89,16 @@ struct BmpBuilder {
     }
 };
 
+// A 3 x 2 24-bit BMP file of one grey level, for decoders fed from somewhere else.
+inline std::vector<uint8_t> smallBmpFile() {
+    BmpBuilder bmp;
+    bmp.width = 3;
+    bmp.height = 2;
+    bmp.bitCount = 24;
+    bmp.pixels.assign(2 * 12, 0x40);
+    return bmp.file();
+}
+
 // A grey ramp of n palette entries: entry i is (i, i, i) with a reserved byte of zero.
 inline std::vector<RgbQuad> greyPalette(int n) {
     std::vector<RgbQuad> p;

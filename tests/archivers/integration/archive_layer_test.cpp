@@ -19,6 +19,7 @@ namespace {
 using test::LzhMember;
 using test::WrittenKind;
 using test::WrittenMember;
+using testing::extract;
 using testing::RealModules;
 using testing::TempDir;
 
@@ -38,16 +39,6 @@ std::vector<IndividualInfo64> listAll(ArchiveFile& archive) {
     }
     archive.closeArchive();
     return members;
-}
-
-std::vector<uint8_t> extract(ArchiveFile& archive, const std::string& member, int32_t& result) {
-    setViewingSwitches(archive.options);  // the switches the viewer extracts with
-    std::vector<uint8_t> buffer(8192, 0xEE);
-    uint32_t written = 0;
-    result = archive.extractMem(nullptr, nullptr, member, buffer.data(),
-                                static_cast<uint32_t>(buffer.size()), &written);
-    buffer.resize(result == 0 ? written : 0);
-    return buffer;
 }
 
 TEST(ArchiveLayerModules, TypeFromNameAndFromContent) {

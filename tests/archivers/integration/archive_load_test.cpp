@@ -17,24 +17,15 @@ namespace ravinel {
 namespace {
 
 using test::WrittenKind;
-using testing::BmpBuilder;
 using testing::RealModules;
+using testing::smallBmpFile;
 using testing::TempDir;
-
-std::vector<uint8_t> smallBmp() {
-    BmpBuilder bmp;
-    bmp.width = 3;
-    bmp.height = 2;
-    bmp.bitCount = 24;
-    bmp.pixels.assign(2 * 12, 0x40);
-    return bmp.file();
-}
 
 TEST(LoadFromRealArchive, JpegAndBmpMembersOfLhaZipAndTar) {
     const RealModules modules;
     TempDir dir;
     const std::vector<uint8_t> jpeg = fixtures::encodeJpeg(fixtures::gradientPicture(40, 30));
-    const std::vector<uint8_t> bmp = smallBmp();
+    const std::vector<uint8_t> bmp = smallBmpFile();
     const std::vector<std::string> archives = {
         dir.write("p.lzh",
                   test::lzhLevel2({{"sub/photo.jpg", jpeg, 0}, {"sub/small.bmp", bmp, 0}})),

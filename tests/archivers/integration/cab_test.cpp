@@ -15,6 +15,7 @@
 namespace ravinel {
 namespace {
 
+using testing::extract;
 using testing::RealModules;
 using testing::TempDir;
 
@@ -58,18 +59,11 @@ TEST(CabThroughTheLayer, ListsAndExtractsStoredAndCompressed) {
         EXPECT_EQ(names, (std::vector<std::string>{"one.txt", "sub/two.bin"}));
         EXPECT_EQ(sizes, (std::vector<uint64_t>{kText.size(), kLong.size()}));
 
-        setViewingSwitches(archive.options);
-        std::vector<uint8_t> buffer(8192);
-        uint32_t written = 0;
-        ASSERT_EQ(archive.extractMem(nullptr, nullptr, "sub/two.bin", buffer.data(),
-                                     static_cast<uint32_t>(buffer.size()), &written),
-                  0)
-            << archive.commandLine();
-        buffer.resize(written);
-        EXPECT_EQ(buffer, kLong);
-        EXPECT_NE(archive.extractMem(nullptr, nullptr, "absent.txt", buffer.data(),
-                                     static_cast<uint32_t>(buffer.size()), &written),
-                  0);
+        int32_t result = -1;
+        EXPECT_EQ(extract(archive, "sub/two.bin", result), kLong) << archive.commandLine();
+        EXPECT_EQ(result, 0);
+        extract(archive, "absent.txt", result);
+        EXPECT_NE(result, 0);
     }
 }
 
