@@ -6,6 +6,6 @@ scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build
 if [ $# -eq 0 ]; then
-  exec build/tools/ravinel-tool/ravinel-tool --help
+  exec build/bin/ravinel-tool --help
 fi
-exec build/tools/ravinel-tool/ravinel-tool info "$1"
+exec build/bin/ravinel-tool info "$1"

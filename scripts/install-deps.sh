@@ -18,6 +18,10 @@ packages=(
   libwebp-dev
   libarchive-dev
   gcab
+  qt6-base-dev
+  xvfb
+  xauth
+  fonts-ipafont-gothic
 )
 
 missing=()

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+#include <string>
+
+#include "app/screen_metrics.h"
+#include "app/settings.h"
+#include "browse/dir_files_info.h"
+#include "image/graphic_loader.h"
+#include "image/spis.h"
+
+class QWidget;
+
+namespace ravinel {
+
+class TrayIcon;
+class HandoffServer;
+
+// The hub: never shown, alive for the whole run. It owns the services every window
+// shares (plug-in host, loader, settings, screen metrics, tray icon, the hand-off
+// server), opens the windows and ends the program when the last one has gone.
+class FormRvMain : public QObject {
+    Q_OBJECT
+
+  public:
+    // Loads the settings from settingsPath and starts the services. Without MMX nothing
+    // is loaded and the program ends at its first idle moment.
+    explicit FormRvMain(std::string settingsPath);
+    ~FormRvMain() override;
+
+    // Opens the first window for the program's first argument (none: empty optional).
+    void dispatchCommandLine(const std::string* argument);
+    // Starts serving the paths later instances hand over.
+    void listenForHandoff(std::unique_ptr<HandoffServer> server);
+
+    ScreenMetrics getScreenMetrics(const QWidget* form) const;
+    int32_t screenBitsPerPixel() const { return metrics_.bitsPerPixel; }
+    // Remembers the frame a window manager put around a shown framed window, so that
+    // later windows are sized with it.
+    void noteFrameExtents(int32_t frameWidth, int32_t frameHeight, int32_t frameY);
+
+    // Each returns whether a window was opened; a picture that does not load opens none.
+    bool openImageFile(const std::string& fileName, const DirFilesInfo& filesInfo,
+                       bool fromMenu = true);
+    bool openArchiveMember(const std::string& archiveName, const std::string& memberName,
+                           const FilesInfo& filesInfo);
+    bool openArchiveWindow(const std::string& archiveName);
+    void openBrowser();
+    void showOptions();
+
+    // True when no window other than except is visible.
+    bool noOtherWindowShown(const QWidget* except) const;
+    // Installs the idle handler that ends the run once no window is left.
+    void installCloseWhenAlone();
+
+    // A path handed over by another instance, as lines of text.
+    void executeMacro(const std::vector<std::string>& lines);
+
+    Settings& settings() { return settings_; }
+    GraphicLoader& graphicLoader() { return *graphicLoader_; }
+    Spis& spis() { return *spis_; }
+    DirFilesInfo& dirFilesInfo() { return dirFilesInfo_; }
+
+    bool optionShowing = false;
+    bool browserShowing = false;
+
+  signals:
+    // The run is over: settings saved, modules unloaded.
+    void closed();
+
+  private:
+    void applyLoaderFlags();
+    void searchPlugins();
+    void refillMetrics();
+    void trayIconMouseClick();
+    bool closeWhenAlone();
+    void formClose();
+
+    std::string settingsPath_;
+    bool settingsLoaded_ = false;
+    Settings settings_;
+    std::unique_ptr<Spis> spis_;
+    std::unique_ptr<GraphicLoader> graphicLoader_;
+    DirFilesInfo dirFilesInfo_;
+    ScreenMetrics metrics_;
+    std::unique_ptr<TrayIcon> trayIcon_;
+    std::unique_ptr<HandoffServer> handoffServer_;
+};
+
+// The one hub of the run; null before it is made and after it closed.
+extern FormRvMain* formRvMain;
+
+}  // namespace ravinel
