@@ -1,0 +1,292 @@
+#include "viewer/form_rv_view.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPixmap>
+#include <QScrollArea>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+
+#include "app/form_rv_main.h"
+#include "viewer/dib_image.h"
+#include "viewer/display_geometry.h"
+#include "viewer/view_texts.h"
+
+namespace ravinel {
+
+namespace {
+
+int toLogical(int32_t devicePixels, qreal ratio) {
+    return static_cast<int>(std::lround(devicePixels / ratio));
+}
+
+int toDevice(int logicalPixels, qreal ratio) {
+    return static_cast<int>(std::lround(logicalPixels * ratio));
+}
+
+uint32_t elapsedMs(const QElapsedTimer& timer) {
+    return static_cast<uint32_t>(timer.elapsed());
+}
+
+}  // namespace
+
+FormRvView::FormRvView() : menu_(this) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    // A single border with system menu and minimise but no maximise, like a picture frame.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    if (QWidget* active = QApplication::activeWindow()) {
+        setScreen(active->screen());
+    }
+    setFocusPolicy(Qt::StrongFocus);
+
+    scrollArea_ = new QScrollArea(this);
+    scrollArea_->setFrameShape(QFrame::NoFrame);
+    scrollArea_->setFocusPolicy(Qt::NoFocus);
+    scrollArea_->setWidgetResizable(false);
+    image_ = new QLabel;
+    image_->setContextMenuPolicy(Qt::PreventContextMenu);
+    scrollArea_->setWidget(image_);
+    image_->installEventFilter(this);
+    scrollArea_->viewport()->installEventFilter(this);
+    resize(120, 101);
+
+    process_.onProgress = [this](const std::string& text) { setCaption(text); };
+
+    Settings& defaults = formRvMain->settings();
+    viewForm_ = defaults.viewForm;
+    menu_.tickViewForm(viewForm_);
+    // Qt paints every widget through a back buffer, so the window keeps WBuffer only to
+    // hand it back as a default; it changes nothing on screen.
+    if (viewForm_.frameless) {
+        setWindowFlag(Qt::FramelessWindowHint, true);
+    }
+
+    process_.settings = defaults.viewConf;
+    if (process_.settings.colorMode == 0 && formRvMain->screenBitsPerPixel() < 16) {
+        process_.settings.colorMode = 1;
+    }
+    menu_.tickProcessSettings(process_.settings);
+    dither_ = process_.settings.dither;
+
+    connectCommands();
+}
+
+FormRvView::~FormRvView() = default;
+
+void FormRvView::setFolderSource(const std::string& folder, const std::string& fileName) {
+    sourceKind_ = SourceKind::folder;
+    folder_ = folder;
+    fileName_ = fileName;
+    archiveName_.clear();
+    memberName_.clear();
+    dirFilesInfo_.setDir("");
+}
+
+void FormRvView::setArchiveSource(const std::string& archiveName, const std::string& memberName) {
+    sourceKind_ = SourceKind::archive;
+    folder_ = archiveName.substr(0, archiveName.rfind('/') + 1);
+    fileName_ = memberName.substr(memberName.rfind('/') + 1);
+    archiveName_ = archiveName;
+    memberName_ = memberName;
+    arcFilesInfo_.clear();
+}
+
+bool FormRvView::event(QEvent* event) {
+    // The browser may have opened or closed while this window was in the background.
+    if (event->type() == QEvent::WindowActivate) {
+        updateActions();
+    }
+    return QWidget::event(event);
+}
+
+void FormRvView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        guarded([this] { formShow(); });
+        // The window manager puts its frame on only after the window is shown.
+        QTimer::singleShot(0, this, [this] { guarded([this] { replaceAfterFrameKnown(); }); });
+    }
+}
+
+void FormRvView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    scrollArea_->setGeometry(rect());
+}
+
+void FormRvView::formShow() {
+    QElapsedTimer timer;
+    timer.start();
+    if (sourceKind_ == SourceKind::archive) {
+        fileIndex_ = arcFilesInfo_.indexOf(memberName_);
+        lastIndex_ = arcFilesInfo_.count() - 1;
+    } else {
+        fileIndex_ = dirFilesInfo_.indexOf(fileName_);
+        lastIndex_ = dirFilesInfo_.count() - 1;
+    }
+    const ScreenMetrics metrics = freshMetrics();
+    sizeForPicture(metrics);
+    placeFor(process_.destWidth, process_.destHeight, metrics);
+    showTime_ = elapsedMs(timer);
+    updateActions();
+}
+
+void FormRvView::showFirstPicture() {
+    guarded([this] {
+        QElapsedTimer timer;
+        timer.start();
+        executeProcess();
+        showPicture(process_.dest);
+        showTime_ += elapsedMs(timer);
+        updateTitle();
+        loadTime_ = 0;
+        showTime_ = 0;
+    });
+}
+
+ScreenMetrics FormRvView::freshMetrics() {
+    const ScreenMetrics metrics = formRvMain->getScreenMetrics(this);
+    // Dithering to 16 bits only helps a 16-bit screen.
+    process_.settings.dither = metrics.bitsPerPixel == 16 && dither_;
+    return metrics;
+}
+
+void FormRvView::sizeForPicture(const ScreenMetrics& metrics) {
+    const int32_t width = process_.loadInfo.width;
+    const int32_t height = process_.loadInfo.height;
+    if (width == 0 || height == 0) {
+        return;  // nothing loaded: keep the last size
+    }
+    const DisplaySize size = calcDisplaySize(width, height, viewForm_, metrics, frameless());
+    // A long side of 0 from an edited settings file must not reach the resamplers.
+    process_.destWidth = std::max<uint16_t>(size.width, 1);
+    process_.destHeight = std::max<uint16_t>(size.height, 1);
+}
+
+void FormRvView::placeFor(int32_t displayWidth, int32_t displayHeight,
+                          const ScreenMetrics& metrics) {
+    const bool noFrame = frameless();
+    const WindowBounds bounds =
+        placeWindow(displayWidth, displayHeight, metrics, viewForm_.posMode, noFrame);
+    // The bounds include the frame; Qt sizes the client area and moves the frame's corner.
+    const int32_t clientWidth = noFrame ? bounds.width : bounds.width - metrics.frameX;
+    const int32_t clientHeight = noFrame ? bounds.height : bounds.height - metrics.frameY;
+    const qreal ratio = devicePixelRatioF();
+    resize(std::max(1, toLogical(clientWidth, ratio)), std::max(1, toLogical(clientHeight, ratio)));
+    move(toLogical(bounds.left, ratio), toLogical(bounds.top, ratio));
+    placedWith_ = metrics;
+}
+
+bool FormRvView::noteChangedFrameExtents() {
+    if (frameless() || !isVisible()) {
+        return false;
+    }
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    const qreal ratio = devicePixelRatioF();
+    const int32_t frameWidth = toDevice(client.left() - frame.left(), ratio);
+    const int32_t frameHeight = toDevice(frame.bottom() - client.bottom(), ratio);
+    const int32_t frameX = toDevice(frame.width() - client.width(), ratio);
+    const int32_t frameY = toDevice(frame.height() - client.height(), ratio);
+    if (frameWidth == placedWith_.frameWidth && frameHeight == placedWith_.frameHeight &&
+        frameX == placedWith_.frameX && frameY == placedWith_.frameY) {
+        return false;
+    }
+    formRvMain->noteFrameExtents(frameWidth, frameHeight, frameY);
+    placedWith_.frameWidth = frameWidth;
+    placedWith_.frameHeight = frameHeight;
+    placedWith_.frameX = frameX;
+    placedWith_.frameY = frameY;
+    return true;
+}
+
+void FormRvView::replaceAfterFrameKnown() {
+    if (noteChangedFrameExtents()) {
+        placeFor(process_.destWidth, process_.destHeight, freshMetrics());
+    }
+}
+
+void FormRvView::executeProcess() {
+    try {
+        process_.execute();
+    } catch (const std::exception&) {
+        // The pipeline leaves its blank picture; the window stays usable.
+    }
+}
+
+void FormRvView::showPicture(const NkDib& picture) {
+    if (picture.width() <= 0 || picture.height() <= 0) {
+        image_->clear();
+        image_->resize(0, 0);
+        return;
+    }
+    // One picture pixel to one device pixel: the pixmap carries the screen's ratio.
+    QImage shown = dibToImage(picture);
+    shown.setDevicePixelRatio(devicePixelRatioF());
+    image_->setPixmap(QPixmap::fromImage(shown));
+    image_->adjustSize();
+}
+
+void FormRvView::redisplay() {
+    QElapsedTimer timer;
+    timer.start();
+    setWindowTitle(QString());
+    noteChangedFrameExtents();
+    const ScreenMetrics metrics = freshMetrics();
+    sizeForPicture(metrics);
+    executeProcess();
+    // The old, possibly large, picture must not be drawn again at the new window size.
+    image_->clear();
+    placeFor(process_.destWidth, process_.destHeight, metrics);
+    showPicture(process_.dest);
+    showTime_ = elapsedMs(timer);
+    updateTitle();
+    update();
+    loadTime_ = 0;
+    showTime_ = 0;
+    updateActions();
+}
+
+void FormRvView::redisplayAtRate(double rate) {
+    const uint8_t sizeMode = viewForm_.sizeMode;
+    const double sizeRate = viewForm_.sizeRate;
+    viewForm_.sizeMode = 2;
+    viewForm_.sizeRate = rate;
+    redisplay();
+    viewForm_.sizeMode = sizeMode;
+    viewForm_.sizeRate = sizeRate;
+}
+
+void FormRvView::redisplayAtLongSide(int32_t size) {
+    const uint8_t sizeMode = viewForm_.sizeMode;
+    const uint16_t sizeFixed = viewForm_.sizeFixed;
+    viewForm_.sizeMode = 3;
+    viewForm_.sizeFixed = static_cast<uint16_t>(std::clamp<int32_t>(size, 1, UINT16_MAX));
+    redisplay();
+    viewForm_.sizeMode = sizeMode;
+    viewForm_.sizeFixed = sizeFixed;
+}
+
+void FormRvView::setCaption(const std::string& text) {
+    setWindowTitle(QString::fromStdString(text));
+}
+
+void FormRvView::updateTitle() {
+    rateText_ = rateText(process_.destHeight, process_.loadInfo.height);
+    setWindowTitle(QString::fromStdString(titleText(fileName_, fileIndex_, lastIndex_, rateText_)));
+    loadTimeText_ = timeText(loadTime_);
+    showTimeText_ = timeText(showTime_);
+}
+
+void FormRvView::closeEvent(QCloseEvent* event) {
+    if (formRvMain != nullptr && formRvMain->noOtherWindowShown(this)) {
+        formRvMain->installCloseWhenAlone();
+    }
+    event->accept();
+}
+
+}  // namespace ravinel

@@ -1,0 +1,379 @@
+// The image window's commands: navigation, reload, zoom steps and the popup menu.
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <algorithm>
+#include <exception>
+
+#include "app/form_rv_main.h"
+#include "viewer/dib_image.h"
+#include "viewer/form_rv_view.h"
+#include "viewer/view_texts.h"
+#include "viewer/zoom_step.h"
+
+namespace ravinel {
+
+namespace {
+
+// The hourglass while a file loads, restored however the load ends.
+class WaitCursor {
+  public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// Menu texts come from file names, where "&" is a plain character.
+QString menuText(const std::string& text) {
+    return QString::fromStdString(text).replace('&', QStringLiteral("&&"));
+}
+
+}  // namespace
+
+void FormRvView::guarded(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception&) {
+        // Qt must not see an exception; the window keeps its last picture.
+        updateTitle();
+    }
+}
+
+bool FormRvView::loadAt(int32_t index) {
+    QElapsedTimer timer;
+    timer.start();
+    // A failed attempt must leave the shown picture and its size intact.
+    NkDib picture;
+    GraphicLoadInfo info;
+    std::string name;
+    try {
+        WaitCursor wait;
+        GraphicLoader& loader = formRvMain->graphicLoader();
+        if (sourceKind_ == SourceKind::folder) {
+            name = dirFilesInfo_.item(index).name;
+            loader.loadFromFile(picture, folder_ + name, false, info);
+        } else if (sourceKind_ == SourceKind::archive) {
+            name = arcFilesInfo_.item(index).name;
+            loader.loadFromArchive(picture, archiveName_, name, false, info);
+        }
+    } catch (const std::exception&) {
+        info = GraphicLoadInfo{};  // an unreadable archive or an index off the list
+    }
+    if (!info.succeeded() || info.height == 0) {
+        loadTime_ = 0;
+        return false;
+    }
+    process_.source = std::move(picture);
+    process_.loadInfo = info;
+    if (sourceKind_ == SourceKind::folder) {
+        fileName_ = name;
+    } else {
+        fileName_ = name.substr(name.rfind('/') + 1);
+        memberName_ = name;
+    }
+    loadTime_ = static_cast<uint32_t>(timer.elapsed());
+    return true;
+}
+
+void FormRvView::showAt(int32_t index) {
+    fileIndex_ = index;
+    redisplay();
+}
+
+void FormRvView::vaNextExecute() {
+    for (int32_t i = fileIndex_ + 1; i <= lastIndex_; ++i) {
+        if (loadAt(i)) {
+            showAt(i);
+            return;
+        }
+    }
+}
+
+void FormRvView::vaPriorExecute() {
+    for (int32_t i = std::min(fileIndex_ - 1, lastIndex_); i >= 0; --i) {
+        if (loadAt(i)) {
+            showAt(i);
+            return;
+        }
+    }
+}
+
+void FormRvView::vaFirstExecute() {
+    for (int32_t i = 0; i <= lastIndex_; ++i) {
+        if (loadAt(i)) {
+            showAt(i);
+            return;
+        }
+    }
+}
+
+void FormRvView::vaLastExecute() {
+    for (int32_t i = lastIndex_; i >= 0; --i) {
+        if (loadAt(i)) {
+            showAt(i);
+            return;
+        }
+    }
+}
+
+void FormRvView::vaThumbViewExecute() {
+    if (!formRvMain->browserShowing) {
+        formRvMain->settings().lastDir = folder_;
+        formRvMain->openBrowser();
+    }
+    updateActions();
+}
+
+void FormRvView::updateActions() {
+    menu_.vaNext->setEnabled(fileIndex_ < lastIndex_);
+    menu_.vaPrior->setEnabled(fileIndex_ > 0);
+    menu_.vaFirst->setEnabled(fileIndex_ > 0);
+    menu_.vaLast->setEnabled(fileIndex_ < lastIndex_);
+    menu_.vaThumbView->setEnabled(formRvMain != nullptr && !formRvMain->browserShowing);
+}
+
+void FormRvView::vpReopenClick() {
+    if (loadAt(fileIndex_)) {
+        redisplay();
+    }
+}
+
+void FormRvView::vpSizeUpClick() {
+    const ZoomStep step = zoomInStep(process_.destWidth, process_.destHeight,
+                                     process_.loadInfo.width, process_.loadInfo.height);
+    if (step.kind == ZoomStep::Kind::rate) {
+        redisplayAtRate(step.rate);
+    } else if (step.kind == ZoomStep::Kind::longSide) {
+        redisplayAtLongSide(step.longSide);
+    }
+}
+
+void FormRvView::vpSizeDownClick() {
+    const ZoomStep step = zoomOutStep(process_.destWidth, process_.destHeight,
+                                      process_.loadInfo.width, process_.loadInfo.height);
+    if (step.kind == ZoomStep::Kind::rate) {
+        redisplayAtRate(step.rate);
+    } else if (step.kind == ZoomStep::Kind::longSide) {
+        redisplayAtLongSide(step.longSide);
+    }
+}
+
+void FormRvView::vpSizeModeClick(uint8_t sizeMode) {
+    (sizeMode == 0 ? menu_.vpSizeOrgMode : menu_.vpSizeFitMode)->setChecked(true);
+    viewForm_.sizeMode = sizeMode;
+    redisplay();
+}
+
+void FormRvView::vpRateClick(double rate) {
+    menu_.vpSizeRateMode->setChecked(true);
+    viewForm_.sizeMode = 2;
+    viewForm_.sizeRate = rate;
+    redisplay();
+}
+
+void FormRvView::vpRateCustomClick() {
+    menu_.vpSizeRateMode->setChecked(true);
+    viewForm_.sizeMode = 2;
+    if (process_.loadInfo.height != 0) {
+        viewForm_.sizeRate = static_cast<double>(process_.destHeight) / process_.loadInfo.height;
+    }
+}
+
+void FormRvView::vpFixedClick(uint16_t size) {
+    menu_.vpSizeFixedMode->setChecked(true);
+    viewForm_.sizeMode = 3;
+    viewForm_.sizeFixed = size;
+    redisplay();
+}
+
+void FormRvView::vpFixedCustomClick() {
+    menu_.vpSizeFixedMode->setChecked(true);
+    viewForm_.sizeMode = 3;
+    viewForm_.sizeFixed = std::max(process_.destWidth, process_.destHeight);
+}
+
+void FormRvView::vpWinPosClick(uint8_t posMode) {
+    const std::array<QAction*, 3> items = {menu_.vpWinPosL, menu_.vpWinPosC, menu_.vpWinPosR};
+    items[posMode]->setChecked(true);
+    viewForm_.posMode = posMode;
+    noteChangedFrameExtents();
+    // Only the window moves: the picture is not processed again.
+    placeFor(process_.destWidth, process_.destHeight, freshMetrics());
+}
+
+void FormRvView::vpColorClick(uint8_t colorMode) {
+    menu_.vpColor[colorMode]->setChecked(true);
+    process_.settings.colorMode = colorMode;
+    redisplay();
+}
+
+void FormRvView::vpReductMethodClick(uint8_t method) {
+    menu_.vpReductMethod[method]->setChecked(true);
+    process_.settings.reductMode = method;
+    redisplay();
+}
+
+void FormRvView::vpExpandMethodClick(uint8_t method) {
+    menu_.vpExpandMethod[method]->setChecked(true);
+    process_.settings.expandMode = method;
+    redisplay();
+}
+
+void FormRvView::vpFilterChoiceClick(const FilterChoiceItems& items, FilterPhase& setting,
+                                     FilterPhase phase) {
+    // Takes effect at the next display, like the other filter choices.
+    setting = phase;
+    ViewPopupMenu::tickFilterChoice(items, phase);
+}
+
+void FormRvView::vpOgsizeToggle(QAction* item, FilterPhase& setting) {
+    setting = item->isChecked() ? FilterPhase::fpAfter : FilterPhase::fpNone;
+}
+
+void FormRvView::vpNoFrameClick() {
+    const bool noFrame = menu_.vpNoFrame->isChecked();
+    formRvMain->settings().viewForm.frameless = noFrame;
+    // The replacement takes the hub's defaults; this window goes only once it stands.
+    bool opened = false;
+    if (sourceKind_ == SourceKind::folder) {
+        opened = formRvMain->openImageFile(folder_ + fileName_, dirFilesInfo_);
+    } else if (sourceKind_ == SourceKind::archive) {
+        opened = formRvMain->openArchiveMember(archiveName_, memberName_, arcFilesInfo_);
+    }
+    if (opened) {
+        close();
+    }
+}
+
+void FormRvView::vpSetDefaultClick() {
+    // The display sequence overwrites dither with the screen's need; the default is the
+    // user's own choice.
+    process_.settings.dither = dither_;
+    Settings& defaults = formRvMain->settings();
+    defaults.viewConf = process_.settings;
+    defaults.viewForm = viewForm_;
+}
+
+void FormRvView::vpCopyViewClick() {
+    QGuiApplication::clipboard()->setImage(dibToImage(process_.dest));
+}
+
+void FormRvView::vpInfoPathClick() {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(folder_ + fileName_));
+}
+
+void FormRvView::popupMenuPopup() {
+    updateActions();
+    QMenu* info = menu_.vpInfo;
+    info->clear();
+    // clear() leaves the entries' own submenus alive.
+    qDeleteAll(info->findChildren<QMenu*>(Qt::FindDirectChildrenOnly));
+
+    InfoState state;
+    state.fileName = fileName_;
+    state.archiveSource = sourceKind_ == SourceKind::archive;
+    state.fullPath = folder_ + fileName_;
+    state.archiveName = archiveName_;
+    state.loadInfo = process_.loadInfo;
+    state.rateText = rateText_;
+    state.colorModeName = process_.colorModeName();
+    state.destWidth = process_.destWidth;
+    state.destHeight = process_.destHeight;
+    state.loadTimeText = loadTimeText_;
+    state.showTimeText = showTimeText_;
+    for (const InfoEntry& entry : infoEntries(state)) {
+        if (entry.separator) {
+            info->addSeparator();
+        } else if (entry.subItem.empty()) {
+            info->addAction(menuText(entry.caption));
+        } else {
+            QMenu* sub = info->addMenu(menuText(entry.caption));
+            QAction* item = sub->addAction(menuText(entry.subItem));
+            if (entry.copiesPath) {
+                connect(item, &QAction::triggered, this,
+                        [this] { guarded([this] { vpInfoPathClick(); }); });
+            }
+        }
+    }
+}
+
+void FormRvView::openPopupAt(const QPoint& globalPosition) {
+    menu_.menu->popup(globalPosition);
+}
+
+void FormRvView::connectCommands() {
+    const auto bind = [this](QAction* action, std::function<void()> command) {
+        connect(action, &QAction::triggered, this,
+                [this, command = std::move(command)] { guarded(command); });
+    };
+    ViewPopupMenu& m = menu_;
+    connect(m.menu, &QMenu::aboutToShow, this, [this] { guarded([this] { popupMenuPopup(); }); });
+
+    bind(m.vaNext, [this] { vaNextExecute(); });
+    bind(m.vaPrior, [this] { vaPriorExecute(); });
+    bind(m.vaFirst, [this] { vaFirstExecute(); });
+    bind(m.vaLast, [this] { vaLastExecute(); });
+    bind(m.vaThumbView, [this] { vaThumbViewExecute(); });
+    bind(m.vpClose, [this] { close(); });
+    bind(m.vpReopen, [this] { vpReopenClick(); });
+    bind(m.vpSizeUp, [this] { vpSizeUpClick(); });
+    bind(m.vpSizeDown, [this] { vpSizeDownClick(); });
+
+    bind(m.vpSizeOrgMode, [this] { vpSizeModeClick(0); });
+    bind(m.vpSizeFitMode, [this] { vpSizeModeClick(1); });
+    bind(m.vpRateCustom, [this] { vpRateCustomClick(); });
+    bind(m.vpRate200, [this] { vpRateClick(2); });
+    bind(m.vpRate150, [this] { vpRateClick(1.5); });
+    bind(m.vpRate75, [this] { vpRateClick(0.75); });
+    bind(m.vpRate50, [this] { vpRateClick(0.5); });
+    bind(m.vpFixedCustom, [this] { vpFixedCustomClick(); });
+    bind(m.vpFixed640, [this] { vpFixedClick(640); });
+    bind(m.vpFixed320, [this] { vpFixedClick(320); });
+
+    bind(m.vpWinPosL, [this] { vpWinPosClick(0); });
+    bind(m.vpWinPosC, [this] { vpWinPosClick(1); });
+    bind(m.vpWinPosR, [this] { vpWinPosClick(2); });
+    for (uint8_t i = 0; i < m.vpColor.size(); ++i) {
+        bind(m.vpColor[i], [this, i] { vpColorClick(i); });
+    }
+    bind(m.vpNoFrame, [this] { vpNoFrameClick(); });
+    for (uint8_t i = 0; i < m.vpReductMethod.size(); ++i) {
+        bind(m.vpReductMethod[i], [this, i] { vpReductMethodClick(i); });
+        bind(m.vpExpandMethod[i], [this, i] { vpExpandMethodClick(i); });
+    }
+
+    GProcessSettings& s = process_.settings;
+    const std::array<FilterPhase*, 3> reduct = {&s.fltInReduct.noise, &s.fltInReduct.normalize,
+                                                &s.fltInReduct.sharp};
+    const std::array<FilterPhase*, 3> expand = {&s.fltInExpand.noise, &s.fltInExpand.normalize,
+                                                &s.fltInExpand.sharp};
+    const std::array<FilterPhase*, 3> ogsize = {&s.fltInOgsize.noise, &s.fltInOgsize.normalize,
+                                                &s.fltInOgsize.sharp};
+    const auto bindChoices = [&](const FilterChoiceItems& items, FilterPhase* setting) {
+        bind(items.before, [this, &items, setting] {
+            vpFilterChoiceClick(items, *setting, FilterPhase::fpBefore);
+        });
+        bind(items.after, [this, &items, setting] {
+            vpFilterChoiceClick(items, *setting, FilterPhase::fpAfter);
+        });
+        bind(items.none, [this, &items, setting] {
+            vpFilterChoiceClick(items, *setting, FilterPhase::fpNone);
+        });
+    };
+    for (size_t i = 0; i < 3; ++i) {
+        bindChoices(m.vpReductFilter[i], reduct[i]);
+        bindChoices(m.vpExpandFilter[i], expand[i]);
+        QAction* toggle = m.vpOgsizeFilter[i];
+        FilterPhase* setting = ogsize[i];
+        bind(toggle, [this, toggle, setting] { vpOgsizeToggle(toggle, *setting); });
+    }
+
+    bind(m.vpSetDefault, [this] { vpSetDefaultClick(); });
+    bind(m.vpCopyView, [this] { vpCopyViewClick(); });
+}
+
+}  // namespace ravinel

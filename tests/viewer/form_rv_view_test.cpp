@@ -1,0 +1,314 @@
+#include "viewer/form_rv_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <filesystem>
+
+#include "tests/viewer/view_window_fixture.h"
+#include "viewer/display_geometry.h"
+
+namespace ravinel {
+namespace {
+
+using testing::ViewWindowTest;
+
+std::vector<std::string> infoCaptions(const FormRvView& window) {
+    emit window.popupMenu().menu->aboutToShow();
+    std::vector<std::string> texts;
+    for (const QAction* action : window.popupMenu().vpInfo->actions()) {
+        texts.push_back(action->isSeparator() ? "-" : action->text().toStdString());
+    }
+    return texts;
+}
+
+class FormRvViewTest : public ViewWindowTest {
+  protected:
+    void SetUp() override {
+        ViewWindowTest::SetUp();
+        writeBmp("a.bmp", 40, 30);
+        writeJpeg("b.jpg", 64, 48);
+        writeText("c.txt");
+        writeBmp("d.bmp", 20, 10);
+    }
+};
+
+TEST_F(FormRvViewTest, FirstPictureAtItsOwnSizeWithTitle) {
+    FormRvView* window = open("b.jpg");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->size(), QSize(64, 48));
+    EXPECT_EQ(pictureSize(window), QSize(64, 48));
+    EXPECT_EQ(title(window), "b.jpg [2/4] 100.00% ");
+    EXPECT_EQ(window->fileIndex(), 1);
+    EXPECT_EQ(window->lastIndex(), 3);
+    EXPECT_TRUE(window->popupMenu().vaNext->isEnabled());
+    EXPECT_TRUE(window->popupMenu().vaPrior->isEnabled());
+    EXPECT_TRUE(window->testAttribute(Qt::WA_DeleteOnClose));
+}
+
+TEST_F(FormRvViewTest, NavigationSkipsFilesThatDoNotLoad) {
+    FormRvView* window = open("b.jpg");
+    ASSERT_NE(window, nullptr);
+    const ViewPopupMenu& menu = window->popupMenu();
+    menu.vaNext->trigger();  // over c.txt
+    EXPECT_EQ(title(window), "d.bmp [4/4] 100.00% ");
+    EXPECT_EQ(window->size(), QSize(20, 10));
+    EXPECT_FALSE(menu.vaNext->isEnabled());
+    EXPECT_FALSE(menu.vaLast->isEnabled());
+    menu.vaPrior->trigger();
+    EXPECT_EQ(title(window), "b.jpg [2/4] 100.00% ");
+    menu.vaFirst->trigger();
+    EXPECT_EQ(title(window), "a.bmp [1/4] 100.00% ");
+    EXPECT_FALSE(menu.vaPrior->isEnabled());
+    EXPECT_FALSE(menu.vaFirst->isEnabled());
+    menu.vaLast->trigger();
+    EXPECT_EQ(title(window), "d.bmp [4/4] 100.00% ");
+    EXPECT_EQ(pictureSize(window), QSize(20, 10));
+}
+
+TEST_F(FormRvViewTest, NextWithOnlyTextFilesAheadStaysPut) {
+    std::filesystem::remove(folder_.path("d.bmp"));
+    writeText("e.txt");
+    FormRvView* window = open("b.jpg");
+    ASSERT_NE(window, nullptr);
+    window->popupMenu().vaNext->trigger();
+    EXPECT_EQ(title(window), "b.jpg [2/4] 100.00% ");
+    EXPECT_EQ(window->process().loadInfo.width, 64);
+    EXPECT_EQ(pictureSize(window), QSize(64, 48));
+    EXPECT_TRUE(window->popupMenu().vaNext->isEnabled());  // the index is still below the last
+}
+
+TEST_F(FormRvViewTest, FailedReloadKeepsThePictureUsable) {
+    FormRvView* window = open("a.bmp");
+    ASSERT_NE(window, nullptr);
+    std::filesystem::remove(folder_.path("a.bmp"));
+    window->popupMenu().vpReopen->trigger();
+    EXPECT_EQ(window->process().loadInfo.width, 40);
+    EXPECT_EQ(pictureSize(window), QSize(40, 30));
+    window->popupMenu().vpRate200->trigger();  // the kept picture displays again
+    EXPECT_EQ(pictureSize(window), QSize(80, 60));
+    EXPECT_EQ(title(window), "a.bmp [1/4] 200.00% ");
+}
+
+TEST_F(FormRvViewTest, FitModeFillsTheScreenAndCentres) {
+    writeBmp("wide.bmp", 100, 50);
+    FormRvView* window = open("wide.bmp");
+    ASSERT_NE(window, nullptr);
+    window->popupMenu().vpSizeFitMode->trigger();
+    EXPECT_EQ(window->viewForm().sizeMode, 1);
+    EXPECT_TRUE(window->popupMenu().vpSizeFitMode->isChecked());
+    const ScreenMetrics metrics = formRvMain->getScreenMetrics(window);
+    const GProcess& process = window->process();
+    EXPECT_EQ(process.destWidth, 2 * process.destHeight);
+    EXPECT_TRUE(process.destWidth == metrics.maxClientWidth ||
+                process.destHeight == metrics.maxClientHeight);
+    EXPECT_LE(process.destWidth, metrics.maxClientWidth);
+    EXPECT_LE(process.destHeight, metrics.maxClientHeight);
+    EXPECT_EQ(pictureSize(window), QSize(process.destWidth, process.destHeight));
+    const WindowBounds bounds =
+        placeWindow(process.destWidth, process.destHeight, metrics, 1, false);
+    EXPECT_EQ(window->frameGeometry(), QRect(bounds.left, bounds.top, bounds.width, bounds.height));
+}
+
+TEST_F(FormRvViewTest, PositionCommandsMoveTheWindowOnly) {
+    FormRvView* window = open("a.bmp");
+    ASSERT_NE(window, nullptr);
+    const ScreenMetrics metrics = formRvMain->getScreenMetrics(window);
+    window->popupMenu().vpWinPosR->trigger();
+    EXPECT_EQ(window->viewForm().posMode, 2);
+    EXPECT_EQ(window->frameGeometry().right() + 1, metrics.workLeft + metrics.workWidth);
+    window->popupMenu().vpWinPosL->trigger();
+    EXPECT_EQ(window->frameGeometry().left(), metrics.workLeft);
+    EXPECT_EQ(window->frameGeometry().top(), metrics.workTop);
+    EXPECT_TRUE(window->popupMenu().vpWinPosL->isChecked());
+    EXPECT_FALSE(window->popupMenu().vpWinPosR->isChecked());
+}
+
+TEST_F(FormRvViewTest, ZoomStepsChangeTheShownSizeNotTheMode) {
+    writeBmp("p.bmp", 100, 80);
+    writeBmp("q.bmp", 50, 40);
+    formRvMain->settings().viewForm.sizeMode = 2;
+    formRvMain->settings().viewForm.sizeRate = 0.8;
+    FormRvView* window = open("p.bmp");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(pictureSize(window), QSize(80, 64));
+    const ViewPopupMenu& menu = window->popupMenu();
+    menu.vpSizeUp->trigger();  // 0.8 x 1.1892
+    EXPECT_EQ(pictureSize(window), QSize(95, 76));
+    EXPECT_EQ(window->viewForm().sizeMode, 2);
+    EXPECT_DOUBLE_EQ(window->viewForm().sizeRate, 0.8);
+    menu.vpReopen->trigger();  // a reload shows the mode's own size again
+    EXPECT_EQ(pictureSize(window), QSize(80, 64));
+    menu.vpSizeDown->trigger();  // 0.8 x 0.841
+    EXPECT_EQ(pictureSize(window), QSize(67, 54));
+    // Fixing the current rate keeps the zoomed rate for the next picture.
+    menu.vpRateCustom->trigger();
+    EXPECT_DOUBLE_EQ(window->viewForm().sizeRate, 54.0 / 80.0);
+    menu.vaNext->trigger();
+    EXPECT_EQ(title(window), "q.bmp [6/6] 67.50% ");
+    EXPECT_EQ(pictureSize(window), QSize(34, 27));
+}
+
+TEST_F(FormRvViewTest, ZoomOnTinyPictures) {
+    writeBmp("t.bmp", 3, 5);
+    writeBmp("u.bmp", 2, 2);
+    FormRvView* window = open("t.bmp");
+    ASSERT_NE(window, nullptr);
+    window->popupMenu().vpSizeUp->trigger();
+    EXPECT_EQ(pictureSize(window), QSize(4, 7));
+    window->popupMenu().vaNext->trigger();
+    EXPECT_EQ(window->fileName(), "u.bmp");
+    window->popupMenu().vpSizeDown->trigger();
+    EXPECT_EQ(pictureSize(window), QSize(1, 1));
+    window->popupMenu().vpSizeDown->trigger();  // nothing below one pixel
+    EXPECT_EQ(pictureSize(window), QSize(1, 1));
+    EXPECT_EQ(title(window), "u.bmp [6/6] 50.00% ");
+}
+
+TEST_F(FormRvViewTest, LongSideModesAndFixingTheCurrentSize) {
+    writeBmp("wide.bmp", 100, 50);
+    FormRvView* window = open("wide.bmp");
+    ASSERT_NE(window, nullptr);
+    const ViewPopupMenu& menu = window->popupMenu();
+    menu.vpFixed320->trigger();
+    EXPECT_EQ(pictureSize(window), QSize(320, 160));
+    EXPECT_TRUE(menu.vpSizeFixedMode->isChecked());
+    EXPECT_FALSE(menu.vpSizeOrgMode->isChecked());
+    menu.vpSizeDown->trigger();
+    menu.vpFixedCustom->trigger();
+    EXPECT_EQ(window->viewForm().sizeMode, 3);
+    EXPECT_EQ(window->viewForm().sizeFixed, window->process().destWidth);
+    menu.vpSizeOrgMode->trigger();
+    EXPECT_EQ(pictureSize(window), QSize(100, 50));
+}
+
+TEST_F(FormRvViewTest, ProcessingCommandsChangeTheWindowsSettings) {
+    FormRvView* window = open("a.bmp");
+    ASSERT_NE(window, nullptr);
+    const ViewPopupMenu& menu = window->popupMenu();
+    menu.vpColor[2]->trigger();
+    EXPECT_EQ(window->process().settings.colorMode, 2);
+    EXPECT_EQ(window->process().dest.bitCount(), 8);
+    EXPECT_TRUE(menu.vpColor[2]->isChecked());
+    EXPECT_FALSE(menu.vpColor[0]->isChecked());
+    menu.vpReductMethod[1]->trigger();
+    EXPECT_EQ(window->process().settings.reductMode, 1);
+    menu.vpExpandMethod[0]->trigger();
+    EXPECT_EQ(window->process().settings.expandMode, 0);
+
+    const FilterChoiceItems& brightness = menu.vpReductFilter[1];
+    brightness.none->trigger();
+    EXPECT_EQ(window->process().settings.fltInReduct.normalize, FilterPhase::fpNone);
+    EXPECT_FALSE(brightness.parent->isChecked());
+    brightness.before->trigger();
+    EXPECT_EQ(window->process().settings.fltInReduct.normalize, FilterPhase::fpBefore);
+    EXPECT_TRUE(brightness.parent->isChecked());
+    menu.vpOgsizeFilter[2]->trigger();
+    EXPECT_EQ(window->process().settings.fltInOgsize.sharp, FilterPhase::fpAfter);
+    menu.vpOgsizeFilter[2]->trigger();
+    EXPECT_EQ(window->process().settings.fltInOgsize.sharp, FilterPhase::fpNone);
+    // Nothing of this reaches the hub's defaults by itself.
+    EXPECT_EQ(formRvMain->settings().viewConf, defaultViewConf());
+}
+
+TEST_F(FormRvViewTest, SetDefaultCopiesTheWindowsSettingsToTheHub) {
+    FormRvView* window = open("a.bmp");
+    ASSERT_NE(window, nullptr);
+    const ViewPopupMenu& menu = window->popupMenu();
+    menu.vpColor[3]->trigger();
+    menu.vpFixed640->trigger();
+    menu.vpWinPosR->trigger();
+    menu.vpSetDefault->trigger();
+    const Settings& defaults = formRvMain->settings();
+    EXPECT_EQ(defaults.viewConf.colorMode, 3);
+    EXPECT_EQ(defaults.viewForm.sizeMode, 3);
+    EXPECT_EQ(defaults.viewForm.sizeFixed, 640);
+    EXPECT_EQ(defaults.viewForm.posMode, 2);
+    // The user's dither choice, not the value the screen forced for the display.
+    EXPECT_TRUE(defaults.viewConf.dither);
+}
+
+TEST_F(FormRvViewTest, FramelessWindowFillsTheWorkArea) {
+    writeBmp("wide.bmp", 100, 50);
+    formRvMain->settings().viewForm.frameless = true;
+    formRvMain->settings().viewForm.sizeMode = 1;
+    FormRvView* window = open("wide.bmp");
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(window->popupMenu().vpNoFrame->isChecked());
+    const ScreenMetrics metrics = formRvMain->getScreenMetrics(window);
+    const int width = std::min(metrics.workWidth, 2 * metrics.workHeight);
+    EXPECT_EQ(pictureSize(window), QSize(width, width / 2));
+}
+
+TEST_F(FormRvViewTest, InformationSubmenuDescribesTheShownPicture) {
+    writeBmp("x&y.bmp", 40, 30);
+    FormRvView* window = open("b.jpg");
+    ASSERT_NE(window, nullptr);
+    const std::vector<std::string> first = infoCaptions(*window);
+    ASSERT_EQ(first.size(), 11u);
+    EXPECT_EQ(first[0], "ファイル名\tb.jpg");
+    EXPECT_EQ(first[1], "フルパス\t(クリックでパスをコピー)");
+    EXPECT_EQ(first[3], "画像サイズ\t64 x 48");
+    EXPECT_EQ(first[4], "-");
+    EXPECT_EQ(first[5], "拡大縮小率\t100.00%");
+    EXPECT_EQ(first[7], "表示サイズ\t64 x 48");
+    EXPECT_EQ(first[9], "読込処理\t1 ms");  // the hub's load time of the first picture
+
+    // Rebuilt at every popup, not added to.
+    window->popupMenu().vpRate50->trigger();
+    const std::vector<std::string> second = infoCaptions(*window);
+    ASSERT_EQ(second.size(), 11u);
+    EXPECT_EQ(second[7], "表示サイズ\t32 x 24");
+    EXPECT_EQ(second[9], "読込処理\t－");
+
+    QMenu* path = window->popupMenu().vpInfo->actions().at(1)->menu();
+    ASSERT_NE(path, nullptr);
+    ASSERT_EQ(path->actions().size(), 1);
+    path->actions().at(0)->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), folder() + "b.jpg");
+
+    window->popupMenu().vaLast->trigger();
+    ASSERT_EQ(window->fileName(), "x&y.bmp");
+    EXPECT_EQ(infoCaptions(*window)[0], "ファイル名\tx&&y.bmp");  // shown as a plain "&"
+}
+
+TEST_F(FormRvViewTest, ArchiveMemberInformationShowsTheArchive) {
+    FormRvView window;
+    window.setArchiveSource("/pictures/set.zip", "trip/day 1/p.jpg");
+    window.process().loadInfo = {10, 20, kPixelFormat24Bit, GraphicKind::gkJpeg};
+    EXPECT_EQ(window.fileName(), "p.jpg");
+    const std::vector<std::string> texts = infoCaptions(window);
+    ASSERT_EQ(texts.size(), 11u);
+    EXPECT_EQ(texts[0], "ファイル名\tp.jpg");
+    EXPECT_EQ(texts[1], "圧縮ファイルのパス");
+    QMenu* archive = window.popupMenu().vpInfo->actions().at(1)->menu();
+    ASSERT_NE(archive, nullptr);
+    EXPECT_EQ(archive->actions().at(0)->text().toStdString(), "/pictures/set.zip");
+    EXPECT_EQ(texts[2], "画像ビット数\t24 bit");
+}
+
+TEST_F(FormRvViewTest, CopyPutsTheShownPictureOnTheClipboard) {
+    FormRvView* window = open("a.bmp");
+    ASSERT_NE(window, nullptr);
+    window->popupMenu().vpRate50->trigger();
+    window->popupMenu().vpCopyView->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(20, 15));
+}
+
+TEST_F(FormRvViewTest, BrowserItemOnlyWithoutABrowser) {
+    FormRvView* window = open("a.bmp");
+    ASSERT_NE(window, nullptr);
+    emit window->popupMenu().menu->aboutToShow();
+    EXPECT_TRUE(window->popupMenu().vaThumbView->isEnabled());
+    formRvMain->browserShowing = true;
+    emit window->popupMenu().menu->aboutToShow();
+    EXPECT_FALSE(window->popupMenu().vaThumbView->isEnabled());
+    window->popupMenu().vaThumbView->trigger();
+    EXPECT_EQ(formRvMain->settings().lastDir, "");
+}
+
+}  // namespace
+}  // namespace ravinel

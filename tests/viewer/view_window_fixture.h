@@ -1,0 +1,99 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/form_rv_main.h"
+#include "tests/image/temp_dir.h"
+#include "tools/fixtures/jpeg_encoder.h"
+#include "tools/fixtures/sample_picture.h"
+#include "viewer/form_rv_view.h"
+
+namespace ravinel::testing {
+
+// A hub for the whole test program, a folder of pictures and text files, and image
+// windows opened the way the hub opens them: source, list, first load, show, display.
+class ViewWindowTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        settingsFolder_ = new TempDir;
+        hub_ = new FormRvMain(settingsFolder_->path("ravinel.ini"));
+    }
+    static void TearDownTestSuite() {
+        delete hub_;
+        hub_ = nullptr;
+        delete settingsFolder_;
+        settingsFolder_ = nullptr;
+    }
+
+    void SetUp() override {
+        ASSERT_EQ(formRvMain, hub_);
+        formRvMain->settings() = Settings{};
+        formRvMain->settings().viewForm.sizeMode = 0;  // own size: the tests know the sizes
+        formRvMain->browserShowing = false;
+    }
+
+    void TearDown() override {
+        for (const QPointer<FormRvView>& window : windows_) {
+            delete window.data();  // deleting skips the close handler and its idle hook
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    std::string folder() const { return folder_.path(""); }
+
+    void writeBmp(const std::string& name, int width, int height) const {
+        fixtures::toDib(fixtures::gradientPicture(width, height)).saveToFile(folder_.path(name));
+    }
+    void writeJpeg(const std::string& name, int width, int height) const {
+        folder_.write(name, fixtures::encodeJpeg(fixtures::photoLikePicture(width, height)));
+    }
+    void writeText(const std::string& name) const {
+        const std::string text = "not a picture\n";
+        folder_.write(name, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+    }
+
+    // Null when the picture does not load, as the hub opens no window then.
+    FormRvView* open(const std::string& name) {
+        auto* window = new FormRvView;
+        window->setFolderSource(folder(), name);
+        window->dirFilesInfo().setDir(folder());
+        window->dirFilesInfo().sort(0);
+        GProcess& process = window->process();
+        formRvMain->graphicLoader().loadFromFile(process.source, folder() + name, false,
+                                                 process.loadInfo);
+        if (!process.loadInfo.succeeded()) {
+            delete window;
+            return nullptr;
+        }
+        window->setLoadTime(1);
+        window->show();
+        window->showFirstPicture();
+        windows_.emplace_back(window);
+        return window;
+    }
+
+    static QScrollArea* scrollArea(FormRvView* window) { return window->findChild<QScrollArea*>(); }
+    static QLabel* picture(FormRvView* window) { return window->findChild<QLabel*>(); }
+    static QSize pictureSize(FormRvView* window) {
+        return picture(window)->pixmap().deviceIndependentSize().toSize();
+    }
+    static std::string title(FormRvView* window) { return window->windowTitle().toStdString(); }
+
+    TempDir folder_;
+
+  private:
+    std::vector<QPointer<FormRvView>> windows_;
+    static inline TempDir* settingsFolder_ = nullptr;
+    static inline FormRvMain* hub_ = nullptr;
+};
+
+}  // namespace ravinel::testing
