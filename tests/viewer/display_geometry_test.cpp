@@ -55,10 +55,6 @@ TEST(CalcDisplaySize, FramelessFitFillsTheWorkArea) {
     EXPECT_EQ(calcDisplaySize(300, 200, mode(0), screen(), true), (DisplaySize{300, 200}));
 }
 
-TEST(CalcDisplaySize, OwnSizeKeepsThePicture) {
-    EXPECT_EQ(framed(3000, 17, mode(0)), (DisplaySize{3000, 17}));
-}
-
 TEST(CalcDisplaySize, RateIsCutToA4096Box) {
     EXPECT_EQ(framed(100, 50, mode(2, 2)), (DisplaySize{200, 100}));
     // 6000 x 4000 is cut to the 4096 box; the width decides: 2000 * 4096 / 3000 = 2730.67.
