@@ -21,6 +21,7 @@ packages=(
   qt6-base-dev
   xvfb
   xauth
+  x11-utils
   fonts-ipafont-gothic
 )
 

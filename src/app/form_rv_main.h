@@ -29,8 +29,8 @@ class FormRvMain : public QObject {
     explicit FormRvMain(std::string settingsPath);
     ~FormRvMain() override;
 
-    // Opens the first window for the program's first argument (none: empty optional).
-    void dispatchCommandLine(const std::string* argument);
+    // Opens the first window for the program's first argument (empty: none).
+    void dispatchCommandLine(const std::string& argument);
     // Starts serving the paths later instances hand over.
     void listenForHandoff(std::unique_ptr<HandoffServer> server);
 
@@ -45,14 +45,17 @@ class FormRvMain : public QObject {
                        bool fromMenu = true);
     bool openArchiveMember(const std::string& archiveName, const std::string& memberName,
                            const FilesInfo& filesInfo);
-    bool openArchiveWindow(const std::string& archiveName);
+    // Until the browser window exists: a short usage note; the run ends when it is
+    // closed and no other window is left.
     void openBrowser();
-    void showOptions();
 
     // True when no window other than except is visible.
     bool noOtherWindowShown(const QWidget* except) const;
     // Installs the idle handler that ends the run once no window is left.
     void installCloseWhenAlone();
+
+    // Closes every window, so that the run ends as if the user had closed them.
+    void closeAllWindows();
 
     // A path handed over by another instance, as lines of text.
     void executeMacro(const std::vector<std::string>& lines);
@@ -70,15 +73,17 @@ class FormRvMain : public QObject {
     void closed();
 
   private:
+    void formCreate();
     void applyLoaderFlags();
     void searchPlugins();
     void refillMetrics();
+    void watchScreens();
+    void createTrayIcon();
     void trayIconMouseClick();
-    bool closeWhenAlone();
     void formClose();
 
     std::string settingsPath_;
-    bool settingsLoaded_ = false;
+    bool started_ = false;  // false without MMX: nothing loaded, nothing saved
     Settings settings_;
     std::unique_ptr<Spis> spis_;
     std::unique_ptr<GraphicLoader> graphicLoader_;

@@ -1,0 +1,290 @@
+#include "app/form_rv_main.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QWidget>
+#include <chrono>
+#include <exception>
+#include <iostream>
+
+#include "app/application_forms.h"
+#include "app/idle_dispatcher.h"
+#include "app/launch_target.h"
+#include "app/minimize_all.h"
+#include "app/screen_metrics_reader.h"
+#include "app/single_instance.h"
+#include "app/tray_icon.h"
+#include "image/archiver.h"
+#include "image/spi_error.h"
+#include "image/spis_search.h"
+#include "process/cpu_features.h"
+#include "viewer/form_rv_view.h"
+
+namespace ravinel {
+
+FormRvMain* formRvMain = nullptr;
+
+namespace {
+
+uint32_t ticksSince(std::chrono::steady_clock::time_point start) {
+    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now() - start)
+                                     .count());
+}
+
+}  // namespace
+
+FormRvMain::FormRvMain(std::string settingsPath) : settingsPath_(std::move(settingsPath)) {
+    formRvMain = this;
+    formCreate();
+}
+
+FormRvMain::~FormRvMain() {
+    IdleDispatcher::instance().clearHandler();
+    formRvMain = nullptr;
+}
+
+void FormRvMain::formCreate() {
+    const CpuFeatures features = getCpuFeatures();
+    if (!features.mmx) {
+        // Nothing to run on: end at the first idle moment without touching the settings.
+        installCloseWhenAlone();
+        return;
+    }
+    started_ = true;
+    optionShowing = false;
+    browserShowing = false;
+    spis_ = std::make_unique<Spis>();
+    spis_->graphicPreview = true;
+    spis_->onSearch = spisSearch;
+    graphicLoader_ = std::make_unique<GraphicLoader>(spis_.get());
+    settings_ = loadSettings(settingsPath_);
+    applyLoaderFlags();
+    spis_->searchOptions = settings_.spiSearchOptions;
+    if (!features.amd3DNow) {
+        settings_.viewConf.use3DNow = false;
+    }
+    searchPlugins();
+    refillMetrics();
+    watchScreens();
+    createTrayIcon();
+}
+
+void FormRvMain::applyLoaderFlags() {
+    graphicLoader_->doAnalyze = settings_.loaderFlags.doAnalyze;
+    graphicLoader_->useSpiPrev = settings_.loaderFlags.useSpiPrev;
+    graphicLoader_->inBmpFirst = settings_.loaderFlags.inBmpFirst;
+    graphicLoader_->inJpgFirst = settings_.loaderFlags.inJpgFirst;
+}
+
+void FormRvMain::searchPlugins() {
+    if (spis_->searchOptions == 0) {
+        return;
+    }
+    spis_->onLoadError = [](const SpiFOpenErrorSpiError& e) {
+        std::cerr << "ravinel: " << e.what() << " (" << e.detail() << ")\n";
+    };
+    try {
+        spis_->search("*.spi");
+    } catch (const SpiError& e) {
+        // The plug-ins found before the broken one stay usable.
+        std::cerr << "ravinel: " << e.what() << "\n";
+    }
+}
+
+void FormRvMain::refillMetrics() {
+    const ScreenMetrics fresh = cachedScreenMetrics();
+    // Frames are known only from a shown window; keep what was measured.
+    metrics_.bitsPerPixel = fresh.bitsPerPixel;
+    metrics_.hScrollHeight = fresh.hScrollHeight;
+    metrics_.vScrollWidth = fresh.vScrollWidth;
+}
+
+void FormRvMain::watchScreens() {
+    auto watch = [this](QScreen* screen) {
+        connect(screen, &QScreen::availableGeometryChanged, this, &FormRvMain::refillMetrics);
+        connect(screen, &QScreen::geometryChanged, this, &FormRvMain::refillMetrics);
+        connect(screen, &QScreen::logicalDotsPerInchChanged, this, &FormRvMain::refillMetrics);
+    };
+    for (QScreen* screen : QGuiApplication::screens()) {
+        watch(screen);
+    }
+    connect(qApp, &QGuiApplication::screenAdded, this, [this, watch](QScreen* screen) {
+        watch(screen);
+        refillMetrics();
+    });
+}
+
+void FormRvMain::noteFrameExtents(int32_t frameWidth, int32_t frameHeight, int32_t frameY) {
+    metrics_.frameWidth = frameWidth;
+    metrics_.frameHeight = frameHeight;
+    metrics_.frameX = 2 * frameWidth;
+    metrics_.frameY = frameY;
+}
+
+ScreenMetrics FormRvMain::getScreenMetrics(const QWidget* form) const {
+    return readScreenMetrics(form, metrics_);
+}
+
+void FormRvMain::createTrayIcon() {
+    trayIcon_ = std::make_unique<TrayIcon>();
+    trayIcon_->setTipHelp("Ravinel");
+    trayIcon_->onMouseClick = [this] { trayIconMouseClick(); };
+    trayIcon_->setVisible(true);
+}
+
+void FormRvMain::listenForHandoff(std::unique_ptr<HandoffServer> server) {
+    handoffServer_ = std::move(server);
+    handoffServer_->onExecuteMacro = [this](const std::vector<std::string>& lines) {
+        executeMacro(lines);
+    };
+}
+
+void FormRvMain::dispatchCommandLine(const std::string& argument) {
+    if (!started_) {
+        return;
+    }
+    const LaunchTarget target = launchTarget(argument);
+    if (target.kind != LaunchTarget::Kind::none) {
+        settings_.lastDir = target.lastDir;
+    }
+    if (target.kind == LaunchTarget::Kind::file && openImageFile(target.path, dirFilesInfo_)) {
+        return;
+    }
+    openBrowser();
+}
+
+void FormRvMain::executeMacro(const std::vector<std::string>& lines) {
+    if (optionShowing) {
+        QMessageBox::information(nullptr, "Ravinel", "オプションウィンドウ表示中は処理できません");
+        return;
+    }
+    if (lines.empty() || lines.front().empty()) {
+        return;
+    }
+    const LaunchTarget target = launchTarget(lines.front());
+    if (target.kind == LaunchTarget::Kind::folder) {
+        return;
+    }
+    settings_.lastDir = target.lastDir;
+    if (target.kind == LaunchTarget::Kind::file) {
+        openImageFile(target.path, dirFilesInfo_);
+    }
+}
+
+bool FormRvMain::openImageFile(const std::string& fileName, const DirFilesInfo& filesInfo,
+                               bool /*fromMenu*/) {
+    auto* view = new FormRvView();
+    try {
+        const auto start = std::chrono::steady_clock::now();
+        GProcess& process = view->process();
+        graphicLoader_->loadFromFile(process.source, fileName, false, process.loadInfo);
+        if (process.loadInfo.succeeded()) {
+            const std::string folder = folderPart(fileName);
+            view->setFolderSource(folder, namePart(fileName));
+            DirFilesInfo& list = view->dirFilesInfo();
+            if (filesInfo.dir() == folder) {
+                list.assign(filesInfo);
+            } else {
+                list.setDir(folder);
+                list.sort(settings_.thumbConf.sortMode);
+            }
+            view->setLoadTime(ticksSince(start));
+            view->show();
+            view->showFirstPicture();
+            return true;
+        }
+    } catch (const std::exception& e) {
+        std::cerr << "ravinel: " << fileName << ": " << e.what() << "\n";
+    }
+    view->close();
+    return false;
+}
+
+bool FormRvMain::openArchiveMember(const std::string& archiveName, const std::string& memberName,
+                                   const FilesInfo& filesInfo) {
+    auto* view = new FormRvView();
+    try {
+        const auto start = std::chrono::steady_clock::now();
+        GProcess& process = view->process();
+        graphicLoader_->loadFromArchive(process.source, archiveName, memberName, false,
+                                        process.loadInfo);
+        if (process.loadInfo.succeeded()) {
+            view->setArchiveSource(archiveName, memberName);
+            view->arcFilesInfo().assign(filesInfo);
+            view->setLoadTime(ticksSince(start));
+            view->show();
+            view->showFirstPicture();
+            return true;
+        }
+    } catch (const std::exception& e) {
+        std::cerr << "ravinel: " << archiveName << ": " << memberName << ": " << e.what() << "\n";
+    }
+    view->close();
+    return false;
+}
+
+void FormRvMain::openBrowser() {
+    auto* box = new QMessageBox(QMessageBox::Information, "Ravinel",
+                                "Ravinel shows pictures: start it with a picture file,\n"
+                                "for example  ravinel picture.jpg\n\n"
+                                "The folder browser is not available yet.");
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::finished, this, [this, box] {
+        if (noOtherWindowShown(box)) {
+            installCloseWhenAlone();
+        }
+    });
+    box->show();
+}
+
+bool FormRvMain::noOtherWindowShown(const QWidget* except) const {
+    for (const QWidget* form : applicationForms()) {
+        if (form != except && form->isVisible()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void FormRvMain::installCloseWhenAlone() {
+    IdleDispatcher::instance().setHandler([this] {
+        if (applicationForms().isEmpty()) {
+            IdleDispatcher::instance().clearHandler();
+            formClose();
+        }
+        return true;
+    });
+}
+
+void FormRvMain::closeAllWindows() {
+    for (QWidget* form : applicationForms()) {
+        form->close();
+    }
+    installCloseWhenAlone();
+}
+
+void FormRvMain::trayIconMouseClick() {
+    QList<QWidget*> forms = applicationForms();
+    forms.removeIf([](const QWidget* form) { return !form->isVisible(); });
+    if (!optionShowing && !forms.isEmpty()) {
+        minimizeOrRestoreAll(forms);
+    }
+}
+
+void FormRvMain::formClose() {
+    freeAllArchiverDlls();
+    if (started_) {
+        try {
+            saveSettings(settings_, settingsPath_);
+        } catch (const std::exception& e) {
+            std::cerr << "ravinel: the settings were not saved: " << e.what() << "\n";
+        }
+    }
+    trayIcon_.reset();
+    emit closed();
+    QCoreApplication::quit();
+}
+
+}  // namespace ravinel

@@ -1,0 +1,132 @@
+#include "app/form_rv_main.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <QWidget>
+#include <fstream>
+#include <sstream>
+
+#include "app/application_forms.h"
+#include "process/cpu_features.h"
+#include "tests/image/bmp_builder.h"
+#include "tests/image/temp_dir.h"
+
+namespace ravinel {
+namespace {
+
+// A hub over a settings file in a fresh folder, with two pictures and a text file.
+class HubTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        unsetenv("SUSIE_PLUGIN_DIR");
+        folder_ = dir_.path("");
+        dir_.write("a.bmp", smallBmpFile());
+        dir_.write("b.bmp", smallBmpFile());
+        std::ofstream(dir_.path("notes.txt")) << "no picture";
+    }
+    void TearDown() override {
+        for (QWidget* form : applicationForms()) {
+            delete form;
+        }
+    }
+
+    std::string iniPath() const { return dir_.path("ravinel.ini"); }
+    std::string iniText() const {
+        std::ifstream in(iniPath());
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    // Runs the event loop until the hub reports the end of the run; false on time-out.
+    static bool runUntilClosed(FormRvMain& hub) {
+        QEventLoop loop;
+        bool closed = false;
+        QObject::connect(&hub, &FormRvMain::closed, &loop, [&] {
+            closed = true;
+            loop.quit();
+        });
+        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+        loop.exec();
+        return closed;
+    }
+    static QList<QWidget*> shownForms() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QList<QWidget*> forms = applicationForms();
+        forms.removeIf([](const QWidget* form) { return !form->isVisible(); });
+        return forms;
+    }
+
+    ravinel::testing::TempDir dir_;
+    std::string folder_;
+};
+
+TEST_F(HubTest, SettingsAreReadAtStartAndWrittenWhenTheLastWindowCloses) {
+    std::ofstream(iniPath()) << "[ViewForm]\nSizeMode=0\n[Unknown]\nKey=1\n";
+    FormRvMain hub(iniPath());
+    EXPECT_EQ(hub.settings().viewForm.sizeMode, 0);
+    hub.settings().thumbConf.sortMode = 3;
+
+    ASSERT_TRUE(hub.openImageFile(folder_ + "a.bmp", hub.dirFilesInfo()));
+    // Nothing is written while windows are open.
+    EXPECT_EQ(iniText().find("SortMode"), std::string::npos);
+    shownForms().front()->close();
+    ASSERT_TRUE(runUntilClosed(hub));
+
+    const std::string text = iniText();
+    EXPECT_NE(text.find("SizeMode=0"), std::string::npos);
+    EXPECT_NE(text.find("SortMode=3"), std::string::npos);
+    EXPECT_EQ(text.find("[Unknown]"), std::string::npos);
+}
+
+TEST_F(HubTest, OpensAWindowOnlyForAPicture) {
+    FormRvMain hub(iniPath());
+    EXPECT_FALSE(hub.openImageFile(folder_ + "notes.txt", hub.dirFilesInfo()));
+    EXPECT_TRUE(shownForms().isEmpty());
+    EXPECT_TRUE(applicationForms().isEmpty()) << "the window made for it is freed";
+
+    ASSERT_TRUE(hub.openImageFile(folder_ + "b.bmp", hub.dirFilesInfo()));
+    const QList<QWidget*> forms = shownForms();
+    ASSERT_EQ(forms.size(), 1);
+    // The window lists the whole folder, sorted by name: b.bmp is the second of four.
+    EXPECT_TRUE(forms.front()->windowTitle().startsWith("b.bmp [2/4] "))
+        << forms.front()->windowTitle().toStdString();
+}
+
+TEST_F(HubTest, HandedOverPathsOpenPicturesAndMoveTheLastFolder) {
+    FormRvMain hub(iniPath());
+    hub.executeMacro({folder_});  // a folder: nothing
+    hub.executeMacro({});
+    hub.executeMacro({""});
+    EXPECT_TRUE(shownForms().isEmpty());
+
+    hub.executeMacro({folder_ + "sub/missing.jpg"});
+    EXPECT_TRUE(shownForms().isEmpty());
+    EXPECT_EQ(hub.settings().lastDir, folder_ + "sub/");
+
+    hub.executeMacro({folder_ + "a.bmp", "ignored second line"});
+    EXPECT_EQ(shownForms().size(), 1);
+    EXPECT_EQ(hub.settings().lastDir, folder_);
+}
+
+TEST_F(HubTest, ClosingEveryWindowEndsTheRun) {
+    FormRvMain hub(iniPath());
+    ASSERT_TRUE(hub.openImageFile(folder_ + "a.bmp", hub.dirFilesInfo()));
+    ASSERT_TRUE(hub.openImageFile(folder_ + "b.bmp", hub.dirFilesInfo()));
+    EXPECT_FALSE(hub.noOtherWindowShown(shownForms().front()));
+    hub.closeAllWindows();
+    ASSERT_TRUE(runUntilClosed(hub));
+    EXPECT_TRUE(applicationForms().isEmpty());
+    EXPECT_NE(iniText().find("[ViewConf]"), std::string::npos);
+}
+
+TEST_F(HubTest, ThreeDNowStaysOnOnlyWhereTheProcessorHasIt) {
+    std::ofstream(iniPath()) << "[ViewConf]\n3DNow=1\n";
+    FormRvMain hub(iniPath());
+    EXPECT_EQ(hub.settings().viewConf.use3DNow, getCpuFeatures().amd3DNow);
+}
+
+}  // namespace
+}  // namespace ravinel
