@@ -9,15 +9,10 @@ namespace ravinel {
 
 namespace {
 
-std::string depthText(uint8_t pixelFormat) {
-    return pixelFormat < kPixelFormatLabels.size() ? kPixelFormatLabels[pixelFormat]
-                                                   : kPixelFormatLabels[kPixelFormatCustom];
-}
-
 // "640x480 24bit": the picture's size and depth.
 std::string sizeAndDepth(const GraphicLoadInfo& info) {
     return std::to_string(info.width) + "x" + std::to_string(info.height) + " " +
-           depthText(info.pixelFormat) + "bit";
+           pixelFormatLabel(info.pixelFormat) + "bit";
 }
 
 }  // namespace
@@ -49,7 +44,7 @@ std::string ThumbMaker::infoText(const FileInfoItem& item) const {
         case GraphicKind::gkSusie:
             return sizeAndDepth(info) + " bySPI";
         case GraphicKind::gkSusiePreview:
-            return "(Preview) " + depthText(info.pixelFormat) + "bit bySPI";
+            return "(Preview) " + pixelFormatLabel(info.pixelFormat) + "bit bySPI";
         case GraphicKind::gkJpeg:
             return sizeAndDepth(info) + " JPEG";
         case GraphicKind::gkExif:

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "image/nk_dib.h"
 
@@ -32,6 +33,12 @@ inline constexpr uint8_t kPixelFormatCustom = 8;
 
 inline constexpr std::array<const char*, 9> kPixelFormatLabels = {
     "Device?", "1", "4", "8", "15", "16", "24", "32", "Custom?"};
+
+// The label texts show for a pixel format; a value outside the list reads as "Custom?".
+inline std::string pixelFormatLabel(uint8_t pixelFormat) {
+    return pixelFormat < kPixelFormatLabels.size() ? kPixelFormatLabels[pixelFormat]
+                                                   : kPixelFormatLabels[kPixelFormatCustom];
+}
 
 // The result of one load. Width and height are those of the picture in the file (not
 // of a reduced decode); a plug-in preview reports width 1.

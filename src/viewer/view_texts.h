@@ -8,7 +8,8 @@
 
 namespace ravinel {
 
-// The shown height as a percentage of the picture's height with two decimals ("66.67");
+// The shown height as a percentage of the picture's height with two decimals ("66.67"),
+// halves going up, and at most five significant digits ("14271.00" for 14271.43);
 // "0.00" when the picture height is 0.
 std::string rateText(int32_t destHeight, int32_t sourceHeight);
 

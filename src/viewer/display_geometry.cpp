@@ -1,0 +1,137 @@
+#include "viewer/display_geometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace ravinel {
+
+namespace {
+
+// The largest side a fixed rate may ask for; larger rates are cut to a 4096 box.
+constexpr int64_t kMaxRateSide = 4096;
+// A picture is shown at most this many times larger, and at least this many times smaller.
+constexpr int64_t kMaxScale = 256;
+
+// Halves go up.
+int64_t nearest(double x) {
+    return static_cast<int64_t>(std::floor(x + 0.5));
+}
+
+// A side scaled by a rate read from the settings; a rate that is not a number counts as 0.
+int64_t scaledSide(int64_t side, double rate) {
+    const double x = static_cast<double>(side) * rate;
+    if (!(x > 0)) {
+        return 0;
+    }
+    // Anything that rounds beyond the cut is cut anyway; this keeps the conversion defined.
+    return x >= static_cast<double>(kMaxRateSide) + 0.5 ? kMaxRateSide + 1 : nearest(x);
+}
+
+struct Box {
+    int64_t width;
+    int64_t height;
+};
+
+Box boundingBox(int64_t w, int64_t h, const ViewFormConf& viewForm, const ScreenMetrics& metrics,
+                bool frameless) {
+    switch (viewForm.sizeMode) {
+        case 0:
+            return {w, h};
+        case 1:
+            if (frameless) {
+                return {metrics.workWidth, metrics.workHeight};
+            }
+            return {metrics.maxClientWidth, metrics.maxClientHeight};
+        case 2: {
+            Box box{scaledSide(w, viewForm.sizeRate), scaledSide(h, viewForm.sizeRate)};
+            if (box.width > kMaxRateSide || box.height > kMaxRateSide) {
+                return {kMaxRateSide, kMaxRateSide};
+            }
+            return {std::max<int64_t>(box.width, 1), std::max<int64_t>(box.height, 1)};
+        }
+        case 3:
+            return {viewForm.sizeFixed, viewForm.sizeFixed};
+        default:
+            // Unknown modes act as the framed fit box, frameless or not.
+            return {metrics.maxClientWidth, metrics.maxClientHeight};
+    }
+}
+
+uint16_t toSide(int64_t side) {
+    return static_cast<uint16_t>(std::clamp<int64_t>(side, 1, UINT16_MAX));
+}
+
+int32_t toInt32(int64_t value) {
+    return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
+
+DisplaySize calcDisplaySize(int32_t sourceWidth, int32_t sourceHeight, const ViewFormConf& viewForm,
+                            const ScreenMetrics& metrics, bool frameless) {
+    // A picture without size is taken as one pixel, so nothing below divides by zero.
+    const int64_t w = std::max(sourceWidth, 1);
+    const int64_t h = std::max(sourceHeight, 1);
+    const double wd = static_cast<double>(w);
+    const double hd = static_cast<double>(h);
+    Box box = boundingBox(w, h, viewForm, metrics, frameless);
+
+    // Keep the aspect ratio inside the box, enlarging as well as reducing.
+    if (w * box.height >= h * box.width) {
+        box.height = std::max<int64_t>(nearest(hd * static_cast<double>(box.width) / wd), 1);
+    } else {
+        box.width = std::max<int64_t>(nearest(wd * static_cast<double>(box.height) / hd), 1);
+    }
+
+    if (box.width > kMaxScale * w || box.height > kMaxScale * h) {
+        box = {kMaxScale * w, kMaxScale * h};
+    }
+    if (w > kMaxScale * box.width || h > kMaxScale * box.height) {
+        box = {nearest(wd / kMaxScale), nearest(hd / kMaxScale)};
+        if (box.width == 0) {
+            box = {1, nearest(hd / wd)};
+        } else if (box.height == 0) {
+            box = {nearest(wd / hd), 1};
+        }
+    }
+    // A zero box (a long side of 0 in a hand-edited settings file, or no work area) still
+    // gives a picture of at least one pixel.
+    return {toSide(box.width), toSide(box.height)};
+}
+
+WindowBounds placeWindow(int32_t displayWidth, int32_t displayHeight, const ScreenMetrics& metrics,
+                         uint8_t posMode, bool frameless) {
+    const int64_t dw = displayWidth;
+    const int64_t dh = displayHeight;
+    const int64_t aw = frameless ? metrics.workWidth : metrics.maxClientWidth;
+    const int64_t ah = frameless ? metrics.workHeight : metrics.maxClientHeight;
+    const int64_t fx = frameless ? 0 : metrics.frameX;
+    const int64_t fy = frameless ? 0 : metrics.frameY;
+    const int64_t vScroll = metrics.vScrollWidth;
+    const int64_t hScroll = metrics.hScrollHeight;
+
+    int64_t ww = metrics.workWidth;
+    int64_t wh = metrics.workHeight;
+    if (ah < dh && aw >= dw + vScroll) {
+        // Too tall: a vertical scroll bar beside the picture.
+        ww = dw + fx + vScroll;
+    } else if (ah >= dh + hScroll && aw < dw) {
+        // Too wide: a horizontal scroll bar below the picture.
+        wh = fy + dh + hScroll;
+    } else if (ah >= dh && aw >= dw) {
+        ww = dw + fx;
+        wh = dh + fy;
+    }
+
+    int64_t left = metrics.workLeft;
+    if (posMode == 1) {
+        left += (metrics.workWidth - ww) / 2;
+    } else if (posMode == 2) {
+        left += metrics.workWidth - ww;
+    }
+    return {toInt32(left), metrics.workTop, toInt32(ww), toInt32(wh)};
+}
+
+}  // namespace ravinel
