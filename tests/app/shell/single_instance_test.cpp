@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <thread>
 
 #include "tests/app/shell/event_wait.h"
 #include "tests/app/temp_folder.h"
@@ -115,6 +116,17 @@ TEST_F(SingleInstanceTest, HandedOverPathsArriveAsMessages) {
     std::vector<Lines> later(received_.begin() + 1, received_.end());
     std::sort(later.begin(), later.end());
     EXPECT_EQ(later, (std::vector<Lines>{{"/tmp/one.png"}, {"/tmp/\xe5\x86\x99\xe7\x9c\x9f.bmp"}}));
+}
+
+TEST_F(SingleInstanceTest, HandoffNeedsNoEventLoop) {
+    // A second instance hands over before it has an application object or event loop.
+    ASSERT_TRUE(server_.listen());
+    bool linked = false;
+    std::thread second([&] { linked = handOffPath("/tmp/from another thread.gif"); });
+    ASSERT_TRUE(waitForMessages(1));
+    second.join();
+    EXPECT_TRUE(linked);
+    EXPECT_EQ(received_[0], Lines{"/tmp/from another thread.gif"});
 }
 
 TEST_F(SingleInstanceTest, MessageIsSplitIntoLinesAndKeptByteForByte) {
