@@ -126,6 +126,9 @@ bool HandoffServer::listen() {
 
 void HandoffServer::acceptConnections() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        // Ours, so that going away disconnects them before they are closed: a closing
+        // socket must not deliver to a half-destroyed server.
+        socket->setParent(this);
         // One byte past the limit is enough to tell an oversized message.
         socket->setReadBufferSize(maxMessageBytes + 1);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });

@@ -11,6 +11,7 @@
 #include <QLocalSocket>
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <thread>
 
@@ -150,6 +151,22 @@ TEST_F(SingleInstanceTest, BadClientsDoNotStopTheServer) {
     testing::processEventsFor(100);
     std::sort(received_.begin(), received_.end());
     EXPECT_EQ(received_, (std::vector<Lines>{{"/tmp/after.jpg"}, {"/tmp/broken off"}}));
+}
+
+TEST_F(SingleInstanceTest, ServerGoingAwayDeliversNoHalfMessage) {
+    auto server = std::make_unique<HandoffServer>();
+    server->onExecuteMacro = [this](const Lines& lines) { received_.push_back(lines); };
+    ASSERT_TRUE(server->listen());
+    QLocalSocket client;
+    client.connectToServer(handoffServerName());
+    ASSERT_TRUE(client.waitForConnected(5000));
+    client.write("/tmp/half");
+    ASSERT_TRUE(client.waitForBytesWritten(5000));
+    testing::processEventsFor(50);
+
+    server.reset();
+    testing::processEventsFor(50);
+    EXPECT_TRUE(received_.empty());
 }
 
 TEST_F(SingleInstanceTest, LongestAllowedMessageArrives) {
