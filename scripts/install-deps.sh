@@ -19,6 +19,7 @@ packages=(
   libarchive-dev
   gcab
   qt6-base-dev
+  libqt6svg6
   xvfb
   xauth
   x11-utils

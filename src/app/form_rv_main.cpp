@@ -12,6 +12,7 @@
 #include "app/idle_dispatcher.h"
 #include "app/launch_target.h"
 #include "app/minimize_all.h"
+#include "app/program_icon.h"
 #include "app/screen_metrics_reader.h"
 #include "app/single_instance.h"
 #include "app/tray_icon.h"
@@ -130,6 +131,7 @@ ScreenMetrics FormRvMain::getScreenMetrics(const QWidget* form) const {
 void FormRvMain::createTrayIcon() {
     trayIcon_ = std::make_unique<TrayIcon>();
     trayIcon_->setTipHelp("Ravinel");
+    trayIcon_->setIcon(programIcon());
     trayIcon_->onMouseClick = [this] { trayIconMouseClick(); };
     trayIcon_->setVisible(true);
 }

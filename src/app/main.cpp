@@ -1,10 +1,10 @@
 #include <QApplication>
-#include <QIcon>
 #include <memory>
 #include <string>
 
 #include "app/form_rv_main.h"
 #include "app/launch_target.h"
+#include "app/program_icon.h"
 #include "app/settings_location.h"
 #include "app/single_instance.h"
 #include "app/termination_signals.h"
@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName("Ravinel");
-    QApplication::setWindowIcon(QIcon(":/ravinel.svg"));
+    QApplication::setWindowIcon(programIcon());
     // The hub decides when the run ends, not the last window.
     QApplication::setQuitOnLastWindowClosed(false);
 
