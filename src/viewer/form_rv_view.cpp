@@ -96,9 +96,11 @@ void FormRvView::setArchiveSource(const std::string& archiveName, const std::str
 }
 
 bool FormRvView::event(QEvent* event) {
-    // The browser may have opened or closed while this window was in the background.
     if (event->type() == QEvent::WindowActivate) {
+        // The browser may have opened or closed while this window was in the background.
         updateActions();
+        // A window manager has framed the window by the time it activates it.
+        guarded([this] { replaceAfterFrameKnown(); });
     }
     return QWidget::event(event);
 }
@@ -190,16 +192,15 @@ bool FormRvView::noteChangedFrameExtents() {
     const qreal ratio = devicePixelRatioF();
     const int32_t frameWidth = toDevice(client.left() - frame.left(), ratio);
     const int32_t frameHeight = toDevice(frame.bottom() - client.bottom(), ratio);
-    const int32_t frameX = toDevice(frame.width() - client.width(), ratio);
     const int32_t frameY = toDevice(frame.height() - client.height(), ratio);
+    // Only what the hub keeps is compared, so an uneven frame cannot re-place forever.
     if (frameWidth == placedWith_.frameWidth && frameHeight == placedWith_.frameHeight &&
-        frameX == placedWith_.frameX && frameY == placedWith_.frameY) {
+        frameY == placedWith_.frameY) {
         return false;
     }
     formRvMain->noteFrameExtents(frameWidth, frameHeight, frameY);
     placedWith_.frameWidth = frameWidth;
     placedWith_.frameHeight = frameHeight;
-    placedWith_.frameX = frameX;
     placedWith_.frameY = frameY;
     return true;
 }

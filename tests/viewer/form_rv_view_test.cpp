@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QPointer>
 #include <filesystem>
 
 #include "tests/viewer/view_window_fixture.h"
@@ -46,6 +47,8 @@ TEST_F(FormRvViewTest, FirstPictureAtItsOwnSizeWithTitle) {
     EXPECT_TRUE(window->popupMenu().vaNext->isEnabled());
     EXPECT_TRUE(window->popupMenu().vaPrior->isEnabled());
     EXPECT_TRUE(window->testAttribute(Qt::WA_DeleteOnClose));
+    window->process().onProgress("縮小中");  // the pipeline's stages show in the title
+    EXPECT_EQ(title(window), "縮小中");
 }
 
 TEST_F(FormRvViewTest, NavigationSkipsFilesThatDoNotLoad) {
@@ -241,6 +244,27 @@ TEST_F(FormRvViewTest, FramelessWindowFillsTheWorkArea) {
     const ScreenMetrics metrics = formRvMain->getScreenMetrics(window);
     const int width = std::min(metrics.workWidth, 2 * metrics.workHeight);
     EXPECT_EQ(pictureSize(window), QSize(width, width / 2));
+}
+
+TEST_F(FormRvViewTest, FramelessToggleReopensThePictureThroughTheHub) {
+    FormRvView* window = open("b.jpg");
+    ASSERT_NE(window, nullptr);
+    QPointer<FormRvView> old(window);
+    window->popupMenu().vpNoFrame->trigger();
+    EXPECT_TRUE(formRvMain->settings().viewForm.frameless);
+    const std::vector<FormRvView*> now = windows();
+    EXPECT_TRUE(old.isNull());
+    ASSERT_EQ(now.size(), 1u);
+    EXPECT_TRUE(now[0]->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(now[0]->popupMenu().vpNoFrame->isChecked());
+    EXPECT_EQ(title(now[0]), "b.jpg [2/4] 100.00% ");
+
+    // A picture that no longer loads keeps the old window, the new default stays.
+    std::filesystem::remove(folder_.path("b.jpg"));
+    now[0]->popupMenu().vpNoFrame->trigger();
+    EXPECT_FALSE(formRvMain->settings().viewForm.frameless);
+    EXPECT_EQ(windows(), now);
+    EXPECT_FALSE(now[0]->popupMenu().vpNoFrame->isChecked());
 }
 
 TEST_F(FormRvViewTest, InformationSubmenuDescribesTheShownPicture) {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QTest>
 
 #include "tests/viewer/view_window_fixture.h"

@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QLabel>
-#include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <memory>
@@ -42,10 +41,23 @@ class ViewWindowTest : public ::testing::Test {
     }
 
     void TearDown() override {
-        for (const QPointer<FormRvView>& window : windows_) {
-            delete window.data();  // deleting skips the close handler and its idle hook
+        // Deleting skips the close handler and its idle hook that would end the run.
+        for (FormRvView* window : windows()) {
+            delete window;
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Every image window, also those the hub opened.
+    static std::vector<FormRvView*> windows() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        std::vector<FormRvView*> found;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* window = qobject_cast<FormRvView*>(widget)) {
+                found.push_back(window);
+            }
+        }
+        return found;
     }
 
     std::string folder() const { return folder_.path(""); }
@@ -77,7 +89,6 @@ class ViewWindowTest : public ::testing::Test {
         window->setLoadTime(1);
         window->show();
         window->showFirstPicture();
-        windows_.emplace_back(window);
         return window;
     }
 
@@ -91,7 +102,6 @@ class ViewWindowTest : public ::testing::Test {
     TempDir folder_;
 
   private:
-    std::vector<QPointer<FormRvView>> windows_;
     static inline TempDir* settingsFolder_ = nullptr;
     static inline FormRvMain* hub_ = nullptr;
 };
