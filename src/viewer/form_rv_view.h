@@ -12,6 +12,7 @@
 #include "browse/files_info.h"
 #include "process/g_process.h"
 #include "viewer/view_popup_menu.h"
+#include "viewer/zoom_step.h"
 
 class QLabel;
 class QScrollArea;
@@ -90,6 +91,7 @@ class FormRvView : public QWidget {
     // Menu commands.
     void connectCommands();
     void vpReopenClick();
+    void showZoomStep(const ZoomStep& step);
     void vpSizeUpClick();
     void vpSizeDownClick();
     void vpSizeModeClick(uint8_t sizeMode);

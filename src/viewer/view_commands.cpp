@@ -142,9 +142,7 @@ void FormRvView::vpReopenClick() {
     }
 }
 
-void FormRvView::vpSizeUpClick() {
-    const ZoomStep step = zoomInStep(process_.destWidth, process_.destHeight,
-                                     process_.loadInfo.width, process_.loadInfo.height);
+void FormRvView::showZoomStep(const ZoomStep& step) {
     if (step.kind == ZoomStep::Kind::rate) {
         redisplayAtRate(step.rate);
     } else if (step.kind == ZoomStep::Kind::longSide) {
@@ -152,14 +150,14 @@ void FormRvView::vpSizeUpClick() {
     }
 }
 
+void FormRvView::vpSizeUpClick() {
+    showZoomStep(zoomInStep(process_.destWidth, process_.destHeight, process_.loadInfo.width,
+                            process_.loadInfo.height));
+}
+
 void FormRvView::vpSizeDownClick() {
-    const ZoomStep step = zoomOutStep(process_.destWidth, process_.destHeight,
-                                      process_.loadInfo.width, process_.loadInfo.height);
-    if (step.kind == ZoomStep::Kind::rate) {
-        redisplayAtRate(step.rate);
-    } else if (step.kind == ZoomStep::Kind::longSide) {
-        redisplayAtLongSide(step.longSide);
-    }
+    showZoomStep(zoomOutStep(process_.destWidth, process_.destHeight, process_.loadInfo.width,
+                             process_.loadInfo.height));
 }
 
 void FormRvView::vpSizeModeClick(uint8_t sizeMode) {
