@@ -65,7 +65,9 @@ class FormRvView : public QWidget {
     // Sizing and showing.
     void formShow();
     ScreenMetrics freshMetrics();
-    bool frameless() const { return menu_.vpNoFrame->isChecked(); }
+    // The window's own state, not the menu tick: a frameless toggle whose replacement
+    // failed leaves the tick flipped on a window that still has its frame.
+    bool frameless() const { return windowFlags().testFlag(Qt::FramelessWindowHint); }
     void sizeForPicture(const ScreenMetrics& metrics);
     void placeFor(int32_t displayWidth, int32_t displayHeight, const ScreenMetrics& metrics);
     bool noteChangedFrameExtents();

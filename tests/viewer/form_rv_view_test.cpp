@@ -267,6 +267,24 @@ TEST_F(FormRvViewTest, FramelessToggleReopensThePictureThroughTheHub) {
     EXPECT_FALSE(now[0]->popupMenu().vpNoFrame->isChecked());
 }
 
+TEST_F(FormRvViewTest, FailedFramelessToggleKeepsSizingTheFramedWindow) {
+    writeBmp("wide.bmp", 100, 50);
+    FormRvView* window = open("wide.bmp");
+    ASSERT_NE(window, nullptr);
+    std::filesystem::remove(folder_.path("wide.bmp"));
+    window->popupMenu().vpNoFrame->trigger();  // the replacement cannot load the picture
+    ASSERT_TRUE(window->popupMenu().vpNoFrame->isChecked());
+    ASSERT_FALSE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
+    // Frames as a window manager would draw them: the framed box is smaller than the
+    // work area, and the window, still framed, must be sized by it.
+    formRvMain->noteFrameExtents(4, 4, 40);
+    window->popupMenu().vpSizeFitMode->trigger();
+    const ScreenMetrics metrics = formRvMain->getScreenMetrics(window);
+    const DisplaySize framed = calcDisplaySize(100, 50, window->viewForm(), metrics, false);
+    EXPECT_EQ(pictureSize(window), QSize(framed.width, framed.height));
+    EXPECT_NE(calcDisplaySize(100, 50, window->viewForm(), metrics, true), framed);
+}
+
 TEST_F(FormRvViewTest, InformationSubmenuDescribesTheShownPicture) {
     writeBmp("x&y.bmp", 40, 30);
     FormRvView* window = open("b.jpg");

@@ -38,6 +38,7 @@ class ViewWindowTest : public ::testing::Test {
         formRvMain->settings() = Settings{};
         formRvMain->settings().viewForm.sizeMode = 0;  // own size: the tests know the sizes
         formRvMain->browserShowing = false;
+        formRvMain->noteFrameExtents(0, 0, 0);  // no window manager, no frames
     }
 
     void TearDown() override {
