@@ -39,7 +39,7 @@ class FormRvViewTest : public ViewWindowTest {
 TEST_F(FormRvViewTest, FirstPictureAtItsOwnSizeWithTitle) {
     FormRvView* window = open("b.jpg");
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->size(), QSize(64, 48));
+    EXPECT_EQ(clientSize(window), QSize(64, 48));
     EXPECT_EQ(pictureSize(window), QSize(64, 48));
     EXPECT_EQ(title(window), "b.jpg [2/4] 100.00% ");
     EXPECT_EQ(window->fileIndex(), 1);
@@ -57,7 +57,7 @@ TEST_F(FormRvViewTest, NavigationSkipsFilesThatDoNotLoad) {
     const ViewPopupMenu& menu = window->popupMenu();
     menu.vaNext->trigger();  // over c.txt
     EXPECT_EQ(title(window), "d.bmp [4/4] 100.00% ");
-    EXPECT_EQ(window->size(), QSize(20, 10));
+    EXPECT_EQ(clientSize(window), QSize(20, 10));
     EXPECT_FALSE(menu.vaNext->isEnabled());
     EXPECT_FALSE(menu.vaLast->isEnabled());
     menu.vaPrior->trigger();
@@ -112,7 +112,7 @@ TEST_F(FormRvViewTest, FitModeFillsTheScreenAndCentres) {
     EXPECT_EQ(pictureSize(window), QSize(process.destWidth, process.destHeight));
     const WindowBounds bounds =
         placeWindow(process.destWidth, process.destHeight, metrics, 1, false);
-    EXPECT_EQ(window->frameGeometry(), QRect(bounds.left, bounds.top, bounds.width, bounds.height));
+    EXPECT_EQ(frameRect(window), QRect(bounds.left, bounds.top, bounds.width, bounds.height));
 }
 
 TEST_F(FormRvViewTest, PositionCommandsMoveTheWindowOnly) {
@@ -121,10 +121,10 @@ TEST_F(FormRvViewTest, PositionCommandsMoveTheWindowOnly) {
     const ScreenMetrics metrics = formRvMain->getScreenMetrics(window);
     window->popupMenu().vpWinPosR->trigger();
     EXPECT_EQ(window->viewForm().posMode, 2);
-    EXPECT_EQ(window->frameGeometry().right() + 1, metrics.workLeft + metrics.workWidth);
+    EXPECT_EQ(frameRect(window).right() + 1, metrics.workLeft + metrics.workWidth);
     window->popupMenu().vpWinPosL->trigger();
-    EXPECT_EQ(window->frameGeometry().left(), metrics.workLeft);
-    EXPECT_EQ(window->frameGeometry().top(), metrics.workTop);
+    EXPECT_EQ(frameRect(window).left(), metrics.workLeft);
+    EXPECT_EQ(frameRect(window).top(), metrics.workTop);
     EXPECT_TRUE(window->popupMenu().vpWinPosL->isChecked());
     EXPECT_FALSE(window->popupMenu().vpWinPosR->isChecked());
 }

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -95,8 +96,18 @@ class ViewWindowTest : public ::testing::Test {
 
     static QScrollArea* scrollArea(FormRvView* window) { return window->findChild<QScrollArea*>(); }
     static QLabel* picture(FormRvView* window) { return window->findChild<QLabel*>(); }
-    static QSize pictureSize(FormRvView* window) {
-        return picture(window)->pixmap().deviceIndependentSize().toSize();
+    // Sizes and places in device pixels, the unit of the display rules.
+    static QSize pictureSize(FormRvView* window) { return picture(window)->pixmap().size(); }
+    static int device(int logical, FormRvView* window) {
+        return static_cast<int>(std::lround(logical * window->devicePixelRatioF()));
+    }
+    static QSize clientSize(FormRvView* window) {
+        return {device(window->width(), window), device(window->height(), window)};
+    }
+    static QRect frameRect(FormRvView* window) {
+        const QRect frame = window->frameGeometry();
+        return {device(frame.left(), window), device(frame.top(), window),
+                device(frame.width(), window), device(frame.height(), window)};
     }
     static std::string title(FormRvView* window) { return window->windowTitle().toStdString(); }
 
