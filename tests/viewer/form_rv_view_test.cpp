@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPointer>
@@ -350,6 +351,16 @@ TEST_F(FormRvViewTest, BrowserItemOnlyWithoutABrowser) {
     EXPECT_FALSE(window->popupMenu().vaThumbView->isEnabled());
     window->popupMenu().vaThumbView->trigger();
     EXPECT_EQ(formRvMain->settings().lastDir, "");
+
+    formRvMain->browserShowing = false;
+    emit window->popupMenu().menu->aboutToShow();
+    window->popupMenu().vaThumbView->trigger();  // the browser opens on this folder
+    EXPECT_EQ(formRvMain->settings().lastDir, folder());
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible() && qobject_cast<FormRvView*>(widget) == nullptr) {
+            delete widget;  // whatever the hub showed for the browser
+        }
+    }
 }
 
 }  // namespace
