@@ -156,11 +156,11 @@ void ImgTnPanel::mousePressEvent(QMouseEvent* event) {
 }
 
 // The view may let go of this tile in any of the handlers (a double-click can show
-// another folder), so nothing of it is touched after a signal unless it is still here.
+// another folder); a tile let go of has no item, and nothing of it is touched then.
 void ImgTnPanel::mouseReleaseEvent(QMouseEvent* event) {
     const QPointer<ImgTnPanel> self(this);
     emit mouseReleased(this, event->button(), toView(event->position().toPoint()));
-    if (self.isNull() || !isVisible()) {
+    if (self.isNull() || item_ == nullptr) {
         return;
     }
     if (event->button() == Qt::LeftButton && leftPressed_) {
@@ -177,7 +177,7 @@ void ImgTnPanel::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         emit doubleClicked(this);
     }
-    if (!self.isNull() && isVisible()) {
+    if (!self.isNull() && item_ != nullptr) {
         mousePressEvent(event);
     }
 }

@@ -352,7 +352,7 @@ void ImgTnView::drawTile(ImgTnPanel* tile) {
     } else if (item.info.kind == GraphicKind::gkFile) {
         tile->setImageHint(info);
         // A link shows the icon of what it points to.
-        if (info.contains(QLatin1Char('/'))) {
+        if (info.contains(QLatin1Char('/')) && !tile->image().isNull()) {
             QImage picture = tile->image();
             const QRect bounds = tile->imageBounds();
             {

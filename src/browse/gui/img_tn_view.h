@@ -71,7 +71,7 @@ class ImgTnView : public QWidget {
     int32_t firstVisible() const { return firstVisible_; }
     int32_t lastVisible() const { return lastVisible_; }
     int tileCount() const { return tiles_.count(); }
-    const ImgTnPanel* tileAt(int k) const { return tiles_.at(k); }
+    ImgTnPanel* tileAt(int k) const { return tiles_.at(k); }
 
   signals:
     void clicked();
