@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "tests/browse/gui/img_tn_view_fixture.h"
+#include "tests/browse/vix_catalog_builder.h"
 
 namespace ravinel {
 namespace {
@@ -106,6 +108,40 @@ TEST_F(ImgTnViewTest, FileThatIsNoPictureIsDescribedAndKeepsItsIcon) {
     EXPECT_EQ(tile->imageBounds().size(), QSize(32, 32));
     EXPECT_TRUE(tile->labelHint().startsWith("note.txt\n5 Byte\n"));
     EXPECT_EQ(tile->label()->text(), QString("note.txt"));
+}
+
+TEST_F(ImgTnViewTest, LinkIsDescribedByItsTarget) {
+    const std::vector<uint8_t> text = {'h', 'i'};
+    const std::string target = tmp.write("note.txt", text);
+    std::filesystem::create_symlink(target, tmp.path("link"));
+    show();
+    ASSERT_EQ(list.item(0).name, "link");
+    view.makeNextThumb();
+    view.drawNextTile();
+    EXPECT_EQ(view.tileAt(0)->imageHint(), QString::fromStdString(target));
+    EXPECT_TRUE(view.tileAt(0)->drawn());
+    EXPECT_EQ(view.tileAt(0)->image().size(), QSize(32, 32));
+}
+
+TEST_F(ImgTnViewTest, TakesThumbnailsFromTheFolderCatalog) {
+    const std::vector<uint8_t> jpeg = fixtures::encodeJpeg(fixtures::gradientPicture(40, 30));
+    testing::VixCatalogBuilder catalog;
+    catalog.folder(tmp.path(""));
+    catalog.name("only-listed.jpg").size(800, 600, 8).jpeg(jpeg);
+    const std::string catalogFile = tmp.write("_CATALOG.VIX", catalog.bytes());
+    tmp.write("only-listed.jpg", std::vector<uint8_t>{'n', 'o'});
+    view.setUseCatalog(true);
+    view.setUseCatalogFirst(true);
+    show();
+    EXPECT_EQ(view.catalogPath(), catalogFile);
+    ASSERT_EQ(list.item(1).name, "only-listed.jpg");
+    view.makeNextThumb();
+    view.makeNextThumb();
+    view.drawNextTile();
+    view.drawNextTile();
+    EXPECT_EQ(list.item(1).info.kind, GraphicKind::gkVix);
+    EXPECT_EQ(view.tileAt(1)->imageHint(), QString("800x600 8bit byViX"));
+    EXPECT_EQ(view.tileAt(1)->image().size(), QSize(96, 72));
 }
 
 TEST_F(ImgTnViewTest, ScrollingReusesTilesBothWays) {
