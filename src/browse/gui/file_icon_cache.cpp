@@ -13,11 +13,15 @@ QFileInfo fileInfoOf(const std::string& fullPath) {
 }  // namespace
 
 int32_t FileIconCache::largeIconOf(const std::string& fullPath) {
-    return numberOf(associatedIcon(fullPath));
+    lastPath_ = fullPath;
+    lastNumber_ = numberOf(associatedIcon(fullPath));
+    return lastNumber_;
 }
 
+// Lists ask for both sizes of each file in turn; the icon lookup (which may read the
+// file to learn its type) is done once.
 int32_t FileIconCache::smallIconOf(const std::string& fullPath) {
-    return numberOf(associatedIcon(fullPath));
+    return fullPath == lastPath_ ? lastNumber_ : largeIconOf(fullPath);
 }
 
 QIcon FileIconCache::icon(int32_t index) const {

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QIcon>
 #include <QString>
+#include <string>
 #include <vector>
 
 #include "browse/icon_cache.h"
@@ -32,6 +33,8 @@ class FileIconCache : public IconCache {
     QFileIconProvider provider_;
     std::vector<QIcon> icons_;
     QHash<QString, int32_t> numbers_;
+    std::string lastPath_;  // the file of the last large icon, and its number
+    int32_t lastNumber_ = -1;
 };
 
 }  // namespace ravinel
