@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QHelpEvent>
+#include <QToolTip>
+
 namespace ravinel {
 namespace {
 
@@ -44,6 +48,25 @@ TEST(ImgTnPanel, PictureIsMadeOnFirstUse) {
     tile.setImageHint("hint");
     EXPECT_EQ(tile.imageBounds(), QRect(5, 6, 20, 10));
     EXPECT_EQ(tile.imageHint(), QString("hint"));
+}
+
+TEST(ImgTnPanel, HintOfThePictureOrTheLabelUnderTheMouse) {
+    ImgTnPanel tile(nullptr, 0);
+    tile.resize(110, 130);
+    tile.show();
+    tile.setLabelTop(100);
+    tile.setLabelHint("name");
+    tile.setImage(QRect(5, 5, 100, 90), QImage(100, 90, QImage::Format_RGB32));
+    tile.setImageHint("picture");
+    // The hint shown, or an empty text when the tile passed the request on.
+    const auto hintAt = [&tile](QPoint pos) {
+        QHelpEvent help(QEvent::ToolTip, pos, tile.mapToGlobal(pos));
+        QApplication::sendEvent(&tile, &help);
+        return help.isAccepted() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(hintAt(QPoint(50, 50)), QString("picture"));
+    EXPECT_EQ(hintAt(QPoint(50, 105)), QString("name"));
+    EXPECT_EQ(hintAt(QPoint(1, 1)), QString());  // the tile's own edge
 }
 
 }  // namespace
