@@ -16,6 +16,7 @@
 #include "app/screen_metrics_reader.h"
 #include "app/single_instance.h"
 #include "app/tray_icon.h"
+#include "browse/gui/form_rv_thumb.h"
 #include "image/archiver.h"
 #include "image/spi_error.h"
 #include "image/spis_search.h"
@@ -228,17 +229,23 @@ bool FormRvMain::openArchiveMember(const std::string& archiveName, const std::st
 }
 
 void FormRvMain::openBrowser() {
-    auto* box = new QMessageBox(QMessageBox::Information, "Ravinel",
-                                "Ravinel shows pictures: start it with a picture file,\n"
-                                "for example  ravinel picture.jpg\n\n"
-                                "The folder browser is not available yet.");
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    connect(box, &QMessageBox::finished, this, [this, box] {
-        if (noOtherWindowShown(box)) {
-            installCloseWhenAlone();
+    browserShowing = true;
+    FormRvThumb* browser = nullptr;
+    try {
+        browser = new FormRvThumb();
+        browser->show();
+    } catch (const std::exception& e) {
+        std::cerr << "ravinel: the browser window did not open: " << e.what() << "\n";
+        if (browser != nullptr) {
+            browser->close();
+        } else {
+            // No window to clear the flag and to end the run when nothing else is shown.
+            browserShowing = false;
+            if (noOtherWindowShown(nullptr)) {
+                installCloseWhenAlone();
+            }
         }
-    });
-    box->show();
+    }
 }
 
 bool FormRvMain::noOtherWindowShown(const QWidget* except) const {

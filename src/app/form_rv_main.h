@@ -7,6 +7,7 @@
 #include "app/screen_metrics.h"
 #include "app/settings.h"
 #include "browse/dir_files_info.h"
+#include "browse/gui/file_icon_cache.h"
 #include "image/graphic_loader.h"
 #include "image/spis.h"
 
@@ -45,8 +46,7 @@ class FormRvMain : public QObject {
                        bool fromMenu = true);
     bool openArchiveMember(const std::string& archiveName, const std::string& memberName,
                            const FilesInfo& filesInfo);
-    // Until the browser window exists: a short usage note; the run ends when it is
-    // closed and no other window is left.
+    // Opens the browser window on the folder settings().lastDir names.
     void openBrowser();
 
     // True when no window other than except is visible.
@@ -63,7 +63,10 @@ class FormRvMain : public QObject {
     Settings& settings() { return settings_; }
     GraphicLoader& graphicLoader() { return *graphicLoader_; }
     Spis& spis() { return *spis_; }
+    // The folder list the browser shows; it may be handed to openImageFile.
     DirFilesInfo& dirFilesInfo() { return dirFilesInfo_; }
+    // The desktop's file icons behind the icon numbers of the shared list.
+    FileIconCache& iconCache() { return iconCache_; }
 
     bool optionShowing = false;
     bool browserShowing = false;
@@ -87,7 +90,8 @@ class FormRvMain : public QObject {
     Settings settings_;
     std::unique_ptr<Spis> spis_;
     std::unique_ptr<GraphicLoader> graphicLoader_;
-    DirFilesInfo dirFilesInfo_;
+    FileIconCache iconCache_;
+    DirFilesInfo dirFilesInfo_{&iconCache_};
     ScreenMetrics metrics_;
     std::unique_ptr<TrayIcon> trayIcon_;
     std::unique_ptr<HandoffServer> handoffServer_;

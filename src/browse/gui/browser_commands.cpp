@@ -1,0 +1,324 @@
+// The browser window's commands: folders, sorting, views, opening files, the idle step.
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QVBoxLayout>
+#include <exception>
+#include <filesystem>
+
+#include "app/form_rv_main.h"
+#include "app/launch_target.h"
+#include "browse/gui/browser_status_bar.h"
+#include "browse/gui/browser_status_texts.h"
+#include "browse/gui/file_list_view.h"
+#include "browse/gui/form_rv_thumb.h"
+#include "browse/gui/grip_panel.h"
+#include "browse/gui/img_tn_view.h"
+#include "browse/gui/open_in_explorer.h"
+#include "browse/gui/shell_dir_tree.h"
+#include "browse/link_target.h"
+#include "image/file_extension.h"
+
+namespace ravinel {
+
+namespace {
+
+// Clears a flag when the block it guards ends, also by an exception.
+class BusyScope {
+  public:
+    explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~BusyScope() { flag_ = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+  private:
+    bool& flag_;
+};
+
+// Shows a temporary caption until the block ends.
+class CaptionScope {
+  public:
+    CaptionScope(QWidget* window, const QString& text)
+        : window_(window), saved_(window->windowTitle()) {
+        window_->setWindowTitle(text);
+    }
+    ~CaptionScope() { window_->setWindowTitle(saved_); }
+    CaptionScope(const CaptionScope&) = delete;
+    CaptionScope& operator=(const CaptionScope&) = delete;
+
+  private:
+    QWidget* window_;
+    QString saved_;
+};
+
+}  // namespace
+
+void FormRvThumb::connectCommands() {
+    const auto bind = [this](QAction* action, std::function<void()> command) {
+        connect(action, &QAction::triggered, this,
+                [this, command = std::move(command)] { guarded(command); });
+    };
+    ThumbPopupMenu& m = menu_;
+    bind(m.mmExecOnClick, [this] {
+        formRvMain->settings().thumbConf.execOnClick = menu_.mmExecOnClick->isChecked();
+    });
+    bind(m.mmAnalyzeHeader, [this] {
+        const bool on = menu_.mmAnalyzeHeader->isChecked();
+        formRvMain->graphicLoader().doAnalyze = on;
+        formRvMain->settings().loaderFlags.doAnalyze = on;
+    });
+    bind(m.mmUseVixCat, [this] { mmUseVixCatClick(); });
+    bind(m.mmUseVixCatFirst, [this] { mmUseVixCatFirstClick(); });
+    bind(m.mmThumbQHi, [this] { mmThumbQualityClick(true); });
+    bind(m.mmThumbQLow, [this] { mmThumbQualityClick(false); });
+    // The options window is not part of the program yet.
+    m.mmOption->setEnabled(false);
+    bind(m.mmExplorer, [this] { mmExplorerClick(); });
+    for (size_t mode = 0; mode < m.mmSortItems.size(); ++mode) {
+        bind(m.mmSortItems[mode], [this, mode] { mmSortFile(static_cast<int>(mode)); });
+    }
+    bind(m.mmRefreshFile, [this] { mmRefreshFileClick(); });
+    bind(m.mmRefreshTree, [this] { mmRefreshTreeClick(); });
+    bind(m.mmThumb, [this] { mmThumbClick(); });
+    bind(m.mmReport, [this] { mmReportClick(); });
+    bind(m.mmExit, [this] { close(); });
+
+    connect(m.menu, &QMenu::aboutToHide, this, [this] { statusBar_->setMenuButtonDown(false); });
+    connect(statusBar_, &BrowserStatusBar::menuButtonPressed, this,
+            [this] { guarded([this] { popupAtStatusBar(); }); });
+    connect(tree_, &ShellDirTree::folderClicked, this,
+            [this] { guarded([this] { treeClick(); }); });
+    connect(gripPanel_, &GripPanel::dropped, this,
+            [this](QPoint pos) { guarded([this, pos] { movingPanelEndDock(pos); }); });
+}
+
+void FormRvThumb::mmUseVixCatClick() {
+    ThumbConf& conf = formRvMain->settings().thumbConf;
+    conf.useVixCat = menu_.mmUseVixCat->isChecked();
+    menu_.mmUseVixCatFirst->setEnabled(conf.useVixCat);
+    if (thumbView_ != nullptr) {
+        thumbView_->setUseCatalog(conf.useVixCat);
+        if (conf.useVixCat) {
+            thumbView_->updateCatalog();
+        }
+    }
+}
+
+void FormRvThumb::mmUseVixCatFirstClick() {
+    ThumbConf& conf = formRvMain->settings().thumbConf;
+    conf.useVixCatFirst = menu_.mmUseVixCatFirst->isChecked();
+    if (thumbView_ != nullptr) {
+        thumbView_->setUseCatalogFirst(conf.useVixCatFirst);
+    }
+}
+
+void FormRvThumb::mmThumbQualityClick(bool hiQuality) {
+    formRvMain->settings().thumbConf.hiQuality = hiQuality;
+    if (thumbView_ != nullptr) {
+        thumbView_->setHiQuality(hiQuality);
+    }
+}
+
+void FormRvThumb::mmExplorerClick() {
+    openInExplorer(tree_->getPath());
+}
+
+void FormRvThumb::mmSortFile(int mode) {
+    menu_.tickSortMode(mode);
+    formRvMain->settings().thumbConf.sortMode = static_cast<uint8_t>(mode);
+    currentFolder_.clear();
+    treeClick();
+}
+
+void FormRvThumb::mmRefreshFileClick() {
+    currentFolder_.clear();
+    treeClick();
+}
+
+void FormRvThumb::mmRefreshTreeClick() {
+    BusyScope busy(busy_);
+    tree_->rebuildTree();
+    tree_->setPath(currentFolder_);
+}
+
+void FormRvThumb::freeView() {
+    delete thumbView_;
+    thumbView_ = nullptr;
+    delete reportView_;
+    reportView_ = nullptr;
+}
+
+void FormRvThumb::createThumbView() {
+    const Settings& settings = formRvMain->settings();
+    const ThumbConf& conf = settings.thumbConf;
+    thumbView_ = new ImgTnView(twinPanel_, settings.thumbPanel, formRvMain->iconCache(),
+                               formRvMain->graphicLoader());
+    thumbView_->setHiQuality(conf.hiQuality);
+    thumbView_->setUseCatalog(conf.useVixCat);
+    thumbView_->setUseCatalogFirst(conf.useVixCatFirst);
+    thumbView_->setCatalogHomeDir(conf.vixHomeDir);
+    thumbView_->setUse3DNow(settings.viewConf.use3DNow);
+    thumbView_->setThumbColorBit(formRvMain->screenBitsPerPixel());
+    thumbView_->setFocusPolicy(Qt::StrongFocus);
+    connect(thumbView_, &ImgTnView::doubleClicked, this,
+            [this] { guarded([this] { openSelected(); }); });
+    twinPanel_->layout()->addWidget(thumbView_);
+}
+
+void FormRvThumb::createReportView() {
+    reportView_ = new FileListView(twinPanel_, &formRvMain->iconCache());
+    reportView_->setFrameShape(QFrame::NoFrame);
+    connect(reportView_, &FileListView::openRequested, this,
+            [this] { guarded([this] { openSelected(); }); });
+    twinPanel_->layout()->addWidget(reportView_);
+    showPanel1({});
+}
+
+void FormRvThumb::mmThumbClick() {
+    tree_->setFocus();
+    freeView();
+    createThumbView();
+    thumbView_->setFiles(formRvMain->dirFilesInfo());
+    thumbView_->setFocus();
+    menu_.mmThumb->setChecked(true);
+}
+
+void FormRvThumb::mmReportClick() {
+    tree_->setFocus();
+    freeView();
+    createReportView();
+    reportView_->setFiles(&formRvMain->dirFilesInfo());
+    reportView_->setFocus();
+    menu_.mmReport->setChecked(true);
+}
+
+void FormRvThumb::showStatus(const QString& panel1, const QString& panel2, const QString& panel3) {
+    statusBar_->setUpdatesEnabled(false);
+    statusBar_->setText(1, panel1);
+    statusBar_->setText(2, panel2);
+    statusBar_->setText(3, panel3);
+    statusBar_->setUpdatesEnabled(true);
+}
+
+void FormRvThumb::showPanel1(const QString& text) {
+    statusBar_->setUpdatesEnabled(false);
+    statusBar_->setText(1, text);
+    statusBar_->setUpdatesEnabled(true);
+}
+
+void FormRvThumb::treeClick() {
+    if (busy_) {
+        return;
+    }
+    const std::string path = tree_->getPath();
+    if (path == currentFolder_) {
+        return;
+    }
+    BusyScope busy(busy_);
+    currentFolder_ = path;
+    CaptionScope caption(this, browser_texts::kLoading);
+    showStatus(browser_texts::kReadingFiles, {}, QString::fromStdString(currentFolder_));
+    statusBar_->repaint();
+    DirFilesInfo& list = formRvMain->dirFilesInfo();
+    try {
+        list.setDir("");
+        list.setDir(currentFolder_);
+        showStatus(browser_texts::kSortingFiles, fileCountText(list.count()),
+                   QString::fromStdString(currentFolder_));
+        statusBar_->repaint();
+        list.sort(formRvMain->settings().thumbConf.sortMode);
+    } catch (const std::exception&) {
+        // The views below get the list as it stands: they hold items of the old one.
+        showFiles();
+        throw;
+    }
+    showFiles();
+}
+
+// Hands the shared list to the view shown; its items replaced the ones the view held.
+void FormRvThumb::showFiles() {
+    DirFilesInfo& list = formRvMain->dirFilesInfo();
+    showPanel1(thumbView_ != nullptr ? sortedThumbsText(list.count()) : QString());
+    if (thumbView_ != nullptr) {
+        thumbView_->setThumbPanel(formRvMain->settings().thumbPanel);
+        thumbView_->setCatalogHomeDir(formRvMain->settings().thumbConf.vixHomeDir);
+        thumbView_->setFiles(list);
+        thumbView_->setFocus();
+    } else if (reportView_ != nullptr) {
+        reportView_->setFiles(&list);
+        reportView_->setFocus();
+    }
+}
+
+bool FormRvThumb::appIdle() {
+    if (!menu_.mmThumb->isChecked() || thumbView_ == nullptr) {
+        return true;
+    }
+    bool done = true;
+    guarded([this, &done] {
+        if (thumbView_->makeNextThumb()) {
+            showPanel1(remainingThumbsText(thumbView_->count(), thumbView_->madeCount()));
+        }
+        done = thumbView_->drawNextTile();
+    });
+    return done;
+}
+
+void FormRvThumb::openSelected() {
+    const DirFilesInfo& list = formRvMain->dirFilesInfo();
+    const FileInfoItem* item = nullptr;
+    if (thumbView_ != nullptr && thumbView_->itemIndex() >= 0 &&
+        thumbView_->itemIndex() < list.count()) {
+        item = &list.item(thumbView_->itemIndex());
+    } else if (reportView_ != nullptr) {
+        item = reportView_->selectedItem();
+    }
+    if (item == nullptr) {
+        return;
+    }
+    const std::string path = list.dir() + item->name;
+    const std::string extension = upperExtension(item->name);
+    // Link files name a folder or a file to go to; a symbolic link opens as its target.
+    if (extension == ".LNK" || extension == ".DESKTOP") {
+        followShortcut(path);
+    } else {
+        openFile(path);
+    }
+}
+
+void FormRvThumb::followShortcut(const std::string& path) {
+    const std::string target = getLinkTarget(path);
+    if (target.empty()) {
+        return;
+    }
+    std::error_code error;
+    const auto status = std::filesystem::status(target, error);
+    std::string folder;
+    if (std::filesystem::is_directory(status)) {
+        folder = target.back() == '/' ? target : target + "/";
+    } else if (std::filesystem::exists(status)) {
+        folder = folderPart(target);
+    } else {
+        return;
+    }
+    tree_->setPath(folder);
+    // Show the folder the tree now points at, as a click on it would.
+    treeClick();
+}
+
+void FormRvThumb::openFile(const std::string& path) {
+    CaptionScope caption(this, browser_texts::kLoading);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        // Archives that are no picture open in the archive member window, which the
+        // program does not have yet; such a file leaves the browser as it was.
+        formRvMain->openImageFile(path, formRvMain->dirFilesInfo(),
+                                  menu_.mmAnalyzeHeader->isChecked());
+    } catch (...) {
+        QApplication::restoreOverrideCursor();
+        throw;
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+}  // namespace ravinel

@@ -1,0 +1,253 @@
+#include "browse/gui/form_rv_thumb.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QSplitter>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <iostream>
+
+#include "app/form_rv_main.h"
+#include "app/idle_dispatcher.h"
+#include "browse/gui/browser_status_bar.h"
+#include "browse/gui/file_list_view.h"
+#include "browse/gui/grip_panel.h"
+#include "browse/gui/img_tn_view.h"
+#include "browse/gui/shell_dir_tree.h"
+#include "browse/gui/window_on_monitor.h"
+
+namespace ravinel {
+
+namespace {
+
+constexpr int kClientWidth = 778;  // the window's size before the settings apply
+constexpr int kClientHeight = 561;
+constexpr int kSplitterWidth = 8;
+constexpr int kTwinMinimumWidth = 32;
+constexpr int32_t kAlignLeft = 3;  // the settings' TreeAlign values
+constexpr int32_t kAlignRight = 4;
+
+int toLogical(int32_t devicePixels, qreal ratio) {
+    return static_cast<int>(std::lround(devicePixels / ratio));
+}
+
+}  // namespace
+
+FormRvThumb::FormRvThumb() : menu_(this) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle("Ravinel");
+    if (QWidget* active = QApplication::activeWindow()) {
+        setScreen(active->screen());
+    }
+    resize(kClientWidth, kClientHeight);
+    buildLayout();
+    connectCommands();
+    formCreate();
+    // Key preview: the window sees the keys of every child first.
+    qApp->installEventFilter(this);
+}
+
+FormRvThumb::~FormRvThumb() = default;
+
+void FormRvThumb::buildLayout() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    basePanel_ = new QFrame(this);
+    basePanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto* baseLayout = new QVBoxLayout(basePanel_);
+    baseLayout->setContentsMargins(0, 0, 0, 0);
+    splitter_ = new QSplitter(Qt::Horizontal, basePanel_);
+    splitter_->setHandleWidth(kSplitterWidth);
+    splitter_->setChildrenCollapsible(false);
+    baseLayout->addWidget(splitter_);
+
+    movingPanel_ = new QFrame;
+    movingPanel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    auto* movingLayout = new QVBoxLayout(movingPanel_);
+    movingLayout->setContentsMargins(0, 0, 0, 0);
+    movingLayout->setSpacing(0);
+    tree_ = new ShellDirTree(movingPanel_);
+    tree_->setFrameShape(QFrame::NoFrame);
+    movingLayout->addWidget(tree_);
+    gripPanel_ = new GripPanel(movingPanel_, movingPanel_);
+    movingLayout->addWidget(gripPanel_);
+
+    twinPanel_ = new QWidget;
+    twinPanel_->setMinimumWidth(kTwinMinimumWidth);
+    auto* twinLayout = new QVBoxLayout(twinPanel_);
+    twinLayout->setContentsMargins(0, 0, 0, 0);
+
+    splitter_->addWidget(twinPanel_);
+    splitter_->addWidget(movingPanel_);
+    layout->addWidget(basePanel_, 1);
+
+    statusBar_ = new BrowserStatusBar(this);
+    layout->addWidget(statusBar_);
+    tree_->setFont(statusBar_->font());
+}
+
+void FormRvThumb::formCreate() {
+    busy_ = true;
+    Settings& settings = formRvMain->settings();
+    const ThumbConf& conf = settings.thumbConf;
+    (conf.hiQuality ? menu_.mmThumbQHi : menu_.mmThumbQLow)->setChecked(true);
+    menu_.mmAnalyzeHeader->setChecked(formRvMain->graphicLoader().doAnalyze);
+    menu_.mmExecOnClick->setChecked(conf.execOnClick);
+    menu_.mmUseVixCat->setChecked(conf.useVixCat);
+    menu_.mmUseVixCatFirst->setEnabled(conf.useVixCat);
+    menu_.mmUseVixCatFirst->setChecked(conf.useVixCatFirst);
+    menu_.tickSortMode(conf.sortMode);
+
+    placeWindow();
+    const ThumbFormConf& form = settings.thumbForm;
+    dockTree(form.treeAlign == kAlignLeft);
+    // The tree's width comes with the window's own: lay the window out first.
+    layout()->activate();
+    const int panelWidth = std::max(0, form.treeWidth) + 2 * movingPanel_->frameWidth();
+    const int twinWidth =
+        std::max(kTwinMinimumWidth, splitter_->width() - kSplitterWidth - panelWidth);
+    splitter_->setSizes(treeOnLeft_ ? QList<int>{panelWidth, twinWidth}
+                                    : QList<int>{twinWidth, panelWidth});
+
+    if (form.viewStyle != 0) {
+        menu_.mmReport->setChecked(true);
+        createReportView();
+    } else {
+        menu_.mmThumb->setChecked(true);
+        createThumbView();
+    }
+
+    busy_ = false;
+    currentFolder_ = settings.lastDir;
+    tree_->setPath(settings.lastDir);
+    mmRefreshFileClick();
+}
+
+void FormRvThumb::placeWindow() {
+    const ThumbFormConf& form = formRvMain->settings().thumbForm;
+    const QRect stored(QPoint(form.bounds.left, form.bounds.top),
+                       QPoint(form.bounds.right - 1, form.bounds.bottom - 1));
+    const QRect bounds = keptOnMonitor(stored, nearestScreenGeometry(stored));
+    // The stored rectangle holds the frame; the frame sizes are the hub's, in device pixels.
+    const ScreenMetrics metrics = formRvMain->getScreenMetrics(this);
+    const qreal ratio = devicePixelRatioF();
+    resize(std::max(1, bounds.width() - toLogical(metrics.frameX, ratio)),
+           std::max(1, bounds.height() - toLogical(metrics.frameY, ratio)));
+    move(bounds.topLeft());
+    setWindowState(form.maximized ? Qt::WindowMaximized : Qt::WindowNoState);
+}
+
+void FormRvThumb::dockTree(bool left) {
+    const QList<int> sizes = splitter_->sizes();
+    const int panelWidth = movingPanel_->width();
+    treeOnLeft_ = left;
+    splitter_->insertWidget(left ? 0 : 1, movingPanel_);
+    // The free space goes to the view; the tree keeps its width.
+    splitter_->setStretchFactor(left ? 0 : 1, 0);
+    splitter_->setStretchFactor(left ? 1 : 0, 1);
+    if (sizes.size() == 2 && sizes[0] + sizes[1] > 0) {
+        const int total = sizes[0] + sizes[1];
+        splitter_->setSizes(left ? QList<int>{panelWidth, total - panelWidth}
+                                 : QList<int>{total - panelWidth, panelWidth});
+    }
+}
+
+void FormRvThumb::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) {
+        // Guarded: a handler still installed after the window is gone does nothing.
+        IdleDispatcher::instance().setHandler(
+            [window = QPointer<FormRvThumb>(this)] { return window ? window->appIdle() : true; });
+    }
+}
+
+void FormRvThumb::closeEvent(QCloseEvent* event) {
+    guarded([this] { formClose(); });
+    event->accept();
+}
+
+void FormRvThumb::formClose() {
+    IdleDispatcher::instance().clearHandler();
+    Settings& settings = formRvMain->settings();
+    ThumbFormConf& form = settings.thumbForm;
+    if (!isMaximized()) {
+        form.maximized = false;
+        const QRect frame = frameGeometry();
+        form.bounds = {frame.left(), frame.top(), frame.left() + frame.width(),
+                       frame.top() + frame.height()};
+    } else {
+        form.maximized = true;
+    }
+    form.treeAlign = treeOnLeft_ ? kAlignLeft : kAlignRight;
+    form.treeWidth = tree_->width();
+    form.viewStyle = menu_.mmReport->isChecked() ? 1 : 0;
+    settings.lastDir = currentFolder_;
+    formRvMain->browserShowing = false;
+    if (formRvMain->noOtherWindowShown(this)) {
+        formRvMain->installCloseWhenAlone();
+    }
+}
+
+bool FormRvThumb::eventFilter(QObject* watched, QEvent* event) {
+    const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (key && widget != nullptr && widget->window() == this && filterKey(event)) {
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool FormRvThumb::filterKey(QEvent* event) {
+    const auto* keyEvent = static_cast<QKeyEvent*>(event);
+    const int key = keyEvent->key();
+    if (event->type() == QEvent::KeyPress) {
+        // Alt opens the menu only when released with no other key pressed meanwhile.
+        if (key != Qt::Key_Alt) {
+            altAlone_ = false;
+        } else if (!keyEvent->isAutoRepeat()) {
+            altAlone_ = true;
+        }
+        return key == Qt::Key_Menu;  // no context menu: the release opens ours
+    }
+    const Qt::KeyboardModifiers modifiers = keyEvent->modifiers();
+    // Platforms differ on whether Alt's own release still reports the Alt modifier.
+    const bool altReleasedAlone = key == Qt::Key_Alt && altAlone_ && !keyEvent->isAutoRepeat() &&
+                                  (modifiers == Qt::NoModifier || modifiers == Qt::AltModifier);
+    if (key == Qt::Key_Alt && !keyEvent->isAutoRepeat()) {
+        altAlone_ = false;
+    }
+    if (altReleasedAlone || (key == Qt::Key_Menu && !keyEvent->isAutoRepeat())) {
+        guarded([this] { popupAtStatusBar(); });
+        return true;
+    }
+    return false;
+}
+
+void FormRvThumb::popupAtStatusBar() {
+    statusBar_->setMenuButtonDown(true);
+    // The menu opens upwards from the status bar's top-left corner.
+    const QPoint corner = statusBar_->mapToGlobal(QPoint(0, 0));
+    menu_.menu->popup(QPoint(corner.x(), corner.y() - menu_.menu->sizeHint().height()));
+}
+
+void FormRvThumb::movingPanelEndDock(QPoint globalPos) {
+    const int baseLeft = basePanel_->mapToGlobal(QPoint(0, 0)).x();
+    dockTree(dockLeftAt(baseLeft, basePanel_->width(), globalPos.x()));
+}
+
+void FormRvThumb::guarded(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& e) {
+        // Qt must not see an exception; the window stays as it is.
+        std::cerr << "ravinel: " << e.what() << "\n";
+    }
+}
+
+}  // namespace ravinel

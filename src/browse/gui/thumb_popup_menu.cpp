@@ -1,0 +1,98 @@
+#include "browse/gui/thumb_popup_menu.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QKeySequence>
+#include <QWidget>
+
+#include "viewer/view_popup_menu.h"
+
+namespace ravinel {
+
+namespace {
+
+QAction* addItem(QMenu* menu, const char* caption) {
+    return menu->addAction(QString::fromUtf8(caption));
+}
+
+QAction* addCheckItem(QMenu* menu, const char* caption) {
+    QAction* action = addItem(menu, caption);
+    action->setCheckable(true);
+    return action;
+}
+
+QAction* addRadioItem(QMenu* menu, QActionGroup* group, const char* caption) {
+    QAction* action = addCheckItem(menu, caption);
+    group->addAction(action);
+    return action;
+}
+
+QAction* addShortcutItem(QWidget* owner, QMenu* menu, const char* caption,
+                         const QKeySequence& key) {
+    QAction* action = addItem(menu, caption);
+    action->setShortcut(key);
+    owner->addAction(action);
+    return action;
+}
+
+QActionGroup* exclusiveGroup(QObject* parent) {
+    auto* group = new QActionGroup(parent);
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    return group;
+}
+
+}  // namespace
+
+ThumbPopupMenu::ThumbPopupMenu(QWidget* owner) {
+    menu = new QMenu(owner);
+
+    mmEtc = menu->addMenu(QString::fromUtf8("その他(&X)"));
+    mmExecOnClick = addCheckItem(mmEtc, "画像以外は関連付けで開く(&X)");
+    mmExecOnClick->setVisible(false);
+    mmAnalyzeHeader = addCheckItem(mmEtc, "拡張子を信用しない（内容を解析)(&A)");
+    mmUseVixCat = addCheckItem(mmEtc, "&ViXのカタログファイルを読み込む");
+    mmUseVixCatFirst = addCheckItem(mmEtc, "Vi&Xのカタログファイルを最優先する");
+    mmQuality = mmEtc->addMenu(QString::fromUtf8("サムネイル作成方法(&M)"));
+    qualityGroup_ = exclusiveGroup(menu);
+    mmThumbQHi = addRadioItem(mmQuality, qualityGroup_, "精度重視(&Q)");
+    mmThumbQLow = addRadioItem(mmQuality, qualityGroup_, "速度重視(&S)");
+    mmThumbQHi->setChecked(true);
+    mmOption = addItem(mmEtc, "オプション(&O)");
+    menu->addSeparator();  // N4
+
+    mmExplorer = addShortcutItem(owner, menu, "エクスプローラで開く(&E)",
+                                 QKeySequence(Qt::CTRL | Qt::Key_E));
+    mmSort = menu->addMenu(QString::fromUtf8("ソート(&S)"));
+    sortGroup_ = exclusiveGroup(menu);
+    mmSortItems = {addRadioItem(mmSort, sortGroup_, "ファイル名 &A→Z"),
+                   addRadioItem(mmSort, sortGroup_, "ファイル名 &Z→A"),
+                   addRadioItem(mmSort, sortGroup_, "ファイル名(数字) 1→10(&U)"),
+                   addRadioItem(mmSort, sortGroup_, "ファイル名(数字) 10→1(&D)"),
+                   addRadioItem(mmSort, sortGroup_, "サイズ 小→大(&S)"),
+                   addRadioItem(mmSort, sortGroup_, "サイズ 大→小(&B)"),
+                   addRadioItem(mmSort, sortGroup_, "更新日時 旧→新(&O)"),
+                   addRadioItem(mmSort, sortGroup_, "更新日時 新→旧(&N)")};
+    mmRefreshFile = addShortcutItem(owner, menu, "更新 - ファイル(&F)", QKeySequence(Qt::Key_F5));
+    mmRefreshTree =
+        addShortcutItem(owner, menu, "更新 - ツリー(&R)", QKeySequence(Qt::CTRL | Qt::Key_F5));
+    menu->addSeparator();  // N2
+
+    viewGroup_ = exclusiveGroup(menu);
+    mmThumb = addShortcutItem(owner, menu, "表示 - サムネイル(&T)", QKeySequence(Qt::Key_F8));
+    mmReport = addShortcutItem(owner, menu, "表示 - 詳細リスト(&L)", QKeySequence(Qt::Key_F7));
+    for (QAction* item : {mmThumb, mmReport}) {
+        item->setCheckable(true);
+        viewGroup_->addAction(item);
+    }
+    menu->addSeparator();  // N1
+
+    mmExit = addItem(menu, "アプリケーションの終了(&Q)");
+}
+
+void ThumbPopupMenu::tickSortMode(int mode) {
+    tickOnly(sortGroup_, mode >= 0 && mode < static_cast<int>(mmSortItems.size())
+                             ? mmSortItems[static_cast<size_t>(mode)]
+                             : nullptr);
+}
+
+}  // namespace ravinel
