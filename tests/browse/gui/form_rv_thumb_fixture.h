@@ -1,0 +1,113 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/form_rv_main.h"
+#include "app/idle_dispatcher.h"
+#include "browse/gui/browser_status_bar.h"
+#include "browse/gui/form_rv_thumb.h"
+#include "tests/image/temp_dir.h"
+#include "tools/fixtures/jpeg_encoder.h"
+#include "tools/fixtures/sample_picture.h"
+#include "viewer/form_rv_view.h"
+
+namespace ravinel::testing {
+
+inline std::string numberedName(int i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "p%03d.jpg", i);
+    return name;
+}
+
+// A hub for the whole test program and a fresh folder per test; browser windows opened
+// on that folder the way the hub opens them.
+class BrowserTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        settingsFolder_ = new TempDir;
+        hub_ = new FormRvMain(settingsFolder_->path("ravinel.ini"));
+    }
+    static void TearDownTestSuite() {
+        delete hub_;
+        hub_ = nullptr;
+        delete settingsFolder_;
+        settingsFolder_ = nullptr;
+    }
+
+    void SetUp() override {
+        ASSERT_EQ(formRvMain, hub_);
+        formRvMain->settings() = Settings{};
+        formRvMain->settings().lastDir = folder();
+        formRvMain->settings().viewForm.sizeMode = 0;
+        formRvMain->browserShowing = false;
+        formRvMain->noteFrameExtents(0, 0, 0);  // no window manager, no frames
+    }
+
+    void TearDown() override {
+        // Deleting skips the close handlers and their hook that would end the run.
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (qobject_cast<FormRvThumb*>(widget) != nullptr ||
+                qobject_cast<FormRvView*>(widget) != nullptr) {
+                delete widget;
+            }
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        IdleDispatcher::instance().clearHandler();
+    }
+
+    std::string folder() const { return folder_.path(""); }
+
+    void writeJpegs(int count, int width = 16, int height = 12) const {
+        const std::vector<uint8_t> jpeg =
+            fixtures::encodeJpeg(fixtures::gradientPicture(width, height));
+        for (int i = 0; i < count; ++i) {
+            folder_.write(numberedName(i), jpeg);
+        }
+    }
+    void writeBytes(const std::string& name, size_t size) const {
+        folder_.write(name, std::vector<uint8_t>(size, 'x'));
+    }
+
+    // A browser the way the hub's openBrowser makes it, shown.
+    FormRvThumb* openBrowser() {
+        formRvMain->browserShowing = true;
+        auto* browser = new FormRvThumb;
+        browser->show();
+        return browser;
+    }
+
+    static QString panel(const FormRvThumb* browser, int k) { return browser->statusBar().text(k); }
+    static const DirFilesInfo& sharedList() { return formRvMain->dirFilesInfo(); }
+    static std::vector<std::string> listedNames() {
+        std::vector<std::string> names;
+        for (int i = 0; i < sharedList().count(); ++i) {
+            names.push_back(sharedList().item(i).name);
+        }
+        return names;
+    }
+    // Every image window, also those the hub opened.
+    static std::vector<FormRvView*> imageWindows() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        std::vector<FormRvView*> found;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* window = qobject_cast<FormRvView*>(widget)) {
+                found.push_back(window);
+            }
+        }
+        return found;
+    }
+
+    TempDir folder_;
+
+  private:
+    static inline TempDir* settingsFolder_ = nullptr;
+    static inline FormRvMain* hub_ = nullptr;
+};
+
+}  // namespace ravinel::testing
