@@ -5,6 +5,9 @@
 
 namespace ravinel {
 
+// Whether a directory entry name is "." or "..", which no listing shows.
+bool isDotOrDotDot(const char* name);
+
 // Whether the entry name of the folder open as dirFd is a folder the tree lists: neither
 // "." nor "..", and a folder after following a symbolic link (a dangling or looping link
 // is none). Hidden folders count.

@@ -57,8 +57,9 @@ class ShellDirTree : public QTreeWidget {
     // drive's mount path, or the path of the parent node plus the folder name. Empty for
     // the computer node and for null.
     std::string nodePath(const QTreeWidgetItem* node) const;
-    // Adds a child node per listable folder inside node's path, in listing order, each
-    // with an expansion button when it has subfolders itself. Nothing for an empty path.
+    // Adds a child node per listable folder inside node's path, sorted alphabetically with
+    // case ignored (Linux lists folders in no useful order), each with an expansion button
+    // when it has subfolders itself. Nothing for an empty path.
     void addSubfolders(QTreeWidgetItem* node);
 
     NodeKind nodeKind(const QTreeWidgetItem* node) const;
@@ -79,7 +80,6 @@ class ShellDirTree : public QTreeWidget {
   private:
     QTreeWidgetItem* addNode(QTreeWidgetItem* parent, NodeKind kind, const QString& text,
                              const std::string& pathPart, const QIcon& icon, bool hasChildren);
-    void addFolderNodes(QTreeWidgetItem* node, const std::vector<std::string>& names);
     void expandNode(QTreeWidgetItem* node);
     void selectAndExpand(QTreeWidgetItem* node);
 
@@ -91,6 +91,9 @@ class ShellDirTree : public QTreeWidget {
     ShellPlaces places_;
     QIcon folderIcon_;  // closed, with the open folder as its selected look
     QIcon driveIcon_;
+    QIcon desktopIcon_;
+    QIcon computerIcon_;
+    QIcon personalIcon_;
 };
 
 }  // namespace ravinel
