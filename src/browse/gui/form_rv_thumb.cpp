@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QSplitter>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -133,14 +134,34 @@ void FormRvThumb::placeWindow() {
     const ThumbFormConf& form = formRvMain->settings().thumbForm;
     const QRect stored(QPoint(form.bounds.left, form.bounds.top),
                        QPoint(form.bounds.right - 1, form.bounds.bottom - 1));
-    const QRect bounds = keptOnMonitor(stored, nearestScreenGeometry(stored));
-    // The stored rectangle holds the frame; the frame sizes are the hub's, in device pixels.
+    placedBounds_ = keptOnMonitor(stored, nearestScreenGeometry(stored));
+    // The stored rectangle holds the frame. Until this window has one, the frame is taken
+    // to be the one the hub measured (in device pixels).
     const ScreenMetrics metrics = formRvMain->getScreenMetrics(this);
     const qreal ratio = devicePixelRatioF();
-    resize(std::max(1, bounds.width() - toLogical(metrics.frameX, ratio)),
-           std::max(1, bounds.height() - toLogical(metrics.frameY, ratio)));
-    move(bounds.topLeft());
+    resize(std::max(1, placedBounds_.width() - toLogical(metrics.frameX, ratio)),
+           std::max(1, placedBounds_.height() - toLogical(metrics.frameY, ratio)));
+    move(placedBounds_.topLeft());
     setWindowState(form.maximized ? Qt::WindowMaximized : Qt::WindowNoState);
+}
+
+void FormRvThumb::fitFrameToBounds() {
+    if (placedBounds_.isNull() || isMaximized() || frameGeometry() == placedBounds_) {
+        return;
+    }
+    const QSize frame = frameGeometry().size() - size();
+    resize(std::max(1, placedBounds_.width() - frame.width()),
+           std::max(1, placedBounds_.height() - frame.height()));
+    move(placedBounds_.topLeft());
+}
+
+bool FormRvThumb::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && !placedBounds_.isNull()) {
+        // By now a window manager has framed the window: the last chance to fit it.
+        guarded([this] { fitFrameToBounds(); });
+        placedBounds_ = QRect();
+    }
+    return QWidget::event(event);
 }
 
 void FormRvThumb::dockTree(bool left) {
@@ -161,6 +182,9 @@ void FormRvThumb::dockTree(bool left) {
 void FormRvThumb::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous()) {
+        fitFrameToBounds();
+        // A window manager frames the window only after it is shown.
+        QTimer::singleShot(0, this, [this] { guarded([this] { fitFrameToBounds(); }); });
         // Guarded: a handler still installed after the window is gone does nothing.
         IdleDispatcher::instance().setHandler(
             [window = QPointer<FormRvThumb>(this)] { return window ? window->appIdle() : true; });

@@ -52,6 +52,7 @@ class FormRvThumb : public QWidget {
     bool treeOnLeft() const { return treeOnLeft_; }
 
   protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -61,6 +62,7 @@ class FormRvThumb : public QWidget {
     void buildLayout();
     void formCreate();
     void placeWindow();
+    void fitFrameToBounds();
     void dockTree(bool left);
     void createThumbView();
     void createReportView();
@@ -96,6 +98,9 @@ class FormRvThumb : public QWidget {
     bool altAlone_ = false;
     bool treeOnLeft_ = false;
     std::string currentFolder_;
+    // The stored window rectangle, frame included, until the window manager's frame is
+    // known; null afterwards.
+    QRect placedBounds_;
 
     BrowserStatusBar* statusBar_ = nullptr;
     QFrame* basePanel_ = nullptr;

@@ -151,9 +151,9 @@ TEST_F(BrowserTest, TheTreeDocksOnTheSideItIsDroppedOn) {
 TEST_F(BrowserTest, AWindowStoredOffTheMonitorComesBack) {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     formRvMain->settings().thumbForm.bounds = {screen.right() + 1, screen.bottom() + 50,
-                                               screen.right() + 401, screen.bottom() + 350};
+                                               screen.right() + 601, screen.bottom() + 450};
     FormRvThumb* browser = openBrowser();
-    EXPECT_EQ(browser->frameGeometry(), QRect(0, 0, 400, 300));
+    EXPECT_EQ(browser->frameGeometry(), QRect(0, 0, 600, 400));
 
     EXPECT_EQ(keptOnMonitor(QRect(1279, 799, 10, 10), QRect(0, 0, 1280, 800)),
               QRect(1279, 799, 10, 10));

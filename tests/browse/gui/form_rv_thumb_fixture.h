@@ -51,11 +51,15 @@ class BrowserTest : public ::testing::Test {
 
     void TearDown() override {
         // Deleting skips the close handlers and their hook that would end the run.
+        std::vector<QWidget*> windows;
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (qobject_cast<FormRvThumb*>(widget) != nullptr ||
                 qobject_cast<FormRvView*>(widget) != nullptr) {
-                delete widget;
+                windows.push_back(widget);
             }
+        }
+        for (QWidget* window : windows) {
+            delete window;
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         IdleDispatcher::instance().clearHandler();

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QLabel>
+#include <QTest>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -71,6 +72,7 @@ TEST_F(BrowserTest, StatusCountsDownToCompleteOneFileAStep) {
 TEST_F(BrowserTest, ReadingShowsItsStagesWhileItRuns) {
     writeJpegs(3);
     FormRvThumb* browser = openBrowser();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(browser));
     PaintRecorder recorder(browser);
     browser->popupMenu().mmRefreshFile->trigger();
     const QString loading = QString::fromUtf8("読み込み中");
@@ -218,7 +220,8 @@ TEST_F(BrowserTest, OpeningAPictureGivesAnImageWindow) {
     browser->openSelected();  // nothing selected
     EXPECT_TRUE(imageWindows().empty());
 
-    browser->thumbView()->select(1);
+    // Sorted by name: notes.txt, p000.jpg, p001.jpg, p002.jpg.
+    browser->thumbView()->select(2);
     browser->openSelected();
     std::vector<FormRvView*> windows = imageWindows();
     ASSERT_EQ(windows.size(), 1u);
@@ -226,12 +229,12 @@ TEST_F(BrowserTest, OpeningAPictureGivesAnImageWindow) {
     EXPECT_EQ(windows[0]->dirFilesInfo().count(), 4) << "the shared list goes along";
     EXPECT_EQ(browser->windowTitle(), "Ravinel");
 
-    browser->thumbView()->select(3);  // notes.txt: no window, no message
+    browser->thumbView()->select(0);  // notes.txt: no window, no message
     browser->openSelected();
     EXPECT_EQ(imageWindows().size(), 1u);
 
     browser->popupMenu().mmReport->trigger();
-    browser->reportView()->select(2);
+    browser->reportView()->select(3);
     emit browser->reportView()->openRequested();
     windows = imageWindows();
     ASSERT_EQ(windows.size(), 2u);
