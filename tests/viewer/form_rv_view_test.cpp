@@ -356,10 +356,16 @@ TEST_F(FormRvViewTest, BrowserItemOnlyWithoutABrowser) {
     emit window->popupMenu().menu->aboutToShow();
     window->popupMenu().vaThumbView->trigger();  // the browser opens on this folder
     EXPECT_EQ(formRvMain->settings().lastDir, folder());
+    // The browser window the hub showed; deleting it frees its menus, so pick it first.
+    std::vector<QWidget*> shown;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (widget->isVisible() && qobject_cast<FormRvView*>(widget) == nullptr) {
-            delete widget;  // whatever the hub showed for the browser
+            shown.push_back(widget);
         }
+    }
+    EXPECT_EQ(shown.size(), 1u);
+    for (QWidget* widget : shown) {
+        delete widget;
     }
 }
 

@@ -121,6 +121,21 @@ TEST_F(BrowserTest, TheShownFolderIsReadAgainOnlyByRefreshAndSort) {
     EXPECT_EQ(sharedList().count(), 7) << "a sort reads the folder again";
 }
 
+TEST_F(BrowserTest, RefreshingTheTreeKeepsTheFolderAndItsFiles) {
+    writeJpegs(2);
+    FormRvThumb* browser = openBrowser();
+    std::filesystem::create_directory(folder() + "new");
+    writeJpegs(3);
+    browser->popupMenu().mmRefreshTree->trigger();
+    EXPECT_EQ(browser->tree().getPath(), folder());
+    EXPECT_EQ(browser->currentFolder(), folder());
+    EXPECT_EQ(sharedList().count(), 2) << "the files are not read again";
+    const QTreeWidgetItem* node = browser->tree().currentItem();
+    ASSERT_NE(node, nullptr);
+    ASSERT_EQ(node->childCount(), 1) << "the new folder is in the rebuilt tree";
+    EXPECT_EQ(node->child(0)->text(0), "new");
+}
+
 TEST_F(BrowserTest, SortCommandsReorderAndAreKept) {
     writeBytes("b.txt", 30);
     writeBytes("a.txt", 10);
