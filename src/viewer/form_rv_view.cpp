@@ -64,7 +64,7 @@ FormRvView::FormRvView() : menu_(this) {
     // Qt paints every widget through a back buffer, so the window keeps WBuffer only to
     // hand it back as a default; it changes nothing on screen.
     if (viewForm_.frameless) {
-        setWindowFlag(Qt::FramelessWindowHint, true);
+        setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     }
 
     process_.settings = defaults.viewConf;
