@@ -32,8 +32,8 @@ TEST(ShellPlaces, BrowsableMounts) {
 }
 
 TEST(ShellPlaces, DrivesSortedOnceEachWithTrailingSlash) {
-    const std::vector<DriveEntry> drives =
-        orderedDrives({{"B", "/mnt/b"}, {"", "/"}, {"A", "/mnt/a/"}, {"again", "/mnt/b/"}});
+    const std::vector<DriveEntry> drives = orderedDrives(
+        {{"B", "/mnt/b"}, {"", "/"}, {"A", "/mnt/a/"}, {"again", "/mnt/b/"}, {"none", ""}});
     ASSERT_EQ(drives.size(), 3u);
     EXPECT_EQ(drives[0].mountPath, "/");
     EXPECT_EQ(drives[1].mountPath, "/mnt/a/");
