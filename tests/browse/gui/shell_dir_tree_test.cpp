@@ -175,6 +175,16 @@ TEST_F(ShellDirTreeTest, ExpansionButtonsFollowWhatOpeningFinds) {
     EXPECT_EQ(tree_.nodePath(alpha), volume_ + "Pics/alpha/");
 }
 
+// File names are bytes: a name that is no UTF-8 is shown with replacement characters but
+// keeps its bytes in the paths.
+TEST_F(ShellDirTreeTest, NamesThatAreNoUtf8KeepTheirBytes) {
+    const std::string latin1 = "Caf\xe9";
+    folders_.folder("vol/" + latin1 + "/inner");
+    tree_.setPath(volume_ + latin1 + "/inner/");
+    EXPECT_EQ(tree_.getPath(), volume_ + latin1 + "/inner/");
+    EXPECT_TRUE(tree_.currentItem()->parent()->text(0).startsWith("Caf"));
+}
+
 TEST_F(ShellDirTreeTest, LinkedFoldersOpenOneLevelAtATime) {
     folders_.link("vol/Pics/Beta/loop", "..");
     folders_.link("vol/Pics/Beta/self", "self");
@@ -218,6 +228,13 @@ TEST_F(ShellDirTreeTest, ClickAndEnterReportTheFolderArrowKeysDoNot) {
     QTest::mouseClick(tree_.viewport(), Qt::LeftButton, {}, tree_.visualItemRect(zeta).center());
     EXPECT_EQ(clicks.count(), 3);
     EXPECT_EQ(tree_.getPath(), volume_ + "Pics/Zeta/");
+
+    // Opening a node from the keyboard lists its subfolders and is no click.
+    ASSERT_EQ(zeta->childCount(), 0);
+    QTest::keyClick(&tree_, Qt::Key_Right);
+    EXPECT_TRUE(zeta->isExpanded());
+    EXPECT_EQ(childTexts(zeta), (std::vector<QString>{"deep"}));
+    EXPECT_EQ(clicks.count(), 3);
 }
 
 // The places of this machine: the root volume at least, so any folder can be reached.
