@@ -4,9 +4,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include <cstring>
 #include <memory>
 
+#include "browse/folder_listing.h"
 #include "image/dos_date_time.h"
 
 namespace ravinel {
@@ -16,10 +16,6 @@ namespace {
 struct DirCloser {
     void operator()(DIR* stream) const { closedir(stream); }
 };
-
-bool isDotOrDotDot(const char* name) {
-    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
-}
 
 // The status of the entry as a file list shows it: the target's for a symbolic link, the
 // link's own when the target is missing. False when the entry is gone or is no file.
