@@ -18,7 +18,6 @@
 #include "app/tray_icon.h"
 #include "browse/gui/form_rv_thumb.h"
 #include "image/archiver.h"
-#include "image/spi_error.h"
 #include "image/spis_search.h"
 #include "process/cpu_features.h"
 #include "viewer/form_rv_view.h"
@@ -84,15 +83,8 @@ void FormRvMain::searchPlugins() {
     if (spis_->searchOptions == 0) {
         return;
     }
-    spis_->onLoadError = [](const SpiFOpenErrorSpiError& e) {
-        std::cerr << "ravinel: " << e.what() << " (" << e.detail() << ")\n";
-    };
-    try {
-        spis_->search("*.spi");
-    } catch (const SpiError& e) {
-        // The plug-ins found before the broken one stay usable.
-        std::cerr << "ravinel: " << e.what() << "\n";
-    }
+    searchSpiFiles(*spis_,
+                   [](const std::string& message) { std::cerr << "ravinel: " << message << "\n"; });
 }
 
 void FormRvMain::refillMetrics() {

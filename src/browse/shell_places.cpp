@@ -7,13 +7,6 @@ namespace ravinel {
 
 namespace {
 
-std::string withTrailingSlash(std::string path) {
-    if (path.empty() || path.back() != '/') {
-        path += '/';
-    }
-    return path;
-}
-
 bool isUnder(std::string_view path, std::string_view folder) {
     return path == folder ||
            (path.size() > folder.size() && path.starts_with(folder) && path[folder.size()] == '/');
@@ -32,6 +25,13 @@ std::vector<std::string> folderParts(std::string_view rest) {
 }
 
 }  // namespace
+
+std::string asFolderPath(std::string path) {
+    if (!path.empty() && path.back() != '/') {
+        path += '/';
+    }
+    return path;
+}
 
 std::string driveNodeText(const DriveEntry& drive) {
     std::string shown = drive.mountPath;
@@ -64,8 +64,9 @@ bool isBrowsableMount(std::string_view mountPath, std::string_view fileSystemTyp
 }
 
 std::vector<DriveEntry> orderedDrives(std::vector<DriveEntry> drives) {
+    std::erase_if(drives, [](const DriveEntry& drive) { return drive.mountPath.empty(); });
     for (DriveEntry& drive : drives) {
-        drive.mountPath = withTrailingSlash(std::move(drive.mountPath));
+        drive.mountPath = asFolderPath(std::move(drive.mountPath));
     }
     std::stable_sort(drives.begin(), drives.end(), [](const DriveEntry& a, const DriveEntry& b) {
         return a.mountPath < b.mountPath;

@@ -21,6 +21,9 @@ struct ShellPlaces {
     std::vector<DriveEntry> drives;  // in the order the tree shows them
 };
 
+// path ending with "/"; empty stays empty.
+std::string asFolderPath(std::string path);
+
 // The text of a drive node: "label (mount path)", or the mount path alone without label.
 std::string driveNodeText(const DriveEntry& drive);
 
@@ -30,7 +33,8 @@ std::string driveNodeText(const DriveEntry& drive);
 bool isBrowsableMount(std::string_view mountPath, std::string_view fileSystemType);
 
 // The drives in the order the tree shows them: sorted by mount path (so "/" first), each
-// mount path once (the first entry wins), every mount path ending with "/".
+// mount path once (the first entry wins), every mount path ending with "/"; entries
+// without a mount path are dropped.
 std::vector<DriveEntry> orderedDrives(std::vector<DriveEntry> drives);
 
 // Where the tree starts looking for a path and what is left of it.

@@ -35,9 +35,11 @@ uint32_t elapsedMs(const QElapsedTimer& timer) {
 
 FormRvView::FormRvView() : menu_(this) {
     setAttribute(Qt::WA_DeleteOnClose);
-    // A single border with system menu and minimise but no maximise, like a picture frame.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // A single border with system menu and minimise but no maximise, like a picture frame;
+    // the window manager honours the buttons asked for only with CustomizeWindowHint.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     if (QWidget* active = QApplication::activeWindow()) {
         setScreen(active->screen());
     }
@@ -62,7 +64,7 @@ FormRvView::FormRvView() : menu_(this) {
     // Qt paints every widget through a back buffer, so the window keeps WBuffer only to
     // hand it back as a default; it changes nothing on screen.
     if (viewForm_.frameless) {
-        setWindowFlag(Qt::FramelessWindowHint, true);
+        setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     }
 
     process_.settings = defaults.viewConf;
@@ -206,8 +208,19 @@ bool FormRvView::noteChangedFrameExtents() {
 }
 
 void FormRvView::replaceAfterFrameKnown() {
-    if (noteChangedFrameExtents()) {
-        placeFor(process_.destWidth, process_.destHeight, freshMetrics());
+    if (!noteChangedFrameExtents()) {
+        return;
+    }
+    // The first window on a desktop is sized before its frame is known: where the frame
+    // changes what fits (the fit mode), the picture is made again for the room left.
+    const uint16_t shownWidth = process_.destWidth;
+    const uint16_t shownHeight = process_.destHeight;
+    const ScreenMetrics metrics = freshMetrics();
+    sizeForPicture(metrics);
+    if (process_.destWidth != shownWidth || process_.destHeight != shownHeight) {
+        redisplay();
+    } else {
+        placeFor(shownWidth, shownHeight, metrics);
     }
 }
 

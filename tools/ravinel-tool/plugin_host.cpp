@@ -1,7 +1,6 @@
 #include <iostream>
 
 #include "commands.h"
-#include "image/spi_error.h"
 #include "image/spis_search.h"
 
 namespace ravinel::tool {
@@ -11,15 +10,9 @@ std::unique_ptr<Spis> searchPlugins(bool programChoiceOnly) {
     if (programChoiceOnly) {
         spis->onSearch = spisSearch;
     }
-    spis->onLoadError = [](const SpiFOpenErrorSpiError& e) {
-        std::cerr << "ravinel-tool: " << e.what() << " (" << e.detail() << ")\n";
-    };
-    try {
-        spis->search("*.spi");
-    } catch (const SpiError& e) {
-        // The plug-ins found before the broken one stay usable.
-        std::cerr << "ravinel-tool: " << e.what() << "\n";
-    }
+    searchSpiFiles(*spis, [](const std::string& message) {
+        std::cerr << "ravinel-tool: " << message << "\n";
+    });
     return spis;
 }
 

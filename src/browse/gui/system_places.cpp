@@ -9,11 +9,8 @@ namespace ravinel {
 namespace {
 
 std::string folderPathOf(QStandardPaths::StandardLocation location) {
-    std::string path = QFile::encodeName(QStandardPaths::writableLocation(location)).toStdString();
-    if (!path.empty() && path.back() != '/') {
-        path += '/';
-    }
-    return path;
+    return asFolderPath(
+        QFile::encodeName(QStandardPaths::writableLocation(location)).toStdString());
 }
 
 }  // namespace
