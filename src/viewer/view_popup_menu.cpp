@@ -5,20 +5,11 @@
 #include <QKeySequence>
 #include <QWidget>
 
+#include "app/menu_items.h"
+
 namespace ravinel {
 
 namespace {
-
-QAction* addItem(QMenu* menu, const char* caption) {
-    return menu->addAction(QString::fromUtf8(caption));
-}
-
-QAction* addRadioItem(QMenu* menu, QActionGroup* group, const char* caption) {
-    QAction* action = addItem(menu, caption);
-    action->setCheckable(true);
-    group->addAction(action);
-    return action;
-}
 
 QMenu* addSubmenu(QMenu* menu, const char* caption) {
     return menu->addMenu(QString::fromUtf8(caption));
@@ -31,12 +22,6 @@ QAction* makeAction(QWidget* owner, const char* caption, const QList<QKeySequenc
     action->setShortcuts(keys);
     owner->addAction(action);
     return action;
-}
-
-QActionGroup* exclusiveGroup(QObject* parent) {
-    auto* group = new QActionGroup(parent);
-    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
-    return group;
 }
 
 FilterChoiceItems addFilterChoice(QMenu* menu, const char* caption, const char* beforeCaption,
@@ -59,27 +44,7 @@ std::array<FilterChoiceItems, 3> addFilterChoices(QMenu* menu, const char* befor
             addFilterChoice(menu, "シャープ化(&S)", beforeCaption, afterCaption)};
 }
 
-QAction* addToggle(QMenu* menu, const char* caption) {
-    QAction* action = addItem(menu, caption);
-    action->setCheckable(true);
-    return action;
-}
-
 }  // namespace
-
-void tickOnly(QActionGroup* group, QAction* action) {
-    // An exclusive group refuses to untick its last ticked item, so lift the rule meanwhile;
-    // the tick itself is set under the rule, so the group knows which item holds it.
-    const auto policy = group->exclusionPolicy();
-    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
-    for (QAction* item : group->actions()) {
-        item->setChecked(false);
-    }
-    group->setExclusionPolicy(policy);
-    if (action != nullptr) {
-        action->setChecked(true);
-    }
-}
 
 ViewPopupMenu::ViewPopupMenu(QWidget* owner) {
     menu = new QMenu(owner);
@@ -94,8 +59,8 @@ ViewPopupMenu::ViewPopupMenu(QWidget* owner) {
     vaLast = makeAction(owner, "最後へ(&Last)\tEnd", {QKeySequence(Qt::Key_End)});
     vaThumbView = makeAction(owner, "サムネイルウィンドウ(&M)", {QKeySequence(Qt::Key_F6)});
 
-    vpClose = addItem(menu, "閉じる(&Z)\tEsc");
-    vpReopen = addItem(menu, "開きなおす(&O)");
+    vpClose = addMenuItem(menu, "閉じる(&Z)\tEsc");
+    vpReopen = addMenuItem(menu, "開きなおす(&O)");
     vpReopen->setShortcut(QKeySequence(Qt::Key_F5));
     owner->addAction(vpReopen);
     menu->addSeparator();
@@ -105,8 +70,8 @@ ViewPopupMenu::ViewPopupMenu(QWidget* owner) {
     vpJump->addAction(vaFirst);
     vpJump->addAction(vaLast);
     menu->addSeparator();
-    vpSizeUp = addItem(menu, "拡大(&U)\tNum ＋");
-    vpSizeDown = addItem(menu, "縮小(&D)\tNum －");
+    vpSizeUp = addMenuItem(menu, "拡大(&U)\tNum ＋");
+    vpSizeDown = addMenuItem(menu, "縮小(&D)\tNum －");
     menu->addSeparator();
 
     QMenu* imageSize = addSubmenu(menu, "表示 サイズ(&S)");
@@ -117,20 +82,20 @@ ViewPopupMenu::ViewPopupMenu(QWidget* owner) {
     vpSizeRateMode = rateMenu->menuAction();
     vpSizeRateMode->setCheckable(true);
     sizeGroup_->addAction(vpSizeRateMode);
-    vpRateCustom = addItem(rateMenu, "現在の率で固定(&C)");
+    vpRateCustom = addMenuItem(rateMenu, "現在の率で固定(&C)");
     rateMenu->addSeparator();
-    vpRate200 = addItem(rateMenu, "&200%");
-    vpRate150 = addItem(rateMenu, "&150%");
-    vpRate75 = addItem(rateMenu, "&75%");
-    vpRate50 = addItem(rateMenu, "&50%");
+    vpRate200 = addMenuItem(rateMenu, "&200%");
+    vpRate150 = addMenuItem(rateMenu, "&150%");
+    vpRate75 = addMenuItem(rateMenu, "&75%");
+    vpRate50 = addMenuItem(rateMenu, "&50%");
     QMenu* fixedMenu = addSubmenu(imageSize, "長辺サイズを固定(&S)");
     vpSizeFixedMode = fixedMenu->menuAction();
     vpSizeFixedMode->setCheckable(true);
     sizeGroup_->addAction(vpSizeFixedMode);
-    vpFixedCustom = addItem(fixedMenu, "現在のサイズで固定(&C)");
+    vpFixedCustom = addMenuItem(fixedMenu, "現在のサイズで固定(&C)");
     fixedMenu->addSeparator();
-    vpFixed640 = addItem(fixedMenu, "長辺&640");
-    vpFixed320 = addItem(fixedMenu, "長辺&320");
+    vpFixed640 = addMenuItem(fixedMenu, "長辺&640");
+    vpFixed320 = addMenuItem(fixedMenu, "長辺&320");
 
     QMenu* winPos = addSubmenu(menu, "表示 位置(&L)");
     posGroup_ = exclusiveGroup(menu);
@@ -145,7 +110,7 @@ ViewPopupMenu::ViewPopupMenu(QWidget* owner) {
                addRadioItem(colorBit, colorGroup_, "&8 bit"),
                addRadioItem(colorBit, colorGroup_, "&4 bit"),
                addRadioItem(colorBit, colorGroup_, "&1 bit ハーフトーン白黒")};
-    vpNoFrame = addToggle(menu, "枠を表示しない(&F)");
+    vpNoFrame = addCheckItem(menu, "枠を表示しない(&F)");
     menu->addSeparator();
 
     QMenu* reductMode = addSubmenu(menu, "縮小方法(&R)");
@@ -165,14 +130,15 @@ ViewPopupMenu::ViewPopupMenu(QWidget* owner) {
     vpExpandFilter =
         addFilterChoices(addSubmenu(menu, "自動処理 拡大時(&2)"), "拡大前(&B)", "拡大後(&A)");
     QMenu* ogsize = addSubmenu(menu, "自動処理 等倍時(&3)");
-    vpOgsizeFilter = {addToggle(ogsize, "ノイズ除去(&C)"), addToggle(ogsize, "明るさ調整(&N)"),
-                      addToggle(ogsize, "シャープ化(&S)")};
+    vpOgsizeFilter = {addCheckItem(ogsize, "ノイズ除去(&C)"),
+                      addCheckItem(ogsize, "明るさ調整(&N)"),
+                      addCheckItem(ogsize, "シャープ化(&S)")};
     menu->addSeparator();
 
-    vpSetDefault = addItem(menu, "この設定をデフォルトに(&X)");
+    vpSetDefault = addMenuItem(menu, "この設定をデフォルトに(&X)");
     QMenu* etc = addSubmenu(menu, "その他(&H)");
     etc->addAction(vaThumbView);
-    vpCopyView = addItem(etc, "表示状態をクリップボードにコピー(&C)");
+    vpCopyView = addMenuItem(etc, "表示状態をクリップボードにコピー(&C)");
     vpCopyView->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     owner->addAction(vpCopyView);
     vpInfo = addSubmenu(menu, "情報(&I)");

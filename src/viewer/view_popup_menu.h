@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <array>
 
+#include "app/menu_items.h"
 #include "app/settings_records.h"
 #include "process/g_process_settings.h"
 
@@ -92,8 +93,5 @@ struct ViewPopupMenu {
     QActionGroup* reductGroup_ = nullptr;
     QActionGroup* expandGroup_ = nullptr;
 };
-
-// Ticks one action of an exclusive group, or none when action is null.
-void tickOnly(QActionGroup* group, QAction* action);
 
 }  // namespace ravinel

@@ -5,40 +5,18 @@
 #include <QKeySequence>
 #include <QWidget>
 
-#include "viewer/view_popup_menu.h"
+#include "app/menu_items.h"
 
 namespace ravinel {
 
 namespace {
 
-QAction* addItem(QMenu* menu, const char* caption) {
-    return menu->addAction(QString::fromUtf8(caption));
-}
-
-QAction* addCheckItem(QMenu* menu, const char* caption) {
-    QAction* action = addItem(menu, caption);
-    action->setCheckable(true);
-    return action;
-}
-
-QAction* addRadioItem(QMenu* menu, QActionGroup* group, const char* caption) {
-    QAction* action = addCheckItem(menu, caption);
-    group->addAction(action);
-    return action;
-}
-
 QAction* addShortcutItem(QWidget* owner, QMenu* menu, const char* caption,
                          const QKeySequence& key) {
-    QAction* action = addItem(menu, caption);
+    QAction* action = addMenuItem(menu, caption);
     action->setShortcut(key);
     owner->addAction(action);
     return action;
-}
-
-QActionGroup* exclusiveGroup(QObject* parent) {
-    auto* group = new QActionGroup(parent);
-    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
-    return group;
 }
 
 }  // namespace
@@ -57,7 +35,7 @@ ThumbPopupMenu::ThumbPopupMenu(QWidget* owner) {
     mmThumbQHi = addRadioItem(mmQuality, qualityGroup_, "精度重視(&Q)");
     mmThumbQLow = addRadioItem(mmQuality, qualityGroup_, "速度重視(&S)");
     mmThumbQHi->setChecked(true);
-    mmOption = addItem(mmEtc, "オプション(&O)");
+    mmOption = addMenuItem(mmEtc, "オプション(&O)");
     menu->addSeparator();  // N4
 
     mmExplorer = addShortcutItem(owner, menu, "エクスプローラで開く(&E)",
@@ -86,7 +64,7 @@ ThumbPopupMenu::ThumbPopupMenu(QWidget* owner) {
     }
     menu->addSeparator();  // N1
 
-    mmExit = addItem(menu, "アプリケーションの終了(&Q)");
+    mmExit = addMenuItem(menu, "アプリケーションの終了(&Q)");
 }
 
 void ThumbPopupMenu::tickSortMode(int mode) {
