@@ -51,6 +51,17 @@ TEST_F(BrowserTest, MenuItemsInOrderWithTheirKeys) {
     }
 }
 
+TEST_F(BrowserTest, ViewKeysWorkWhileTheMenuIsClosed) {
+    FormRvThumb* browser = openBrowser();
+    browser->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(browser));
+    QTest::keyClick(browser, Qt::Key_F7);
+    EXPECT_NE(browser->reportView(), nullptr);
+    QTest::keyClick(browser, Qt::Key_F8);
+    EXPECT_NE(browser->thumbView(), nullptr);
+    EXPECT_FALSE(browser->popupMenu().menu->isVisible());
+}
+
 TEST_F(BrowserTest, TicksFollowTheSettings) {
     ThumbConf& conf = formRvMain->settings().thumbConf;
     conf.hiQuality = false;
