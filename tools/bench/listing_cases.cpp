@@ -1,8 +1,5 @@
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <stdlib.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -10,15 +7,15 @@
 
 #include "bench_case.h"
 #include "browse/dir_files_info.h"
+#include "listing_files.h"
 
 namespace ravinel::bench {
 namespace {
 
 constexpr int kFileCount = 20000;
 
-// A temporary folder of kFileCount files with names in several camera and scanner
-// styles, mixed case and digit widths, sparse sizes and spread modification times;
-// made at first use and removed at the end of the run.
+// A temporary folder of kFileCount files (writeListingFiles), made at first use and
+// removed at the end of the run.
 class ListingFolder {
   public:
     ListingFolder() {
@@ -28,21 +25,7 @@ class ListingFolder {
             throw std::runtime_error("cannot make the listing folder");
         }
         path_ = pattern + "/";
-        const char* styles[] = {"IMG_%04d.JPG", "img%d.jpg",      "Scan %03d.png",
-                                "DSC%05d.jpeg", "photo-%d-b.JPG", "\xE5\x86\x99\xE7\x9C\x9F%d.bmp"};
-        for (int k = 0; k < kFileCount; ++k) {
-            char name[64];
-            std::snprintf(name, sizeof name, styles[k % 6], k * 7 % 10007);
-            const std::string file = path_ + name + (k % 5 == 0 ? "" : "x") + std::to_string(k);
-            const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            if (fd < 0 || ftruncate(fd, (k * 7919) % 100000) != 0) {
-                throw std::runtime_error("cannot make " + file);
-            }
-            const timespec times[2] = {{1000000000 + (k * 104729L) % 500000000, 0},
-                                       {1000000000 + (k * 104729L) % 500000000, 0}};
-            futimens(fd, times);
-            close(fd);
-        }
+        writeListingFiles(path_, kFileCount);
     }
     ~ListingFolder() {
         std::error_code ignored;

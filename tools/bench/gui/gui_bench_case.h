@@ -1,0 +1,30 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ravinel::bench {
+
+// One figure of a run, in its unit: "ms", "x" for a ratio, "" for a count.
+struct Figure {
+    std::string name;
+    double value = 0;
+    std::string unit = "ms";
+};
+
+// One scenario of the browser, run whole: each run reports all its figures. prepare runs
+// untimed before every run.
+struct GuiBenchCase {
+    std::string name;
+    std::function<void()> prepare;
+    std::function<std::vector<Figure>()> run;
+};
+
+// Each family of cases lives in a file of its own and adds itself here.
+// A folder of 1,000 photographs: first screen, all thumbnails, idle steps.
+void addThumbViewCases(std::vector<GuiBenchCase>& cases);
+// A folder of 20,000 files: listing, sorting, setting the list, scrolling.
+void addLargeFolderCases(std::vector<GuiBenchCase>& cases);
+
+}  // namespace ravinel::bench

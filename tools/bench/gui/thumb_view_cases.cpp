@@ -1,0 +1,134 @@
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/idle_dispatcher.h"
+#include "bench_browser.h"
+#include "bench_stats.h"
+#include "cached_folder.h"
+#include "gui_bench_case.h"
+#include "tools/fixtures/jpeg_encoder.h"
+
+namespace ravinel::bench {
+namespace {
+
+constexpr int kFiles = 1000;
+constexpr int kWidth = 1600;
+constexpr int kHeight = 1200;
+constexpr int kGiveUpMs = 10 * 60 * 1000;
+
+// Copies of one photograph-like JPEG (quality 90) named like a camera's files.
+void writePhotos(const std::string& dir) {
+    const std::vector<uint8_t> jpeg =
+        fixtures::encodeJpeg(fixtures::photoLikePicture(kWidth, kHeight), {.quality = 90});
+    for (int i = 0; i < kFiles; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "IMG_%04d.JPG", i + 1);
+        std::ofstream out(dir + name, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(jpeg.data()),
+                  static_cast<std::streamsize>(jpeg.size()));
+        if (!out) {
+            throw std::runtime_error("cannot write " + dir + name);
+        }
+    }
+}
+
+bool allDrawn(const std::vector<ImgTnPanel*>& tiles) {
+    for (const ImgTnPanel* tile : tiles) {
+        if (!tile->drawn()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// One folder selection in the browser: the list is read and sorted (timed alone), then
+// set on the view, and the idle handler runs as the browser's does, one
+// makeNextThumb and one drawNextTile per idle pass, until the view reports it is done.
+std::vector<Figure> showFolder(const std::string& dir) {
+    BenchBrowser browser;
+    QCoreApplication::processEvents();  // the empty view is shown and painted once
+    const Clock::time_point readStart = Clock::now();
+    browser.readFolder(dir);
+    const double readMs = millisecondsBetween(readStart, Clock::now());
+
+    QEventLoop loop;
+    Clock::time_point start;
+    double setFilesMs = 0;
+    double firstScreenMs = -1;
+    double allMadeMs = -1;
+    std::vector<double> steps;
+    std::vector<double> stepsCpu;
+    std::vector<double> between;  // events handled between two idle passes
+    Clock::time_point lastStepEnd;
+    std::vector<ImgTnPanel*> visible;
+    IdleDispatcher& idle = IdleDispatcher::instance();
+    QTimer::singleShot(0, &loop, [&] {
+        start = Clock::now();
+        browser.view.setFiles(browser.list);
+        lastStepEnd = Clock::now();
+        setFilesMs = millisecondsBetween(start, lastStepEnd);
+        visible = browser.visibleTiles();
+        idle.setHandler([&] {
+            const Clock::time_point begin = Clock::now();
+            const double cpuBegin = threadCpuMilliseconds();
+            between.push_back(millisecondsBetween(lastStepEnd, begin));
+            browser.view.makeNextThumb();
+            const bool done = browser.view.drawNextTile();
+            lastStepEnd = Clock::now();
+            steps.push_back(millisecondsBetween(begin, lastStepEnd));
+            stepsCpu.push_back(threadCpuMilliseconds() - cpuBegin);
+            if (firstScreenMs < 0 && allDrawn(visible)) {
+                firstScreenMs = millisecondsBetween(start, lastStepEnd);
+            }
+            if (allMadeMs < 0 && browser.view.madeCount() == browser.view.count()) {
+                allMadeMs = millisecondsBetween(start, lastStepEnd);
+            }
+            if (done) {
+                loop.quit();
+            }
+            return done;
+        });
+    });
+    QTimer::singleShot(kGiveUpMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    idle.clearHandler();
+    if (allMadeMs < 0 || firstScreenMs < 0) {
+        throw std::runtime_error("the view did not finish its thumbnails");
+    }
+    return {
+        {"list and sort the folder (with icons)", readMs},
+        {"setFiles", setFilesMs},
+        {"setFiles -> first screen drawn (" + std::to_string(visible.size()) + " tiles)",
+         firstScreenMs},
+        {"setFiles -> all thumbnails made", allMadeMs},
+        {"longest idle pass", largest(steps)},
+        {"median idle pass", median(steps)},
+        {"longest idle pass, processor time of the thread", largest(stepsCpu)},
+        {"longest event handling between idle passes", largest(between)},
+        {"idle passes", static_cast<double>(steps.size()), ""},
+    };
+}
+
+}  // namespace
+
+void addThumbViewCases(std::vector<GuiBenchCase>& cases) {
+    auto dir = std::make_shared<std::string>();
+    cases.push_back({"thumbnail view: " + std::to_string(kFiles) + " JPEG " +
+                         std::to_string(kWidth) + "x" + std::to_string(kHeight),
+                     [dir] {
+                         if (dir->empty()) {
+                             *dir = cachedFolder("/tmp/ravinel-bench-" + std::to_string(kFiles),
+                                                 kFiles, writePhotos);
+                         }
+                     },
+                     [dir] { return showFolder(*dir); }});
+}
+
+}  // namespace ravinel::bench
