@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/form_rv_main.h"
+#include "tests/app/shared_hub_test.h"
 #include "tests/image/temp_dir.h"
 #include "tools/fixtures/jpeg_encoder.h"
 #include "tools/fixtures/sample_picture.h"
@@ -21,27 +22,8 @@ namespace ravinel::testing {
 
 // A hub for the whole test program, a folder of pictures and text files, and image
 // windows opened the way the hub opens them: source, list, first load, show, display.
-class ViewWindowTest : public ::testing::Test {
+class ViewWindowTest : public SharedHubTest {
   protected:
-    static void SetUpTestSuite() {
-        settingsFolder_ = new TempDir;
-        hub_ = new FormRvMain(settingsFolder_->path("ravinel.ini"));
-    }
-    static void TearDownTestSuite() {
-        delete hub_;
-        hub_ = nullptr;
-        delete settingsFolder_;
-        settingsFolder_ = nullptr;
-    }
-
-    void SetUp() override {
-        ASSERT_EQ(formRvMain, hub_);
-        formRvMain->settings() = Settings{};
-        formRvMain->settings().viewForm.sizeMode = 0;  // own size: the tests know the sizes
-        formRvMain->browserShowing = false;
-        formRvMain->noteFrameExtents(0, 0, 0);  // no window manager, no frames
-    }
-
     void TearDown() override {
         // Deleting skips the close handler and its idle hook that would end the run.
         for (FormRvView* window : windows()) {
@@ -112,10 +94,6 @@ class ViewWindowTest : public ::testing::Test {
     static std::string title(FormRvView* window) { return window->windowTitle().toStdString(); }
 
     TempDir folder_;
-
-  private:
-    static inline TempDir* settingsFolder_ = nullptr;
-    static inline FormRvMain* hub_ = nullptr;
 };
 
 }  // namespace ravinel::testing

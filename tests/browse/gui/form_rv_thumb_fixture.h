@@ -12,6 +12,7 @@
 #include "app/idle_dispatcher.h"
 #include "browse/gui/browser_status_bar.h"
 #include "browse/gui/form_rv_thumb.h"
+#include "tests/app/shared_hub_test.h"
 #include "tests/image/temp_dir.h"
 #include "tools/fixtures/jpeg_encoder.h"
 #include "tools/fixtures/sample_picture.h"
@@ -27,26 +28,11 @@ inline std::string numberedName(int i) {
 
 // A hub for the whole test program and a fresh folder per test; browser windows opened
 // on that folder the way the hub opens them.
-class BrowserTest : public ::testing::Test {
+class BrowserTest : public SharedHubTest {
   protected:
-    static void SetUpTestSuite() {
-        settingsFolder_ = new TempDir;
-        hub_ = new FormRvMain(settingsFolder_->path("ravinel.ini"));
-    }
-    static void TearDownTestSuite() {
-        delete hub_;
-        hub_ = nullptr;
-        delete settingsFolder_;
-        settingsFolder_ = nullptr;
-    }
-
     void SetUp() override {
-        ASSERT_EQ(formRvMain, hub_);
-        formRvMain->settings() = Settings{};
+        SharedHubTest::SetUp();
         formRvMain->settings().lastDir = folder();
-        formRvMain->settings().viewForm.sizeMode = 0;
-        formRvMain->browserShowing = false;
-        formRvMain->noteFrameExtents(0, 0, 0);  // no window manager, no frames
     }
 
     void TearDown() override {
@@ -108,10 +94,6 @@ class BrowserTest : public ::testing::Test {
     }
 
     TempDir folder_;
-
-  private:
-    static inline TempDir* settingsFolder_ = nullptr;
-    static inline FormRvMain* hub_ = nullptr;
 };
 
 }  // namespace ravinel::testing
