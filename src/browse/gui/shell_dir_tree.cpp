@@ -1,6 +1,7 @@
 #include "browse/gui/shell_dir_tree.h"
 
 #include <QFileIconProvider>
+#include <QHeaderView>
 #include <QKeyEvent>
 
 #include "browse/folder_listing.h"
@@ -54,6 +55,9 @@ QIcon folderIconWithOpenLook(const QFileIconProvider& provider) {
 ShellDirTree::ShellDirTree(QWidget* parent) : QTreeWidget(parent), placesSource_(systemPlaces) {
     setHeaderHidden(true);
     setColumnCount(1);
+    // Deep folders get a horizontal scroll bar rather than names cut short.
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    header()->setStretchLastSection(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     const QFileIconProvider provider;
