@@ -17,6 +17,7 @@
 #include "app/single_instance.h"
 #include "app/tray_icon.h"
 #include "browse/gui/form_rv_thumb.h"
+#include "dialogs/form_rv_arc.h"
 #include "image/archiver.h"
 #include "image/spis_search.h"
 #include "process/cpu_features.h"
@@ -144,7 +145,7 @@ void FormRvMain::dispatchCommandLine(const std::string& argument) {
     if (target.kind != LaunchTarget::Kind::none) {
         settings_.lastDir = target.lastDir;
     }
-    if (target.kind == LaunchTarget::Kind::file && openImageFile(target.path, dirFilesInfo_)) {
+    if (target.kind == LaunchTarget::Kind::file && openFileOrArchive(target.path)) {
         return;
     }
     openBrowser();
@@ -164,8 +165,13 @@ void FormRvMain::executeMacro(const std::vector<std::string>& lines) {
     }
     settings_.lastDir = target.lastDir;
     if (target.kind == LaunchTarget::Kind::file) {
-        openImageFile(target.path, dirFilesInfo_);
+        openFileOrArchive(target.path);
     }
+}
+
+bool FormRvMain::openFileOrArchive(const std::string& path, bool fromMenu) {
+    return openImageFile(path, dirFilesInfo_, fromMenu) ||
+           (settings_.thumbConf.openArc && openArchiveWindow(path));
 }
 
 bool FormRvMain::openImageFile(const std::string& fileName, const DirFilesInfo& filesInfo,
@@ -217,6 +223,22 @@ bool FormRvMain::openArchiveMember(const std::string& archiveName, const std::st
         std::cerr << "ravinel: " << archiveName << ": " << memberName << ": " << e.what() << "\n";
     }
     view->close();
+    return false;
+}
+
+bool FormRvMain::openArchiveWindow(const std::string& archiveName) {
+    auto* window = new FormRvArc();
+    try {
+        window->archiveName = archiveName;
+        if (window->loadArchive()) {
+            window->sortFiles(settings_.thumbConf.sortMode);
+            window->show();
+            return true;
+        }
+    } catch (const std::exception& e) {
+        std::cerr << "ravinel: " << archiveName << ": " << e.what() << "\n";
+    }
+    window->close();
     return false;
 }
 

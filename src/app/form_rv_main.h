@@ -46,6 +46,12 @@ class FormRvMain : public QObject {
                        bool fromMenu = true);
     bool openArchiveMember(const std::string& archiveName, const std::string& memberName,
                            const FilesInfo& filesInfo);
+    // Lists archiveName in an archive member window; false (no window) when nothing of
+    // it can be listed.
+    bool openArchiveWindow(const std::string& archiveName);
+    // A picture in an image window (with the shared folder list), else, with the OpenArc
+    // setting on, the member list of the archive it may be.
+    bool openFileOrArchive(const std::string& path, bool fromMenu = true);
     // Opens the browser window on the folder settings().lastDir names.
     void openBrowser();
 

@@ -37,6 +37,14 @@ ArcFileTime fileTimeOfDosDateTime(uint16_t date, uint16_t time) {
     return static_cast<ArcFileTime>((utc + kFileTimeEpochSeconds) * kFileTimeTicksPerSecond);
 }
 
+int32_t dosDateTimeOfFileTime(ArcFileTime time) {
+    if (time == 0) {
+        return 0;
+    }
+    const auto seconds = static_cast<int64_t>(time / kFileTimeTicksPerSecond);
+    return dosDateTimeOfLocalTime(static_cast<std::time_t>(seconds - kFileTimeEpochSeconds));
+}
+
 HARC Archiver::openArchive(ArcWindow window, const std::string& archivePath, uint32_t mode) const {
     return loadDll().openArchive(window, archivePath, mode);
 }

@@ -57,5 +57,7 @@ void freeAllArchiverDlls();
 
 // A DOS date and time read as local time, as a FILETIME in UTC; 0 for 0 and 0.
 ArcFileTime fileTimeOfDosDateTime(uint16_t date, uint16_t time);
+// A FILETIME in UTC as a packed DOS date and time of local time; 0 when it has none.
+int32_t dosDateTimeOfFileTime(ArcFileTime time);
 
 }  // namespace ravinel

@@ -6,8 +6,10 @@
 #include <exception>
 #include <filesystem>
 
+#include "app/caption_scope.h"
 #include "app/form_rv_main.h"
 #include "app/launch_target.h"
+#include "app/wait_cursor_scope.h"
 #include "browse/gui/browser_status_bar.h"
 #include "browse/gui/browser_status_texts.h"
 #include "browse/gui/file_list_view.h"
@@ -33,22 +35,6 @@ class BusyScope {
 
   private:
     bool& flag_;
-};
-
-// Shows a temporary caption until the block ends.
-class CaptionScope {
-  public:
-    CaptionScope(QWidget* window, const QString& text)
-        : window_(window), saved_(window->windowTitle()) {
-        window_->setWindowTitle(text);
-    }
-    ~CaptionScope() { window_->setWindowTitle(saved_); }
-    CaptionScope(const CaptionScope&) = delete;
-    CaptionScope& operator=(const CaptionScope&) = delete;
-
-  private:
-    QWidget* window_;
-    QString saved_;
 };
 
 }  // namespace
@@ -308,17 +294,8 @@ void FormRvThumb::followShortcut(const std::string& path) {
 
 void FormRvThumb::openFile(const std::string& path) {
     CaptionScope caption(this, browser_texts::kLoading);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-        // Archives that are no picture open in the archive member window, which the
-        // program does not have yet; such a file leaves the browser as it was.
-        formRvMain->openImageFile(path, formRvMain->dirFilesInfo(),
-                                  menu_.mmAnalyzeHeader->isChecked());
-    } catch (...) {
-        QApplication::restoreOverrideCursor();
-        throw;
-    }
-    QApplication::restoreOverrideCursor();
+    WaitCursorScope waitCursor;
+    formRvMain->openFileOrArchive(path, menu_.mmAnalyzeHeader->isChecked());
 }
 
 }  // namespace ravinel

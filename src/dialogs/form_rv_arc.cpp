@@ -1,0 +1,118 @@
+#include "dialogs/form_rv_arc.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QVBoxLayout>
+#include <exception>
+#include <iostream>
+
+#include "app/caption_scope.h"
+#include "app/form_rv_main.h"
+#include "app/launch_target.h"
+#include "app/wait_cursor_scope.h"
+#include "browse/gui/file_list_view.h"
+#include "dialogs/archive_member_list.h"
+#include "image/archiver_options.h"
+
+namespace ravinel {
+
+namespace {
+
+constexpr int kFormWidth = 600;
+constexpr int kFormHeight = 400;
+
+const QString kLoading = QString::fromUtf8("読み込み中");
+const QString kNotSupported = QString::fromUtf8("この圧縮形式での画像表示には非対応");
+
+}  // namespace
+
+FormRvArc::FormRvArc() {
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(kFormWidth, kFormHeight);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    listView_ = new FileListView(this);
+    listView_->setFrameShape(QFrame::NoFrame);
+    connect(listView_, &FileListView::openRequested, this, &FormRvArc::openSelectedMember);
+    layout->addWidget(listView_, 1);
+
+    auto* statusBar = new QStatusBar(this);
+    statusBar->setSizeGripEnabled(true);
+    // One panel over the whole bar (the window's default width), so the note fits.
+    statusPanel_ = new QLabel(statusBar);
+    statusBar->addWidget(statusPanel_, 1);
+    layout->addWidget(statusBar);
+    // The list takes the status bar's font, as the system gives it to status lines.
+    listView_->setFont(statusBar->font());
+}
+
+FormRvArc::~FormRvArc() = default;
+
+bool FormRvArc::loadArchive() {
+    if (archiveName.empty()) {
+        return false;
+    }
+    setWindowTitle(QString::fromStdString(namePart(archiveName)));
+    archive_.setFileName(archiveName);
+    setViewingSwitches(archive_.options);
+    filesInfo_.clear();
+    listArchiveMembers(archive_, filesInfo_);
+    if (filesInfo_.count() == 0) {
+        return false;
+    }
+    if (!showsArchivePictures(archive_.archiverType())) {
+        statusPanel_->setText(kNotSupported);
+    }
+    return true;
+}
+
+void FormRvArc::sortFiles(int mode) {
+    filesInfo_.sort(mode);
+}
+
+QString FormRvArc::statusText() const {
+    return statusPanel_->text();
+}
+
+void FormRvArc::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) {
+        listView_->setFiles(&filesInfo_);
+    }
+}
+
+void FormRvArc::openSelectedMember() {
+    const FileInfoItem* member = listView_->selectedItem();
+    if (member == nullptr) {
+        return;
+    }
+    const std::string memberName = member->name;
+    CaptionScope caption(this, kLoading);
+    WaitCursorScope waitCursor;
+    if (!showsArchivePictures(archive_.archiverType())) {
+        return;
+    }
+    try {
+        if (formRvMain->openArchiveMember(archiveName, memberName, filesInfo_) &&
+            formRvMain->settings().thumbConf.closeArcList) {
+            close();
+        }
+    } catch (const std::exception& e) {
+        // Nothing may unwind into the event loop; the window stays as it was.
+        std::cerr << "ravinel: " << archiveName << ": " << memberName << ": " << e.what() << "\n";
+    }
+}
+
+void FormRvArc::closeEvent(QCloseEvent* event) {
+    filesInfo_.clear();
+    if (formRvMain != nullptr && formRvMain->noOtherWindowShown(this)) {
+        formRvMain->installCloseWhenAlone();
+    }
+    event->accept();
+}
+
+}  // namespace ravinel

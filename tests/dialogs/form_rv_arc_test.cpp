@@ -1,0 +1,225 @@
+// The archive member window with real archiver modules and archives made at test time.
+#include "dialogs/form_rv_arc.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTreeWidgetItem>
+#include <string>
+#include <vector>
+
+#include "app/form_rv_main.h"
+#include "app/idle_dispatcher.h"
+#include "browse/gui/file_list_view.h"
+#include "browse/gui/form_rv_thumb.h"
+#include "image/dos_date_time.h"
+#include "tests/app/shared_hub_test.h"
+#include "tests/archivers/archive_writer.h"
+#include "tests/archivers/integration/rar_writer.h"
+#include "tests/archivers/integration/real_modules.h"
+#include "tools/fixtures/jpeg_encoder.h"
+#include "tools/fixtures/sample_picture.h"
+#include "viewer/form_rv_view.h"
+
+namespace ravinel {
+namespace {
+
+using test::WrittenKind;
+using test::WrittenMember;
+
+constexpr int64_t kModified = 1'600'000'000;  // 2020-09-13, a time every DOS date holds
+
+// Windows of the given kind that are still alive (closed ones are freed first).
+template <typename Form>
+std::vector<Form*> forms() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    std::vector<Form*> found;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* form = qobject_cast<Form*>(widget)) {
+            found.push_back(form);
+        }
+    }
+    return found;
+}
+
+class FormRvArcTest : public testing::SharedHubTest {
+  protected:
+    void TearDown() override {
+        // Deleting skips the close handlers and their idle hook that would end the run.
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (qobject_cast<FormRvArc*>(widget) != nullptr ||
+                qobject_cast<FormRvView*>(widget) != nullptr ||
+                qobject_cast<FormRvThumb*>(widget) != nullptr) {
+                delete widget;
+            }
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        IdleDispatcher::instance().clearHandler();
+    }
+
+    static std::vector<uint8_t> jpeg(int width, int height) {
+        return fixtures::encodeJpeg(fixtures::photoLikePicture(width, height));
+    }
+
+    std::string writeZip(const std::string& name, const std::vector<WrittenMember>& members) {
+        return dir_.write(name, test::writeArchive(WrittenKind::Zip, members));
+    }
+
+    // The one archive window the hub opened for path, or null.
+    static FormRvArc* openWindow(const std::string& path) {
+        if (!formRvMain->openArchiveWindow(path)) {
+            return nullptr;
+        }
+        const std::vector<FormRvArc*> windows = forms<FormRvArc>();
+        return windows.size() == 1 ? windows.front() : nullptr;
+    }
+
+    static std::vector<std::string> rowNames(const FormRvArc& window) {
+        std::vector<std::string> names;
+        for (int i = 0; i < window.memberList()->count(); ++i) {
+            names.push_back(
+                window.memberList()->topLevelItem(i)->text(FileListView::colName).toStdString());
+        }
+        return names;
+    }
+
+    static void openRow(FormRvArc& window, int row) {
+        window.memberList()->select(row);
+        emit window.memberList()->openRequested();
+    }
+
+    testing::RealModules modules_;
+    testing::TempDir dir_;
+};
+
+TEST_F(FormRvArcTest, ListsMembersWithDataUnderTheirPaths) {
+    const std::string zip = writeZip("set.zip", {{"trip/day 1/b.jpg", jpeg(30, 20), kModified},
+                                                 {"trip/", {}, kModified},
+                                                 {"empty.txt", {}, kModified},
+                                                 {"a.jpg", jpeg(40, 20), kModified}});
+    FormRvArc* window = openWindow(zip);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle().toStdString(), "set.zip");
+    EXPECT_EQ(rowNames(*window), (std::vector<std::string>{"a.jpg", "trip/day 1/b.jpg"}));
+    const FileInfoItem& member = window->files().item(1);
+    EXPECT_EQ(member.size, static_cast<int32_t>(jpeg(30, 20).size()));
+    EXPECT_EQ(member.time, dosDateTimeOfLocalTime(kModified));
+    EXPECT_NE(member.time, 0);
+    EXPECT_EQ(window->statusText().toStdString(), "");
+
+    // The last window to close lets the run end.
+    IdleDispatcher::instance().clearHandler();
+    window->close();
+    EXPECT_TRUE(IdleDispatcher::instance().hasHandler());
+    EXPECT_TRUE(forms<FormRvArc>().empty());
+}
+
+TEST_F(FormRvArcTest, SortsByTheSortModeSetting) {
+    formRvMain->settings().thumbConf.sortMode = 5;  // size, largest first
+    const std::string zip = writeZip("sizes.zip", {{"small.jpg", jpeg(8, 8), kModified},
+                                                   {"large.jpg", jpeg(64, 64), kModified}});
+    FormRvArc* window = openWindow(zip);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(rowNames(*window), (std::vector<std::string>{"large.jpg", "small.jpg"}));
+}
+
+TEST_F(FormRvArcTest, NothingToListGivesNoWindow) {
+    const std::string folders =
+        writeZip("folders.zip", {{"photos/", {}, kModified}, {"photos/empty.txt", {}, kModified}});
+    EXPECT_FALSE(formRvMain->openArchiveWindow(folders));
+    const std::string text = "not an archive\n";
+    const std::string plain = dir_.write(
+        "notes.zip", std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+    EXPECT_FALSE(formRvMain->openArchiveWindow(plain));
+    EXPECT_FALSE(formRvMain->openArchiveWindow(dir_.path("missing.lzh")));
+    EXPECT_FALSE(formRvMain->openArchiveWindow(""));
+    EXPECT_TRUE(forms<FormRvArc>().empty());
+}
+
+TEST_F(FormRvArcTest, RarIsListedWithTheNoteAndOpensNothing) {
+    const std::vector<uint8_t> picture = jpeg(30, 20);
+    const std::string rar =
+        dir_.write("pics.rar", test::rarStored({{"pics/one.jpg", picture, 0x5121, 0x0000},
+                                                {"two.jpg", picture, 0x5121, 0x0000}}));
+    FormRvArc* window = openWindow(rar);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(rowNames(*window), (std::vector<std::string>{"pics/one.jpg", "two.jpg"}));
+    EXPECT_EQ(window->statusText().toStdString(), "この圧縮形式での画像表示には非対応");
+    openRow(*window, 0);
+    EXPECT_TRUE(forms<FormRvView>().empty());
+    ASSERT_EQ(forms<FormRvArc>().size(), 1u);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle().toStdString(), "pics.rar");
+}
+
+TEST_F(FormRvArcTest, OpenedMemberClosesTheWindowAndStepsThroughTheArchive) {
+    const std::string zip = writeZip("walk.zip", {{"c.jpg", jpeg(50, 10), kModified},
+                                                  {"a.jpg", jpeg(30, 10), kModified},
+                                                  {"notes.txt", {'h', 'i'}, kModified},
+                                                  {"in/b.jpg", jpeg(40, 10), kModified}});
+    FormRvArc* window = openWindow(zip);
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(rowNames(*window),
+              (std::vector<std::string>{"a.jpg", "c.jpg", "in/b.jpg", "notes.txt"}));
+
+    openRow(*window, 3);  // no picture: the window stays, no image window
+    EXPECT_TRUE(forms<FormRvView>().empty());
+    ASSERT_EQ(forms<FormRvArc>().size(), 1u);
+
+    openRow(*window, 2);
+    EXPECT_TRUE(forms<FormRvArc>().empty());
+    const std::vector<FormRvView*> views = forms<FormRvView>();
+    ASSERT_EQ(views.size(), 1u);
+    FormRvView& view = *views.front();
+    EXPECT_EQ(view.fileName(), "b.jpg");
+    EXPECT_EQ(view.process().source.width(), 40);
+
+    view.popupMenu().vaPrior->trigger();
+    EXPECT_EQ(view.fileName(), "c.jpg");
+    EXPECT_EQ(view.process().source.width(), 50);
+    view.popupMenu().vaPrior->trigger();
+    EXPECT_EQ(view.fileName(), "a.jpg");
+    view.popupMenu().vaNext->trigger();
+    view.popupMenu().vaNext->trigger();
+    EXPECT_EQ(view.fileName(), "b.jpg");
+    EXPECT_EQ(view.process().source.width(), 40);
+}
+
+TEST_F(FormRvArcTest, StaysOpenAfterAnOpenWhenTheSettingSaysSo) {
+    formRvMain->settings().thumbConf.closeArcList = false;
+    const std::string zip = writeZip("keep.zip", {{"a.jpg", jpeg(30, 10), kModified}});
+    FormRvArc* window = openWindow(zip);
+    ASSERT_NE(window, nullptr);
+    openRow(*window, 0);
+    EXPECT_EQ(forms<FormRvView>().size(), 1u);
+    ASSERT_EQ(forms<FormRvArc>().size(), 1u);
+    EXPECT_EQ(window->windowTitle().toStdString(), "keep.zip");
+
+    // The image window is still shown: closing the list does not end the run.
+    IdleDispatcher::instance().clearHandler();
+    window->close();
+    EXPECT_FALSE(IdleDispatcher::instance().hasHandler());
+}
+
+TEST_F(FormRvArcTest, StartAndHandOverOpenArchivesOnlyWithOpenArc) {
+    const std::string zip = writeZip("start.zip", {{"a.jpg", jpeg(30, 10), kModified}});
+    formRvMain->dispatchCommandLine(zip);
+    EXPECT_EQ(forms<FormRvArc>().size(), 1u);
+    EXPECT_TRUE(forms<FormRvThumb>().empty());
+    TearDown();
+
+    formRvMain->executeMacro({zip});
+    EXPECT_EQ(forms<FormRvArc>().size(), 1u);
+    TearDown();
+
+    formRvMain->settings().thumbConf.openArc = false;
+    formRvMain->executeMacro({zip});
+    EXPECT_TRUE(forms<FormRvArc>().empty());
+    formRvMain->dispatchCommandLine(zip);
+    EXPECT_TRUE(forms<FormRvArc>().empty());
+    EXPECT_EQ(forms<FormRvThumb>().size(), 1u);
+}
+
+}  // namespace
+}  // namespace ravinel
