@@ -12,6 +12,7 @@
 #include "app/idle_dispatcher.h"
 #include "browse/gui/file_list_view.h"
 #include "browse/gui/form_rv_thumb.h"
+#include "browse/gui/img_tn_view.h"
 #include "image/dos_date_time.h"
 #include "tests/app/shared_hub_test.h"
 #include "tests/archivers/archive_writer.h"
@@ -42,18 +43,21 @@ std::vector<Form*> forms() {
     return found;
 }
 
+template <typename Form>
+void deleteAll(const std::vector<Form*>& windows) {
+    for (Form* window : windows) {
+        delete window;
+    }
+}
+
 class FormRvArcTest : public testing::SharedHubTest {
   protected:
     void TearDown() override {
         // Deleting skips the close handlers and their idle hook that would end the run.
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (qobject_cast<FormRvArc*>(widget) != nullptr ||
-                qobject_cast<FormRvView*>(widget) != nullptr ||
-                qobject_cast<FormRvThumb*>(widget) != nullptr) {
-                delete widget;
-            }
-        }
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        // Picked first: a window takes its menus, also top-level widgets, with it.
+        deleteAll(forms<FormRvArc>());
+        deleteAll(forms<FormRvView>());
+        deleteAll(forms<FormRvThumb>());
         IdleDispatcher::instance().clearHandler();
     }
 
@@ -219,6 +223,24 @@ TEST_F(FormRvArcTest, StartAndHandOverOpenArchivesOnlyWithOpenArc) {
     formRvMain->dispatchCommandLine(zip);
     EXPECT_TRUE(forms<FormRvArc>().empty());
     EXPECT_EQ(forms<FormRvThumb>().size(), 1u);
+}
+
+TEST_F(FormRvArcTest, BrowserOpensArchivesThatAreNoPicture) {
+    writeZip("set.zip", {{"a.jpg", jpeg(30, 10), kModified}});
+    formRvMain->settings().lastDir = dir_.path("");
+    formRvMain->browserShowing = true;
+    auto* browser = new FormRvThumb;
+    browser->show();
+    browser->thumbView()->select(0);
+    browser->openSelected();
+    EXPECT_EQ(forms<FormRvArc>().size(), 1u);
+    EXPECT_TRUE(forms<FormRvView>().empty());
+    EXPECT_EQ(browser->windowTitle().toStdString(), "Ravinel");
+    deleteAll(forms<FormRvArc>());
+
+    formRvMain->settings().thumbConf.openArc = false;
+    browser->openSelected();
+    EXPECT_TRUE(forms<FormRvArc>().empty());
 }
 
 }  // namespace
