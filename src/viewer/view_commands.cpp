@@ -1,7 +1,6 @@
 // The image window's commands: navigation, reload, zoom steps and the popup menu.
 #include <QAction>
 #include <QActionGroup>
-#include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -9,6 +8,7 @@
 #include <exception>
 
 #include "app/form_rv_main.h"
+#include "app/wait_cursor_scope.h"
 #include "viewer/dib_image.h"
 #include "viewer/form_rv_view.h"
 #include "viewer/view_texts.h"
@@ -17,15 +17,6 @@
 namespace ravinel {
 
 namespace {
-
-// The hourglass while a file loads, restored however the load ends.
-class WaitCursor {
-  public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // Menu texts come from file names, where "&" is a plain character.
 QString menuText(const std::string& text) {
@@ -51,7 +42,7 @@ bool FormRvView::loadAt(int32_t index) {
     GraphicLoadInfo info;
     std::string name;
     try {
-        WaitCursor wait;
+        WaitCursorScope wait;
         GraphicLoader& loader = formRvMain->graphicLoader();
         if (sourceKind_ == SourceKind::folder) {
             name = dirFilesInfo_.item(index).name;

@@ -1,6 +1,5 @@
 // The browser window's commands: folders, sorting, views, opening files, the idle step.
 #include <QAction>
-#include <QApplication>
 #include <QMenu>
 #include <QVBoxLayout>
 #include <exception>
