@@ -12,6 +12,7 @@
 #include "app/form_rv_main.h"
 #include "app/launch_target.h"
 #include "app/wait_cursor_scope.h"
+#include "browse/gui/browser_status_texts.h"
 #include "browse/gui/file_list_view.h"
 #include "dialogs/archive_member_list.h"
 #include "image/archiver_options.h"
@@ -23,7 +24,6 @@ namespace {
 constexpr int kFormWidth = 600;
 constexpr int kFormHeight = 400;
 
-const QString kLoading = QString::fromUtf8("読み込み中");
 const QString kNotSupported = QString::fromUtf8("この圧縮形式での画像表示には非対応");
 
 }  // namespace
@@ -91,7 +91,7 @@ void FormRvArc::openSelectedMember() {
         return;
     }
     const std::string memberName = member->name;
-    CaptionScope caption(this, kLoading);
+    CaptionScope caption(this, browser_texts::kLoading);
     WaitCursorScope waitCursor;
     if (!showsArchivePictures(archive_.archiverType())) {
         return;

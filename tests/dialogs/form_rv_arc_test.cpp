@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSignalSpy>
 #include <QTreeWidgetItem>
 #include <cstdlib>
 #include <ctime>
@@ -177,7 +178,10 @@ TEST_F(FormRvArcTest, RarIsListedWithTheNoteAndOpensNothing) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(rowNames(*window), (std::vector<std::string>{"pics/one.jpg", "two.jpg"}));
     EXPECT_EQ(window->statusText().toStdString(), "この圧縮形式での画像表示には非対応");
+    QSignalSpy captions(window, &QWidget::windowTitleChanged);
     openRow(*window, 0);
+    ASSERT_EQ(captions.size(), 2);  // only a flash of the loading caption
+    EXPECT_EQ(captions[0][0].toString().toStdString(), "読み込み中");
     EXPECT_TRUE(forms<FormRvView>().empty());
     ASSERT_EQ(forms<FormRvArc>().size(), 1u);
     EXPECT_TRUE(window->isVisible());
