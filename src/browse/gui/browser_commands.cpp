@@ -2,11 +2,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 #include <exception>
 #include <filesystem>
 
 #include "app/form_rv_main.h"
+#include "app/idle_dispatcher.h"
 #include "app/launch_target.h"
 #include "browse/gui/browser_status_bar.h"
 #include "browse/gui/browser_status_texts.h"
@@ -71,8 +73,7 @@ void FormRvThumb::connectCommands() {
     bind(m.mmUseVixCatFirst, [this] { mmUseVixCatFirstClick(); });
     bind(m.mmThumbQHi, [this] { mmThumbQualityClick(true); });
     bind(m.mmThumbQLow, [this] { mmThumbQualityClick(false); });
-    // The options window is not part of the program yet.
-    m.mmOption->setEnabled(false);
+    bind(m.mmOption, [this] { mmOptionClick(); });
     bind(m.mmExplorer, [this] { mmExplorerClick(); });
     for (size_t mode = 0; mode < m.mmSortItems.size(); ++mode) {
         bind(m.mmSortItems[mode], [this, mode] { mmSortFile(static_cast<int>(mode)); });
@@ -117,6 +118,15 @@ void FormRvThumb::mmThumbQualityClick(bool hiQuality) {
     if (thumbView_ != nullptr) {
         thumbView_->setHiQuality(hiQuality);
     }
+}
+
+// The idle step rests while the options window runs; the list is then shown anew, with
+// the tile look the window may have changed.
+void FormRvThumb::mmOptionClick() {
+    IdleDispatcher::instance().clearHandler();
+    const auto attach = qScopeGuard([this] { attachIdleHandler(); });
+    formRvMain->showOptions();
+    mmRefreshFileClick();
 }
 
 void FormRvThumb::mmExplorerClick() {

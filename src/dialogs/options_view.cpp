@@ -1,0 +1,31 @@
+// The image window defaults of the options window: size mode and its two track bars.
+#include <QLabel>
+#include <QSlider>
+
+#include "dialogs/form_rv_opt.h"
+
+namespace ravinel {
+
+void FormRvOpt::sizeModeChange(int index) {
+    if (index >= 0) {
+        viewForm_.sizeMode = static_cast<uint8_t>(index);
+    }
+    const bool fixedRate = index == 2;
+    const bool fixedSize = index == 3;
+    tbFixedRate_->setEnabled(fixedRate);
+    tbFixedRate_->setVisible(fixedRate);
+    tbFixedSize_->setEnabled(fixedSize);
+    tbFixedSize_->setVisible(fixedSize);
+}
+
+void FormRvOpt::fixedRateChange(int position) {
+    viewForm_.sizeRate = position / 100.0;
+    labelRate_->setText("現在の倍率（パーセント） : " + QString::number(position));
+}
+
+void FormRvOpt::fixedSizeChange(int position) {
+    viewForm_.sizeFixed = static_cast<uint16_t>(position);
+    labelSize_->setText("現在のサイズ（ドット） : " + QString::number(position));
+}
+
+}  // namespace ravinel
