@@ -13,7 +13,6 @@
 #include <QScreen>
 #include <QSlider>
 #include <QTabWidget>
-#include <cmath>
 
 #include "app/form_rv_main.h"
 #include "browse/gui/img_tn_panel.h"
@@ -110,11 +109,16 @@ void FormRvOpt::formCreate() {
 void FormRvOpt::formShow() {
     ckBxNoBorder_->setChecked((thumbPanel_.style & ImgTnPanel::kNoBorder) != 0);
     ckBxNoLabel_->setChecked((thumbPanel_.style & ImgTnPanel::kNoLabel) != 0);
-    trkBarPw_->setValue(thumbPanel_.panelW);
-    trkBarPh_->setValue(thumbPanel_.panelH);
-    trkBarTs_->setValue(thumbPanel_.imageSize);
-    trkBarTt_->setValue(thumbPanel_.imageTop);
-    trkBarLt_->setValue(thumbPanel_.labelTop);
+    // A bar already at the clamped value reports no change: the copy takes it here.
+    const auto fill = [](QSlider* bar, int32_t& field) {
+        bar->setValue(field);
+        field = bar->value();
+    };
+    fill(trkBarPw_, thumbPanel_.panelW);
+    fill(trkBarPh_, thumbPanel_.panelH);
+    fill(trkBarTs_, thumbPanel_.imageSize);
+    fill(trkBarTt_, thumbPanel_.imageTop);
+    fill(trkBarLt_, thumbPanel_.labelTop);
 
     cmBxColor_->setCurrentIndex(viewConf_.colorMode);
     cmBxReductMode_->setCurrentIndex(viewConf_.reductMode);
@@ -123,9 +127,11 @@ void FormRvOpt::formShow() {
     cmBxSizeMode_->setCurrentIndex(viewForm_.sizeMode);
     sizeModeChange(viewForm_.sizeMode);
 
-    tbFixedRate_->setValue(static_cast<int>(std::floor(viewForm_.sizeRate * 100 + 0.5)));
+    tbFixedRate_->setValue(ratePosition(viewForm_.sizeRate));
+    fixedRateChange(tbFixedRate_->value());
     labelRate_->setText("現在の設定倍率（パーセント） : " + QString::number(tbFixedRate_->value()));
     tbFixedSize_->setValue(viewForm_.sizeFixed);
+    fixedSizeChange(tbFixedSize_->value());
     labelSize_->setText("現在の設定サイズ（ドット） : " + QString::number(tbFixedSize_->value()));
 
     cmBxPos_->setCurrentIndex(viewForm_.posMode);

@@ -76,6 +76,7 @@ class FormRvOpt : public QDialog {
     void pageConChange(int index);
 
     // Image window defaults (options_view.cpp).
+    int ratePosition(double sizeRate) const;
     void sizeModeChange(int index);
     void fixedRateChange(int position);
     void fixedSizeChange(int position);

@@ -1,10 +1,20 @@
 // The image window defaults of the options window: size mode and its two track bars.
 #include <QLabel>
 #include <QSlider>
+#include <cmath>
 
 #include "dialogs/form_rv_opt.h"
 
 namespace ravinel {
+
+// A stored rate of any value, even not a number, lands inside the bar's range.
+int FormRvOpt::ratePosition(double sizeRate) const {
+    const double percent = std::floor(sizeRate * 100 + 0.5);
+    if (!(percent >= tbFixedRate_->minimum())) {
+        return tbFixedRate_->minimum();
+    }
+    return percent > tbFixedRate_->maximum() ? tbFixedRate_->maximum() : static_cast<int>(percent);
+}
 
 void FormRvOpt::sizeModeChange(int index) {
     if (index >= 0) {
