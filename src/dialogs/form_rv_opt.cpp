@@ -30,7 +30,7 @@ constexpr int kClientHeight = 433;
 
 FormRvOpt::FormRvOpt(FormRvMain& hub, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+                          Qt::WindowCloseButtonHint),
       hub_(hub) {
     chooseColor = [this](const QColor& initial) -> std::optional<QColor> {
         const QColor chosen = QColorDialog::getColor(initial, this);
