@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QWidget>
 #include <chrono>
@@ -18,6 +19,7 @@
 #include "app/tray_icon.h"
 #include "browse/gui/form_rv_thumb.h"
 #include "dialogs/form_rv_arc.h"
+#include "dialogs/form_rv_opt.h"
 #include "image/archiver.h"
 #include "image/spis_search.h"
 #include "process/cpu_features.h"
@@ -260,6 +262,15 @@ void FormRvMain::openBrowser() {
             }
         }
     }
+}
+
+void FormRvMain::showOptions() {
+    optionShowing = true;
+    const auto clearFlag = qScopeGuard([this] { optionShowing = false; });
+    FormRvOpt options(*this);
+    // Closing writes the settings back, also when an exception ends the run early.
+    const auto close = qScopeGuard([&options] { options.close(); });
+    options.exec();
 }
 
 bool FormRvMain::noOtherWindowShown(const QWidget* except) const {

@@ -54,6 +54,8 @@ class FormRvMain : public QObject {
     bool openFileOrArchive(const std::string& path, bool fromMenu = true);
     // Opens the browser window on the folder settings().lastDir names.
     void openBrowser();
+    // Runs the options window modally; optionShowing is set meanwhile.
+    void showOptions();
 
     // True when no window other than except is visible.
     bool noOtherWindowShown(const QWidget* except) const;

@@ -1,12 +1,14 @@
 // The browser window's commands: folders, sorting, views, opening files, the idle step.
 #include <QAction>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 #include <exception>
 #include <filesystem>
 
 #include "app/caption_scope.h"
 #include "app/form_rv_main.h"
+#include "app/idle_dispatcher.h"
 #include "app/launch_target.h"
 #include "app/wait_cursor_scope.h"
 #include "browse/gui/browser_status_bar.h"
@@ -56,8 +58,7 @@ void FormRvThumb::connectCommands() {
     bind(m.mmUseVixCatFirst, [this] { mmUseVixCatFirstClick(); });
     bind(m.mmThumbQHi, [this] { mmThumbQualityClick(true); });
     bind(m.mmThumbQLow, [this] { mmThumbQualityClick(false); });
-    // The options window is not part of the program yet.
-    m.mmOption->setEnabled(false);
+    bind(m.mmOption, [this] { mmOptionClick(); });
     bind(m.mmExplorer, [this] { mmExplorerClick(); });
     for (size_t mode = 0; mode < m.mmSortItems.size(); ++mode) {
         bind(m.mmSortItems[mode], [this, mode] { mmSortFile(static_cast<int>(mode)); });
@@ -102,6 +103,15 @@ void FormRvThumb::mmThumbQualityClick(bool hiQuality) {
     if (thumbView_ != nullptr) {
         thumbView_->setHiQuality(hiQuality);
     }
+}
+
+// The idle step rests while the options window runs; the list is then shown anew, with
+// the tile look the window may have changed.
+void FormRvThumb::mmOptionClick() {
+    IdleDispatcher::instance().clearHandler();
+    const auto attach = qScopeGuard([this] { attachIdleHandler(); });
+    formRvMain->showOptions();
+    mmRefreshFileClick();
 }
 
 void FormRvThumb::mmExplorerClick() {

@@ -185,10 +185,14 @@ void FormRvThumb::showEvent(QShowEvent* event) {
         fitFrameToBounds();
         // A window manager frames the window only after it is shown.
         QTimer::singleShot(0, this, [this] { guarded([this] { fitFrameToBounds(); }); });
-        // Guarded: a handler still installed after the window is gone does nothing.
-        IdleDispatcher::instance().setHandler(
-            [window = QPointer<FormRvThumb>(this)] { return window ? window->appIdle() : true; });
+        attachIdleHandler();
     }
+}
+
+void FormRvThumb::attachIdleHandler() {
+    // Guarded: a handler still installed after the window is gone does nothing.
+    IdleDispatcher::instance().setHandler(
+        [window = QPointer<FormRvThumb>(this)] { return window ? window->appIdle() : true; });
 }
 
 void FormRvThumb::closeEvent(QCloseEvent* event) {

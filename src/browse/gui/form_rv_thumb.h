@@ -73,6 +73,7 @@ class FormRvThumb : public QWidget {
     void mmUseVixCatClick();
     void mmUseVixCatFirstClick();
     void mmThumbQualityClick(bool hiQuality);
+    void mmOptionClick();
     void mmExplorerClick();
     void mmSortFile(int mode);
     void mmRefreshFileClick();
@@ -91,6 +92,7 @@ class FormRvThumb : public QWidget {
     void movingPanelEndDock(QPoint globalPos);
 
     void formClose();
+    void attachIdleHandler();
     // A command must never take the window down with it.
     void guarded(const std::function<void()>& command);
 

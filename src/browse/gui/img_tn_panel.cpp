@@ -30,6 +30,12 @@ ImgTnPanel::ImgTnPanel(QWidget* parent, uint8_t style)
     applyLabelColors();
 }
 
+void ImgTnPanel::setStyle(uint8_t style) {
+    style_ = style;
+    label_->setVisible((style_ & kNoLabel) == 0);
+    update();
+}
+
 void ImgTnPanel::setTileColor(const QColor& color) {
     tileColor_ = color;
     update();

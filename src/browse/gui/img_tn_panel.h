@@ -30,6 +30,8 @@ class ImgTnPanel : public QWidget {
     ImgTnPanel(QWidget* parent, uint8_t style);
 
     uint8_t style() const { return style_; }
+    // Changes the edge and the label's visibility of a made tile.
+    void setStyle(uint8_t style);
     bool drawn() const { return drawn_; }
     void setDrawn(bool drawn) { drawn_ = drawn; }
     FileInfoItem* item() const { return item_; }

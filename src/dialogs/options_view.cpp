@@ -1,0 +1,41 @@
+// The image window defaults of the options window: size mode and its two track bars.
+#include <QLabel>
+#include <QSlider>
+#include <cmath>
+
+#include "dialogs/form_rv_opt.h"
+
+namespace ravinel {
+
+// A stored rate of any value, even not a number, lands inside the bar's range.
+int FormRvOpt::ratePosition(double sizeRate) const {
+    const double percent = std::floor(sizeRate * 100 + 0.5);
+    if (!(percent >= tbFixedRate_->minimum())) {
+        return tbFixedRate_->minimum();
+    }
+    return percent > tbFixedRate_->maximum() ? tbFixedRate_->maximum() : static_cast<int>(percent);
+}
+
+void FormRvOpt::sizeModeChange(int index) {
+    if (index >= 0) {
+        viewForm_.sizeMode = static_cast<uint8_t>(index);
+    }
+    const bool fixedRate = index == 2;
+    const bool fixedSize = index == 3;
+    tbFixedRate_->setEnabled(fixedRate);
+    tbFixedRate_->setVisible(fixedRate);
+    tbFixedSize_->setEnabled(fixedSize);
+    tbFixedSize_->setVisible(fixedSize);
+}
+
+void FormRvOpt::fixedRateChange(int position) {
+    viewForm_.sizeRate = position / 100.0;
+    labelRate_->setText("現在の倍率（パーセント） : " + QString::number(position));
+}
+
+void FormRvOpt::fixedSizeChange(int position) {
+    viewForm_.sizeFixed = static_cast<uint16_t>(position);
+    labelSize_->setText("現在のサイズ（ドット） : " + QString::number(position));
+}
+
+}  // namespace ravinel

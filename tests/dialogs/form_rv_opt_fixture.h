@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "dialogs/form_rv_opt.h"
+#include "tests/app/shared_hub_test.h"
+
+namespace ravinel::testing {
+
+// An options window made over the shared hub's settings, never run modally: the tests
+// drive its controls directly and close it as its button would.
+class OptionsTest : public SharedHubTest {
+  protected:
+    FormRvOpt& openOptions() {
+        options_ = std::make_unique<FormRvOpt>(*formRvMain);
+        return *options_;
+    }
+
+    template <typename Control>
+    Control* control(const char* name) {
+        auto* found = options_->findChild<Control*>(name);
+        if (found == nullptr) {
+            throw std::runtime_error(std::string("no control ") + name);
+        }
+        return found;
+    }
+
+    ThumbPanel& hubLook() { return formRvMain->settings().thumbPanel; }
+
+  private:
+    std::unique_ptr<FormRvOpt> options_;
+};
+
+}  // namespace ravinel::testing
