@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <vector>
+
 #include "app/form_rv_main.h"
 #include "tests/image/temp_dir.h"
+#include "viewer/form_rv_view.h"
 
 namespace ravinel::testing {
 
@@ -29,6 +33,18 @@ class SharedHubTest : public ::testing::Test {
         formRvMain->settings().viewForm.sizeMode = 0;
         formRvMain->browserShowing = false;
         formRvMain->noteFrameExtents(0, 0, 0);
+    }
+
+    // Every image window, also those the hub opened; windows closed before are freed.
+    static std::vector<FormRvView*> imageWindows() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        std::vector<FormRvView*> found;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* window = qobject_cast<FormRvView*>(widget)) {
+                found.push_back(window);
+            }
+        }
+        return found;
     }
 
   private:

@@ -253,7 +253,7 @@ TEST_F(FormRvViewTest, FramelessToggleReopensThePictureThroughTheHub) {
     QPointer<FormRvView> old(window);
     window->popupMenu().vpNoFrame->trigger();
     EXPECT_TRUE(formRvMain->settings().viewForm.frameless);
-    const std::vector<FormRvView*> now = windows();
+    const std::vector<FormRvView*> now = imageWindows();
     EXPECT_TRUE(old.isNull());
     ASSERT_EQ(now.size(), 1u);
     EXPECT_TRUE(now[0]->windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -264,7 +264,7 @@ TEST_F(FormRvViewTest, FramelessToggleReopensThePictureThroughTheHub) {
     std::filesystem::remove(folder_.path("b.jpg"));
     now[0]->popupMenu().vpNoFrame->trigger();
     EXPECT_FALSE(formRvMain->settings().viewForm.frameless);
-    EXPECT_EQ(windows(), now);
+    EXPECT_EQ(imageWindows(), now);
     EXPECT_FALSE(now[0]->popupMenu().vpNoFrame->isChecked());
 }
 

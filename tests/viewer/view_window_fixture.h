@@ -26,22 +26,10 @@ class ViewWindowTest : public SharedHubTest {
   protected:
     void TearDown() override {
         // Deleting skips the close handler and its idle hook that would end the run.
-        for (FormRvView* window : windows()) {
+        for (FormRvView* window : imageWindows()) {
             delete window;
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    // Every image window, also those the hub opened.
-    static std::vector<FormRvView*> windows() {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        std::vector<FormRvView*> found;
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (auto* window = qobject_cast<FormRvView*>(widget)) {
-                found.push_back(window);
-            }
-        }
-        return found;
     }
 
     std::string folder() const { return folder_.path(""); }

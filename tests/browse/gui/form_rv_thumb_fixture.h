@@ -81,18 +81,6 @@ class BrowserTest : public SharedHubTest {
         }
         return names;
     }
-    // Every image window, also those the hub opened.
-    static std::vector<FormRvView*> imageWindows() {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        std::vector<FormRvView*> found;
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (auto* window = qobject_cast<FormRvView*>(widget)) {
-                found.push_back(window);
-            }
-        }
-        return found;
-    }
-
     TempDir folder_;
 };
 
