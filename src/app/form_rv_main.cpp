@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <chrono>
 #include <exception>
+#include <functional>
 #include <iostream>
 
 #include "app/application_forms.h"
@@ -178,52 +179,55 @@ bool FormRvMain::openFileOrArchive(const std::string& path, bool fromMenu) {
 
 bool FormRvMain::openImageFile(const std::string& fileName, const DirFilesInfo& filesInfo,
                                bool /*fromMenu*/) {
-    auto* view = new FormRvView();
-    try {
-        const auto start = std::chrono::steady_clock::now();
-        GProcess& process = view->process();
-        graphicLoader_->loadFromFile(process.source, fileName, false, process.loadInfo);
-        if (process.loadInfo.succeeded()) {
+    return openView(
+        fileName,
+        [&](GProcess& process) {
+            graphicLoader_->loadFromFile(process.source, fileName, false, process.loadInfo);
+        },
+        [&](FormRvView& view) {
             const std::string folder = folderPart(fileName);
-            view->setFolderSource(folder, namePart(fileName));
-            DirFilesInfo& list = view->dirFilesInfo();
+            view.setFolderSource(folder, namePart(fileName));
+            DirFilesInfo& list = view.dirFilesInfo();
             if (filesInfo.dir() == folder) {
                 list.assign(filesInfo);
             } else {
                 list.setDir(folder);
                 list.sort(settings_.thumbConf.sortMode);
             }
-            view->setLoadTime(ticksSince(start));
-            view->show();
-            view->showFirstPicture();
-            return true;
-        }
-    } catch (const std::exception& e) {
-        std::cerr << "ravinel: " << fileName << ": " << e.what() << "\n";
-    }
-    view->close();
-    return false;
+        });
 }
 
 bool FormRvMain::openArchiveMember(const std::string& archiveName, const std::string& memberName,
                                    const FilesInfo& filesInfo) {
+    return openView(
+        archiveName + ": " + memberName,
+        [&](GProcess& process) {
+            graphicLoader_->loadFromArchive(process.source, archiveName, memberName, false,
+                                            process.loadInfo);
+        },
+        [&](FormRvView& view) {
+            view.setArchiveSource(archiveName, memberName);
+            view.arcFilesInfo().assign(filesInfo);
+        });
+}
+
+bool FormRvMain::openView(const std::string& what, const std::function<void(GProcess&)>& load,
+                          const std::function<void(FormRvView&)>& giveSource) {
     auto* view = new FormRvView();
     try {
         const auto start = std::chrono::steady_clock::now();
-        GProcess& process = view->process();
-        graphicLoader_->loadFromArchive(process.source, archiveName, memberName, false,
-                                        process.loadInfo);
-        if (process.loadInfo.succeeded()) {
-            view->setArchiveSource(archiveName, memberName);
-            view->arcFilesInfo().assign(filesInfo);
+        load(view->process());
+        if (view->process().loadInfo.succeeded()) {
+            giveSource(*view);
             view->setLoadTime(ticksSince(start));
             view->show();
             view->showFirstPicture();
             return true;
         }
     } catch (const std::exception& e) {
-        std::cerr << "ravinel: " << archiveName << ": " << memberName << ": " << e.what() << "\n";
+        std::cerr << "ravinel: " << what << ": " << e.what() << "\n";
     }
+    // A picture that does not load closes its window again without a message.
     view->close();
     return false;
 }

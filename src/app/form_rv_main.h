@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -15,6 +16,8 @@ class QWidget;
 
 namespace ravinel {
 
+class FormRvView;
+class GProcess;
 class TrayIcon;
 class HandoffServer;
 
@@ -85,6 +88,10 @@ class FormRvMain : public QObject {
 
   private:
     void formCreate();
+    // Makes an image window, loads into its pipeline and shows it when the load succeeded
+    // (after giving it its source); otherwise, or on an exception, closes it again.
+    bool openView(const std::string& what, const std::function<void(GProcess&)>& load,
+                  const std::function<void(FormRvView&)>& giveSource);
     void applyLoaderFlags();
     void searchPlugins();
     void refillMetrics();
