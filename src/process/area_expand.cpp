@@ -3,7 +3,11 @@
 #include <span>
 #include <vector>
 
+#include "image/parallel_bands.h"
+#include "image/simd_level.h"
+#include "process/area_bands.h"
 #include "process/area_boundary.h"
+#include "process/area_kernels.h"
 #include "process/area_pass_check.h"
 #include "process/area_passes.h"
 #include "process/dib_rows.h"
@@ -18,6 +22,14 @@ constexpr uint32_t kHalfUnit = kAreaUnit / 2;
 AreaBoundary expansionBoundary(int32_t s, int32_t sourceLength, int32_t destLength) {
     return areaBoundary(static_cast<uint64_t>(s + 1) * static_cast<uint64_t>(destLength),
                         static_cast<uint64_t>(sourceLength));
+}
+
+std::vector<AreaBoundary> expansionBoundaries(int32_t sourceLength, int32_t destLength) {
+    std::vector<AreaBoundary> boundaries(static_cast<size_t>(sourceLength));
+    for (int32_t s = 0; s < sourceLength; ++s) {
+        boundaries[static_cast<size_t>(s)] = expansionBoundary(s, sourceLength, destLength);
+    }
+    return boundaries;
 }
 
 // Source pixel s finishes the destination pixel it shares with its predecessor (mixing in
@@ -45,53 +57,118 @@ void expandRow(const uint8_t* src, uint8_t* dst, std::span<const AreaBoundary> b
     }
 }
 
+#if defined(__x86_64__)
+
+// What expandRow does, said per destination pixel: the pixel a source pixel shares with
+// its predecessor mixes the two, the pixels wholly inside it copy it.
+std::vector<ExpansionTap> expansionTaps(std::span<const AreaBoundary> boundaries,
+                                        int32_t destLength) {
+    std::vector<ExpansionTap> taps(static_cast<size_t>(destLength));
+    AreaBoundary previous;
+    for (int32_t s = 0; s < static_cast<int32_t>(boundaries.size()); ++s) {
+        ExpansionTap& shared = taps[static_cast<size_t>(previous.index)];
+        if (s == 0) {
+            shared = {s, s, 0};
+        } else if (previous.frac == static_cast<int32_t>(kAreaUnit)) {
+            shared = {s - 1, s - 1, 0};
+        } else {
+            shared = {s - 1, s, previous.frac};
+        }
+        const AreaBoundary& boundary = boundaries[static_cast<size_t>(s)];
+        for (int32_t d = previous.index + 1; d < boundary.index; ++d) {
+            taps[static_cast<size_t>(d)] = {s, s, 0};
+        }
+        previous = boundary;
+    }
+    return taps;
+}
+
+#endif
+
+// Each destination row mixes at most two neighbouring source rows, so every source row's
+// work needs only itself and its predecessor. Columns from begin on.
+void blendRowPortable(const uint8_t* carried, const uint8_t* row, uint8_t* dst, size_t begin,
+                      size_t end, uint32_t frac) {
+    const uint32_t weight = kAreaUnit - frac;
+    for (size_t i = begin; i < end; ++i) {
+        dst[i] = static_cast<uint8_t>((carried[i] * frac + row[i] * weight + kHalfUnit) >> 15);
+    }
+}
+
+void blendRow(const uint8_t* carried, const uint8_t* row, uint8_t* dst, size_t rowBytes,
+              uint32_t frac) {
+    size_t done = 0;
+#if defined(__x86_64__)
+    if (frac < kAreaUnit && simdLevel() == SimdLevel::avx2) {
+        done = blendRowsAvx2(carried, row, dst, rowBytes, frac);
+    } else if (frac < kAreaUnit && simdLevel() == SimdLevel::sse2) {
+        done = blendRowsSse2(carried, row, dst, rowBytes, frac);
+    }
+#endif
+    blendRowPortable(carried, row, dst, done, rowBytes, frac);
+}
+
 }  // namespace
 
+// Rows are independent: bands of rows go to the threads.
 void areaExpandH(NkDib& dest, const NkDib& src, uint16_t width) {
     checkAreaPass(dest, src, width, src.height(), "areaExpandH");
     const int32_t sourceWidth = src.width();
     if (width < sourceWidth) {
         return;
     }
-    std::vector<AreaBoundary> boundaries(static_cast<size_t>(sourceWidth));
-    for (int32_t s = 0; s < sourceWidth; ++s) {
-        boundaries[static_cast<size_t>(s)] = expansionBoundary(s, sourceWidth, width);
-    }
+    const std::vector<AreaBoundary> boundaries = expansionBoundaries(sourceWidth, width);
     const std::vector<const uint8_t*> in = constRows(src);
     const std::vector<uint8_t*> out = rows(dest);
-    for (size_t y = 0; y < in.size(); ++y) {
-        expandRow(in[y], out[y], boundaries);
+    const size_t minBand = areaMinBand(3 * static_cast<size_t>(width));
+#if defined(__x86_64__)
+    // The vector kernels load 16 source bytes at a time.
+    if (simdLevel() != SimdLevel::portable && sourceWidth >= 6) {
+        const std::vector<ExpansionTap> taps = expansionTaps(boundaries, width);
+        const bool avx2 = simdLevel() == SimdLevel::avx2;
+        forEachBand(in.size(), minBand, [&](size_t begin, size_t end) {
+            const std::span<const uint8_t* const> band(in.data() + begin, end - begin);
+            const std::span<uint8_t* const> bandOut(out.data() + begin, end - begin);
+            if (avx2) {
+                expandRowsHAvx2(band, bandOut, sourceWidth, taps);
+            } else {
+                expandRowsHSse2(band, bandOut, sourceWidth, taps);
+            }
+        });
+        return;
     }
+#endif
+    forEachBand(in.size(), minBand, [&](size_t begin, size_t end) {
+        for (size_t y = begin; y < end; ++y) {
+            expandRow(in[y], out[y], boundaries);
+        }
+    });
 }
 
-// Walks whole rows with one carry per column and channel; each column sees exactly the
-// steps of expandRow.
+// Source rows go to the threads in bands; each writes the destination rows that start
+// inside it, so no two bands write the same row.
 void areaExpandV(NkDib& dest, const NkDib& src, uint16_t height) {
     checkAreaPass(dest, src, src.width(), height, "areaExpandV");
     const int32_t sourceHeight = src.height();
     if (height < sourceHeight) {
         return;
     }
+    const std::vector<AreaBoundary> boundaries = expansionBoundaries(sourceHeight, height);
     const std::vector<const uint8_t*> in = constRows(src);
     const std::vector<uint8_t*> out = rows(dest);
     const size_t rowBytes = 3 * static_cast<size_t>(src.width());
-    std::vector<uint32_t> carry(rowBytes, 0);
-    AreaBoundary previous;
-    for (int32_t s = 0; s < sourceHeight; ++s) {
-        const uint8_t* row = in[static_cast<size_t>(s)];
-        const AreaBoundary boundary = expansionBoundary(s, sourceHeight, height);
-        const uint32_t weight = kAreaUnit - static_cast<uint32_t>(previous.frac);
-        const auto frac = static_cast<uint32_t>(boundary.frac);
-        uint8_t* shared = out[static_cast<size_t>(previous.index)];
-        for (size_t i = 0; i < rowBytes; ++i) {
-            shared[i] = static_cast<uint8_t>((carry[i] + row[i] * weight + kHalfUnit) >> 15);
-            carry[i] = row[i] * frac;
+    const size_t destRowsPerRow = out.size() / in.size();
+    forEachBand(in.size(), areaMinBand(rowBytes * destRowsPerRow), [&](size_t begin, size_t end) {
+        for (size_t s = begin; s < end; ++s) {
+            const AreaBoundary previous = s == 0 ? AreaBoundary{} : boundaries[s - 1];
+            const uint8_t* carried = s == 0 ? in[s] : in[s - 1];
+            blendRow(carried, in[s], out[static_cast<size_t>(previous.index)], rowBytes,
+                     static_cast<uint32_t>(previous.frac));
+            for (int32_t d = previous.index + 1; d < boundaries[s].index; ++d) {
+                std::memcpy(out[static_cast<size_t>(d)], in[s], rowBytes);
+            }
         }
-        for (int32_t d = previous.index + 1; d < boundary.index; ++d) {
-            std::memcpy(out[static_cast<size_t>(d)], row, rowBytes);
-        }
-        previous = boundary;
-    }
+    });
 }
 
 }  // namespace ravinel
