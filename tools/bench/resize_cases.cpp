@@ -1,9 +1,12 @@
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "bench_case.h"
 #include "image/nk_dib.h"
+#include "process/area_passes.h"
 #include "process/g_resize.h"
 #include "tools/fixtures/sample_picture.h"
 
@@ -11,6 +14,12 @@ namespace ravinel::bench {
 namespace {
 
 using Resizer = void (*)(NkDib&, NkDib&, uint16_t, uint16_t);
+using AreaPass = void (*)(NkDib& dest, const NkDib& src, uint16_t size);
+
+std::string sizes(int width, int height, int destWidth, int destHeight) {
+    return std::to_string(width) + "x" + std::to_string(height) + " -> " +
+           std::to_string(destWidth) + "x" + std::to_string(destHeight);
+}
 
 BenchCase resizeCase(const std::string& method, Resizer resize, int width, int height,
                      int destWidth, int destHeight) {
@@ -18,8 +27,7 @@ BenchCase resizeCase(const std::string& method, Resizer resize, int width, int h
         std::make_shared<NkDib>(fixtures::toDib(fixtures::photoLikePicture(width, height)));
     auto dest = std::make_shared<NkDib>();
     BenchCase benchCase;
-    benchCase.name = method + " " + std::to_string(width) + "x" + std::to_string(height) + " -> " +
-                     std::to_string(destWidth) + "x" + std::to_string(destHeight);
+    benchCase.name = method + " " + sizes(width, height, destWidth, destHeight);
     benchCase.sourceMegapixels = width * static_cast<double>(height) / 1e6;
     benchCase.run = [=] {
         resize(*dest, *source, static_cast<uint16_t>(destHeight), static_cast<uint16_t>(destWidth));
@@ -27,11 +35,47 @@ BenchCase resizeCase(const std::string& method, Resizer resize, int width, int h
     return benchCase;
 }
 
+// One pass of the area methods alone, into a destination made once (no page faults).
+BenchCase areaPassCase(const std::string& pass, AreaPass run, int width, int height, int destWidth,
+                       int destHeight) {
+    auto source =
+        std::make_shared<NkDib>(fixtures::toDib(fixtures::photoLikePicture(width, height)));
+    auto dest = std::make_shared<NkDib>();
+    dest->setBitCount(24);
+    dest->setHeight(destHeight);
+    dest->setWidth(destWidth);
+    const bool horizontal = destHeight == height;
+    BenchCase benchCase;
+    benchCase.name = pass + " " + sizes(width, height, destWidth, destHeight);
+    benchCase.sourceMegapixels = width * static_cast<double>(height) / 1e6;
+    benchCase.run = [=] {
+        run(*dest, *source, static_cast<uint16_t>(horizontal ? destWidth : destHeight));
+    };
+    return benchCase;
+}
+
+// The physical floor of a pass over a picture: one plain copy of its bytes.
+BenchCase memcpyCase(int width, int height) {
+    const size_t bytes = 3 * static_cast<size_t>(width) * static_cast<size_t>(height);
+    auto from = std::make_shared<std::vector<uint8_t>>(bytes, uint8_t{1});
+    auto to = std::make_shared<std::vector<uint8_t>>(bytes, uint8_t{0});
+    BenchCase benchCase;
+    benchCase.name = "memcpy " + std::to_string(width) + "x" + std::to_string(height) + "x3";
+    benchCase.sourceMegapixels = width * static_cast<double>(height) / 1e6;
+    benchCase.run = [=] { std::memcpy(to->data(), from->data(), bytes); };
+    return benchCase;
+}
+
 }  // namespace
 
 void addResizeCases(std::vector<BenchCase>& cases) {
+    cases.push_back(memcpyCase(4000, 3000));
     cases.push_back(resizeCase("AreaReduce", areaReduce, 4000, 3000, 1274, 956));
+    cases.push_back(areaPassCase("areaReduceH", areaReduceH, 4000, 3000, 1274, 3000));
+    cases.push_back(areaPassCase("areaReduceV", areaReduceV, 1274, 3000, 1274, 956));
     cases.push_back(resizeCase("AreaExpand", areaExpand, 800, 600, 1600, 1200));
+    cases.push_back(areaPassCase("areaExpandH", areaExpandH, 800, 600, 1600, 600));
+    cases.push_back(areaPassCase("areaExpandV", areaExpandV, 1600, 600, 1600, 1200));
     cases.push_back(resizeCase("halftoneResize", halftoneResize, 4000, 3000, 1274, 956));
     cases.push_back(resizeCase("halftoneResize", halftoneResize, 800, 600, 1600, 1200));
     cases.push_back(resizeCase("stretchDrawResize", stretchDrawResize, 4000, 3000, 1274, 956));
