@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -6,6 +7,7 @@
 
 #include "bench_case.h"
 #include "image/nk_dib.h"
+#include "image/simd_level.h"
 #include "process/area_passes.h"
 #include "process/g_resize.h"
 #include "tools/fixtures/sample_picture.h"
@@ -54,6 +56,19 @@ BenchCase areaPassCase(const std::string& pass, AreaPass run, int width, int hei
     return benchCase;
 }
 
+// The case with the vector paths capped at SSE2 ("(SSE2)"): the level in use otherwise
+// comes from the processor, or is portable under RAVINEL_NO_SIMD.
+BenchCase cappedAtSse2(BenchCase benchCase) {
+    benchCase.name += " (SSE2)";
+    benchCase.run = [run = benchCase.run] {
+        const SimdLevel inUse = simdLevel();
+        setSimdLevel(std::min(inUse, SimdLevel::sse2));
+        run();
+        setSimdLevel(inUse);
+    };
+    return benchCase;
+}
+
 // The physical floor of a pass over a picture: one plain copy of its bytes.
 BenchCase memcpyCase(int width, int height) {
     const size_t bytes = 3 * static_cast<size_t>(width) * static_cast<size_t>(height);
@@ -70,12 +85,17 @@ BenchCase memcpyCase(int width, int height) {
 
 void addResizeCases(std::vector<BenchCase>& cases) {
     cases.push_back(memcpyCase(4000, 3000));
-    cases.push_back(resizeCase("AreaReduce", areaReduce, 4000, 3000, 1274, 956));
-    cases.push_back(areaPassCase("areaReduceH", areaReduceH, 4000, 3000, 1274, 3000));
-    cases.push_back(areaPassCase("areaReduceV", areaReduceV, 1274, 3000, 1274, 956));
-    cases.push_back(resizeCase("AreaExpand", areaExpand, 800, 600, 1600, 1200));
-    cases.push_back(areaPassCase("areaExpandH", areaExpandH, 800, 600, 1600, 600));
-    cases.push_back(areaPassCase("areaExpandV", areaExpandV, 1600, 600, 1600, 1200));
+    const std::vector<BenchCase> area = {
+        resizeCase("AreaReduce", areaReduce, 4000, 3000, 1274, 956),
+        areaPassCase("areaReduceH", areaReduceH, 4000, 3000, 1274, 3000),
+        areaPassCase("areaReduceV", areaReduceV, 1274, 3000, 1274, 956),
+        resizeCase("AreaExpand", areaExpand, 800, 600, 1600, 1200),
+        areaPassCase("areaExpandH", areaExpandH, 800, 600, 1600, 600),
+        areaPassCase("areaExpandV", areaExpandV, 1600, 600, 1600, 1200)};
+    for (const BenchCase& benchCase : area) {
+        cases.push_back(benchCase);
+        cases.push_back(cappedAtSse2(benchCase));
+    }
     cases.push_back(resizeCase("halftoneResize", halftoneResize, 4000, 3000, 1274, 956));
     cases.push_back(resizeCase("halftoneResize", halftoneResize, 800, 600, 1600, 1200));
     cases.push_back(resizeCase("stretchDrawResize", stretchDrawResize, 4000, 3000, 1274, 956));
