@@ -2,23 +2,10 @@
 
 #include <emmintrin.h>
 
-#include <cstring>
-
 #include "process/area_kernels.h"
 
 namespace ravinel {
 namespace {
-
-inline __m128i load4(const uint8_t* p) {
-    int32_t value = 0;
-    std::memcpy(&value, p, 4);
-    return _mm_cvtsi32_si128(value);
-}
-
-inline void store4(uint8_t* p, __m128i bytes) {
-    const int32_t value = _mm_cvtsi128_si32(bytes);
-    std::memcpy(p, &value, 4);
-}
 
 // b + ((a - b) x frac + 16384) >> 15 is the mix (a x frac + b x (32768 - frac) + 16384)
 // >> 15: pairs (a - b, 1) meet (frac, 16384) in pmaddwd. weights holds that pair.
@@ -52,16 +39,18 @@ void expandRowsHSse2(std::span<const uint8_t* const> in, std::span<uint8_t* cons
             const ExpansionTap& left = taps[x];
             const ExpansionTap& right = taps[x + 1];
             const __m128i a = _mm_unpacklo_epi8(
-                _mm_unpacklo_epi32(load4(src + 3 * left.a), load4(src + 3 * right.a)), zero);
+                _mm_unpacklo_epi32(loadPixel(src + 3 * left.a), loadPixel(src + 3 * right.a)),
+                zero);
             const __m128i b = _mm_unpacklo_epi8(
-                _mm_unpacklo_epi32(load4(src + 3 * left.b), load4(src + 3 * right.b)), zero);
+                _mm_unpacklo_epi32(loadPixel(src + 3 * left.b), loadPixel(src + 3 * right.b)),
+                zero);
             const __m128i difference = _mm_sub_epi16(a, b);
             const __m128i low = mixed(_mm_unpacklo_epi16(difference, one), mixWeights(left.frac));
             const __m128i high = mixed(_mm_unpackhi_epi16(difference, one), mixWeights(right.frac));
             const __m128i words = _mm_add_epi16(b, _mm_packs_epi32(low, high));
             const __m128i bytes = _mm_packus_epi16(words, words);
-            store4(dst + 3 * x, bytes);
-            store4(dst + 3 * x + 3, _mm_srli_si128(bytes, 4));
+            storePixel(dst + 3 * x, bytes);
+            storePixel(dst + 3 * x + 3, _mm_srli_si128(bytes, 4));
         }
         expandByTaps(src, dst, taps, x);
     }

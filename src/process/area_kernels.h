@@ -2,8 +2,11 @@
 
 #if defined(__x86_64__)
 
+#include <emmintrin.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 #include "process/area_reduction.h"
@@ -13,6 +16,19 @@ namespace ravinel {
 // The vector kernels of the area passes, one file per level. Each gives exactly the
 // bytes of the portable code for the part it does; where a kernel leaves pixels, the
 // caller finishes them with the portable code.
+
+// A pixel's 3 bytes and the byte after them in the low lane, as the kernels load and
+// store pixels (SSE2, so the AVX2 kernels can inline them too).
+inline __m128i loadPixel(const uint8_t* p) {
+    int32_t value = 0;
+    std::memcpy(&value, p, 4);
+    return _mm_cvtsi32_si128(value);
+}
+
+inline void storePixel(uint8_t* p, __m128i bytes) {
+    const int32_t value = _mm_cvtsi128_si32(bytes);
+    std::memcpy(p, &value, 4);
+}
 
 // Fixed-point horizontal reduction of whole rows, destination pixels 0 to spans.size() -
 // 1. Every span's last pixel is followed by another source pixel and every destination

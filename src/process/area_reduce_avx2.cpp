@@ -3,7 +3,6 @@
 #include <immintrin.h>
 
 #include <algorithm>
-#include <cstring>
 
 #include "process/area_kernels.h"
 
@@ -12,20 +11,9 @@
 namespace ravinel {
 namespace {
 
-RAVINEL_AVX2 inline __m128i load4(const uint8_t* p) {
-    int32_t value = 0;
-    std::memcpy(&value, p, 4);
-    return _mm_cvtsi32_si128(value);
-}
-
-RAVINEL_AVX2 inline void store4(uint8_t* p, __m128i bytes) {
-    const int32_t value = _mm_cvtsi128_si32(bytes);
-    std::memcpy(p, &value, 4);
-}
-
 // The 4 bytes at a in the low half, those at b in the high half.
 RAVINEL_AVX2 inline __m128i pixelPair(const uint8_t* a, const uint8_t* b) {
-    return _mm_unpacklo_epi32(load4(a), load4(b));
+    return _mm_unpacklo_epi32(loadPixel(a), loadPixel(b));
 }
 
 // pmaddwd multiplies signed 16-bit values and a weight may be 32768: each weight goes in
@@ -83,8 +71,8 @@ RAVINEL_AVX2 void reduceRowsHAvx2(std::span<const uint8_t* const> in, std::span<
             const __m256i value = scaled(total, factor);
             const __m256i words = _mm256_packs_epi32(value, value);
             const __m256i bytes = _mm256_packus_epi16(words, words);
-            store4(dst1, _mm256_extracti128_si256(bytes, 1));
-            store4(dst0, _mm256_castsi256_si128(bytes));
+            storePixel(dst1, _mm256_extracti128_si256(bytes, 1));
+            storePixel(dst0, _mm256_castsi256_si128(bytes));
             dst0 += 3;
             dst1 += 3;
         }

@@ -3,23 +3,11 @@
 #include <emmintrin.h>
 
 #include <algorithm>
-#include <cstring>
 
 #include "process/area_kernels.h"
 
 namespace ravinel {
 namespace {
-
-inline __m128i load4(const uint8_t* p) {
-    int32_t value = 0;
-    std::memcpy(&value, p, 4);
-    return _mm_cvtsi32_si128(value);
-}
-
-inline void store4(uint8_t* p, __m128i bytes) {
-    const int32_t value = _mm_cvtsi128_si32(bytes);
-    std::memcpy(p, &value, 4);
-}
 
 // pmaddwd multiplies signed 16-bit values and a weight may be 32768: each weight goes in
 // less one, and the pixels are added once more. Pairs (first, last) of a channel meet
@@ -60,17 +48,17 @@ void reduceRowsHSse2(std::span<const uint8_t* const> in, std::span<uint8_t* cons
         for (const ReductionSpan& span : spans) {
             __m128i between = zero;
             for (int32_t x = span.first + 1; x < span.last; ++x) {
-                const __m128i pixel = _mm_unpacklo_epi8(load4(src + 3 * x), zero);
+                const __m128i pixel = _mm_unpacklo_epi8(loadPixel(src + 3 * x), zero);
                 between = _mm_add_epi32(between, _mm_unpacklo_epi16(pixel, zero));
             }
-            const __m128i first = load4(src + 3 * span.first);
-            const __m128i last = load4(src + 3 * span.last);
+            const __m128i first = loadPixel(src + 3 * span.first);
+            const __m128i last = loadPixel(src + 3 * span.last);
             const __m128i pairs = _mm_unpacklo_epi8(_mm_unpacklo_epi8(first, last), zero);
             const __m128i total =
                 withBetween(weighedPairs(pairs, edgeWeights(span)), between, bias);
             const __m128i value = scaled(total, factor);
             const __m128i words = _mm_packs_epi32(value, value);
-            store4(dst, _mm_packus_epi16(words, words));
+            storePixel(dst, _mm_packus_epi16(words, words));
             dst += 3;
         }
     }
