@@ -102,6 +102,20 @@ TEST(AreaPaths, LargePicturesAgreeOnEveryPath) {
     }
 }
 
+// Pictures of more than 1 MB, which the passes split into bands over the threads; odd
+// sizes put the band boundaries anywhere.
+TEST(AreaPaths, PicturesSplitIntoBandsAgreeOnEveryPath) {
+    std::mt19937 rng(15);
+    const Picture square = randomPicture(rng, 700, 701);
+    for (const PassCase& pass : kPasses) {
+        const std::vector<int> lengths =
+            pass.reduces ? std::vector<int>{233, 350, 699} : std::vector<int>{701, 1403};
+        for (const int length : lengths) {
+            passOnEveryPath(pass, square, length);
+        }
+    }
+}
+
 // Reductions switch to 64-bit sums from 514 source pixels on for one destination pixel,
 // 1027 for two, 1540 for three, 5131 for ten.
 TEST(AreaPaths, ReductionsAgreeWhereTheSumsWiden) {
