@@ -53,6 +53,8 @@ void reduceRow(const uint8_t* src, uint8_t* dst, std::span<const ReductionSpan> 
     }
 }
 
+#if defined(__x86_64__)
+
 // The leading destination pixels a vector kernel may do: it reads 4 bytes per source
 // pixel and writes 4 per destination pixel, so neither the last source pixel nor the
 // last destination pixel is its.
@@ -64,8 +66,10 @@ size_t vectorPixels(std::span<const ReductionSpan> spans, int32_t sourceLength) 
     return count;
 }
 
+#endif
+
 void reduceRowsH(std::span<const uint8_t* const> in, std::span<uint8_t* const> out,
-                 int32_t sourceWidth, std::span<const ReductionSpan> spans,
+                 [[maybe_unused]] int32_t sourceWidth, std::span<const ReductionSpan> spans,
                  const ReductionScale& scale) {
     size_t done = 0;
 #if defined(__x86_64__)
