@@ -1,18 +1,30 @@
+#include "image/simd_level.h"
 #include "process/bordered_copy.h"
 #include "process/dib_rows.h"
+#include "process/filter_bands.h"
 #include "process/filter_progress.h"
 #include "process/filter_source.h"
 #include "process/image_filters.h"
-#include "process/saturate.h"
+#include "process/sharpen_rows.h"
 
 namespace ravinel {
 namespace {
 
-// v / 16 rounded half up, as the packed path does it: signed 16-bit saturation, + 8 with
-// saturation, arithmetic shift, unsigned byte saturation. v stays within -3060..7140, so
-// the 16-bit steps never saturate in practice.
-inline uint8_t sharpenedValue(int32_t v) {
-    return clampByte(saturateInt16(saturateInt16(v) + 8) >> 4);
+using VectorBytes = int (*)(const uint8_t*, const uint8_t*, const uint8_t*, uint8_t*, int);
+
+// The vector routine of the level in use, or none for the portable loop.
+VectorBytes vectorBytes() {
+#if defined(__x86_64__)
+    switch (simdLevel()) {
+        case SimdLevel::avx2:
+            return sharpenBytesAvx2;
+        case SimdLevel::sse2:
+            return sharpenBytesSse2;
+        case SimdLevel::portable:
+            break;
+    }
+#endif
+    return nullptr;
 }
 
 }  // namespace
@@ -24,20 +36,18 @@ void sharpen(NkDib& dest, const NkDib& src, const ProgressTextEvent& progress) {
     const NkDib bordered = borderedCopy(source);
     const std::vector<const uint8_t*> in = constRows(bordered);
     const std::vector<uint8_t*> out = rows(dest);
-    const int width = source.width();
-    for (int y = 0; y < source.height(); ++y) {
-        reportRow(progress, y);
-        const uint8_t* above = in[static_cast<size_t>(y)];
-        const uint8_t* row = in[static_cast<size_t>(y) + 1];
-        const uint8_t* below = in[static_cast<size_t>(y) + 2];
-        uint8_t* dst = out[static_cast<size_t>(y)];
-        for (int i = 0; i < 3 * width; ++i) {
-            // i is the left neighbour's byte; i + 3 the pixel's, i + 6 the right one's.
-            const int32_t corners = above[i] + above[i + 6] + below[i] + below[i + 6];
-            const int32_t sides = above[i + 3] + row[i] + row[i + 6] + below[i + 3];
-            dst[i] = sharpenedValue(28 * row[i + 3] - corners - 2 * sides);
+    const int byteCount = 3 * source.width();
+    const VectorBytes vector = vectorBytes();
+    forEachFilterBand(source.height(), source.width(), progress, [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            const uint8_t* above = in[static_cast<size_t>(y)];
+            const uint8_t* row = in[static_cast<size_t>(y) + 1];
+            const uint8_t* below = in[static_cast<size_t>(y) + 2];
+            uint8_t* dst = out[static_cast<size_t>(y)];
+            const int done = vector ? vector(above, row, below, dst, byteCount) : 0;
+            sharpenBytes(above, row, below, dst, done, byteCount);
         }
-    }
+    });
 }
 
 }  // namespace ravinel
