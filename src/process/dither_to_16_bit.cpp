@@ -2,7 +2,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "image/simd_level.h"
 #include "process/dib_rows.h"
+#include "process/dither_rows.h"
 #include "process/image_filters.h"
 #include "process/saturate.h"
 
@@ -73,6 +75,43 @@ void ditherLastRow(uint8_t* row, int width, ErrorRow& current) {
     }
 }
 
+using VectorRows = void (*)(uint8_t* const*, int, int, int16_t*);
+
+// Runs the vector path of the level in use over as many whole groups of rows as fit
+// before the last row; leaves in current what the next row receives. Returns the number
+// of rows done.
+size_t ditherLeadingRows(const std::vector<uint8_t*>& out, int width, ErrorRow& current) {
+    VectorRows vector = nullptr;
+    int rowsAtOnce = 1;
+#if defined(__x86_64__)
+    switch (simdLevel()) {
+        case SimdLevel::avx2:
+            vector = ditherRowsAvx2;
+            rowsAtOnce = kAvx2DitherRows;
+            break;
+        case SimdLevel::sse2:
+            vector = ditherRowsSse2;
+            rowsAtOnce = kSse2DitherRows;
+            break;
+        case SimdLevel::portable:
+            break;
+    }
+#endif
+    const size_t groups = (out.size() - 1) / static_cast<size_t>(rowsAtOnce);
+    if (vector == nullptr || groups == 0 || width == 0) {
+        return 0;
+    }
+    const auto rowCount = static_cast<int>(groups * static_cast<size_t>(rowsAtOnce));
+    std::vector<int16_t> errors(vectorErrorEntries(width), 0);
+    vector(out.data(), rowCount, width, errors.data());
+    for (int x = 0; x < width; ++x) {
+        for (int c = 0; c < 3; ++c) {
+            current.at(x, c) = errors[4 * static_cast<size_t>(x) + static_cast<size_t>(c)];
+        }
+    }
+    return static_cast<size_t>(rowCount);
+}
+
 }  // namespace
 
 void ditherTo16Bit(NkDib& pic) {
@@ -80,8 +119,12 @@ void ditherTo16Bit(NkDib& pic) {
     const int width = pic.width();
     std::array<ErrorRow, 2> errors = {ErrorRow(width), ErrorRow(width)};
     const std::vector<uint8_t*> out = rows(pic);
+    if (out.empty()) {
+        return;
+    }
+    const size_t done = ditherLeadingRows(out, width, errors[0]);
     size_t r = 0;
-    for (size_t y = 0; y + 1 < out.size(); ++y) {
+    for (size_t y = done; y + 1 < out.size(); ++y) {
         ditherRow(out[y], width, errors[r], errors[1 - r]);
         r = 1 - r;
     }
