@@ -24,21 +24,21 @@ __attribute__((target("avx2"))) inline __m256i load(const uint8_t* p) {
 }  // namespace
 
 __attribute__((target("avx2"))) int sharpenBytesAvx2(const uint8_t* above, const uint8_t* row,
-                                                     const uint8_t* below, uint8_t* dst,
-                                                     int byteCount) {
+                                                     const uint8_t* below, uint8_t* dst, int begin,
+                                                     int end) {
     const __m256i zero = _mm256_setzero_si256();
-    int i = 0;
-    // The rows of the bordered copy hold byteCount + 6 bytes: reads reach i + 37.
-    for (; i + 32 <= byteCount; i += 32) {
-        const __m256i a0 = load(above + i);
-        const __m256i a3 = load(above + i + 3);
-        const __m256i a6 = load(above + i + 6);
-        const __m256i r0 = load(row + i);
-        const __m256i r3 = load(row + i + 3);
-        const __m256i r6 = load(row + i + 6);
-        const __m256i b0 = load(below + i);
-        const __m256i b3 = load(below + i + 3);
-        const __m256i b6 = load(below + i + 6);
+    int i = begin;
+    // Reads reach i + 34.
+    for (; i + 32 <= end; i += 32) {
+        const __m256i a0 = load(above + i - 3);
+        const __m256i a3 = load(above + i);
+        const __m256i a6 = load(above + i + 3);
+        const __m256i r0 = load(row + i - 3);
+        const __m256i r3 = load(row + i);
+        const __m256i r6 = load(row + i + 3);
+        const __m256i b0 = load(below + i - 3);
+        const __m256i b3 = load(below + i);
+        const __m256i b6 = load(below + i + 3);
         // Unpacking within each 128-bit lane and packing back restores the byte order.
         const __m256i lo = sharpenedWords(
             _mm256_unpacklo_epi8(r3, zero),

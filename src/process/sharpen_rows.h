@@ -13,24 +13,24 @@ inline uint8_t sharpenedValue(int32_t v) {
     return clampByte(saturateInt16(saturateInt16(v) + 8) >> 4);
 }
 
-// Bytes [begin, end) of a sharpened row, from three rows of the bordered copy.
+// Bytes [begin, end) of a sharpened row from the rows above, at and below it; the
+// neighbours of byte i are at i - 3 and i + 3, so begin is at least 3.
 inline void sharpenBytes(const uint8_t* above, const uint8_t* row, const uint8_t* below,
                          uint8_t* dst, int begin, int end) {
     for (int i = begin; i < end; ++i) {
-        // i is the left neighbour's byte; i + 3 the pixel's, i + 6 the right one's.
-        const int32_t corners = above[i] + above[i + 6] + below[i] + below[i + 6];
-        const int32_t sides = above[i + 3] + row[i] + row[i + 6] + below[i + 3];
-        dst[i] = sharpenedValue(28 * row[i + 3] - corners - 2 * sides);
+        const int32_t corners = above[i - 3] + above[i + 3] + below[i - 3] + below[i + 3];
+        const int32_t sides = above[i] + row[i - 3] + row[i + 3] + below[i];
+        dst[i] = sharpenedValue(28 * row[i] - corners - 2 * sides);
     }
 }
 
 #if defined(__x86_64__)
-// The leading bytes of a sharpened row of byteCount bytes in whole vectors; returns how
-// many were done.
+// The same in whole vectors from begin on, reading no further than end + 2; returns where
+// they stopped.
 int sharpenBytesSse2(const uint8_t* above, const uint8_t* row, const uint8_t* below, uint8_t* dst,
-                     int byteCount);
+                     int begin, int end);
 int sharpenBytesAvx2(const uint8_t* above, const uint8_t* row, const uint8_t* below, uint8_t* dst,
-                     int byteCount);
+                     int begin, int end);
 #endif
 
 }  // namespace ravinel

@@ -22,20 +22,20 @@ inline __m128i load(const uint8_t* p) {
 }  // namespace
 
 int sharpenBytesSse2(const uint8_t* above, const uint8_t* row, const uint8_t* below, uint8_t* dst,
-                     int byteCount) {
+                     int begin, int end) {
     const __m128i zero = _mm_setzero_si128();
-    int i = 0;
-    // The rows of the bordered copy hold byteCount + 6 bytes: reads reach i + 21.
-    for (; i + 16 <= byteCount; i += 16) {
-        const __m128i a0 = load(above + i);
-        const __m128i a3 = load(above + i + 3);
-        const __m128i a6 = load(above + i + 6);
-        const __m128i r0 = load(row + i);
-        const __m128i r3 = load(row + i + 3);
-        const __m128i r6 = load(row + i + 6);
-        const __m128i b0 = load(below + i);
-        const __m128i b3 = load(below + i + 3);
-        const __m128i b6 = load(below + i + 6);
+    int i = begin;
+    // Reads reach i + 18.
+    for (; i + 16 <= end; i += 16) {
+        const __m128i a0 = load(above + i - 3);
+        const __m128i a3 = load(above + i);
+        const __m128i a6 = load(above + i + 3);
+        const __m128i r0 = load(row + i - 3);
+        const __m128i r3 = load(row + i);
+        const __m128i r6 = load(row + i + 3);
+        const __m128i b0 = load(below + i - 3);
+        const __m128i b3 = load(below + i);
+        const __m128i b6 = load(below + i + 3);
         __m128i half[2];
         for (int h = 0; h < 2; ++h) {
             const auto widen = [&](__m128i v) {
