@@ -14,21 +14,12 @@ namespace {
 
 constexpr int kLanes = 16;
 
-struct PhaseWeights {
-    LaneWeights<kLanes> luminance;
-    LaneWeights<kLanes> high;
-    LaneWeights<kLanes> low;
-};
-
-constexpr PhaseWeights phaseWeights(int phase) {
-    return {laneWeights<kLanes>(kLuminanceTable, phase), laneWeights<kLanes>(kHighTable, phase),
-            laneWeights<kLanes>(kLowTable, phase)};
-}
+using Weights = PhaseWeights<kLanes>;
 
 // A group of sixteen pixels is three vectors, starting at bytes 0, 16 and 32 of the
 // group: with a blue, a green and a red byte.
-constexpr std::array<PhaseWeights, 3> kGroupWeights = {phaseWeights(0), phaseWeights(1),
-                                                       phaseWeights(2)};
+constexpr std::array<Weights, 3> kGroupWeights = {phaseWeights<kLanes>(0), phaseWeights<kLanes>(1),
+                                                  phaseWeights<kLanes>(2)};
 
 RAVINEL_AVX2 inline __m256i load(const std::array<int16_t, kLanes>& w) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(w.data()));
@@ -91,7 +82,7 @@ RAVINEL_AVX2 inline __m256i mappedChannel(__m256i level, __m256i d, __m256 scale
 
 // Sixteen mapped bytes as signed words; both roundings saturate to a word and then a byte.
 template <ChannelRounding kRounding>
-RAVINEL_AVX2 inline __m256i mappedWords(const uint8_t* p, const PhaseWeights& w, __m256i lo,
+RAVINEL_AVX2 inline __m256i mappedWords(const uint8_t* p, const Weights& w, __m256i lo,
                                         __m256 scale) {
     __m256i x[kLaneOffsets];
     for (int o = 0; o < kLaneOffsets; ++o) {

@@ -39,4 +39,18 @@ constexpr LaneWeights<kLanes> laneWeights(const ChannelTable& table, int phase) 
     return weights;
 }
 
+// The weights of the three sums for a vector whose first lane holds channel phase.
+template <int kLanes>
+struct PhaseWeights {
+    LaneWeights<kLanes> luminance;
+    LaneWeights<kLanes> high;
+    LaneWeights<kLanes> low;
+};
+
+template <int kLanes>
+constexpr PhaseWeights<kLanes> phaseWeights(int phase) {
+    return {laneWeights<kLanes>(kLuminanceTable, phase), laneWeights<kLanes>(kHighTable, phase),
+            laneWeights<kLanes>(kLowTable, phase)};
+}
+
 }  // namespace ravinel

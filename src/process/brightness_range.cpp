@@ -5,13 +5,13 @@
 #include <mutex>
 #include <vector>
 
-#include "image/simd_level.h"
 #include "process/brightness_mapping.h"
 #include "process/brightness_rows.h"
 #include "process/dib_rows.h"
 #include "process/filter_bands.h"
 #include "process/filter_progress.h"
 #include "process/filter_source.h"
+#include "process/vector_path.h"
 
 namespace ravinel {
 namespace {
@@ -22,16 +22,10 @@ using VectorLuminances = int (*)(const uint8_t*, int, uint8_t*);
 // The vector routine of the level in use, or none for the portable loop.
 VectorLuminances vectorLuminances() {
 #if defined(__x86_64__)
-    switch (simdLevel()) {
-        case SimdLevel::avx2:
-            return luminancesAvx2;
-        case SimdLevel::sse2:
-            return luminancesSse2;
-        case SimdLevel::portable:
-            break;
-    }
-#endif
+    return vectorPath(luminancesSse2, luminancesAvx2);
+#else
     return nullptr;
+#endif
 }
 
 void countRow(const uint8_t* row, int width, VectorLuminances vector, std::vector<uint8_t>& levels,

@@ -12,21 +12,12 @@ namespace {
 
 constexpr int kLanes = 8;
 
-struct PhaseWeights {
-    LaneWeights<kLanes> luminance;
-    LaneWeights<kLanes> high;
-    LaneWeights<kLanes> low;
-};
-
-constexpr PhaseWeights phaseWeights(int phase) {
-    return {laneWeights<kLanes>(kLuminanceTable, phase), laneWeights<kLanes>(kHighTable, phase),
-            laneWeights<kLanes>(kLowTable, phase)};
-}
+using Weights = PhaseWeights<kLanes>;
 
 // A group of eight pixels is three vectors, starting at bytes 0, 8 and 16 of the group:
 // with a blue, a red and a green byte.
-constexpr std::array<PhaseWeights, 3> kGroupWeights = {phaseWeights(0), phaseWeights(2),
-                                                       phaseWeights(1)};
+constexpr std::array<Weights, 3> kGroupWeights = {phaseWeights<kLanes>(0), phaseWeights<kLanes>(2),
+                                                  phaseWeights<kLanes>(1)};
 
 inline __m128i load(const std::array<int16_t, kLanes>& w) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(w.data()));
@@ -87,7 +78,7 @@ inline __m128i mappedChannel(__m128i level, __m128i d, __m128 scale) {
 
 // Eight mapped bytes as signed words; both roundings saturate to a word and then a byte.
 template <ChannelRounding kRounding>
-inline __m128i mappedWords(const uint8_t* p, const PhaseWeights& w, __m128i lo, __m128 scale) {
+inline __m128i mappedWords(const uint8_t* p, const Weights& w, __m128i lo, __m128 scale) {
     __m128i x[kLaneOffsets];
     for (int o = 0; o < kLaneOffsets; ++o) {
         x[o] = bytesAt(p + o - 2);

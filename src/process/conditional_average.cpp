@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <vector>
 
-#include "image/simd_level.h"
 #include "process/bordered_copy.h"
 #include "process/conditional_average_rows.h"
 #include "process/dib_rows.h"
@@ -12,6 +11,7 @@
 #include "process/filter_source.h"
 #include "process/image_filters.h"
 #include "process/saturate.h"
+#include "process/vector_path.h"
 
 namespace ravinel {
 namespace {
@@ -117,16 +117,10 @@ using VectorPixels = int (*)(const RowWindow&, uint8_t*, int, uint8_t);
 // The vector routine of the level in use, or none for the portable loop.
 VectorPixels vectorPixels() {
 #if defined(__x86_64__)
-    switch (simdLevel()) {
-        case SimdLevel::avx2:
-            return averagePixelsAvx2;
-        case SimdLevel::sse2:
-            return averagePixelsSse2;
-        case SimdLevel::portable:
-            break;
-    }
-#endif
+    return vectorPath(averagePixelsSse2, averagePixelsAvx2);
+#else
     return nullptr;
+#endif
 }
 
 template <typename Arithmetic>

@@ -2,11 +2,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "image/simd_level.h"
 #include "process/dib_rows.h"
 #include "process/dither_rows.h"
 #include "process/image_filters.h"
 #include "process/saturate.h"
+#include "process/vector_path.h"
 
 namespace ravinel {
 namespace {
@@ -81,21 +81,12 @@ using VectorRows = void (*)(uint8_t* const*, int, int, int16_t*);
 // before the last row; leaves in current what the next row receives. Returns the number
 // of rows done.
 size_t ditherLeadingRows(const std::vector<uint8_t*>& out, int width, ErrorRow& current) {
-    VectorRows vector = nullptr;
-    int rowsAtOnce = 1;
 #if defined(__x86_64__)
-    switch (simdLevel()) {
-        case SimdLevel::avx2:
-            vector = ditherRowsAvx2;
-            rowsAtOnce = kAvx2DitherRows;
-            break;
-        case SimdLevel::sse2:
-            vector = ditherRowsSse2;
-            rowsAtOnce = kSse2DitherRows;
-            break;
-        case SimdLevel::portable:
-            break;
-    }
+    const VectorRows vector = vectorPath(ditherRowsSse2, ditherRowsAvx2);
+    const int rowsAtOnce = vector == ditherRowsAvx2 ? kAvx2DitherRows : kSse2DitherRows;
+#else
+    const VectorRows vector = nullptr;
+    const int rowsAtOnce = 1;
 #endif
     const size_t groups = (out.size() - 1) / static_cast<size_t>(rowsAtOnce);
     if (vector == nullptr || groups == 0 || width == 0) {

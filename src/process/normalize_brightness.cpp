@@ -1,7 +1,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "image/simd_level.h"
 #include "process/brightness_mapping.h"
 #include "process/brightness_range.h"
 #include "process/brightness_rows.h"
@@ -10,6 +9,7 @@
 #include "process/filter_progress.h"
 #include "process/filter_source.h"
 #include "process/image_filters.h"
+#include "process/vector_path.h"
 
 namespace ravinel {
 namespace {
@@ -34,16 +34,10 @@ void mapPixels(const uint8_t* src, uint8_t* dst, int begin, int end, const Brigh
 // The vector routine of the level in use, or none for the portable loop.
 VectorPixels vectorPixels() {
 #if defined(__x86_64__)
-    switch (simdLevel()) {
-        case SimdLevel::avx2:
-            return normalizePixelsAvx2;
-        case SimdLevel::sse2:
-            return normalizePixelsSse2;
-        case SimdLevel::portable:
-            break;
-    }
-#endif
+    return vectorPath(normalizePixelsSse2, normalizePixelsAvx2);
+#else
     return nullptr;
+#endif
 }
 
 template <ChannelMapping kChannel, ChannelRounding kRounding>

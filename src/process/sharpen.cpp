@@ -2,13 +2,13 @@
 #include <array>
 #include <cstring>
 
-#include "image/simd_level.h"
 #include "process/dib_rows.h"
 #include "process/filter_bands.h"
 #include "process/filter_progress.h"
 #include "process/filter_source.h"
 #include "process/image_filters.h"
 #include "process/sharpen_rows.h"
+#include "process/vector_path.h"
 
 namespace ravinel {
 namespace {
@@ -19,16 +19,10 @@ using RowWindow = std::array<const uint8_t*, 3>;
 // The vector routine of the level in use, or none for the portable loop.
 VectorBytes vectorBytes() {
 #if defined(__x86_64__)
-    switch (simdLevel()) {
-        case SimdLevel::avx2:
-            return sharpenBytesAvx2;
-        case SimdLevel::sse2:
-            return sharpenBytesSse2;
-        case SimdLevel::portable:
-            break;
-    }
-#endif
+    return vectorPath(sharpenBytesSse2, sharpenBytesAvx2);
+#else
     return nullptr;
+#endif
 }
 
 // Pixel x at an edge of its row: its neighbours gathered with the edge pixel repeated
