@@ -89,7 +89,7 @@ size_t ditherLeadingRows(const std::vector<uint8_t*>& out, int width, ErrorRow& 
     const int rowsAtOnce = 1;
 #endif
     const size_t groups = (out.size() - 1) / static_cast<size_t>(rowsAtOnce);
-    if (vector == nullptr || groups == 0 || width == 0) {
+    if (vector == nullptr || groups == 0) {
         return 0;
     }
     const auto rowCount = static_cast<int>(groups * static_cast<size_t>(rowsAtOnce));
@@ -110,9 +110,6 @@ void ditherTo16Bit(NkDib& pic) {
     const int width = pic.width();
     std::array<ErrorRow, 2> errors = {ErrorRow(width), ErrorRow(width)};
     const std::vector<uint8_t*> out = rows(pic);
-    if (out.empty()) {
-        return;
-    }
     const size_t done = ditherLeadingRows(out, width, errors[0]);
     size_t r = 0;
     for (size_t y = done; y + 1 < out.size(); ++y) {

@@ -42,9 +42,6 @@ void sharpenEdgePixel(const RowWindow& window, uint8_t* dst, int x, int width) {
 }
 
 void sharpenRow(const RowWindow& window, uint8_t* dst, int width, VectorBytes vector) {
-    if (width == 0) {
-        return;
-    }
     sharpenEdgePixel(window, dst, 0, width);
     if (width > 1) {
         sharpenEdgePixel(window, dst, width - 1, width);
