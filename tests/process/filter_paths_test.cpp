@@ -176,6 +176,31 @@ TEST(FilterPaths, UniformPicturesAndSingleLevels) {
     expectSameOnEveryPath(colours, "one level in two colours");
 }
 
+// Levels at the steps of the 5-6-5 quantisation and at the ends of the range, in random
+// patterns and in stripes of black and white: the errors the dithering carries are the
+// largest there, and the sums of the averaging and sharpening reach their extremes.
+TEST(FilterPaths, LevelsAtTheQuantisationSteps) {
+    std::mt19937 rng(35);
+    constexpr std::array<uint8_t, 14> kLevels = {0,   1,   3,   4,   7,   8,   127,
+                                                 128, 247, 248, 251, 252, 254, 255};
+    std::uniform_int_distribution<size_t> pick(0, kLevels.size() - 1);
+    for (const auto& [width, height] :
+         std::vector<std::array<int, 2>>{{1, 9}, {5, 5}, {19, 13}, {64, 17}, {67, 41}}) {
+        Picture steps(width, height);
+        Picture stripes(width, height);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                for (int c = 0; c < 3; ++c) {
+                    steps.at(x, y, c) = kLevels[pick(rng)];
+                    stripes.at(x, y, c) = (x + y + c) % 2 == 0 ? 0 : 255;
+                }
+            }
+        }
+        expectSameOnEveryPath(steps, "steps " + sizeText(steps));
+        expectSameOnEveryPath(stripes, "stripes " + sizeText(stripes));
+    }
+}
+
 TEST(FilterPaths, LargePicturesSplitIntoBands) {
     std::mt19937 rng(33);
     for (const auto& [width, height] :
