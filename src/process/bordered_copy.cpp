@@ -1,6 +1,10 @@
 #include "process/bordered_copy.h"
 
 #include <cstring>
+#include <vector>
+
+#include "process/dib_rows.h"
+#include "process/filter_bands.h"
 
 namespace ravinel {
 
@@ -12,16 +16,20 @@ NkDib borderedCopy(const NkDib& src) {
     bordered.setBitCount(24);
     bordered.setHeight(height + 2);
     bordered.setWidth(width + 2);
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* in = src.constScanLine(y);
-        uint8_t* out = bordered.scanLine(y + 1);
-        std::memcpy(out, in, 3);
-        std::memcpy(out + 3, in, rowBytes);
-        std::memcpy(out + 3 + rowBytes, in + rowBytes - 3, 3);
-    }
+    const std::vector<const uint8_t*> in = constRows(src);
+    const std::vector<uint8_t*> out = rows(bordered);
+    forEachFilterBand(height, width, {}, [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            const uint8_t* from = in[static_cast<size_t>(y)];
+            uint8_t* to = out[static_cast<size_t>(y) + 1];
+            std::memcpy(to, from, 3);
+            std::memcpy(to + 3, from, rowBytes);
+            std::memcpy(to + 3 + rowBytes, from + rowBytes - 3, 3);
+        }
+    });
     const size_t borderedBytes = rowBytes + 6;
-    std::memcpy(bordered.scanLine(0), bordered.constScanLine(1), borderedBytes);
-    std::memcpy(bordered.scanLine(height + 1), bordered.constScanLine(height), borderedBytes);
+    std::memcpy(out.front(), out[1], borderedBytes);
+    std::memcpy(out.back(), out[static_cast<size_t>(height)], borderedBytes);
     return bordered;
 }
 

@@ -2,25 +2,62 @@
 
 #include <array>
 #include <cstdint>
+#include <mutex>
+#include <vector>
 
 #include "process/brightness_mapping.h"
+#include "process/brightness_rows.h"
+#include "process/dib_rows.h"
+#include "process/filter_bands.h"
 #include "process/filter_progress.h"
 #include "process/filter_source.h"
+#include "process/vector_path.h"
 
 namespace ravinel {
 namespace {
 
 using Histogram = std::array<int64_t, 256>;
+using VectorLuminances = int (*)(const uint8_t*, int, uint8_t*);
 
-Histogram luminanceHistogram(const NkDib& source, const ProgressTextEvent& progress) {
-    Histogram histogram{};
-    for (int y = 0; y < source.height(); ++y) {
-        reportRow(progress, y);
-        const uint8_t* p = source.constScanLine(y);
-        for (int x = 0; x < source.width(); ++x, p += 3) {
-            ++histogram[static_cast<size_t>(luminance(p[0], p[1], p[2]))];
-        }
+// The vector routine of the level in use, or none for the portable loop.
+VectorLuminances vectorLuminances() {
+#if defined(__x86_64__)
+    return vectorPath(luminancesSse2, luminancesAvx2);
+#else
+    return nullptr;
+#endif
+}
+
+void countRow(const uint8_t* row, int width, VectorLuminances vector, std::vector<uint8_t>& levels,
+              Histogram& histogram) {
+    const int done = vector ? vector(row, width, levels.data()) : 0;
+    for (int x = 0; x < done; ++x) {
+        ++histogram[levels[static_cast<size_t>(x)]];
     }
+    const uint8_t* p = row + 3 * static_cast<size_t>(done);
+    for (int x = done; x < width; ++x, p += 3) {
+        ++histogram[static_cast<size_t>(luminance(p[0], p[1], p[2]))];
+    }
+}
+
+// Each band counts on its own; the counts are added up at the end.
+Histogram luminanceHistogram(const NkDib& source, const ProgressTextEvent& progress) {
+    const std::vector<const uint8_t*> in = constRows(source);
+    const int width = source.width();
+    const VectorLuminances vector = vectorLuminances();
+    Histogram histogram{};
+    std::mutex merging;
+    forEachFilterBand(source.height(), width, progress, [&](int begin, int end) {
+        Histogram band{};
+        std::vector<uint8_t> levels(static_cast<size_t>(width));
+        for (int y = begin; y < end; ++y) {
+            countRow(in[static_cast<size_t>(y)], width, vector, levels, band);
+        }
+        const std::lock_guard lock(merging);
+        for (size_t level = 0; level < histogram.size(); ++level) {
+            histogram[level] += band[level];
+        }
+    });
     return histogram;
 }
 

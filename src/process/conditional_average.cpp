@@ -4,11 +4,14 @@
 #include <vector>
 
 #include "process/bordered_copy.h"
+#include "process/conditional_average_rows.h"
 #include "process/dib_rows.h"
+#include "process/filter_bands.h"
 #include "process/filter_progress.h"
 #include "process/filter_source.h"
 #include "process/image_filters.h"
 #include "process/saturate.h"
+#include "process/vector_path.h"
 
 namespace ravinel {
 namespace {
@@ -87,35 +90,55 @@ struct PackedArithmetic {
 };
 
 template <typename Arithmetic>
-void averageRows(NkDib& dest, const NkDib& bordered, const Arithmetic& arithmetic,
-                 const ProgressTextEvent& progress) {
-    const std::vector<const uint8_t*> in = constRows(bordered);
-    const std::vector<uint8_t*> out = rows(dest);
-    for (int y = 0; y < dest.height(); ++y) {
-        reportRow(progress, y);
-        const uint8_t* above = in[static_cast<size_t>(y)];
-        const std::array<const uint8_t*, 3> window = {above, in[static_cast<size_t>(y) + 1],
-                                                      in[static_cast<size_t>(y) + 2]};
-        uint8_t* dst = out[static_cast<size_t>(y)];
-        for (int x = 0; x < dest.width(); ++x, dst += 3) {
-            const size_t left = 3 * static_cast<size_t>(x);
-            const uint8_t* c = window[1] + left + 3;
-            uint16_t sums[3] = {c[0], c[1], c[2]};
-            int count = 1;
-            for (const auto& [row, offset] : kNeighbours) {
-                const uint8_t* n = window[static_cast<size_t>(row)] + left + offset;
-                if (arithmetic.close(c, n)) {
-                    sums[0] = static_cast<uint16_t>(sums[0] + n[0]);
-                    sums[1] = static_cast<uint16_t>(sums[1] + n[1]);
-                    sums[2] = static_cast<uint16_t>(sums[2] + n[2]);
-                    ++count;
-                }
-            }
-            for (int i = 0; i < 3; ++i) {
-                dst[i] = arithmetic.mean(sums[i], count);
+void averagePixels(const RowWindow& window, uint8_t* dst, int begin, int end,
+                   const Arithmetic& arithmetic) {
+    for (int x = begin; x < end; ++x) {
+        const size_t left = 3 * static_cast<size_t>(x);
+        const uint8_t* c = window[1] + left + 3;
+        uint16_t sums[3] = {c[0], c[1], c[2]};
+        int count = 1;
+        for (const auto& [row, offset] : kNeighbours) {
+            const uint8_t* n = window[static_cast<size_t>(row)] + left + offset;
+            if (arithmetic.close(c, n)) {
+                sums[0] = static_cast<uint16_t>(sums[0] + n[0]);
+                sums[1] = static_cast<uint16_t>(sums[1] + n[1]);
+                sums[2] = static_cast<uint16_t>(sums[2] + n[2]);
+                ++count;
             }
         }
+        for (int i = 0; i < 3; ++i) {
+            dst[left + static_cast<size_t>(i)] = arithmetic.mean(sums[i], count);
+        }
     }
+}
+
+using VectorPixels = int (*)(const RowWindow&, uint8_t*, int, uint8_t);
+
+// The vector routine of the level in use, or none for the portable loop.
+VectorPixels vectorPixels() {
+#if defined(__x86_64__)
+    return vectorPath(averagePixelsSse2, averagePixelsAvx2);
+#else
+    return nullptr;
+#endif
+}
+
+template <typename Arithmetic>
+void averageRows(NkDib& dest, const NkDib& bordered, uint8_t threshold,
+                 const Arithmetic& arithmetic, const ProgressTextEvent& progress) {
+    const std::vector<const uint8_t*> in = constRows(bordered);
+    const std::vector<uint8_t*> out = rows(dest);
+    const int width = dest.width();
+    const VectorPixels vector = vectorPixels();
+    forEachFilterBand(dest.height(), width, progress, [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            const RowWindow window = {in[static_cast<size_t>(y)], in[static_cast<size_t>(y) + 1],
+                                      in[static_cast<size_t>(y) + 2]};
+            uint8_t* dst = out[static_cast<size_t>(y)];
+            const int done = vector ? vector(window, dst, width, threshold) : 0;
+            averagePixels(window, dst, done, width, arithmetic);
+        }
+    });
 }
 
 constexpr const char* kStageText = "条件付平均化処理中";
@@ -128,7 +151,7 @@ void conditionalAverage(NkDib& dest, const NkDib& src, uint8_t threshold,
     const NkDib bordered = borderedCopy(source);
     sizeLike(dest, source);
     reportStage(progress, kStageText);
-    averageRows(dest, bordered, PlainArithmetic{threshold}, progress);
+    averageRows(dest, bordered, threshold, PlainArithmetic{threshold}, progress);
 }
 
 void conditionalAverage3DNow(NkDib& dest, const NkDib& src, uint8_t threshold,
@@ -137,7 +160,7 @@ void conditionalAverage3DNow(NkDib& dest, const NkDib& src, uint8_t threshold,
     const NkDib bordered = borderedCopy(source);
     reportStage(progress, kStageText);
     sizeLike(dest, source);
-    averageRows(dest, bordered, PackedArithmetic{threshold}, progress);
+    averageRows(dest, bordered, threshold, PackedArithmetic{threshold}, progress);
 }
 
 }  // namespace ravinel

@@ -3,8 +3,10 @@
 #include <vector>
 
 #include "process/dib_rows.h"
+#include "process/dither_rows.h"
 #include "process/image_filters.h"
 #include "process/saturate.h"
+#include "process/vector_path.h"
 
 namespace ravinel {
 namespace {
@@ -73,6 +75,34 @@ void ditherLastRow(uint8_t* row, int width, ErrorRow& current) {
     }
 }
 
+using VectorRows = void (*)(uint8_t* const*, int, int, int16_t*);
+
+// Runs the vector path of the level in use over as many whole groups of rows as fit
+// before the last row; leaves in current what the next row receives. Returns the number
+// of rows done.
+size_t ditherLeadingRows(const std::vector<uint8_t*>& out, int width, ErrorRow& current) {
+#if defined(__x86_64__)
+    const VectorRows vector = vectorPath(ditherRowsSse2, ditherRowsAvx2);
+    const int rowsAtOnce = vector == ditherRowsAvx2 ? kAvx2DitherRows : kSse2DitherRows;
+#else
+    const VectorRows vector = nullptr;
+    const int rowsAtOnce = 1;
+#endif
+    const size_t groups = (out.size() - 1) / static_cast<size_t>(rowsAtOnce);
+    if (vector == nullptr || groups == 0) {
+        return 0;
+    }
+    const auto rowCount = static_cast<int>(groups * static_cast<size_t>(rowsAtOnce));
+    std::vector<int16_t> errors(vectorErrorEntries(width), 0);
+    vector(out.data(), rowCount, width, errors.data());
+    for (int x = 0; x < width; ++x) {
+        for (int c = 0; c < 3; ++c) {
+            current.at(x, c) = errors[4 * static_cast<size_t>(x) + static_cast<size_t>(c)];
+        }
+    }
+    return static_cast<size_t>(rowCount);
+}
+
 }  // namespace
 
 void ditherTo16Bit(NkDib& pic) {
@@ -80,8 +110,9 @@ void ditherTo16Bit(NkDib& pic) {
     const int width = pic.width();
     std::array<ErrorRow, 2> errors = {ErrorRow(width), ErrorRow(width)};
     const std::vector<uint8_t*> out = rows(pic);
+    const size_t done = ditherLeadingRows(out, width, errors[0]);
     size_t r = 0;
-    for (size_t y = 0; y + 1 < out.size(); ++y) {
+    for (size_t y = done; y + 1 < out.size(); ++y) {
         ditherRow(out[y], width, errors[r], errors[1 - r]);
         r = 1 - r;
     }
