@@ -7,18 +7,17 @@
 #include <vector>
 
 #include "image/dib_conversions.h"
-#include "image/halftone_rows.h"
+#include "image/dib_pixel_index.h"
 #include "image/nk_dib_error.h"
-#include "image/simd_level.h"
 
 namespace ravinel {
 namespace {
 
 using Rgb = std::array<int, 3>;  // red, green, blue
 
-constexpr auto kRedLevels = kHalftoneRedLevels;
-constexpr auto kGreenLevels = kHalftoneGreenLevels;
-constexpr auto kBlueLevels = kHalftoneBlueLevels;
+constexpr std::array<int, 6> kRedLevels{0, 51, 102, 153, 204, 255};
+constexpr std::array<int, 7> kGreenLevels{0, 43, 85, 128, 171, 214, 255};
+constexpr std::array<int, 5> kBlueLevels{0, 64, 128, 192, 255};
 constexpr int kHalftoneColors = 215;
 
 // Wanted values stay within about -260..520 after error correction; the tables cover
@@ -42,9 +41,9 @@ constexpr std::array<uint8_t, kQuantiserSpan> quantiser(std::array<int, Levels -
     return table;
 }
 
-constexpr auto kRedQuantiser = quantiser<6>(kHalftoneRedUpper);
-constexpr auto kGreenQuantiser = quantiser<7>(kHalftoneGreenUpper);
-constexpr auto kBlueQuantiser = quantiser<5>(kHalftoneBlueUpper);
+constexpr auto kRedQuantiser = quantiser<6>({29, 80, 131, 182, 234});
+constexpr auto kGreenQuantiser = quantiser<7>({25, 67, 110, 153, 196, 237});
+constexpr auto kBlueQuantiser = quantiser<5>({35, 99, 163, 227});
 
 uint8_t levelIndex(const std::array<uint8_t, kQuantiserSpan>& table, int wanted) {
     return table[static_cast<size_t>(std::clamp(wanted - kLowestWanted, 0, kQuantiserSpan - 1))];
@@ -55,6 +54,18 @@ void checkSource(const NkInternalDib& source, const char* conversion) {
     if (source.header.biCompression != kBiRgb ||
         (bits != 1 && bits != 4 && bits != 8 && bits != 24)) {
         throw NkDibBadDibTypeError(std::string(conversion) + ": Invalid Bit Count");
+    }
+}
+
+void readRowColors(const NkInternalDib& source, const uint8_t* row, std::vector<Rgb>& colors) {
+    const int bits = source.header.biBitCount;
+    for (int32_t x = 0; x < source.width; ++x) {
+        if (bits == 24) {
+            colors[static_cast<size_t>(x)] = {row[3 * x + 2], row[3 * x + 1], row[3 * x]};
+        } else {
+            const RgbQuad& q = source.colorTable[paletteIndex(row, x, bits)];
+            colors[static_cast<size_t>(x)] = {q.rgbRed, q.rgbGreen, q.rgbBlue};
+        }
     }
 }
 
@@ -69,11 +80,12 @@ void diffuseErrors(const NkInternalDib& source, NkInternalDib& dest, Place place
     // The picture's pixel x sits at entry x + 1; the end entries stay zero.
     std::vector<std::array<int16_t, 3>> previous(width + 2);
     std::vector<std::array<int16_t, 3>> current(width + 2);
-    std::vector<HalftoneColor> colors(width);
+    std::vector<Rgb> colors(width);
+    const size_t fromStride = source.stride();
     const size_t toStride = dest.stride();
     for (int32_t row = 0; row < source.height; ++row) {
         std::swap(previous, current);
-        readHalftoneRow(source, row, colors);
+        readRowColors(source, source.pixels.data() + static_cast<size_t>(row) * fromStride, colors);
         uint8_t* out = dest.pixels.data() + static_cast<size_t>(row) * toStride;
         const bool leftToRight = row % 2 == 0;
         Rgb running{};
@@ -116,12 +128,6 @@ std::shared_ptr<NkInternalDib> convertToHalfTone(const NkInternalDib& source) {
     dest->colorTable[212] = RgbQuad{128, 0, 128, 0};
     dest->colorTable[213] = RgbQuad{192, 192, 192, 0};
     dest->colorTable[214] = RgbQuad{128, 128, 128, 0};
-#if defined(__x86_64__)
-    if (simdLevel() != SimdLevel::portable) {
-        diffuseHalfToneSse2(source, *dest);
-        return dest;
-    }
-#endif
     diffuseErrors(source, *dest, [](uint8_t* out, size_t x, const Rgb& wanted) {
         const uint8_t r = levelIndex(kRedQuantiser, wanted[0]);
         const uint8_t g = levelIndex(kGreenQuantiser, wanted[1]);
@@ -137,12 +143,6 @@ std::shared_ptr<NkInternalDib> convertToHalfToneBW(const NkInternalDib& source) 
     auto dest = blankStoreLike(source, 1, 2, false);
     dest->colorTable.fill(RgbQuad{});
     dest->colorTable[1] = RgbQuad{255, 255, 255, 0};
-#if defined(__x86_64__)
-    if (simdLevel() != SimdLevel::portable) {
-        diffuseHalfToneBwSse2(source, *dest);
-        return dest;
-    }
-#endif
     diffuseErrors(source, *dest, [](uint8_t* out, size_t x, const Rgb& wanted) {
         if (wanted[0] + wanted[1] + wanted[2] < 384) {
             return Rgb{0, 0, 0};  // the row is zero-filled: black already
