@@ -47,6 +47,8 @@ __attribute__((target("avx2"))) size_t maskedToBgrAvx2(const uint8_t* in, size_t
                        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 4 * x)), channels);
         }
     }
+    // GCC leaves the upper halves dirty on some returns, which slows the SSE code after.
+    _mm256_zeroupper();
     return x;
 }
 
