@@ -4,21 +4,34 @@
 #include <cstring>
 
 #include "image/dib_pixel_index.h"
-#include "image/simd_level.h"
 
 namespace ravinel {
 namespace {
 
-// The low three bytes of the word are the pixel; the fourth lands on the next pixel,
-// which overwrites it, so only the last pixel of a row is copied byte by byte.
-void putColor(uint8_t* out, size_t x, size_t count, uint32_t word) {
-    if (x + 1 < count) {
-        std::memcpy(out + 3 * x, &word, 4);
-    } else {
-        out[3 * x] = static_cast<uint8_t>(word);
-        out[3 * x + 1] = static_cast<uint8_t>(word >> 8);
-        out[3 * x + 2] = static_cast<uint8_t>(word >> 16);
+// Each pixel's colour is written as a whole word whose fourth byte lands on the next
+// pixel, which overwrites it; only the row's last pixel is copied byte by byte.
+template <int BitCount>
+void rowToBgr(const uint8_t* in, size_t count, const PaletteWords& words, uint8_t* out) {
+    const size_t last = count - 1;
+    size_t x = 0;
+    if constexpr (BitCount == 1) {
+        // A byte at a time: eight pixels from one load.
+        for (; x + 8 <= last; x += 8) {
+            const unsigned bits = in[x / 8];
+            for (size_t k = 0; k < 8; ++k) {
+                const uint32_t word = words[bits >> (7 - k) & 1];
+                std::memcpy(out + 3 * (x + k), &word, 4);
+            }
+        }
     }
+    for (; x < last; ++x) {
+        const uint32_t word = words[paletteIndex(in, static_cast<int64_t>(x), BitCount)];
+        std::memcpy(out + 3 * x, &word, 4);
+    }
+    const uint32_t word = words[paletteIndex(in, static_cast<int64_t>(last), BitCount)];
+    out[3 * last] = static_cast<uint8_t>(word);
+    out[3 * last + 1] = static_cast<uint8_t>(word >> 8);
+    out[3 * last + 2] = static_cast<uint8_t>(word >> 16);
 }
 
 }  // namespace
@@ -35,14 +48,15 @@ PaletteWords paletteWords(const std::array<RgbQuad, kMaxPaletteEntries>& colorTa
 void paletteRowToBgr(const uint8_t* in, size_t count, int bitCount, const PaletteWords& words,
                      uint8_t* out) {
     static_assert(std::endian::native == std::endian::little);
-    size_t x = 0;
-#if defined(__x86_64__)
-    if (bitCount == 8 && simdLevel() == SimdLevel::avx2) {
-        x = paletteRow8ToBgrAvx2(in, count, words, out);
+    if (count == 0) {
+        return;
     }
-#endif
-    for (; x < count; ++x) {
-        putColor(out, x, count, words[paletteIndex(in, static_cast<int64_t>(x), bitCount)]);
+    if (bitCount == 1) {
+        rowToBgr<1>(in, count, words, out);
+    } else if (bitCount == 4) {
+        rowToBgr<4>(in, count, words, out);
+    } else {
+        rowToBgr<8>(in, count, words, out);
     }
 }
 
