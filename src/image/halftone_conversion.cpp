@@ -25,29 +25,27 @@ constexpr int kHalftoneColors = 215;
 constexpr int kLowestWanted = -512;
 constexpr int kQuantiserSpan = 1536;
 
-// The level of every wanted value, its index in the high byte and its value in the low
-// one, so the value the next pixel waits for takes a single lookup. Index i is taken by
-// the values above upper[i - 1] up to upper[i].
+// Level index of every wanted value: index i is taken by the values above upper[i - 1]
+// up to upper[i].
 template <size_t Levels>
-constexpr std::array<uint16_t, kQuantiserSpan> quantiser(std::array<int, Levels - 1> upper,
-                                                         std::array<int, Levels> values) {
-    std::array<uint16_t, kQuantiserSpan> table{};
+constexpr std::array<uint8_t, kQuantiserSpan> quantiser(std::array<int, Levels - 1> upper) {
+    std::array<uint8_t, kQuantiserSpan> table{};
     for (int i = 0; i < kQuantiserSpan; ++i) {
         const int v = i + kLowestWanted;
-        size_t level = 0;
+        uint8_t level = 0;
         while (level < Levels - 1 && v > upper[level]) {
             ++level;
         }
-        table[static_cast<size_t>(i)] = static_cast<uint16_t>(level << 8 | values[level]);
+        table[static_cast<size_t>(i)] = level;
     }
     return table;
 }
 
-constexpr auto kRedQuantiser = quantiser<6>({29, 80, 131, 182, 234}, kRedLevels);
-constexpr auto kGreenQuantiser = quantiser<7>({25, 67, 110, 153, 196, 237}, kGreenLevels);
-constexpr auto kBlueQuantiser = quantiser<5>({35, 99, 163, 227}, kBlueLevels);
+constexpr auto kRedQuantiser = quantiser<6>({29, 80, 131, 182, 234});
+constexpr auto kGreenQuantiser = quantiser<7>({25, 67, 110, 153, 196, 237});
+constexpr auto kBlueQuantiser = quantiser<5>({35, 99, 163, 227});
 
-uint16_t level(const std::array<uint16_t, kQuantiserSpan>& table, int wanted) {
+uint8_t levelIndex(const std::array<uint8_t, kQuantiserSpan>& table, int wanted) {
     return table[static_cast<size_t>(std::clamp(wanted - kLowestWanted, 0, kQuantiserSpan - 1))];
 }
 
@@ -131,11 +129,11 @@ std::shared_ptr<NkInternalDib> convertToHalfTone(const NkInternalDib& source) {
     dest->colorTable[213] = RgbQuad{192, 192, 192, 0};
     dest->colorTable[214] = RgbQuad{128, 128, 128, 0};
     diffuseErrors(source, *dest, [](uint8_t* out, size_t x, const Rgb& wanted) {
-        const uint16_t r = level(kRedQuantiser, wanted[0]);
-        const uint16_t g = level(kGreenQuantiser, wanted[1]);
-        const uint16_t b = level(kBlueQuantiser, wanted[2]);
-        out[x] = static_cast<uint8_t>((r >> 8) * 35 + (g >> 8) * 5 + (b >> 8));
-        return Rgb{r & 0xFF, g & 0xFF, b & 0xFF};
+        const uint8_t r = levelIndex(kRedQuantiser, wanted[0]);
+        const uint8_t g = levelIndex(kGreenQuantiser, wanted[1]);
+        const uint8_t b = levelIndex(kBlueQuantiser, wanted[2]);
+        out[x] = static_cast<uint8_t>(r * 35 + g * 5 + b);
+        return Rgb{kRedLevels[r], kGreenLevels[g], kBlueLevels[b]};
     });
     return dest;
 }
