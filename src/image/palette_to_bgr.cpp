@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "image/dib_pixel_index.h"
+#include "image/simd_level.h"
 
 namespace ravinel {
 namespace {
@@ -11,9 +12,8 @@ namespace {
 // Each pixel's colour is written as a whole word whose fourth byte lands on the next
 // pixel, which overwrites it; only the row's last pixel is copied byte by byte.
 template <int BitCount>
-void rowToBgr(const uint8_t* in, size_t count, const PaletteWords& words, uint8_t* out) {
+void rowToBgr(const uint8_t* in, size_t count, const PaletteWords& words, uint8_t* out, size_t x) {
     const size_t last = count - 1;
-    size_t x = 0;
     if constexpr (BitCount == 1) {
         // A byte at a time: eight pixels from one load.
         for (; x + 8 <= last; x += 8) {
@@ -51,12 +51,21 @@ void paletteRowToBgr(const uint8_t* in, size_t count, int bitCount, const Palett
     if (count == 0) {
         return;
     }
+    size_t done = 0;
+#if defined(__x86_64__)
+    if (bitCount != 8 && simdLevel() == SimdLevel::avx2) {
+        done = paletteRowToBgrAvx2(in, count, bitCount, words, out);
+        if (done == count) {
+            return;
+        }
+    }
+#endif
     if (bitCount == 1) {
-        rowToBgr<1>(in, count, words, out);
+        rowToBgr<1>(in, count, words, out, done);
     } else if (bitCount == 4) {
-        rowToBgr<4>(in, count, words, out);
+        rowToBgr<4>(in, count, words, out, done);
     } else {
-        rowToBgr<8>(in, count, words, out);
+        rowToBgr<8>(in, count, words, out, done);
     }
 }
 
