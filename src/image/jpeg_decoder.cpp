@@ -109,8 +109,8 @@ NkDib decodeJpeg(std::span<const uint8_t> data, const JpegDecodeOptions& options
     picture.setWidth(static_cast<int32_t>(width));
     picture.setHeight(static_cast<int32_t>(height));
 
-    // Several rows per call spare libjpeg's per-call work; a colour picture is decoded
-    // straight into its rows, a CMYK one through a block of ink rows.
+    // Up to sixteen rows per call rather than one, so fewer calls into libjpeg. A colour
+    // picture is decoded straight into its rows, a CMYK one through a block of ink rows.
     constexpr size_t kRowsPerRead = 16;
     std::vector<uint8_t> cmykRows(cmyk ? width * 4 * kRowsPerRead : 0);
     std::array<JSAMPROW, kRowsPerRead> targets{};
