@@ -21,6 +21,12 @@ class ChannelMask {
         return static_cast<uint8_t>(shifted(pixel & mask_) * 255 / scaled_);
     }
 
+    uint32_t mask() const { return mask_; }
+    // Right shift of the masked value (negative: left shift).
+    int shift() const { return shift_; }
+    // What the shifted mask is scaled by: 1 to 255.
+    uint32_t scaled() const { return scaled_; }
+
   private:
     uint32_t shifted(uint32_t v) const { return shift_ >= 0 ? v >> shift_ : v << -shift_; }
 
@@ -44,19 +50,12 @@ class MaskedPixels {
     MaskedPixels(const std::array<uint32_t, 3>& masks, int bitCount)
         : red_(masks[0]), green_(masks[1]), blue_(masks[2]), bytes_(bitCount / 8) {}
 
-    void toBgr(const uint8_t* in, size_t count, uint8_t* out) const {
-        for (size_t x = 0; x < count; ++x, in += bytes_, out += 3) {
-            uint32_t pixel = uint32_t{in[0]} | uint32_t{in[1]} << 8;
-            if (bytes_ == 4) {
-                pixel |= uint32_t{in[2]} << 16 | uint32_t{in[3]} << 24;
-            }
-            out[0] = blue_.value(pixel);
-            out[1] = green_.value(pixel);
-            out[2] = red_.value(pixel);
-        }
-    }
+    // count pixels from in to out, on the vector path in use.
+    void toBgr(const uint8_t* in, size_t count, uint8_t* out) const;
 
   private:
+    void toBgrPortable(const uint8_t* in, size_t count, uint8_t* out) const;
+
     ChannelMask red_;
     ChannelMask green_;
     ChannelMask blue_;

@@ -5,9 +5,12 @@
 #include <cstring>
 #include <vector>
 
+#include "image/conversion_bands.h"
 #include "image/dib_pixel_index.h"
 #include "image/dib_rle.h"
 #include "image/nk_dib_error.h"
+#include "image/palette_to_bgr.h"
+#include "image/parallel_bands.h"
 
 namespace ravinel {
 namespace {
@@ -160,21 +163,23 @@ std::shared_ptr<NkInternalDib> widenBitCount(const NkInternalDib& source, int bi
         blankStoreLike(source, bitCount, bitCount == 24 ? 0 : sourceColorCount(source), false);
     const size_t fromStride = source.stride();
     const size_t toStride = wide->stride();
-    for (int32_t y = 0; y < source.height; ++y) {
-        const uint8_t* in = source.pixels.data() + static_cast<size_t>(y) * fromStride;
-        uint8_t* out = wide->pixels.data() + static_cast<size_t>(y) * toStride;
-        for (int32_t x = 0; x < source.width; ++x) {
-            const uint8_t index = paletteIndex(in, x, from);
-            if (bitCount == 24) {
-                const RgbQuad& c = source.colorTable[index];
-                out[3 * x] = c.rgbBlue;
-                out[3 * x + 1] = c.rgbGreen;
-                out[3 * x + 2] = c.rgbRed;
-            } else {
-                setPaletteIndex(out, x, bitCount, index);
-            }
-        }
-    }
+    const PaletteWords words = paletteWords(source.colorTable);
+    const auto width = static_cast<size_t>(source.width);
+    forEachBand(static_cast<size_t>(source.height), conversionBandRows(source.width),
+                [&](size_t first, size_t end) {
+                    for (size_t y = first; y < end; ++y) {
+                        const uint8_t* in = source.pixels.data() + y * fromStride;
+                        uint8_t* out = wide->pixels.data() + y * toStride;
+                        if (bitCount == 24) {
+                            paletteRowToBgr(in, width, from, words, out);
+                            continue;
+                        }
+                        for (size_t x = 0; x < width; ++x) {
+                            const auto at = static_cast<int64_t>(x);
+                            setPaletteIndex(out, at, bitCount, paletteIndex(in, at, from));
+                        }
+                    }
+                });
     return wide;
 }
 

@@ -14,6 +14,8 @@ namespace ravinel {
 // Turns a picture file into a DIB: by its own JPEG decoding, its own BMP reading or the
 // plug-in host, recognising the format from the first bytes or trusting the extension
 // as the options say, and trying a second decoder when the first yields nothing.
+// One thread uses a loader at a time. Loaders without a plug-in host may read plain files
+// on several threads at once; archives go through archiver modules the process shares.
 class GraphicLoader {
   public:
     // The host is not owned; null means no plug-ins.

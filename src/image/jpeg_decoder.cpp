@@ -1,5 +1,7 @@
 #include "image/jpeg_decoder.h"
 
+#include <algorithm>
+#include <array>
 #include <csetjmp>
 #include <cstdio>
 #include <vector>
@@ -107,19 +109,31 @@ NkDib decodeJpeg(std::span<const uint8_t> data, const JpegDecodeOptions& options
     picture.setWidth(static_cast<int32_t>(width));
     picture.setHeight(static_cast<int32_t>(height));
 
-    std::vector<uint8_t> cmykRow(cmyk ? width * 4 : 0);
+    // Up to sixteen rows per call rather than one, so fewer calls into libjpeg. A colour
+    // picture is decoded straight into its rows, a CMYK one through a block of ink rows.
+    constexpr size_t kRowsPerRead = 16;
+    std::vector<uint8_t> cmykRows(cmyk ? width * 4 * kRowsPerRead : 0);
+    std::array<JSAMPROW, kRowsPerRead> targets{};
     const bool inverted = cinfo.saw_Adobe_marker != 0;
     guarded(session, [&] {
         jpeg_start_decompress(&cinfo);
         while (cinfo.output_scanline < cinfo.output_height) {
-            const int y = static_cast<int>(cinfo.output_scanline);
-            uint8_t* row = picture.scanLine(y);
-            JSAMPROW target = cmyk ? cmykRow.data() : row;
-            if (jpeg_read_scanlines(&cinfo, &target, 1) != 1) {
+            const auto first = static_cast<int>(cinfo.output_scanline);
+            const auto rows = static_cast<JDIMENSION>(
+                std::min<uint64_t>(kRowsPerRead, height - cinfo.output_scanline));
+            for (JDIMENSION i = 0; i < rows; ++i) {
+                targets[i] = cmyk ? cmykRows.data() + i * width * 4
+                                  : picture.scanLine(first + static_cast<int>(i));
+            }
+            const JDIMENSION read = jpeg_read_scanlines(&cinfo, targets.data(), rows);
+            if (read == 0) {
                 break;  // cannot happen with a memory source; guards against a loop
             }
             if (cmyk) {
-                cmykRowToBgr(cmykRow.data(), row, width, inverted);
+                for (JDIMENSION i = 0; i < read; ++i) {
+                    cmykRowToBgr(targets[i], picture.scanLine(first + static_cast<int>(i)), width,
+                                 inverted);
+                }
             }
         }
         jpeg_finish_decompress(&cinfo);

@@ -7,9 +7,11 @@
 
 #include "image/byte_reader.h"
 #include "image/channel_mask.h"
+#include "image/conversion_bands.h"
 #include "image/file_bytes.h"
 #include "image/nk_dib.h"
 #include "image/nk_dib_error.h"
+#include "image/parallel_bands.h"
 
 namespace ravinel {
 namespace {
@@ -166,11 +168,14 @@ void convertTo24Bit(std::span<const uint8_t> data, const Origin& origin, NkInter
     h.biSizeImage = 0;
     const size_t stride = store.stride();
     store.pixels = PixelBlock(stride * static_cast<size_t>(store.height));
-    for (int32_t y = 0; y < store.height; ++y) {
-        pixels.toBgr(data.data() + static_cast<size_t>(y) * sourceStride,
-                     static_cast<size_t>(store.width),
-                     store.pixels.data() + static_cast<size_t>(y) * stride);
-    }
+    forEachBand(static_cast<size_t>(store.height), conversionBandRows(store.width),
+                [&](size_t first, size_t end) {
+                    for (size_t y = first; y < end; ++y) {
+                        pixels.toBgr(data.data() + y * sourceStride,
+                                     static_cast<size_t>(store.width),
+                                     store.pixels.data() + y * stride);
+                    }
+                });
 }
 
 // Everything after the file header: header, table, pixels. Every check runs here, on a

@@ -19,7 +19,8 @@ namespace ravinel {
 
 // The Susie plug-in host: finds plug-ins in the search places, keeps them in the order
 // they were added, registers the extensions of the picture plug-ins and decodes through
-// them. One exists per process at a time.
+// them. One exists per process at a time, used by one thread at a time: its preview switch
+// and the plug-ins, which need not be reentrant, serve every call.
 class Spis : public SpiHost {
   public:
     // Accept or reject a loaded plug-in.

@@ -6,10 +6,12 @@
 
 #include "image/byte_reader.h"
 #include "image/channel_mask.h"
+#include "image/conversion_bands.h"
 #include "image/dib_pixel_index.h"
 #include "image/dib_rle.h"
 #include "image/graphic_load_error.h"
 #include "image/nk_internal_dib.h"
+#include "image/parallel_bands.h"
 
 namespace ravinel {
 
@@ -165,31 +167,41 @@ void readPlainRows(const BmpLayout& layout, std::span<const uint8_t> file, NkDib
     const MaskedPixels pixels(
         isBitfields(layout.compression) ? layout.masks : defaultChannelMasks(layout.bitCount),
         layout.bitCount);
-    for (int32_t r = 0; r < layout.height; ++r) {
-        const uint64_t start = layout.pixelOffset + uint64_t(r) * srcStride;
-        if (start >= file.size()) {
-            break;
+    picture.scanLine(0);  // unshares the store before the threads write into its rows
+    auto readRows = [&](size_t first, size_t end) {
+        for (size_t r = first; r < end; ++r) {
+            const uint64_t start = layout.pixelOffset + uint64_t(r) * srcStride;
+            if (start >= file.size()) {
+                break;
+            }
+            const size_t available =
+                static_cast<size_t>(std::min<uint64_t>(srcStride, file.size() - start));
+            const uint8_t* src = file.data() + start;
+            const auto row = static_cast<int32_t>(r);
+            uint8_t* dst = picture.scanLine(layout.topDown ? row : layout.height - 1 - row);
+            switch (layout.bitCount) {
+                case 2:
+                    for (size_t x = 0; x < width && x / 4 < available; ++x) {
+                        const auto index =
+                            static_cast<uint8_t>(src[x / 4] >> (6 - 2 * (x % 4)) & 3u);
+                        setPaletteIndex(dst, static_cast<int64_t>(x), 4, index);
+                    }
+                    break;
+                case 16:
+                case 32:
+                    pixels.toBgr(src, std::min(width, available / (layout.bitCount / 8)), dst);
+                    break;
+                default:  // 1, 4, 8 and 24 bits: the same row layout as the DIB's
+                    std::memcpy(dst, src, available);
+                    break;
+            }
         }
-        const size_t available =
-            static_cast<size_t>(std::min<uint64_t>(srcStride, file.size() - start));
-        const uint8_t* src = file.data() + start;
-        uint8_t* dst = picture.scanLine(layout.topDown ? r : layout.height - 1 - r);
-        switch (layout.bitCount) {
-            case 2:
-                for (size_t x = 0; x < width && x / 4 < available; ++x) {
-                    const auto index = static_cast<uint8_t>(src[x / 4] >> (6 - 2 * (x % 4)) & 3u);
-                    setPaletteIndex(dst, static_cast<int64_t>(x), 4, index);
-                }
-                break;
-            case 16:
-            case 32:
-                pixels.toBgr(src, std::min(width, available / (layout.bitCount / 8)), dst);
-                break;
-            default:  // 1, 4, 8 and 24 bits: the same row layout as the DIB's
-                std::memcpy(dst, src, available);
-                break;
-        }
-    }
+    };
+    // Only the masked pixels cost enough to share out.
+    const bool masked = layout.bitCount == 16 || layout.bitCount == 32;
+    forEachBand(static_cast<size_t>(layout.height),
+                masked ? conversionBandRows(layout.width) : static_cast<size_t>(layout.height),
+                readRows);
 }
 
 // Expands BI_RLE8 or BI_RLE4 data. Pixels outside the picture are dropped; data that

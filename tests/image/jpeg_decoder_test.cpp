@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <vector>
+
+// jpeglib.h needs the FILE and size_t declarations first.
+#include <jpeglib.h>
 
 #include "image/byte_reader.h"
 #include "image/graphic_load_error.h"
@@ -136,6 +141,74 @@ TEST(JpegDecoder, ScalesInsideLibjpeg) {
             EXPECT_EQ(dib.height(), expected[i][1]) << denominator;
         }
         ++i;
+    }
+}
+
+// libjpeg's own output for a colour or grayscale file, read one row per call: rows top
+// first, blue, green, red.
+std::vector<uint8_t> libjpegRows(const std::vector<uint8_t>& jpeg, const JpegDecodeOptions& o) {
+    jpeg_decompress_struct cinfo{};
+    jpeg_error_mgr errors{};
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    cinfo.out_color_space = JCS_EXT_BGR;
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = static_cast<unsigned>(o.scaleDenominator);
+    cinfo.dct_method = o.fastestDct ? JDCT_IFAST : JDCT_ISLOW;
+    jpeg_start_decompress(&cinfo);
+    const size_t rowBytes = 3 * size_t{cinfo.output_width};
+    std::vector<uint8_t> rows(rowBytes * cinfo.output_height);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = rows.data() + rowBytes * cinfo.output_scanline;
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return rows;
+}
+
+TEST(JpegDecoder, GivesLibjpegsOwnRowsAtEveryScale) {
+    SamplePicture gray{37, 53, 1, std::vector<uint8_t>(37 * 53)};
+    for (size_t i = 0; i < gray.samples.size(); ++i) {
+        gray.samples[i] = static_cast<uint8_t>(i * 7);
+    }
+    const std::vector<std::vector<uint8_t>> files{
+        encodeJpeg(gradientPicture(101, 50)),
+        encodeJpeg(gradientPicture(77, 133), {.progressive = true}), encodeJpeg(gray)};
+    for (const std::vector<uint8_t>& jpeg : files) {
+        for (int denominator : {1, 2, 4, 8}) {
+            for (bool fastest : {false, true}) {
+                const JpegDecodeOptions options{denominator, fastest};
+                const NkDib dib = decodeJpeg(jpeg, options);
+                std::vector<uint8_t> rows;
+                for (int y = 0; y < dib.height(); ++y) {
+                    rows.insert(rows.end(), dib.constScanLine(y),
+                                dib.constScanLine(y) + 3 * dib.width());
+                }
+                EXPECT_TRUE(rows == libjpegRows(jpeg, options))
+                    << dib.width() << "x" << dib.height() << " 1/" << denominator;
+            }
+        }
+    }
+}
+
+TEST(JpegDecoder, CmykRowsLandInTheirPlacesBeyondTheFirstBlockOfRows) {
+    // Rows 0 to 19 pure cyan ink, 20 to 39 no ink.
+    SamplePicture cmyk{16, 40, 4, std::vector<uint8_t>(16 * 40 * 4)};
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            cmyk.at(x, y)[0] = static_cast<uint8_t>(y < 20 ? 0 : 255);  // Adobe's inverted ink
+            cmyk.at(x, y)[1] = cmyk.at(x, y)[2] = cmyk.at(x, y)[3] = 255;
+        }
+    }
+    const NkDib dib = decodeJpeg(encodeJpeg(cmyk, {.adobeMarker = true}), {});
+    for (int y : {0, 17, 35, 39}) {
+        const uint8_t* p = dib.constScanLine(y) + 3 * 9;
+        EXPECT_GT(p[0], 240) << y;
+        EXPECT_GT(p[1], 240) << y;
+        EXPECT_EQ(p[2] < 15, y < 20) << y;
     }
 }
 

@@ -20,6 +20,8 @@ void addResizeCases(std::vector<BenchCase>& cases);
 void addJpegCases(std::vector<BenchCase>& cases);
 void addFilterCases(std::vector<BenchCase>& cases);
 void addReductionCases(std::vector<BenchCase>& cases);
+// Palette pictures widened to 24 bits and 16 or 32-bit BMP files read.
+void addConversionCases(std::vector<BenchCase>& cases);
 void addPipelineCases(std::vector<BenchCase>& cases);
 // Listing and sorting: the figure is millions of files per second.
 void addListingCases(std::vector<BenchCase>& cases);

@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
     ravinel::bench::addJpegCases(cases);
     ravinel::bench::addFilterCases(cases);
     ravinel::bench::addReductionCases(cases);
+    ravinel::bench::addConversionCases(cases);
     ravinel::bench::addPipelineCases(cases);
     ravinel::bench::addListingCases(cases);
     ravinel::bench::addThumbCases(cases);
