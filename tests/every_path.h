@@ -14,10 +14,13 @@ namespace ravinel::testing {
 // which is returned. what names the case in failure messages.
 template <class Compute>
 auto expectSameResultOnEveryPath(Compute compute, const std::string& what) {
+    // Puts back what was in use, so a run under RAVINEL_NO_SIMD stays portable.
     struct Restore {
+        SimdLevel level = simdLevel();
+        unsigned threads = processThreads();
         ~Restore() {
-            setSimdLevel(supportedSimdLevel());
-            setProcessThreads(0);
+            setSimdLevel(level);
+            setProcessThreads(threads);
         }
     } restore;
     setSimdLevel(SimdLevel::portable);
