@@ -31,6 +31,7 @@ BenchCase resizeCase(const std::string& method, Resizer resize, int width, int h
 
 void addResizeCases(std::vector<BenchCase>& cases) {
     cases.push_back(resizeCase("AreaReduce", areaReduce, 4000, 3000, 1274, 956));
+    cases.push_back(resizeCase("AreaReduce", areaReduce, 1600, 1200, 100, 75));
     cases.push_back(resizeCase("AreaExpand", areaExpand, 800, 600, 1600, 1200));
     cases.push_back(resizeCase("halftoneResize", halftoneResize, 4000, 3000, 1274, 956));
     cases.push_back(resizeCase("halftoneResize", halftoneResize, 800, 600, 1600, 1200));
