@@ -148,9 +148,12 @@ for mode in 1 all; do
     record "$mode"
 
   wait_quiet
-  # libjpeg-turbo's own decoder benchmark, full size, RGB; its figure is megapixels/s.
-  "${pin[@]}" tjbench "$pictures/photo.jpg" -rgb -nowrite -quiet -benchtime 2 -warmup 1 |
-    awk '$1 == "RGB" { printf "load: JPEG 4000x3000\ttjbench decode\t%.3f\n", 12000 / $NF }' |
+  # libjpeg-turbo's own decoder benchmark, full size, RGB: its figure is the mean
+  # megapixels/s over a second; the best of three such means is kept.
+  for _ in 1 2 3; do
+    "${pin[@]}" tjbench "$pictures/photo.jpg" -rgb -nowrite -quiet -benchtime 1 -warmup 0.5
+  done | awk '$1 == "RGB" && $NF > best { best = $NF }
+              END { printf "load: JPEG 4000x3000\ttjbench decode\t%.3f\n", 12000 / best }' |
     record "$mode"
 
   timed_command "$mode" "$thumb_case, high quality" Ravinel \

@@ -92,6 +92,7 @@ def machine_lines(load_before, load_after):
     import PIL
 
     model = version("lscpu | sed -n 's/^Model name: *//p'")
+    magick = version("convert -version | sed -n 1p | cut -d' ' -f3")
     return [
         f"- Date: {datetime.datetime.utcnow():%Y-%m-%d %H:%M} UTC",
         f"- Processor: {model}, {os.cpu_count()} cores (`nproc`: {version('nproc')}), "
@@ -103,7 +104,7 @@ def machine_lines(load_before, load_after):
         f"- OpenCV {cv2.__version__} (Python), Pillow {PIL.__version__}, "
         f"numpy {numpy.__version__}, Python {sys.version.split()[0]}",
         f"- libvips {version('pkg-config --modversion vips')}, "
-        f"ImageMagick {version('convert -version | sed -n 1p | cut -d\" \" -f3')}, "
+        f"ImageMagick {magick}, "
         f"libjpeg-turbo {version(dpkg_version('libjpeg62-turbo'))}, "
         f"Qt {version(dpkg_version('libqt6core6'))}, "
         f"{version('hyperfine --version')}",
