@@ -35,9 +35,7 @@ def comparisons(figures):
             cases.append(case)
     rows = []
     for case in cases:
-        if case.startswith(THUMBS) or case.startswith("load:") or case.startswith("memcpy"):
-            continue
-        if case.startswith("floor:"):
+        if case.startswith((THUMBS, "load:", "memcpy", "floor:")):
             continue
         for who in peers_of(figures, case):
             rows.append((case, "Ravinel", case, who, case))
