@@ -87,6 +87,7 @@ void addResizeCases(std::vector<BenchCase>& cases) {
     cases.push_back(memcpyCase(4000, 3000));
     const std::vector<BenchCase> area = {
         resizeCase("AreaReduce", areaReduce, 4000, 3000, 1274, 956),
+        resizeCase("AreaReduce", areaReduce, 1600, 1200, 100, 75),
         areaPassCase("areaReduceH", areaReduceH, 4000, 3000, 1274, 3000),
         areaPassCase("areaReduceV", areaReduceV, 1274, 3000, 1274, 956),
         resizeCase("AreaExpand", areaExpand, 800, 600, 1600, 1200),

@@ -26,5 +26,7 @@ struct GuiBenchCase {
 void addThumbViewCases(std::vector<GuiBenchCase>& cases);
 // A folder of 20,000 files: listing, sorting, setting the list, scrolling.
 void addLargeFolderCases(std::vector<GuiBenchCase>& cases);
+// A 4000x3000 JPEG opened in an image window: the window's own load and display times.
+void addOpenPictureCases(std::vector<GuiBenchCase>& cases);
 
 }  // namespace ravinel::bench

@@ -1,4 +1,4 @@
-// ravinel-gui-bench [FILTER]: runs each browser scenario whose name contains FILTER (all
+// ravinel-gui-bench [FILTER]: runs each window scenario whose name contains FILTER (all
 // when absent) three times on Qt's offscreen platform (unless QT_QPA_PLATFORM is set)
 // and prints the median of each figure with the range of the three runs.
 #include <QApplication>
@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
     std::vector<ravinel::bench::GuiBenchCase> cases;
     ravinel::bench::addThumbViewCases(cases);
     ravinel::bench::addLargeFolderCases(cases);
+    ravinel::bench::addOpenPictureCases(cases);
     std::printf("median of %d runs (range)\n", kRuns);
     for (const auto& benchCase : cases) {
         if (benchCase.name.find(filter) == std::string::npos) {

@@ -1,0 +1,117 @@
+#include <QAction>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/form_rv_main.h"
+#include "cached_folder.h"
+#include "gui_bench_case.h"
+#include "tools/fixtures/jpeg_encoder.h"
+#include "viewer/form_rv_view.h"
+
+namespace ravinel::bench {
+namespace {
+
+constexpr int kWidth = 4000;
+constexpr int kHeight = 3000;
+constexpr int kOpens = 5;
+const char* const kFileName = "photo.jpg";
+
+// The same bytes as `ravinel-sample photo.jpg 4000 3000` writes, so that other programs
+// can be timed on this very file.
+void writePhoto(const std::string& dir) {
+    const std::vector<uint8_t> jpeg =
+        fixtures::encodeJpeg(fixtures::photoLikePicture(kWidth, kHeight));
+    std::ofstream out(dir + kFileName, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(jpeg.data()),
+              static_cast<std::streamsize>(jpeg.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + dir + kFileName);
+    }
+}
+
+FormRvView* openedWindow() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<FormRvView*>(widget); window != nullptr) {
+            return window;
+        }
+    }
+    throw std::runtime_error("the picture opened no window");
+}
+
+// The milliseconds the information submenu shows after caption ("読込処理", "表示処理").
+double infoMilliseconds(const FormRvView& window, const QString& caption) {
+    emit window.popupMenu().menu->aboutToShow();
+    for (const QAction* action : window.popupMenu().vpInfo->actions()) {
+        const QStringList parts = action->text().split('\t');
+        if (parts.size() == 2 && parts[0] == caption) {
+            bool number = false;
+            const double ms = parts[1].section(' ', 0, 0).toDouble(&number);
+            // "－" is a time under a millisecond as much as a time not taken.
+            return number ? ms : 0.0;
+        }
+    }
+    throw std::runtime_error("no " + caption.toStdString() + " in the information submenu");
+}
+
+// Opens the picture kOpens times as the hub opens a file given on the command line, with
+// a new user's settings (fit to the screen, area reduction, filters "0220"), and keeps
+// the best of the window's own load and display times.
+std::vector<Figure> openPicture(const std::string& dir) {
+    QTemporaryDir settingsDir;
+    FormRvMain hub(settingsDir.filePath("ravinel.ini").toStdString());
+    // A window manager's frame of 3-pixel borders under a 23-pixel title bar, as the hub
+    // knows it once a first window was framed: on a 1280x1024 screen a 4000x3000 picture
+    // then fits at 1274x956, the size ravinel-bench reduces to.
+    hub.noteFrameExtents(3, 3, 29);
+    double bestLoad = 1e9;
+    double bestShow = 1e9;
+    QSize shown;
+    for (int open = 0; open < kOpens; ++open) {
+        if (!hub.openImageFile(dir + kFileName, hub.dirFilesInfo())) {
+            throw std::runtime_error("the picture did not open");
+        }
+        FormRvView* window = openedWindow();
+        bestLoad = std::min(bestLoad, infoMilliseconds(*window, QString::fromUtf8("読込処理")));
+        bestShow = std::min(bestShow, infoMilliseconds(*window, QString::fromUtf8("表示処理")));
+        shown = window->findChild<QLabel*>()->pixmap().size();
+        // Deleting skips the close handler, which would end the run with the last window.
+        delete window;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    return {
+        {"load (読込処理), best of " + std::to_string(kOpens), bestLoad},
+        {"display (表示処理), best of " + std::to_string(kOpens), bestShow},
+        {"load + display", bestLoad + bestShow},
+        {"shown width", static_cast<double>(shown.width()), ""},
+        {"shown height", static_cast<double>(shown.height()), ""},
+        {"screen width", static_cast<double>(screen.width()), ""},
+        {"screen height", static_cast<double>(screen.height()), ""},
+    };
+}
+
+}  // namespace
+
+void addOpenPictureCases(std::vector<GuiBenchCase>& cases) {
+    auto dir = std::make_shared<std::string>();
+    cases.push_back(
+        {"open a JPEG " + std::to_string(kWidth) + "x" + std::to_string(kHeight) + " in fit mode",
+         [dir] {
+             if (dir->empty()) {
+                 *dir = cachedFolder("/tmp/ravinel-bench-open", 1, writePhoto);
+             }
+         },
+         [dir] { return openPicture(*dir); }});
+}
+
+}  // namespace ravinel::bench
