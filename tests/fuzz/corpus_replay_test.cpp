@@ -3,12 +3,19 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "tools/fuzz/targets/fuzz_targets.h"
 
 namespace ravinel::fuzz {
+
+// Names a target in test output.
+void PrintTo(const FuzzTarget& target, std::ostream* out) {
+    *out << target.name;
+}
+
 namespace {
 
 std::vector<uint8_t> readAll(const std::filesystem::path& path) {
