@@ -11,6 +11,7 @@
 #include "image/file_bytes.h"
 #include "image/file_extension.h"
 #include "image/spi_picture_conversion.h"
+#include "image/tolerant_bmp_reader.h"
 
 namespace ravinel {
 
@@ -104,7 +105,10 @@ std::optional<NkDib> InSpiAbleData::tryCandidate(const Spi& spi, std::span<const
             return std::nullopt;
         }
         try {
-            return dibFromSpiPicture(infoBlock.get(), bitsBlock.get());
+            const std::vector<uint8_t> file = bmpFileOfSpiPicture(infoBlock.get(), bitsBlock.get());
+            infoBlock.reset();
+            bitsBlock.reset();
+            return readTolerantBmp(file);
         } catch (const std::exception&) {
             return std::nullopt;
         }

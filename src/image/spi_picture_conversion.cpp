@@ -9,7 +9,6 @@
 #include "image/dib_types.h"
 #include "image/graphic_load_error.h"
 #include "image/nk_internal_dib.h"
-#include "image/tolerant_bmp_reader.h"
 
 namespace ravinel {
 
@@ -37,7 +36,7 @@ bool knownBitCount(uint16_t bitCount) {
 
 }  // namespace
 
-NkDib dibFromSpiPicture(const void* bitmapInfo, const void* bits) {
+std::vector<uint8_t> bmpFileOfSpiPicture(const void* bitmapInfo, const void* bits) {
     // The blocks' sizes are not handed over; what malloc gave is the most that may be read.
     const size_t infoCapacity = malloc_usable_size(const_cast<void*>(bitmapInfo));
     const size_t bitsCapacity = malloc_usable_size(const_cast<void*>(bits));
@@ -75,7 +74,7 @@ NkDib dibFromSpiPicture(const void* bitmapInfo, const void* bits) {
         throw GraphicLoadError("Plug-in picture pixels are cut short");
     }
 
-    // A BMP file image of the picture, read back as any BMP file would be.
+    // A BMP file image of the picture, to be read back as any BMP file would be.
     const size_t bitsOffset = kFileHeaderBytes + headerBytes;
     std::vector<uint8_t> file(bitsOffset + imageBytes);
     file[0] = 'B';
@@ -87,7 +86,7 @@ NkDib dibFromSpiPicture(const void* bitmapInfo, const void* bits) {
     header.biSizeImage = static_cast<uint32_t>(imageBytes);
     std::memcpy(&file[kFileHeaderBytes], &header, sizeof header);
     std::memcpy(&file[bitsOffset], bits, imageBytes);
-    return readTolerantBmp(file);
+    return file;
 }
 
 }  // namespace ravinel
