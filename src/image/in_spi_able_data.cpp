@@ -94,6 +94,7 @@ std::optional<NkDib> InSpiAbleData::tryCandidate(const Spi& spi, std::span<const
     auto decode = [&](decltype(api.getPicture) entry) -> std::optional<NkDib> {
         SpiHandle bitmapInfo = nullptr;
         SpiHandle bits = nullptr;
+        lastPercent_ = 1;
         if (entry(input->buffer, input->length, input->flag, &bitmapInfo, &bits,
                   &InSpiAbleData::progressCallback, state) != 0) {
             // The handles of a failed call are not the host's.
@@ -134,7 +135,15 @@ void InSpiAbleData::report(ProgressStage stage, int percent, const std::string& 
 int32_t InSpiAbleData::progressCallback(int32_t done, int32_t total, intptr_t state) {
     try {
         auto* data = reinterpret_cast<InSpiAbleData*>(state);
-        data->report(ProgressStage::Running, mulDiv(done, 97, total) + 2, data->runningMessage_);
+        // Kept to 2..99 whatever the plug-in counts, and passed on only when it grows, so
+        // that a plug-in calling back for every pixel, or back and forth, costs the
+        // display at most 98 reports a call.
+        const int percent =
+            static_cast<int>(std::clamp<int64_t>(int64_t{mulDiv(done, 97, total)} + 2, 2, 99));
+        if (percent > data->lastPercent_) {
+            data->lastPercent_ = percent;
+            data->report(ProgressStage::Running, percent, data->runningMessage_);
+        }
     } catch (...) {
         // A failing progress display must not unwind through the plug-in.
     }

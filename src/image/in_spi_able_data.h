@@ -71,6 +71,7 @@ class InSpiAbleData {
     SpiPictureInfo pictureInfo_{};
     bool infoValid_ = false;
     std::string runningMessage_;
+    int lastPercent_ = 0;  // the percentage reported last in the running plug-in call
 };
 
 // Data in a file: the plug-ins get the file name and the offset.

@@ -133,6 +133,56 @@ TEST_F(SpiDecodeTest, BrokenPicturesFromAPluginAreRefused) {
         kNoPreviewTag);
 }
 
+// Plug-ins are other people's code: whatever block layout they hand back, the host reads
+// nothing outside the blocks, allocates nothing absurd and lets the next plug-in try.
+TEST_F(SpiDecodeTest, HostilePictureBlocksAreRefused) {
+    addPlugin("rvtest", "a.spi");
+    for (const FixtureMode mode :
+         {FixtureMode::negativeWidth, FixtureMode::hugeWidth, FixtureMode::hugeSides,
+          FixtureMode::colours257, FixtureMode::headerBeyondBlock, FixtureMode::noInfo,
+          FixtureMode::bitFields, FixtureMode::zeroHeight}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        for (const bool preview : {false, true}) {
+            expectError<InvalidGraphicError>(
+                [&] {
+                    spis.graphicPreview = preview;
+                    decodeStream(fixturePicture(3, 3, 1, 2, mode), "x.rvt");
+                },
+                "Susie Plugins could not decode");
+        }
+    }
+    spis.graphicPreview = false;
+    addPlugin("nopreview", "b.spi");
+    EXPECT_EQ(decodedBy(decodeStream(fixturePicture(3, 3, 1, 2, FixtureMode::hugeSides), "x.rvt")),
+              kNoPreviewTag);
+}
+
+TEST_F(SpiDecodeTest, ProgressStormIsPassedOnOnlyWhenThePercentageGrows) {
+    addPlugin("rvtest", "a.spi");
+    std::vector<int> percents;
+    SpiGraphic graphic(spis);
+    graphic.onProgress = [&](ProgressStage stage, int percent, const std::string&) {
+        if (stage == ProgressStage::Running) {
+            percents.push_back(percent);
+        }
+    };
+    graphic.loadFromStreamWithName(fixturePicture(4, 3, 9, 8, FixtureMode::progressStorm), "x.rvt");
+    EXPECT_EQ(graphic.dib().width(), 4);
+    EXPECT_EQ(decodedBy(graphic.dib()), kRvtestTag);
+    // A million calls with zero, negative and overflowing counts: after "Seeking" and
+    // "Loading by" at 1, a few reports within the plug-in stage's range, each above the
+    // one before.
+    ASSERT_GE(percents.size(), 3u);
+    EXPECT_LE(percents.size(), 2u + 98u);
+    EXPECT_EQ(percents[0], 1);
+    EXPECT_EQ(percents[1], 1);
+    for (size_t i = 2; i < percents.size(); ++i) {
+        EXPECT_GE(percents[i], 2);
+        EXPECT_LE(percents[i], 99);
+        EXPECT_GT(percents[i], percents[i - 1]);
+    }
+}
+
 TEST_F(SpiDecodeTest, PaletteAndTopDownPictures) {
     addPlugin("rvtest", "a.spi");
     const NkDib palette = decodeStream(fixturePicture(3, 2, 7, 8, FixtureMode::palette), "x.rvt");

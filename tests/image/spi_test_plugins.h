@@ -27,6 +27,15 @@ enum class FixtureMode : uint8_t {
     infoTooShort = 6,
     topDown = 7,
     noBits = 8,
+    negativeWidth = 9,
+    hugeWidth = 10,          // INT32_MAX pixels wide
+    hugeSides = 11,          // 32-bit, INT32_MAX wide and high
+    colours257 = 12,         // an 8-bit picture with 257 palette entries, all present
+    headerBeyondBlock = 13,  // a 124-byte header size in a 40-byte block
+    noInfo = 14,             // success without the information block
+    bitFields = 15,          // a compression the host does not take
+    progressStorm = 16,      // a good picture after a million wild progress calls
+    zeroHeight = 17,
 };
 
 inline std::vector<uint8_t> fixturePicture(uint8_t width, uint8_t height, uint8_t blue = 10,

@@ -7,6 +7,7 @@
 // 3 an archive plug-in, 4 one without GetPluginInfo, 5 an "00XN" one.
 #include <spi.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,7 +40,20 @@ enum Mode : unsigned char {
     kInfoTooShort = 6,
     kTopDown = 7,
     kNoBits = 8,
+    kNegativeWidth = 9,
+    kHugeWidth = 10,
+    kHugeSides = 11,
+    kColours257 = 12,
+    kHeaderBeyondBlock = 13,
+    kNoInfo = 14,
+    kBitFields = 15,
+    kProgressStorm = 16,
+    kZeroHeight = 17,
 };
+
+// Calls enough to notice a host that does real work per call, with every kind of
+// nonsense a plug-in could report.
+constexpr int kStormCalls = 1000000;
 
 struct Picture {
     int width;
@@ -109,11 +123,42 @@ int32_t makePicture(Picture picture, SpiHandle* pHBInfo, SpiHandle* pHBm,
         case kInfoTooShort:
             infoBytes = 20;
             break;
+        case kNegativeWidth:
+            header.biWidth = -picture.width;
+            break;
+        case kHugeWidth:
+            header.biWidth = INT32_MAX;
+            break;
+        case kHugeSides:
+            header.biBitCount = 32;
+            header.biWidth = INT32_MAX;
+            header.biHeight = -INT32_MAX;
+            break;
+        case kColours257:
+            header.biBitCount = 8;
+            header.biClrUsed = 257;
+            infoBytes = sizeof(SpiBitmapInfoHeader) + 257 * sizeof(SpiRgbQuad);
+            break;
+        case kHeaderBeyondBlock:
+            header.biSize = 124;
+            break;
+        case kBitFields:
+            header.biCompression = 3;
+            break;
+        case kZeroHeight:
+            header.biHeight = 0;
+            break;
         default:
             break;
     }
     if (progress != nullptr) {
         progress(0, picture.height, lData);
+    }
+    if (progress != nullptr && picture.mode == kProgressStorm) {
+        for (int call = 0; call < kStormCalls; ++call) {
+            const int32_t wild[] = {0, -1, INT32_MIN, INT32_MAX, call, -call};
+            progress(wild[call % 6], wild[(call / 6) % 6], lData);
+        }
     }
     auto* info = static_cast<unsigned char*>(std::calloc(1, infoBytes));
     auto* bits = static_cast<unsigned char*>(std::calloc(1, bitsBytes));
@@ -135,6 +180,10 @@ int32_t makePicture(Picture picture, SpiHandle* pHBInfo, SpiHandle* pHBm,
     }
     if (progress != nullptr) {
         progress(picture.height, picture.height, lData);
+    }
+    if (picture.mode == kNoInfo) {
+        std::free(info);
+        info = nullptr;
     }
     *pHBInfo = info;
     if (picture.mode == kNoBits) {
