@@ -6,6 +6,9 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
+#include <chrono>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 
@@ -30,14 +33,57 @@ std::string resolvedTarget(const std::string& path) {
     return path;
 }
 
+std::filesystem::path folderOf(const std::string& target) {
+    const std::filesystem::path folder = std::filesystem::path(target).parent_path();
+    return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
+std::string temporaryPrefix(const std::string& target) {
+    return "." + std::filesystem::path(target).filename().string() + ".tmp-";
+}
+
 // A name of our own beside the target; the process id and a counter keep two writers
 // apart.
 std::string temporaryName(const std::string& target) {
     static std::atomic<unsigned> counter{0};
-    const std::filesystem::path p(target);
-    const std::string name = "." + p.filename().string() + ".tmp-" + std::to_string(getpid()) +
-                             "-" + std::to_string(counter++);
-    return (p.parent_path() / name).string();
+    const std::string name =
+        temporaryPrefix(target) + std::to_string(getpid()) + "-" + std::to_string(counter++);
+    return (folderOf(target) / name).string();
+}
+
+// A write takes milliseconds; a temporary file this old whose writer no longer runs here
+// was left by a kill. The age keeps a writer on another machine sharing the folder safe.
+constexpr auto kStaleAge = std::chrono::minutes(10);
+
+bool writerHasEnded(std::string_view nameAfterPrefix) {
+    int pid = 0;
+    const char* end = nameAfterPrefix.data() + nameAfterPrefix.size();
+    const auto [rest, error] = std::from_chars(nameAfterPrefix.data(), end, pid);
+    if (error != std::errc{} || rest == end || *rest != '-' || pid <= 0) {
+        return false;
+    }
+    return ::kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+// Writers killed between creating their temporary file and the rename leave it behind;
+// those are removed, so that crashes do not pile hidden files up beside the settings.
+void removeStaleTemporaries(const std::string& target) {
+    const std::string prefix = temporaryPrefix(target);
+    const auto now = std::filesystem::file_time_type::clock::now();
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folderOf(target), error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (!name.starts_with(prefix) ||
+            !writerHasEnded(std::string_view(name).substr(prefix.size()))) {
+            continue;
+        }
+        std::error_code ignored;
+        const auto written = std::filesystem::last_write_time(it->path(), ignored);
+        if (!ignored && now - written > kStaleAge) {
+            std::filesystem::remove(it->path(), ignored);
+        }
+    }
 }
 
 class TemporaryFile {
@@ -91,11 +137,7 @@ void writeAll(int fd, std::string_view content, const std::string& target) {
 // Makes the rename itself durable; a folder that cannot be synced is no failure of the
 // write, which has already happened.
 void syncFolder(const std::string& target) {
-    std::string folder = std::filesystem::path(target).parent_path().string();
-    if (folder.empty()) {
-        folder = ".";
-    }
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
@@ -123,6 +165,7 @@ void writeFileAtomically(const std::string& path, std::string_view content) {
     }
     temporary.markRenamed();
     syncFolder(target);
+    removeStaleTemporaries(target);
 }
 
 }  // namespace ravinel

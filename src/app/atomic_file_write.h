@@ -15,7 +15,8 @@ class FileWriteError : public std::runtime_error {
 // Replaces the file's content so that a crash at any moment leaves either the old or
 // the new file: the bytes go to a temporary file in the same folder, reach the disk,
 // and the temporary file is renamed over the target. A symbolic link is followed and
-// its target replaced; an existing file keeps its permissions. Throws FileWriteError.
+// its target replaced; an existing file keeps its permissions. Temporary files that
+// killed writers left beside the target are removed. Throws FileWriteError.
 void writeFileAtomically(const std::string& path, std::string_view content);
 
 }  // namespace ravinel

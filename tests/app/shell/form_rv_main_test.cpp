@@ -83,6 +83,29 @@ TEST_F(HubTest, SettingsAreReadAtStartAndWrittenWhenTheLastWindowCloses) {
     EXPECT_EQ(text.find("[Unknown]"), std::string::npos);
 }
 
+TEST_F(HubTest, UnreadableSettingsGiveDefaultsAndTheFileIsReplacedOnlyAtTheEnd) {
+    std::string garbage(100000, '\0');
+    for (size_t i = 0; i < garbage.size(); ++i) {
+        garbage[i] = static_cast<char>((i * 2654435761u) >> 13);
+    }
+    std::ofstream(iniPath(), std::ios::binary) << garbage;
+    FormRvMain hub(iniPath());
+    Settings defaults;
+    defaults.viewConf.use3DNow = getCpuFeatures().amd3DNow;
+    EXPECT_EQ(hub.settings(), defaults);
+
+    ASSERT_TRUE(hub.openImageFile(folder_ + "a.bmp", hub.dirFilesInfo()));
+    hub.settings().selectPage = 2;
+    EXPECT_EQ(iniText(), garbage) << "the file is kept while the program runs";
+    hub.closeAllWindows();
+    ASSERT_TRUE(runUntilClosed(hub));
+
+    EXPECT_EQ(loadSettings(iniPath()), hub.settings());
+    EXPECT_EQ(loadSettings(iniPath()).selectPage, 2);
+    EXPECT_TRUE(iniText().starts_with("[ThumbForm]\n"));
+    EXPECT_TRUE(iniText().ends_with("[File]\nLastDir=" + hub.settings().lastDir + "\n\n"));
+}
+
 TEST_F(HubTest, OpensAWindowOnlyForAPicture) {
     FormRvMain hub(iniPath());
     EXPECT_FALSE(hub.openImageFile(folder_ + "notes.txt", hub.dirFilesInfo()));
