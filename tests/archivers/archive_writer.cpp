@@ -4,7 +4,9 @@
 #include <archive_entry.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
+#include <stdexcept>
 
 namespace ravinel::test {
 
@@ -65,6 +67,28 @@ std::vector<std::uint8_t> writeArchive(WrittenKind kind,
     EXPECT_EQ(archive_write_close(writer.get()), ARCHIVE_OK) << archive_error_string(writer.get());
     out.resize(used);
     return out;
+}
+
+std::vector<std::uint8_t> claimFirstTarMemberSize(std::vector<std::uint8_t> tar,
+                                                  std::uint64_t size) {
+    constexpr size_t kSizeField = 124;
+    constexpr size_t kChecksumField = 148;
+    if (tar.size() < 512 || size >= (std::uint64_t{1} << 33)) {
+        throw std::invalid_argument("no tar header, or a size beyond the octal field");
+    }
+    char field[12];
+    std::snprintf(field, sizeof field, "%011llo", static_cast<unsigned long long>(size));
+    std::copy(field, field + sizeof field, tar.begin() + kSizeField);
+    // The checksum counts its own field as spaces.
+    std::fill(tar.begin() + kChecksumField, tar.begin() + kChecksumField + 8, ' ');
+    unsigned sum = 0;
+    for (size_t i = 0; i < 512; ++i) {
+        sum += tar[i];
+    }
+    char checksum[8];
+    std::snprintf(checksum, sizeof checksum, "%06o", sum);
+    std::copy(checksum, checksum + 7, tar.begin() + kChecksumField);
+    return tar;
 }
 
 }  // namespace ravinel::test

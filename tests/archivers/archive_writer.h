@@ -17,4 +17,9 @@ struct WrittenMember {
 
 std::vector<std::uint8_t> writeArchive(WrittenKind kind, const std::vector<WrittenMember>& members);
 
+// The tar with its first header claiming a member of `size` bytes (an octal size field
+// below 8 GiB), the data left as it is.
+std::vector<std::uint8_t> claimFirstTarMemberSize(std::vector<std::uint8_t> tar,
+                                                  std::uint64_t size);
+
 }  // namespace ravinel::test

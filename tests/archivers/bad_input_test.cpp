@@ -88,5 +88,17 @@ TEST(BadInputTest, ASingleCompressedFileStopsAtTheBuffer) {
     EXPECT_EQ(extracted.written, 1u << 16);
 }
 
+// The claim runs past the end of the file: the archive is broken, and nothing is read.
+TEST(BadInputTest, AMemberClaimingFourGibibytesIsRefused) {
+    const TemporaryFile tar(
+        "claims.tar", claimFirstTarMemberSize(
+                          writeArchive(WrittenKind::Tar, {{"huge.bmp", textBytes("BM tiny"), 0}}),
+                          uint64_t{4} << 30));
+    EXPECT_EQ(tar32().openArchive(nullptr, tar.path().c_str(), 0), nullptr);
+    const Extracted extracted = extractMem(tar32(), tarCommand(tar.path(), "huge.bmp"), 1 << 20);
+    EXPECT_EQ(extracted.result, ARC_ERROR_MORE_HEAP_MEMORY);
+    EXPECT_EQ(extracted.written, 0u);
+}
+
 }  // namespace
 }  // namespace ravinel::test

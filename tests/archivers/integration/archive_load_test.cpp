@@ -75,5 +75,23 @@ TEST(LoadFromRealArchive, CorruptArchiveLoadsNothing) {
     EXPECT_FALSE(info.succeeded());
 }
 
+// The member's header claims 4 GiB: it is refused from the claim, nothing that large is
+// allocated and no picture results.
+TEST(LoadFromRealArchive, AMemberClaimingFourGibibytesLoadsNothing) {
+    const RealModules modules;
+    TempDir dir;
+    const std::string tar = dir.write(
+        "claims.tar", test::claimFirstTarMemberSize(
+                          test::writeArchive(WrittenKind::Tar, {{"huge.bmp", smallBmpFile(), 0}}),
+                          uint64_t{4} << 30));
+    GraphicLoader loader(nullptr);
+    loader.inBmpFirst = true;
+    NkDib picture;
+    GraphicLoadInfo info;
+    loader.loadFromArchive(picture, tar, "huge.bmp", false, info);
+    EXPECT_FALSE(info.succeeded());
+    EXPECT_EQ(info.kind, GraphicKind::gkNone);
+}
+
 }  // namespace
 }  // namespace ravinel
