@@ -250,5 +250,29 @@ TEST(VixCatalogFind, FolderCatalogFirstThenHomeCatalogs) {
     EXPECT_EQ(findCatalog(dir, homeDir), exact);
 }
 
+// A home folder of 65,001 catalogs: the search reads the first 65,000 in listing order
+// and stops, so a full home folder costs bounded time.
+TEST(VixCatalogFind, AHomeFolderIsSearchedUpToItsFirst65000Catalogs) {
+    TempDir pics;
+    TempDir home;
+    const std::string dir = folderOf(pics);
+    const std::vector<uint8_t> other = VixCatalogBuilder().folder("/elsewhere/").bytes();
+    for (int i = 0; i < 65001; ++i) {
+        home.write("c" + std::to_string(i) + ".vix", other);
+    }
+    std::vector<std::string> listed;
+    for (const auto& entry : std::filesystem::directory_iterator(folderOf(home))) {
+        listed.push_back(entry.path().string());
+    }
+    ASSERT_EQ(listed.size(), 65001u);
+    const std::vector<uint8_t> mine = VixCatalogBuilder().folder(dir).bytes();
+
+    home.write(std::filesystem::path(listed[65000]).filename().string(), mine);
+    EXPECT_EQ(findCatalog(dir, folderOf(home)), "") << "the last one is past the limit";
+
+    home.write(std::filesystem::path(listed[64999]).filename().string(), mine);
+    EXPECT_EQ(findCatalog(dir, folderOf(home)), listed[64999]);
+}
+
 }  // namespace
 }  // namespace ravinel

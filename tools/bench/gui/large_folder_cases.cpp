@@ -1,3 +1,5 @@
+#include <sys/resource.h>
+
 #include <QScrollBar>
 #include <memory>
 #include <string>
@@ -12,8 +14,6 @@
 namespace ravinel::bench {
 namespace {
 
-constexpr int kFiles = 20000;
-
 double timeListing(DirFilesInfo& list, const std::string& dir) {
     const Clock::time_point start = Clock::now();
     list.setDir("");
@@ -21,7 +21,13 @@ double timeListing(DirFilesInfo& list, const std::string& dir) {
     return millisecondsBetween(start, Clock::now());
 }
 
-// A folder of kFiles in the browser: listing with and without the desktop's icons, each
+double peakResidentMib() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024;
+}
+
+// A folder of many files in the browser: listing with and without the desktop's icons, each
 // sort mode, setting the list on the view and scrolling page by page to the end. Every
 // pause is compared with the plain listing, the one wait a folder must cost.
 std::vector<Figure> browseFolder(const std::string& dir) {
@@ -63,23 +69,26 @@ std::vector<Figure> browseFolder(const std::string& dir) {
     figures.push_back({"slowest sort / readDir", slowestSortMs / listingMs, "x"});
     figures.push_back({"setFiles / readDir", setFilesMs / listingMs, "x"});
     figures.push_back({"slowest page scroll / readDir", largest(scrolls) / listingMs, "x"});
+    figures.push_back({"peak resident memory of the run so far", peakResidentMib(), "MiB"});
     return figures;
 }
 
 }  // namespace
 
 void addLargeFolderCases(std::vector<GuiBenchCase>& cases) {
-    auto dir = std::make_shared<std::string>();
-    cases.push_back({"large folder: " + std::to_string(kFiles) + " files",
-                     [dir] {
-                         if (dir->empty()) {
-                             *dir = cachedFolder("/tmp/ravinel-bench-" + std::to_string(kFiles),
-                                                 kFiles, [](const std::string& folder) {
-                                                     writeListingFiles(folder, kFiles);
-                                                 });
-                         }
-                     },
-                     [dir] { return browseFolder(*dir); }});
+    for (const int files : {20000, 100000}) {
+        auto dir = std::make_shared<std::string>();
+        cases.push_back({"large folder: " + std::to_string(files) + " files",
+                         [dir, files] {
+                             if (dir->empty()) {
+                                 *dir = cachedFolder("/tmp/ravinel-bench-" + std::to_string(files),
+                                                     files, [files](const std::string& folder) {
+                                                         writeListingFiles(folder, files);
+                                                     });
+                             }
+                         },
+                         [dir] { return browseFolder(*dir); }});
+    }
 }
 
 }  // namespace ravinel::bench
