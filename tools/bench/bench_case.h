@@ -25,6 +25,8 @@ void addConversionCases(std::vector<BenchCase>& cases);
 void addPipelineCases(std::vector<BenchCase>& cases);
 // Listing and sorting: the figure is millions of files per second.
 void addListingCases(std::vector<BenchCase>& cases);
+// Searching a home folder full of ViX catalogs; millions of catalogs per second.
+void addCatalogCases(std::vector<BenchCase>& cases);
 // Thumbnails of a folder; files per second = 200 / best seconds.
 void addThumbCases(std::vector<BenchCase>& cases);
 

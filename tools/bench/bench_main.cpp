@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
     ravinel::bench::addConversionCases(cases);
     ravinel::bench::addPipelineCases(cases);
     ravinel::bench::addListingCases(cases);
+    ravinel::bench::addCatalogCases(cases);
     ravinel::bench::addThumbCases(cases);
     std::printf("%-44s %10s %12s\n", "case", "best ms", "MP/s source");
     for (const auto& benchCase : cases) {

@@ -1,11 +1,8 @@
-#include <stdlib.h>
-
-#include <filesystem>
 #include <memory>
-#include <stdexcept>
 #include <string>
 
 #include "bench_case.h"
+#include "bench_folder.h"
 #include "browse/dir_files_info.h"
 #include "listing_files.h"
 
@@ -14,38 +11,17 @@ namespace {
 
 constexpr int kFileCount = 20000;
 
-// A temporary folder of kFileCount files (writeListingFiles), made at first use and
-// removed at the end of the run.
-class ListingFolder {
-  public:
-    ListingFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "ravinel-listing-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot make the listing folder");
-        }
-        path_ = pattern + "/";
-        writeListingFiles(path_, kFileCount);
-    }
-    ~ListingFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
-};
-
 // Everything the cases share: the folder, once, and its list in reading order.
 struct ListingState {
-    std::unique_ptr<ListingFolder> folder;
+    std::unique_ptr<BenchFolder> folder;
     DirFilesInfo read;
     DirFilesInfo working;
 
     void ensureFolder() {
         if (!folder) {
-            folder = std::make_unique<ListingFolder>();
+            folder = std::make_unique<BenchFolder>("ravinel-listing", [](const std::string& dir) {
+                writeListingFiles(dir, kFileCount);
+            });
             read.setDir(folder->path());
         }
     }
