@@ -1,8 +1,12 @@
 #include "image/graphic_loader.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <exception>
+#include <memory>
+#include <new>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "image/archive_file.h"
@@ -124,18 +128,25 @@ void GraphicLoader::loadFromArchive(NkDib& target, const std::string& archiveNam
     archive.setFileName(archiveName);
     setViewingSwitches(archive.options);
 
-    std::vector<uint8_t> buffer(kMaxAnalyzedBytes);
-    uint32_t written = static_cast<uint32_t>(buffer.size());
-    if (archive.extractMem(nullptr, nullptr, memberName, buffer.data(),
-                           static_cast<uint32_t>(buffer.size()), &written) == 0) {
+    // Zeroed by calloc, whose fresh pages become resident only where the member writes:
+    // a small member does not cost the whole limit in memory and clearing time.
+    const std::unique_ptr<uint8_t, decltype(&std::free)> buffer(
+        static_cast<uint8_t*>(std::calloc(kMaxAnalyzedBytes, 1)), &std::free);
+    if (!buffer) {
+        throw std::bad_alloc();
+    }
+    uint32_t written = static_cast<uint32_t>(kMaxAnalyzedBytes);
+    if (archive.extractMem(nullptr, nullptr, memberName, buffer.get(),
+                           static_cast<uint32_t>(kMaxAnalyzedBytes), &written) == 0) {
         // The member's own length, so a BMP's size field matches; a module that does
         // not report it leaves the whole buffer.
-        buffer.resize(std::min<size_t>(written, buffer.size()));
-        if (buffer.size() >= kMinAnalyzedBytes) {
+        const std::span<const uint8_t> member(buffer.get(),
+                                              std::min<size_t>(written, kMaxAnalyzedBytes));
+        if (member.size() >= kMinAnalyzedBytes) {
             const size_t cut = memberName.find_last_of("/\\");
             const std::string bareName =
                 cut == std::string::npos ? memberName : memberName.substr(cut + 1);
-            loadRecognized(target, buffer, bareName, preview, info);
+            loadRecognized(target, member, bareName, preview, info);
         }
     }
     finish(target, info);
