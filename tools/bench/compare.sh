@@ -124,10 +124,10 @@ for mode in 1 all; do
   "${limits[@]}" "$python" tools/bench/compare/peers.py "$pictures" "$mode" | record "$mode"
 
   wait_quiet
-  for spec in "AreaReduce 4000x3000 -> 1274x956:4000x3000:1274:956" \
-              "AreaReduce 1600x1200 -> 100x75:1600x1200:100:75" \
-              "AreaExpand 800x600 -> 1600x1200:800x600:1600:1200"; do
-    IFS=: read -r case size width height <<<"$spec"
+  for resize_case in "AreaReduce 4000x3000 -> 1274x956:4000x3000:1274:956" \
+                     "AreaReduce 1600x1200 -> 100x75:1600x1200:100:75" \
+                     "AreaExpand 800x600 -> 1600x1200:800x600:1600:1200"; do
+    IFS=: read -r case size width height <<<"$resize_case"
     for op in resize shrink; do
       [ "$op" = shrink ] && [ "$size" = 800x600 ] && continue  # shrink only reduces
       ms=$("${limits[@]}" "$work/vips_time" "$op" "$pictures/p$size.v" "$width" "$height" 9 |
