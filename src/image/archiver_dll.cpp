@@ -1,14 +1,17 @@
 #include "image/archiver_dll.h"
 
 #include <dlfcn.h>
+#include <errno.h>
 #include <stdlib.h>
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <filesystem>
+#include <iostream>
 
 #include "image/archiver_error.h"
+#include "image/trusted_path.h"
 
 namespace ravinel {
 
@@ -25,8 +28,9 @@ std::string archiverModuleFolder() {
     if (!folderOverride().empty()) {
         return folderOverride();
     }
+    // A relative folder would be taken from wherever the program was started.
     const char* env = getenv("RAVINEL_ARCHIVER_DIR");
-    if (env != nullptr && env[0] != '\0') {
+    if (env != nullptr && env[0] == '/') {
         return env;
     }
     std::error_code error;
@@ -61,7 +65,17 @@ ArchiverDll::~ArchiverDll() {
 
 void* ArchiverDll::openModule(const std::string& dllName) {
     const std::string path = archiverModuleFolder() + "/" + archiverModuleFileOf(dllName);
-    return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    try {
+        return loadTrustedModule(path).handle;
+    } catch (const ModuleLoadError& e) {
+        // A missing module is normal (its format is then not read); any other failure is
+        // named, since the user put the file there and will wonder why it is not used.
+        if (e.cause() != ModuleLoadError::Cause::missing) {
+            std::cerr << program_invocation_short_name << ": " << path << " not loaded ("
+                      << e.what() << ")\n";
+        }
+        return nullptr;
+    }
 }
 
 void ArchiverDll::load() {

@@ -10,7 +10,8 @@
 namespace ravinel {
 
 // The folder the archiver modules are loaded from: the one set last, else
-// $RAVINEL_ARCHIVER_DIR when set, else the folder of the program. Ends without "/".
+// $RAVINEL_ARCHIVER_DIR when absolute, else the folder of the program. Ends without "/".
+// Only trusted modules load from it (see loadTrustedModule).
 std::string archiverModuleFolder();
 // Overrides the folder (tests, tools); an empty folder restores the default.
 void setArchiverModuleFolder(const std::string& folder);
@@ -54,7 +55,8 @@ class ArchiverDll {
     const std::string& dllName() const { return dllName_; }
 
   protected:
-    // Opens one module file of the folder; null when it cannot be loaded.
+    // Opens one module file of the folder; null when it is missing or cannot be loaded,
+    // the latter told on stderr.
     static void* openModule(const std::string& dllName);
     // The export name after the prefix, null when no module has it.
     virtual void* findExport(const std::string& name);

@@ -1,13 +1,12 @@
 #include "image/spi.h"
 
 #include <dlfcn.h>
-#include <link.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <cstring>
 
 #include "image/spi_error.h"
+#include "image/trusted_path.h"
 
 namespace ravinel {
 
@@ -24,33 +23,16 @@ void bind(void* handle, const char* name, Function& function) {
     function = reinterpret_cast<Function>(dlsym(handle, name));
 }
 
-// The full path of the loaded object as the dynamic linker resolved it.
-std::string loadedPathOf(void* handle, const std::string& asked) {
-    link_map* map = nullptr;
-    if (dlinfo(handle, RTLD_DI_LINKMAP, &map) != 0 || map == nullptr || map->l_name == nullptr ||
-        map->l_name[0] == '\0') {
-        return asked;
-    }
-    char* resolved = realpath(map->l_name, nullptr);
-    if (resolved == nullptr) {
-        return map->l_name;
-    }
-    std::string path(resolved);
-    free(resolved);
-    return path;
-}
-
 }  // namespace
 
 std::unique_ptr<Spi> Spi::load(const std::string& path) {
-    // dlopen searches the library path for a bare name; a plug-in is always a file.
-    const std::string openPath = path.find('/') == std::string::npos ? "./" + path : path;
-    void* handle = dlopen(openPath.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) {
-        const char* reason = dlerror();
-        throw SpiFOpenErrorSpiError(path, reason != nullptr ? reason : "");
+    LoadedModule module;
+    try {
+        module = loadTrustedModule(path);
+    } catch (const ModuleLoadError& e) {
+        throw SpiFOpenErrorSpiError(path, e.what());
     }
-    std::unique_ptr<Spi> spi(new Spi(handle, loadedPathOf(handle, path)));
+    std::unique_ptr<Spi> spi(new Spi(module.handle, module.realPath));
     spi->resolveExports();
     spi->checkApi();
     spi->readPluginInfo();

@@ -15,9 +15,9 @@ enum class SpiKind { spi, inSpi, amSpi, xnSpi };
 // One loaded plug-in shared object: its exports and the information it reports.
 class Spi {
   public:
-    // Loads the plug-in at path (dlopen, every symbol bound now, kept local), reads its
-    // information and chooses its kind. Throws SpiFOpenErrorSpiError when the object
-    // cannot be loaded and SpiInvalidApiError when GetPluginInfo or an export that the
+    // Loads the plug-in at path (see loadTrustedModule), reads its information and chooses
+    // its kind. Throws SpiFOpenErrorSpiError when the object is missing, not trusted or
+    // cannot be loaded, and SpiInvalidApiError when GetPluginInfo or an export that the
     // kind requires is missing.
     static std::unique_ptr<Spi> load(const std::string& path);
     ~Spi();
@@ -27,7 +27,7 @@ class Spi {
     SpiKind kind() const { return kind_; }
     // Decodes pictures: the picture input kind only.
     bool isInSpi() const { return kind_ == SpiKind::inSpi; }
-    // The loaded object's full path; the path asked for when the system cannot say.
+    // The loaded object's full path, links resolved.
     const std::string& fileName() const { return fileName_; }
     const std::string& apiVersion() const { return apiVersion_; }
     const std::string& pluginName() const { return pluginName_; }

@@ -22,8 +22,9 @@ std::vector<std::string> spiSearchFolders(uint8_t options) {
     std::vector<std::string> folders;
     std::error_code error;
     if (options & spsSusieDir) {
+        // A relative folder would be taken from wherever the program was started.
         const char* susie = getenv("SUSIE_PLUGIN_DIR");
-        if (susie != nullptr && susie[0] != '\0') {
+        if (susie != nullptr && susie[0] == '/') {
             folders.push_back(asFolder(susie));
         }
     }

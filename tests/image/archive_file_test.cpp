@@ -1,5 +1,6 @@
 #include "image/archive_file.h"
 
+#include <errno.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -12,6 +13,7 @@
 #include "image/archiver_error.h"
 #include "tests/expect_error.h"
 #include "tests/image/archive_fixture.h"
+#include "tests/scoped_env.h"
 
 namespace ravinel {
 namespace {
@@ -20,6 +22,7 @@ using testing::ArchiverModuleFolder;
 using testing::expectError;
 using testing::FakeMember;
 using testing::folderOf;
+using testing::ScopedEnv;
 using testing::TempDir;
 using testing::writeFakeArchive;
 
@@ -87,6 +90,31 @@ TEST(ArchiveFileModules, MissingModulesRaiseTheirMessages) {
     EXPECT_EQ(unknown.archiverType(), ArchiverType::atAutoDetect);
     expectError<ArchiverError>([&] { unknown.openArchive(nullptr, 0); },
                                "書庫の形式を判別できません。");
+}
+
+// Modules are code: one that others could have put in place is refused and named on
+// stderr, and its format then lacks its module. A relative module folder is not used.
+TEST(ArchiveFileModules, ModulesLoadOnlyFromWhatOthersCannotChange) {
+    TempDir dir;
+    const std::string open = std::filesystem::canonical(dir.path("")).string() + "/open";
+    std::filesystem::create_directory(open);
+    std::filesystem::permissions(open, std::filesystem::perms::all);
+    std::filesystem::copy_file(std::string(RAVINEL_ARCHIVER_FIXTURE_DIR) + "/unlha32.so",
+                               open + "/unlha32.so");
+    {
+        const ArchiverModuleFolder folder(open);
+        ArchiveFile archive;
+        archive.setFileName(writeFakeArchive(dir, "a.lzh", kMembers));
+        ::testing::internal::CaptureStderr();
+        expectError<NoArchiverDllError>([&] { archive.openArchive(nullptr, 0); },
+                                        "LHA 形式書庫 を扱うには UNLHA32.DLL が 必要です。");
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+                  std::string(program_invocation_short_name) + ": " + open +
+                      "/unlha32.so not loaded (not trusted: " + open + " is writable by others)\n");
+    }
+    const ScopedEnv relative("RAVINEL_ARCHIVER_DIR", "open");
+    EXPECT_EQ(archiverModuleFolder(),
+              std::filesystem::canonical("/proc/self/exe").parent_path().string());
 }
 
 TEST(ArchiveFileModules, MissingExportNamesModuleAndExport) {
