@@ -109,7 +109,8 @@ void Spis::searchFolder(const std::string& folder, const std::string& pattern) {
         std::unique_ptr<Spi> spi;
         try {
             spi = Spi::load(path);
-        } catch (const SpiFOpenErrorSpiError& e) {
+        } catch (const SpiError& e) {
+            // One broken or refused file must not cost the user the plug-ins after it.
             if (onLoadError) {
                 onLoadError(e);
             }

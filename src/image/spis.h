@@ -41,8 +41,8 @@ class Spis : public SpiHost {
 
     // Loads the plug-ins that match mask: in mask's folder when it has one, otherwise in
     // each search place of searchOptions. Paths of plug-ins already loaded are skipped; a
-    // file that cannot be loaded is passed over. Throws SpiInvalidApiError, ending the
-    // search, for a plug-in that lacks an export its kind requires.
+    // file that cannot be loaded, is not trusted or lacks an export its kind requires is
+    // told to onLoadError and passed over.
     void search(const std::string& mask);
 
     int count() const { return static_cast<int>(items_.size()); }
@@ -71,8 +71,8 @@ class Spis : public SpiHost {
     void loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
                                 const std::string& name) override;
 
-    // Told of each plug-in file that could not be loaded; the search goes on.
-    std::function<void(const SpiFOpenErrorSpiError& error)> onLoadError;
+    // Told of each plug-in file that was passed over; the search goes on.
+    std::function<void(const SpiError& error)> onLoadError;
 
     bool macBinary = true;
     bool graphicPreview = false;

@@ -16,14 +16,12 @@ void spisSearch(const Spi& spi, bool& accept) {
 }
 
 void searchSpiFiles(Spis& spis, const std::function<void(const std::string&)>& report) {
-    spis.onLoadError = [&report](const SpiFOpenErrorSpiError& e) {
-        report(std::string(e.what()) + " (" + e.detail() + ")");
+    spis.onLoadError = [&report](const SpiError& e) {
+        const auto* notOpened = dynamic_cast<const SpiFOpenErrorSpiError*>(&e);
+        report(notOpened != nullptr ? std::string(e.what()) + " (" + notOpened->detail() + ")"
+                                    : std::string(e.what()));
     };
-    try {
-        spis.search("*.spi");
-    } catch (const SpiError& e) {
-        report(e.what());
-    }
+    spis.search("*.spi");
     spis.onLoadError = nullptr;
 }
 

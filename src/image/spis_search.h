@@ -13,9 +13,9 @@ class Spis;
 // and never "ifmm.spi" (in any case), whose decoding the program does not want.
 void spisSearch(const Spi& spi, bool& accept);
 
-// Loads the "*.spi" files of the host's search places. A file that cannot be loaded is
-// passed over, and a broken plug-in ends the search while those found before it stay
-// usable; both are told to report as one line of text.
+// Loads the "*.spi" files of the host's search places. Each file that cannot be loaded,
+// is not trusted or lacks an export is passed over and told to report as one line of text
+// that names it and why.
 void searchSpiFiles(Spis& spis, const std::function<void(const std::string&)>& report);
 
 }  // namespace ravinel

@@ -1,8 +1,11 @@
 #include "image/spis.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,13 +13,40 @@
 #include "image/spis_search.h"
 #include "tests/expect_error.h"
 #include "tests/image/spi_test_plugins.h"
+#include "tests/scoped_env.h"
 
 namespace ravinel {
 namespace {
 
+using testing::decodedBy;
 using testing::expectError;
+using testing::fixturePicture;
 using testing::installFixture;
+using testing::kRvtestTag;
+using testing::ScopedEnv;
 using testing::TempDir;
+
+// Changes the current folder for one test.
+class ScopedCurrentFolder {
+  public:
+    explicit ScopedCurrentFolder(const std::string& folder)
+        : old_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~ScopedCurrentFolder() {
+        std::error_code ignored;
+        std::filesystem::current_path(old_, ignored);
+    }
+    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
+    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
+
+  private:
+    std::filesystem::path old_;
+};
+
+constexpr uid_t nobody = 65534;
+// The owner or group chown leaves as it is.
+constexpr uid_t keep = static_cast<uid_t>(-1);
 
 std::string nameOf(const Spi& spi) {
     return std::filesystem::path(spi.fileName()).filename();
@@ -82,9 +112,11 @@ TEST(SpisTest, SearchSkipsUnloadableAndHiddenFilesAndLoadsOnce) {
     std::vector<std::string> offered;
     spis.onSearching = [&](const std::string& path, bool&) { offered.push_back(path); };
     std::vector<std::string> failed;
-    spis.onLoadError = [&](const SpiFOpenErrorSpiError& e) {
+    spis.onLoadError = [&](const SpiError& e) {
         failed.push_back(e.what());
-        EXPECT_FALSE(e.detail().empty());
+        const auto* notOpened = dynamic_cast<const SpiFOpenErrorSpiError*>(&e);
+        ASSERT_NE(notOpened, nullptr);
+        EXPECT_FALSE(notOpened->detail().empty());
     };
     spis.search(dir.path("*.spi"));
     EXPECT_EQ(failed, std::vector<std::string>{dir.path("c.spi") +
@@ -124,18 +156,132 @@ TEST(SpisTest, SearchHandlersDecide) {
     EXPECT_EQ(nameOf(spis.item(0)), "b.spi");
 }
 
-TEST(SpisTest, MissingExportEndsTheSearch) {
-    TempDir dir;
-    installFixture(dir, "rvtest", "a.spi");
-    const std::string broken = installFixture(dir, "noinfo", "b.spi");
-    installFixture(dir, "nopreview", "c.spi");
+// A plug-in without the exports it needs, found first, costs only itself: the files after
+// it and the places after its place still load and decode.
+TEST(SpisTest, BrokenPluginIsReportedAndTheSearchGoesOn) {
+    TempDir first;
+    TempDir next;
+    const std::string broken = installFixture(first, "noinfo", "a.spi");
+    installFixture(first, "nopreview", "b.spi");
+    installFixture(next, "rvtest", "c.spi");
+    const ScopedEnv susie("SUSIE_PLUGIN_DIR", first.path(""));
+    const ScopedCurrentFolder current(next.path(""));
     Spis spis;
-    expectError<SpiInvalidApiError>([&] { spis.search(dir.path("*.spi")); },
-                                    "GetPluginInfoは[" +
-                                        std::filesystem::canonical(broken).string() +
-                                        "]では使えないSusie Plugin APIです");
-    ASSERT_EQ(spis.count(), 1);
-    EXPECT_EQ(nameOf(spis.item(0)), "a.spi");
+    spis.searchOptions = spsSusieDir | spsCurrentDir;
+    std::vector<std::string> reported;
+    searchSpiFiles(spis, [&](const std::string& line) { reported.push_back(line); });
+    EXPECT_EQ(reported, std::vector<std::string>{"GetPluginInfoは[" +
+                                                 std::filesystem::canonical(broken).string() +
+                                                 "]では使えないSusie Plugin APIです"});
+    ASSERT_EQ(spis.count(), 2);
+    EXPECT_EQ(nameOf(spis.item(0)), "b.spi");
+    EXPECT_EQ(nameOf(spis.item(1)), "c.spi");
+    NkDib picture;
+    spis.loadFile(picture, next.write("p.rvt", fixturePicture(2, 2)));
+    EXPECT_EQ(decodedBy(picture), kRvtestTag);
+}
+
+// Code loads only from what nobody but root and the user can change. Each case is the
+// folder a start is made in (the current folder place) with one plug-in in it; the
+// report names the refused file and why.
+TEST(SpisTest, PluginsLoadOnlyFromWhatOthersCannotChange) {
+    TempDir dir;
+    const std::string base = std::filesystem::canonical(dir.path("")).string();
+    const uid_t user = geteuid();
+    auto folder = [&](const std::string& name, mode_t mode, uid_t owner = keep,
+                      gid_t group = keep) {
+        const std::string path = base + "/" + name;
+        std::filesystem::create_directory(path);
+        EXPECT_EQ(::chmod(path.c_str(), mode), 0);
+        EXPECT_EQ(::chown(path.c_str(), owner, group), 0);
+        return path;
+    };
+    auto plugin = [&](const std::string& path, mode_t mode = 0755, uid_t owner = keep) {
+        std::filesystem::copy_file(std::string(RAVINEL_SPI_FIXTURE_DIR) + "/rvtest.spi", path);
+        EXPECT_EQ(::chmod(path.c_str(), mode), 0);
+        EXPECT_EQ(::chown(path.c_str(), owner, keep), 0);
+        return path;
+    };
+    struct Case {
+        const char* what;
+        bool needsRoot;
+        std::function<std::string()> prepare;  // makes the case, returns the folder
+        std::string why;                       // empty when the plug-in loads
+    };
+    const std::vector<Case> cases = {
+        {"the user's folder in a sticky folder", false,
+         [&] {
+             folder("sticky", 01777);
+             plugin(folder("sticky/own", 0755) + "/x.spi");
+             return base + "/sticky/own";
+         },
+         ""},
+        {"folder writable by others", false, [&] { return folder("open", 0757); },
+         base + "/open is writable by others"},
+        {"folder writable by a shared group", true,
+         [&] { return folder("shared", 0775, user, nobody); },
+         base + "/shared is writable by group 65534"},
+        {"another user's folder", true, [&] { return folder("theirs", 0755, nobody); },
+         base + "/theirs is owned by user 65534"},
+        {"another user's file", true,
+         [&] {
+             plugin(folder("mine", 0755) + "/x.spi", 0755, nobody);
+             return base + "/mine";
+         },
+         base + "/mine/x.spi is owned by user 65534"},
+        {"file writable by others", false,
+         [&] {
+             plugin(folder("loose", 0755) + "/x.spi", 0757);
+             return base + "/loose";
+         },
+         base + "/loose/x.spi is writable by others"},
+        {"folder above writable by others, not sticky", false,
+         [&] {
+             folder("above", 0777);
+             plugin(folder("above/below", 0755) + "/x.spi");
+             return base + "/above/below";
+         },
+         base + "/above is writable by others"},
+        {"link to a file in an open folder", false,
+         [&] {
+             const std::string target = plugin(folder("drop", 0777) + "/real.spi");
+             const std::string linked = folder("links", 0755);
+             std::filesystem::create_symlink(target, linked + "/x.spi");
+             return linked;
+         },
+         base + "/drop is writable by others"},
+    };
+    for (const Case& c : cases) {
+        if (c.needsRoot && user != 0) {
+            continue;  // only root can give files away
+        }
+        const std::string start = c.prepare();
+        if (!std::filesystem::exists(start + "/x.spi")) {
+            plugin(start + "/x.spi");
+        }
+        const ScopedCurrentFolder current(start);
+        Spis spis;
+        spis.searchOptions = spsCurrentDir;
+        std::vector<std::string> reported;
+        searchSpiFiles(spis, [&](const std::string& line) { reported.push_back(line); });
+        if (c.why.empty()) {
+            EXPECT_EQ(spis.count(), 1) << c.what;
+            EXPECT_TRUE(reported.empty()) << c.what;
+        } else {
+            EXPECT_EQ(spis.count(), 0) << c.what;
+            EXPECT_EQ(reported,
+                      std::vector<std::string>{start +
+                                               "/x.spi:Susie Pluginがロードできませんでした "
+                                               "(not trusted: " +
+                                               c.why + ")"})
+                << c.what;
+        }
+    }
+
+    // A relative plug-in folder would be taken from wherever the program was started.
+    const ScopedCurrentFolder current(base);
+    const ScopedEnv relative("SUSIE_PLUGIN_DIR", "sticky/own");
+    EXPECT_TRUE(spiSearchFolders(spsSusieDir).empty());
 }
 
 TEST(SpisTest, SearchPlacesFromTheOptions) {
