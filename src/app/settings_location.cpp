@@ -1,11 +1,14 @@
 #include "app/settings_location.h"
 
-#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+
+#include "app/user_folders.h"
+#include "image/trusted_path.h"
 
 namespace ravinel {
 
@@ -14,25 +17,6 @@ namespace {
 std::string environment(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr ? value : "";
-}
-
-std::filesystem::path homeFolder() {
-    std::string home = environment("HOME");
-    if (home.empty()) {
-        if (const passwd* entry = getpwuid(getuid())) {
-            home = entry->pw_dir;
-        }
-    }
-    return home;
-}
-
-std::filesystem::path configHome() {
-    // Relative values are to be ignored, as the base directory rules say.
-    const std::filesystem::path configured = environment("XDG_CONFIG_HOME");
-    if (configured.is_absolute()) {
-        return configured;
-    }
-    return homeFolder() / ".config";
 }
 
 }  // namespace
@@ -45,10 +29,16 @@ std::string settingsFilePath(const std::string& executablePath) {
     if (folder.empty()) {
         folder = ".";
     }
-    if (::access(folder.c_str(), W_OK) == 0) {
+    // Beside the program only in a folder nobody else can write: there a planted link or
+    // file would have the user's next save overwrite something of theirs.
+    struct stat status {};
+    if (::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+        distrustOf(folder, status, TrustedOwner::user).empty() &&
+        ::access(folder.c_str(), W_OK) == 0) {
         return executablePath + ".ini";
     }
-    const std::filesystem::path configFolder = configHome() / "ravinel";
+    const std::filesystem::path configFolder =
+        xdgBaseFolder("XDG_CONFIG_HOME", ".config") / "ravinel";
     std::error_code ignored;  // a folder that cannot be made fails the save with a message
     std::filesystem::create_directories(configFolder, ignored);
     return (configFolder / "ravinel.ini").string();

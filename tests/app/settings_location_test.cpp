@@ -1,42 +1,21 @@
 #include "app/settings_location.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 
 #include "tests/app/temp_folder.h"
+#include "tests/scoped_env.h"
 
 namespace ravinel {
 namespace {
 
+using testing::ScopedEnv;
 using testing::TempFolder;
-
-// Sets or unsets an environment variable for one test and restores it afterwards.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-        }
-        apply(value);
-    }
-    ~ScopedEnv() { apply(old_); }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-  private:
-    void apply(const std::optional<std::string>& value) {
-        if (value) {
-            setenv(name_, value->c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 TEST(SettingsLocation, EnvironmentOverrideComesFirst) {
     TempFolder folder;
@@ -48,6 +27,37 @@ TEST(SettingsLocation, BesideAWritableExecutable) {
     TempFolder folder;
     const ScopedEnv ini("RAVINEL_INI", "");  // empty counts as unset
     EXPECT_EQ(settingsFilePath(folder.file("ravinel")), folder.file("ravinel.ini"));
+}
+
+// A folder that others can write could hold a planted link in place of the settings file.
+TEST(SettingsLocation, ConfigFolderWhenOthersCanWriteTheProgramFolder) {
+    TempFolder folder;
+    const ScopedEnv ini("RAVINEL_INI", std::nullopt);
+    const ScopedEnv config("XDG_CONFIG_HOME", folder.file("config"));
+    const std::string program = folder.file("program");
+    struct Case {
+        const char* what;
+        mode_t mode;
+        uid_t owner;
+        gid_t group;
+    };
+    const uid_t user = geteuid();
+    const gid_t userGroup = getegid();
+    constexpr uid_t nobody = 65534;
+    for (const Case& c : {Case{"writable by others", 0707, user, userGroup},
+                          Case{"sticky, writable by all", 01777, user, userGroup},
+                          Case{"writable by a shared group", 0770, user, nobody},
+                          Case{"another user's", 0755, nobody, userGroup}}) {
+        if ((c.owner != user || c.group != userGroup) && user != 0) {
+            continue;  // only root can give a folder away
+        }
+        std::filesystem::create_directory(program);
+        ASSERT_EQ(::chown(program.c_str(), c.owner, c.group), 0) << c.what;
+        ASSERT_EQ(::chmod(program.c_str(), c.mode), 0) << c.what;
+        EXPECT_EQ(settingsFilePath(program + "/ravinel"), folder.file("config/ravinel/ravinel.ini"))
+            << c.what;
+        std::filesystem::remove(program);
+    }
 }
 
 TEST(SettingsLocation, ConfigFolderWhenTheProgramFolderIsNotWritable) {
