@@ -1,33 +1,72 @@
 #include "app/single_instance.h"
 
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <sys/un.h>
 #include <unistd.h>
 
-#include <QDir>
-#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
-#include <QStandardPaths>
 #include <QTimer>
+#include <cerrno>
+#include <cstring>
 
 namespace ravinel {
 
 namespace {
 
-constexpr int connectTimeoutMs = 1000;
+constexpr char kLockName[] = "Ravinel.lock";
+constexpr char kServerName[] = "Ravinel.RVDDEServer";
+// How long a second start waits to connect to or write to the running instance.
+constexpr timeval kClientTimeout{1, 0};
 // A client that neither finishes nor goes away is dropped after this long.
 constexpr int idleConnectionMs = 10000;
 
-QString runtimeFolder() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty()) {
-        // No runtime folder: a per-user name in the temporary folder still keeps users apart.
-        folder = QDir::tempPath() + QStringLiteral("/ravinel-%1").arg(getuid());
-        if (QDir().mkpath(folder)) {
-            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+std::string inInstanceFolder(const char* name) {
+    const std::string folder = instanceFolder().path;
+    return folder.empty() ? std::string() : folder + "/" + name;
+}
+
+// Whether the process at the other end of a local socket runs as this user: a socket in
+// a folder of the user's alone has no other peers, unless that folder was not.
+bool peerIsThisUser(int socket) {
+    ucred peer{};
+    socklen_t size = sizeof(peer);
+    return ::getsockopt(socket, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+           peer.uid == ::geteuid();
+}
+
+// A local socket descriptor, closed when it goes.
+class SocketFd {
+  public:
+    SocketFd() : fd_(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0)) {}
+    ~SocketFd() {
+        if (fd_ >= 0) {
+            ::close(fd_);
         }
     }
-    return folder;
+    SocketFd(const SocketFd&) = delete;
+    SocketFd& operator=(const SocketFd&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+// Connects to the hand-off server at name, run by this user; no toolkit, no event loop.
+bool connectToServer(const SocketFd& socket, const std::string& name) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (socket.get() < 0 || name.empty() || name.size() >= sizeof(address.sun_path)) {
+        return false;
+    }
+    std::memcpy(address.sun_path, name.c_str(), name.size() + 1);
+    // Bounds both the connection to a server whose queue is full and each write.
+    ::setsockopt(socket.get(), SOL_SOCKET, SO_SNDTIMEO, &kClientTimeout, sizeof(kClientTimeout));
+    return ::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) ==
+               0 &&
+           peerIsThisUser(socket.get());
 }
 
 std::vector<std::string> splitMacroLines(const QByteArray& text) {
@@ -50,12 +89,16 @@ std::vector<std::string> splitMacroLines(const QByteArray& text) {
 
 }  // namespace
 
+RuntimeFolder instanceFolder() {
+    return findRuntimeFolder(kServerName);
+}
+
 QString instanceLockPath() {
-    return runtimeFolder() + QStringLiteral("/Ravinel.lock");
+    return QString::fromStdString(inInstanceFolder(kLockName));
 }
 
 QString handoffServerName() {
-    return runtimeFolder() + QStringLiteral("/Ravinel.RVDDEServer");
+    return QString::fromStdString(inInstanceFolder(kServerName));
 }
 
 InstanceLock::InstanceLock() = default;
@@ -65,7 +108,11 @@ bool InstanceLock::tryLock() {
     if (isHeld()) {
         return true;
     }
-    lock_ = std::make_unique<QLockFile>(instanceLockPath());
+    const QString path = instanceLockPath();
+    if (path.isEmpty()) {
+        return true;
+    }
+    lock_ = std::make_unique<QLockFile>(path);
     // Held for the whole run, so age never makes it stale; a dead owner does.
     lock_->setStaleLockTime(0);
     if (lock_->tryLock(0)) {
@@ -81,18 +128,25 @@ bool InstanceLock::isHeld() const {
 }
 
 bool handOffPath(const std::string& path) {
-    QLocalSocket socket;
-    socket.connectToServer(handoffServerName());
-    if (!socket.waitForConnected(connectTimeoutMs)) {
+    const SocketFd socket;
+    if (!connectToServer(socket, inInstanceFolder(kServerName))) {
         return false;
     }
-    QByteArray message(path.data(), static_cast<qsizetype>(path.size()));
-    message.append('\0');
-    socket.write(message);
-    socket.flush();
-    while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(connectTimeoutMs)) {
+    // The path and its closing zero byte; the server takes the connection's end as well.
+    std::string message = path;
+    message.push_back('\0');
+    size_t sent = 0;
+    while (sent < message.size()) {
+        const ssize_t written =
+            ::send(socket.get(), message.data() + sent, message.size() - sent, MSG_NOSIGNAL);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        sent += static_cast<size_t>(written);
     }
-    socket.disconnectFromServer();
     return true;
 }
 
@@ -107,6 +161,9 @@ HandoffServer::~HandoffServer() = default;
 
 bool HandoffServer::listen() {
     const QString name = handoffServerName();
+    if (name.isEmpty()) {
+        return false;
+    }
     if (server_->listen(name)) {
         return true;
     }
@@ -114,10 +171,7 @@ bool HandoffServer::listen() {
         return false;
     }
     // The socket file is there: it is stale unless a server still answers on it.
-    QLocalSocket probe;
-    probe.connectToServer(name);
-    if (probe.waitForConnected(connectTimeoutMs)) {
-        probe.abort();
+    if (const SocketFd probe; connectToServer(probe, name.toStdString())) {
         return false;
     }
     QLocalServer::removeServer(name);
@@ -129,6 +183,12 @@ void HandoffServer::acceptConnections() {
         // Ours, so that going away disconnects them before they are closed: a closing
         // socket must not deliver to a half-destroyed server.
         socket->setParent(this);
+        if (!peerIsThisUser(static_cast<int>(socket->socketDescriptor()))) {
+            // Another user's process must not open windows of ours.
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         // One byte past the limit is enough to tell an oversized message.
         socket->setReadBufferSize(maxMessageBytes + 1);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });

@@ -7,13 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "app/runtime_folder.h"
+
 class QLockFile;
 class QLocalServer;
 class QLocalSocket;
 
 namespace ravinel {
 
-// Where the per-user lock and the hand-off socket live: the user's runtime folder.
+// The folder of the lock and the hand-off socket (see findRuntimeFolder).
+RuntimeFolder instanceFolder();
+// The lock and the hand-off socket in it; empty when there is no safe folder.
 QString instanceLockPath();
 QString handoffServerName();
 
@@ -27,7 +31,7 @@ class InstanceLock {
     InstanceLock& operator=(const InstanceLock&) = delete;
 
     // False only when another live instance holds the lock. When no lock can be made at
-    // all (no runtime folder), the program still runs, alone or not, rather than never.
+    // all (no safe runtime folder), the program still runs, alone or not, rather than never.
     bool tryLock();
     // Whether this process holds the lock.
     bool isHeld() const;
@@ -37,11 +41,13 @@ class InstanceLock {
 };
 
 // Sent by a second instance: hands the path to the running one and does not wait for it to
-// be handled. Returns whether the running instance could be reached.
+// be handled. Returns whether the running instance, run by this user, took the whole
+// message. Needs neither the toolkit's application object nor a display.
 bool handOffPath(const std::string& path);
 
 // The running instance's end of the hand-off: each message (the text up to a zero byte or
-// the end of the connection) reaches onExecuteMacro as lines.
+// the end of the connection) from a process of this user reaches onExecuteMacro as lines;
+// other users' connections are dropped unread.
 class HandoffServer : public QObject {
     Q_OBJECT
 
@@ -53,7 +59,8 @@ class HandoffServer : public QObject {
     ~HandoffServer() override;
 
     // Starts listening. A socket left by a crashed instance is removed first; one that a
-    // live server answers on is left alone and listen() fails.
+    // live server answers on is left alone and listen() fails, as it does without a safe
+    // runtime folder.
     bool listen();
 
     std::function<void(const std::vector<std::string>& lines)> onExecuteMacro;

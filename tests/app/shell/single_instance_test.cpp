@@ -1,7 +1,11 @@
 #include "app/single_instance.h"
 
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,18 +14,25 @@
 #include <QFile>
 #include <QLocalSocket>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <thread>
 
 #include "tests/app/shell/event_wait.h"
 #include "tests/app/temp_folder.h"
+#include "tests/scoped_env.h"
 
 namespace ravinel {
 namespace {
 
 using Lines = std::vector<std::string>;
+using testing::ScopedEnv;
+
+constexpr uid_t nobody = 65534;
 
 // Each test gets its own runtime folder (mode 0700, as the desktop makes it).
 class SingleInstanceTest : public ::testing::Test {
@@ -211,6 +222,129 @@ TEST_F(SingleInstanceTest, LiveServerIsNotTakenOver) {
     ASSERT_TRUE(waitForMessages(1));
     EXPECT_EQ(received_[0], Lines{"/tmp/mine.jpg"});
     EXPECT_TRUE(stolen.empty());
+}
+
+TEST_F(SingleInstanceTest, OtherUsersAreNotHeard) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "only root can act as another user";
+    }
+    ASSERT_TRUE(server_.listen());
+    // The private folder keeps other users away; this one gets past it through a
+    // descriptor, as if the folder had failed, and reaches a socket open to all.
+    const std::string name = handoffServerName().toStdString();
+    ASSERT_EQ(::chmod(name.c_str(), 0777), 0);
+    const int socketFile = ::open(name.c_str(), O_PATH | O_CLOEXEC);
+    ASSERT_GE(socketFile, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof(address.sun_path), "/proc/self/fd/%d", socketFile);
+    const char message[] = "/tmp/stolen.jpg";
+    const pid_t other = fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0) {
+            _exit(2);
+        }
+        ::prctl(PR_SET_DUMPABLE, 1);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+            _exit(3);
+        }
+        _exit(::send(fd, message, sizeof(message), MSG_NOSIGNAL) == sizeof(message) ? 0 : 4);
+    }
+    ::close(socketFile);
+    int status = -1;
+    ASSERT_TRUE(
+        testing::processEventsUntil([&] { return ::waitpid(other, &status, WNOHANG) == other; }));
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "the other user's process did not get its message out";
+    testing::processEventsFor(100);
+    EXPECT_TRUE(received_.empty());
+
+    EXPECT_TRUE(handOffPath("/tmp/mine.jpg"));
+    ASSERT_TRUE(waitForMessages(1));
+    EXPECT_EQ(received_, std::vector<Lines>{{"/tmp/mine.jpg"}});
+}
+
+// The lock and the socket go only into a folder of the user's alone. A folder that is
+// open to others, another user's, or a link is never used, nor repaired: whoever made it
+// may already listen or hold a lock there. Without a safe folder there is no lock or
+// socket at all, and the program runs alone.
+TEST(InstanceFolderTest, OnlyAFolderOfTheUsersAloneIsUsed) {
+    testing::TempFolder temporary;
+    const std::string base = temporary.path().string();
+    const std::string runtime = base + "/run";
+    const std::string state = base + "/state";
+    const std::string own = state + "/ravinel";
+    const ScopedEnv tmp("TMPDIR", base);  // any fallback to the temporary folder lands here
+    const ScopedEnv home("HOME", base + "/home");
+    const ScopedEnv stateHome("XDG_STATE_HOME", state);
+    const uid_t user = geteuid();
+    auto folder = [](const std::string& path, mode_t mode, uid_t owner) {
+        std::filesystem::create_directories(path);
+        EXPECT_EQ(::chmod(path.c_str(), mode), 0);
+        EXPECT_EQ(::chown(path.c_str(), owner, static_cast<gid_t>(-1)), 0);
+    };
+    auto linkedFolder = [&](const std::string& path) {
+        folder(base + "/real", 0700, user);
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        std::filesystem::create_directory_symlink(base + "/real", path);
+    };
+    const std::string longRuntime = base + "/" + std::string(100, 'r');
+    struct Case {
+        const char* what;
+        std::optional<std::string> runtimeFolder;  // $XDG_RUNTIME_DIR
+        std::function<void()> prepare;
+        std::string used;  // empty: none
+        bool needsRoot = false;
+    };
+    const std::vector<Case> cases = {
+        {"a private runtime folder", runtime, [&] { folder(runtime, 0700, user); }, runtime},
+        {"a runtime folder open to others", runtime, [&] { folder(runtime, 0777, user); }, own},
+        {"another user's runtime folder", runtime, [&] { folder(runtime, 0700, nobody); }, own,
+         true},
+        {"a link as runtime folder", runtime, [&] { linkedFolder(runtime); }, own},
+        {"a runtime folder too long for a socket", longRuntime,
+         [&] { folder(longRuntime, 0700, user); }, own},
+        {"no runtime folder", std::nullopt, [] {}, own},
+        {"a state folder open to others", std::nullopt, [&] { folder(own, 0777, user); }, ""},
+        {"another user's state folder", std::nullopt, [&] { folder(own, 0700, nobody); }, "", true},
+        {"a link as state folder", std::nullopt, [&] { linkedFolder(own); }, ""},
+    };
+    for (const Case& c : cases) {
+        if (c.needsRoot && user != 0) {
+            continue;  // only root can give a folder away
+        }
+        for (const std::string& made : {runtime, longRuntime, state, base + "/real"}) {
+            std::filesystem::remove_all(made);
+        }
+        c.prepare();
+        const ScopedEnv runtimeDir("XDG_RUNTIME_DIR", c.runtimeFolder);
+        struct stat before {};
+        const bool ownExisted = ::lstat(own.c_str(), &before) == 0;
+
+        InstanceLock lock;
+        EXPECT_TRUE(lock.tryLock()) << c.what;
+        if (c.used.empty()) {
+            EXPECT_TRUE(instanceLockPath().isEmpty()) << c.what;
+            EXPECT_TRUE(handoffServerName().isEmpty()) << c.what;
+            EXPECT_FALSE(lock.isHeld()) << c.what;
+            EXPECT_FALSE(instanceFolder().problem.empty()) << c.what;
+        } else {
+            EXPECT_EQ(instanceLockPath().toStdString(), c.used + "/Ravinel.lock") << c.what;
+            EXPECT_EQ(handoffServerName().toStdString(), c.used + "/Ravinel.RVDDEServer") << c.what;
+            EXPECT_TRUE(lock.isHeld()) << c.what;
+        }
+        struct stat after {};
+        if (ownExisted) {
+            ASSERT_EQ(::lstat(own.c_str(), &after), 0) << c.what;
+            EXPECT_EQ(after.st_mode, before.st_mode) << c.what;
+            EXPECT_EQ(after.st_uid, before.st_uid) << c.what;
+        } else if (c.used == own) {
+            ASSERT_EQ(::lstat(own.c_str(), &after), 0) << c.what;
+            EXPECT_EQ(after.st_mode & 07777, 0700u) << c.what;
+        }
+    }
 }
 
 }  // namespace
