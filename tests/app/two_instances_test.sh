@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Two real processes on their own X server: the second hands its picture over to the
-# first, which shows it in a new window; a start without a path changes nothing; the
-# settings are written when the first ends.
+# first, which shows it in a new window, also when it has no display; a start without a
+# path changes nothing; the settings are written when the first ends.
 set -u
 program=$1
 dir=$(mktemp -d)
@@ -21,7 +21,7 @@ fail() {
 }
 
 mkdir -m 700 "$dir/runtime"
-mkdir "$dir/a" "$dir/b"
+mkdir "$dir/a" "$dir/b" "$dir/c"
 export XDG_RUNTIME_DIR="$dir/runtime" RAVINEL_INI="$dir/ravinel.ini"
 unset SUSIE_PLUGIN_DIR
 
@@ -34,6 +34,7 @@ bmp() {
 }
 bmp >"$dir/a/one.bmp"
 bmp >"$dir/b/two.bmp"
+bmp >"$dir/c/three.bmp"
 
 for n in $(seq 91 150); do
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
@@ -66,12 +67,17 @@ window_shown "one.bmp [1/1] " || fail "the first instance shows no window for on
 window_shown "two.bmp [1/1] " || fail "the running instance did not open the handed-over picture"
 kill -0 "$first" 2>/dev/null || fail "the first instance has ended"
 
+# A second start needs no display: it hands its path over before the toolkit starts.
+(cd "$dir/c" && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20 "$program" three.bmp) ||
+    fail "a second start without a display did not hand over and end cleanly"
+window_shown "three.bmp [1/1] " || fail "the running instance did not open the picture handed over without a display"
+
 timeout 20 "$program" || fail "a second start without a path did not end by itself"
 count=$(xwininfo -root -tree | grep -cF '.bmp [1/1] ')
-[ "$count" = 2 ] || fail "expected two picture windows, found $count"
+[ "$count" = 3 ] || fail "expected three picture windows, found $count"
 
 kill -TERM "$first"
 wait "$first" || fail "the first instance did not end cleanly"
 first=
-grep -qxF "LastDir=$dir/b/" "$RAVINEL_INI" || fail "the settings do not hold the last folder: $(cat "$RAVINEL_INI" 2>/dev/null)"
+grep -qxF "LastDir=$dir/c/" "$RAVINEL_INI" || fail "the settings do not hold the last folder: $(cat "$RAVINEL_INI" 2>/dev/null)"
 echo "two instances: ok"
