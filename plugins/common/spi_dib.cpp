@@ -1,5 +1,6 @@
 #include "spi_dib.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -11,15 +12,25 @@ std::uint8_t overWhite(unsigned channel, unsigned alpha) {
     return static_cast<std::uint8_t>((channel * alpha + 255u * (255u - alpha) + 127u) / 255u);
 }
 
+// Per thread, since a host may decode on several threads with different limits.
+thread_local std::int32_t t_maxSide = kDefaultMaxSide;
+thread_local std::uint64_t t_maxPixelBytes = kDefaultMaxPixelBytes;
+
 }  // namespace
 
+void setDecodeLimits(std::int32_t maxSide, std::int64_t maxPixelBytes) {
+    t_maxSide = static_cast<std::int32_t>(std::clamp<std::int64_t>(maxSide, 1, kMaxSide));
+    t_maxPixelBytes = static_cast<std::uint64_t>(
+        std::clamp<std::int64_t>(maxPixelBytes, 1, static_cast<std::int64_t>(kMaxDecodedBytes)));
+}
+
 int checkPictureSize(std::int64_t width, std::int64_t height, unsigned bytesPerPixel) {
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
+    if (width <= 0 || height <= 0 || width > t_maxSide || height > t_maxSide) {
         return SPI_OUT_OF_ORDER;
     }
     const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * bytesPerPixel + 3) & ~3u;
-    return rowBytes * static_cast<std::uint64_t>(height) > kMaxDecodedBytes ? SPI_NO_MEMORY
-                                                                            : SPI_ALL_RIGHT;
+    return rowBytes * static_cast<std::uint64_t>(height) > t_maxPixelBytes ? SPI_NO_MEMORY
+                                                                           : SPI_ALL_RIGHT;
 }
 
 SpiDib::~SpiDib() {

@@ -9,12 +9,20 @@
 
 namespace ravinel::spi {
 
-// Pictures past these limits are refused before anything is allocated.
+// The most any host may allow: the sides a bitmap header holds, and 1 GiB of pixels.
 constexpr std::int64_t kMaxSide = 65535;
 constexpr std::uint64_t kMaxDecodedBytes = std::uint64_t{1} << 30;
+// Until the host says otherwise: what Ravinel allows a picture it shows.
+constexpr std::int32_t kDefaultMaxSide = 4096;
+constexpr std::int64_t kDefaultMaxPixelBytes = std::int64_t{256} << 20;
 
-// SPI_ALL_RIGHT when a picture of this size and bytes per pixel may be decoded:
-// SPI_OUT_OF_ORDER for empty or oversized sides, SPI_NO_MEMORY above the byte cap.
+// The host's limits for the pictures this thread decodes next (SetDecodeLimits), cut to
+// 1..kMaxSide and 1..kMaxDecodedBytes. Each thread starts with the defaults.
+void setDecodeLimits(std::int32_t maxSide, std::int64_t maxPixelBytes);
+
+// SPI_ALL_RIGHT when a picture of this size and bytes per pixel may be decoded under this
+// thread's limits: SPI_OUT_OF_ORDER for empty or oversized sides, SPI_NO_MEMORY when its
+// largest pixel buffer passes the byte limit. Decoders ask before they allocate pixels.
 int checkPictureSize(std::int64_t width, std::int64_t height, unsigned bytesPerPixel);
 
 // The blocks under construction; freed unless handed to the host by release().

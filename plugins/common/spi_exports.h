@@ -42,7 +42,7 @@ bool headerStartsWith(const void* header, std::string_view signature);
 
 }  // namespace ravinel::spi
 
-// Defines the four exports every picture plug-in of ours has, over its information
+// Defines the five exports every picture plug-in of ours has, over its information
 // entries, its signature test, and its reader and decoder.
 #define RAVINEL_SPI_PICTURE_EXPORTS(entries, accepts, reader, decoder)                       \
     extern "C" {                                                                             \
@@ -61,5 +61,9 @@ bool headerStartsWith(const void* header, std::string_view signature);
                                   SpiProgressCallback progress, intptr_t lData) {            \
         return ::ravinel::spi::runGetPicture(buf, len, flag, pHBInfo, pHBm, progress, lData, \
                                              decoder);                                       \
+    }                                                                                        \
+    SPI_EXPORT int32_t SetDecodeLimits(int32_t maxSide, int64_t maxPixelBytes) {             \
+        ::ravinel::spi::setDecodeLimits(maxSide, maxPixelBytes);                             \
+        return SPI_ALL_RIGHT;                                                                \
     }                                                                                        \
     }

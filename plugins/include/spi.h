@@ -132,6 +132,14 @@ SPI_EXPORT int32_t GetPicture(const char* buf, intptr_t len, uint32_t flag, SpiH
 SPI_EXPORT int32_t GetPreview(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBInfo,
                               SpiHandle* pHBm, SpiProgressCallback progress, intptr_t lData);
 
+/* What the pictures of the following calls on this thread may cost; optional. maxSide is
+ * the longest side in pixels, maxPixelBytes the largest buffer of pixels the plug-in may
+ * allocate for one picture. A plug-in refuses a picture over either before allocating
+ * its pixels (SPI_OUT_OF_ORDER for a side, SPI_NO_MEMORY for the bytes). The host calls
+ * it before GetPictureInfo; a plug-in without it is still used, and the host then judges
+ * by the size GetPictureInfo reports. Returns SPI_ALL_RIGHT. */
+SPI_EXPORT int32_t SetDecodeLimits(int32_t maxSide, int64_t maxPixelBytes);
+
 /* --- Exports of archive plug-ins ("00AM"); Ravinel looks them up, never calls them -- */
 
 SPI_EXPORT int32_t GetArchiveInfo(const char* buf, intptr_t len, uint32_t flag, SpiHandle* lphInf);

@@ -64,6 +64,7 @@ void FormRvMain::formCreate() {
     spis_->graphicPreview = true;
     spis_->onSearch = spisSearch;
     graphicLoader_ = std::make_unique<GraphicLoader>(spis_.get());
+    graphicLoader_->budget = &decodeBudget_;
     settings_ = loadSettings(settingsPath_);
     applyLoaderFlags();
     spis_->searchOptions = settings_.spiSearchOptions;

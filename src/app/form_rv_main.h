@@ -9,6 +9,7 @@
 #include "app/settings.h"
 #include "browse/dir_files_info.h"
 #include "browse/gui/file_icon_cache.h"
+#include "image/decode_limits.h"
 #include "image/graphic_loader.h"
 #include "image/spis.h"
 
@@ -104,6 +105,8 @@ class FormRvMain : public QObject {
     bool started_ = false;  // false without MMX: nothing loaded, nothing saved
     Settings settings_;
     std::unique_ptr<Spis> spis_;
+    // Shared by the decodes of the viewer and the browser's thumbnails.
+    MemoryBudget decodeBudget_{kDisplayDecodeBytes};
     std::unique_ptr<GraphicLoader> graphicLoader_;
     FileIconCache iconCache_;
     DirFilesInfo dirFilesInfo_{&iconCache_};

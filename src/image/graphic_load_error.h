@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -10,6 +11,24 @@ namespace ravinel {
 class GraphicLoadError : public std::runtime_error {
   public:
     explicit GraphicLoadError(const std::string& message) : std::runtime_error(message) {}
+};
+
+// A picture refused before its pixels were allocated: a side over the limit, or a pixel
+// store or working memory larger than the decode may take. The sides are the declared ones.
+class PictureTooLargeError : public GraphicLoadError {
+  public:
+    PictureTooLargeError(int64_t width, int64_t height)
+        : GraphicLoadError("Picture is too large (" + std::to_string(width) + " x " +
+                           std::to_string(height) + ")"),
+          width_(width),
+          height_(height) {}
+
+    int64_t width() const { return width_; }
+    int64_t height() const { return height_; }
+
+  private:
+    int64_t width_;
+    int64_t height_;
 };
 
 }  // namespace ravinel

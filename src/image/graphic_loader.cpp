@@ -12,6 +12,7 @@
 #include "image/archive_file.h"
 #include "image/file_bytes.h"
 #include "image/file_extension.h"
+#include "image/graphic_load_error.h"
 #include "image/graphic_signature.h"
 #include "image/jpeg_decoder.h"
 #include "image/jpeg_frame_walk.h"
@@ -28,10 +29,17 @@ constexpr uint64_t kMaxAnalyzedBytes = 67'108'918;
 constexpr uint64_t kMinJpegFileBytes = 32;
 // The own decoders read a file into memory; larger files are not theirs to decode.
 constexpr uint64_t kMaxReadBytes = uint64_t{1} << 30;
-constexpr uint16_t kMaxShownSide = 4096;
 
-uint16_t sideOf(int32_t pixels) {
-    return static_cast<uint16_t>(std::clamp<int32_t>(pixels, 0, UINT16_MAX));
+uint16_t sideOf(int64_t pixels) {
+    return static_cast<uint16_t>(std::clamp<int64_t>(pixels, 0, UINT16_MAX));
+}
+
+// A picture refused for its size is not loaded, as one decoded and then found too large
+// was; the record keeps the size its header declares.
+void recordRefusal(const PictureTooLargeError& refusal, GraphicLoadInfo& info) {
+    info.kind = GraphicKind::gkNone;
+    info.width = sideOf(refusal.width());
+    info.height = sideOf(refusal.height());
 }
 
 // The strongest reduction libjpeg offers that keeps the shorter side at least the
@@ -113,8 +121,12 @@ void GraphicLoader::loadFromFile(NkDib& target, const std::string& fileName, boo
     finish(target, info);
 }
 
+DecodeLimits GraphicLoader::limitsFor(bool preview) const {
+    return {kMaxPictureSide, preview ? kThumbnailDecodeBytes : kDisplayDecodeBytes, budget};
+}
+
 void GraphicLoader::finish(const NkDib& target, GraphicLoadInfo& info) const {
-    if (info.width > kMaxShownSide || info.height > kMaxShownSide) {
+    if (info.width > kMaxPictureSide || info.height > kMaxPictureSide) {
         info.kind = GraphicKind::gkNone;
     }
     info.pixelFormat = framePixelFormatOf(target);
@@ -174,7 +186,7 @@ void GraphicLoader::loadRecognized(NkDib& target, std::span<const uint8_t> data,
             inJpgFirst, [&] { loadJpeg(target, data, preview, info); }, spiStream, info);
     } else if (kind == GraphicKind::gkBmp) {
         tryInOrder(
-            inBmpFirst, [&] { loadBmp(target, data, info); }, spiStream, info);
+            inBmpFirst, [&] { loadBmp(target, data, preview, info); }, spiStream, info);
     } else {
         spiStream();
     }
@@ -197,7 +209,7 @@ void GraphicLoader::loadByExtension(NkDib& target, FileLoad& file, bool preview,
     };
     auto bmpFromFile = [&] {
         try {
-            loadBmp(target, file.bytes(), info);
+            loadBmp(target, file.bytes(), preview, info);
         } catch (const std::exception&) {
             // Unreadable file: nothing loaded.
         }
@@ -220,11 +232,14 @@ void GraphicLoader::loadJpeg(NkDib& target, std::span<const uint8_t> data, bool 
     try {
         JpegFrameSize frame;
         if (findJpegFrame(data, frame)) {
-            target = decodeJpeg(data, jpegOptionsFor(preview, previewSize, frame));
+            target =
+                decodeJpeg(data, jpegOptionsFor(preview, previewSize, frame), limitsFor(preview));
         }
         info.kind = GraphicKind::gkJpeg;
         info.width = frame.width;
         info.height = frame.height;
+    } catch (const PictureTooLargeError& refusal) {
+        recordRefusal(refusal, info);
     } catch (const std::exception&) {
         info.width = 0;
         info.height = 0;
@@ -232,13 +247,15 @@ void GraphicLoader::loadJpeg(NkDib& target, std::span<const uint8_t> data, bool 
     }
 }
 
-void GraphicLoader::loadBmp(NkDib& target, std::span<const uint8_t> data,
+void GraphicLoader::loadBmp(NkDib& target, std::span<const uint8_t> data, bool preview,
                             GraphicLoadInfo& info) const {
     try {
-        target = readTolerantBmp(data);
+        target = readTolerantBmp(data, limitsFor(preview));
         info.kind = GraphicKind::gkBmp;
         info.width = sideOf(target.width());
         info.height = sideOf(target.height());
+    } catch (const PictureTooLargeError& refusal) {
+        recordRefusal(refusal, info);
     } catch (const std::exception&) {
         // Not readable as BMP: nothing loaded.
     }
@@ -265,6 +282,7 @@ void GraphicLoader::loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo
     const bool previewMode = preview && useSpiPrev;
     try {
         spis_->setGraphicPreview(previewMode);
+        spis_->setDecodeLimits(limitsFor(preview));
         load(*spis_);
         if (previewMode) {
             info.kind = GraphicKind::gkSusiePreview;

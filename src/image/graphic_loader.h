@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 
+#include "image/decode_limits.h"
 #include "image/graphic_load_info.h"
 #include "image/nk_dib.h"
 #include "image/spi_host.h"
@@ -23,8 +24,10 @@ class GraphicLoader {
 
     // Loads fileName into target; preview asks for a reduced picture (thumbnails). Every
     // decoding failure is caught: the outcome is info alone (see
-    // GraphicLoadInfo::succeeded). Pictures wider or taller than 4096 pixels stay in
-    // target but are reported as not loaded.
+    // GraphicLoadInfo::succeeded). Pictures wider or taller than 4096 pixels are reported
+    // as not loaded: the decoders refuse them by their headers, before decoding, and the
+    // own decoders leave their declared size in info. So is a picture whose pixel store
+    // would pass 256 MiB for display or 64 MiB for a preview.
     void loadFromFile(NkDib& target, const std::string& fileName, bool preview,
                       GraphicLoadInfo& info);
 
@@ -40,9 +43,14 @@ class GraphicLoader {
     bool inJpgFirst = false;  // own JPEG decoding before the plug-ins
     // Edge length a preview JPEG decode aims at; 0 no reduction, negative fastest.
     int32_t previewSize = 0;
+    // The memory this loader's decodes share with other loaders' (threads making
+    // thumbnails); not owned, null: none.
+    MemoryBudget* budget = nullptr;
 
   private:
     class FileLoad;
+
+    DecodeLimits limitsFor(bool preview) const;
 
     void loadByContent(NkDib& target, FileLoad& file, bool preview, GraphicLoadInfo& info);
     void loadRecognized(NkDib& target, std::span<const uint8_t> data, const std::string& name,
@@ -51,7 +59,8 @@ class GraphicLoader {
     void loadByExtension(NkDib& target, FileLoad& file, bool preview, GraphicLoadInfo& info);
     void loadJpeg(NkDib& target, std::span<const uint8_t> data, bool preview,
                   GraphicLoadInfo& info) const;
-    void loadBmp(NkDib& target, std::span<const uint8_t> data, GraphicLoadInfo& info) const;
+    void loadBmp(NkDib& target, std::span<const uint8_t> data, bool preview,
+                 GraphicLoadInfo& info) const;
     void loadSpiFile(NkDib& target, const std::string& fileName, bool preview,
                      GraphicLoadInfo& info);
     void loadSpiStream(NkDib& target, std::span<const uint8_t> data, const std::string& name,

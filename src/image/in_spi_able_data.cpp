@@ -10,6 +10,7 @@
 
 #include "image/file_bytes.h"
 #include "image/file_extension.h"
+#include "image/graphic_load_error.h"
 #include "image/spi_picture_conversion.h"
 #include "image/tolerant_bmp_reader.h"
 
@@ -57,7 +58,7 @@ std::optional<NkDib> InSpiAbleData::load(const std::vector<const Spi*>& candidat
     std::optional<NkDib> picture;
     for (const Spi* spi : candidates) {
         for (const size_t offset : offsets) {
-            picture = tryCandidate(*spi, header, offset, options.graphicPreview);
+            picture = tryCandidate(*spi, header, offset, options);
             if (picture) {
                 break;
             }
@@ -71,7 +72,7 @@ std::optional<NkDib> InSpiAbleData::load(const std::vector<const Spi*>& candidat
 }
 
 std::optional<NkDib> InSpiAbleData::tryCandidate(const Spi& spi, std::span<const uint8_t> header,
-                                                 size_t offset, bool graphicPreview) {
+                                                 size_t offset, const SpiDecodeOptions& options) {
     runningMessage_ = "Loading by [" + withoutFolder(spi.fileName()) + "]";
     report(ProgressStage::Running, 1, runningMessage_);
     const std::optional<PluginInput> input = inputAt(offset);
@@ -83,12 +84,30 @@ std::optional<NkDib> InSpiAbleData::tryCandidate(const Spi& spi, std::span<const
         return std::nullopt;
     }
 
+    const DecodeLimits& limits = options.limits;
+    if (api.setDecodeLimits != nullptr) {
+        api.setDecodeLimits(limits.maxSide, static_cast<int64_t>(std::min<uint64_t>(
+                                                limits.maxPixelBytes, INT64_MAX)));
+    }
     SpiPictureInfo info{};
     infoValid_ = api.getPictureInfo(input->buffer, input->length, input->flag, &info) == 0;
     // Only the text handle of the record is the host's to release.
     PluginBlock text(info.hInfo);
     info.hInfo = nullptr;
     pictureInfo_ = info;
+
+    // The declared size decides before the plug-in allocates anything, also for a plug-in
+    // that does not know the limits. The share covers the plug-in's blocks and the file
+    // image they become; the picture read from that image takes none of its own.
+    MemoryBudget::Reservation share;
+    if (infoValid_) {
+        try {
+            share = limits.admit(info.width, info.height, 24,
+                                 pixelStoreBytes(info.width, info.height, 24));
+        } catch (const PictureTooLargeError&) {
+            return std::nullopt;
+        }
+    }
 
     const intptr_t state = reinterpret_cast<intptr_t>(this);
     auto decode = [&](decltype(api.getPicture) entry) -> std::optional<NkDib> {
@@ -109,7 +128,7 @@ std::optional<NkDib> InSpiAbleData::tryCandidate(const Spi& spi, std::span<const
             const std::vector<uint8_t> file = bmpFileOfSpiPicture(infoBlock.get(), bitsBlock.get());
             infoBlock.reset();
             bitsBlock.reset();
-            return readTolerantBmp(file);
+            return readTolerantBmp(file, limits.withoutBudget());
         } catch (const std::exception&) {
             return std::nullopt;
         }
@@ -117,7 +136,7 @@ std::optional<NkDib> InSpiAbleData::tryCandidate(const Spi& spi, std::span<const
 
     std::optional<NkDib> picture;
     // A plug-in without the preview entry simply has no preview to give.
-    if (graphicPreview && api.getPreview != nullptr) {
+    if (options.graphicPreview && api.getPreview != nullptr) {
         picture = decode(api.getPreview);
     }
     if (!picture) {

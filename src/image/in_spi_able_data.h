@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "image/decode_limits.h"
 #include "image/nk_dib.h"
 #include "image/spi.h"
 
@@ -22,6 +23,7 @@ using SpiProgressHandler =
 struct SpiDecodeOptions {
     bool macBinary = true;        // also offer the data after a 128-byte MacBinary header
     bool graphicPreview = false;  // ask the plug-ins' reduced-picture entry first
+    DecodeLimits limits;          // what a picture may cost, told to the plug-ins and checked
 };
 
 // The decoding of one picture through plug-ins: offers the data to the candidates in turn
@@ -36,7 +38,8 @@ class InSpiAbleData {
 
     // Tries every candidate at every offset; the picture of the first that decodes, none
     // when no candidate does. A plug-in whose picture does not hold together counts as
-    // not having decoded.
+    // not having decoded, and so does one that declares a picture the limits refuse: it
+    // is not asked for the pixels.
     std::optional<NkDib> load(const std::vector<const Spi*>& candidates,
                               const SpiDecodeOptions& options);
 
@@ -63,7 +66,7 @@ class InSpiAbleData {
 
   private:
     std::optional<NkDib> tryCandidate(const Spi& spi, std::span<const uint8_t> header,
-                                      size_t offset, bool graphicPreview);
+                                      size_t offset, const SpiDecodeOptions& options);
     void report(ProgressStage stage, int percent, const std::string& message);
     static int32_t progressCallback(int32_t done, int32_t total, intptr_t state);
 

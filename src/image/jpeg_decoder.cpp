@@ -10,7 +10,6 @@
 #include <jpeglib.h>
 
 #include "image/graphic_load_error.h"
-#include "image/nk_internal_dib.h"
 
 namespace ravinel {
 
@@ -78,18 +77,40 @@ void cmykRowToBgr(const uint8_t* cmyk, uint8_t* bgr, size_t width, bool inverted
     }
 }
 
+uint64_t roundedUp(uint64_t value, int multiple) {
+    const auto step = static_cast<uint64_t>(multiple);
+    return (value + step - 1) / step * step;
+}
+
+// The coefficients libjpeg keeps for the whole picture when it comes in several scans
+// (progressive files): one block of 64 per 8 x 8 pixels of each component, whole MCUs.
+uint64_t coefficientBytes(j_decompress_ptr cinfo) {
+    if (jpeg_has_multiple_scans(cinfo) == FALSE) {
+        return 0;
+    }
+    uint64_t bytes = 0;
+    for (int i = 0; i < cinfo->num_components; ++i) {
+        const jpeg_component_info& component = cinfo->comp_info[i];
+        bytes += roundedUp(component.width_in_blocks, component.h_samp_factor) *
+                 roundedUp(component.height_in_blocks, component.v_samp_factor) * sizeof(JBLOCK);
+    }
+    return bytes;
+}
+
 }  // namespace
 
-NkDib decodeJpeg(std::span<const uint8_t> data, const JpegDecodeOptions& options) {
+NkDib decodeJpeg(std::span<const uint8_t> data, const JpegDecodeOptions& options,
+                 const DecodeLimits& limits) {
     JpegSession session;
     jpeg_decompress_struct& cinfo = session.cinfo;
     guarded(session, [&] {
         jpeg_create_decompress(&cinfo);
-        // Bounds libjpeg's own buffers (a progressive frame keeps all coefficients).
-        cinfo.mem->max_memory_to_use = static_cast<long>(NkInternalDib::kMaxPixelBlockBytes);
+        // Bounds libjpeg's own buffers, whatever the pixel store may take.
+        cinfo.mem->max_memory_to_use = static_cast<long>(kDisplayDecodeBytes);
         jpeg_mem_src(&cinfo, data.data(), static_cast<unsigned long>(data.size()));
         jpeg_read_header(&cinfo, TRUE);
     });
+    limits.checkSides(cinfo.image_width, cinfo.image_height);
 
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
@@ -100,10 +121,11 @@ NkDib decodeJpeg(std::span<const uint8_t> data, const JpegDecodeOptions& options
 
     const uint64_t width = cinfo.output_width;
     const uint64_t height = cinfo.output_height;
-    if (static_cast<uint64_t>(dibStride(24, static_cast<int64_t>(width))) * height >
-        NkInternalDib::kMaxPixelBlockBytes) {
-        throw GraphicLoadError("JPEG picture is too large");
-    }
+    constexpr size_t kRowsPerRead = 16;
+    const uint64_t cmykBytes = cmyk ? width * 4 * kRowsPerRead : 0;
+    const MemoryBudget::Reservation share =
+        limits.admit(static_cast<int64_t>(width), static_cast<int64_t>(height), 24,
+                     coefficientBytes(&cinfo) + cmykBytes);
     NkDib picture;
     picture.setBitCount(24);
     picture.setWidth(static_cast<int32_t>(width));
@@ -111,8 +133,7 @@ NkDib decodeJpeg(std::span<const uint8_t> data, const JpegDecodeOptions& options
 
     // Up to sixteen rows per call rather than one, so fewer calls into libjpeg. A colour
     // picture is decoded straight into its rows, a CMYK one through a block of ink rows.
-    constexpr size_t kRowsPerRead = 16;
-    std::vector<uint8_t> cmykRows(cmyk ? width * 4 * kRowsPerRead : 0);
+    std::vector<uint8_t> cmykRows(cmykBytes);
     std::array<JSAMPROW, kRowsPerRead> targets{};
     const bool inverted = cinfo.saw_Adobe_marker != 0;
     guarded(session, [&] {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 
+#include "image/decode_limits.h"
 #include "image/nk_dib.h"
 
 namespace ravinel {
@@ -15,9 +16,11 @@ struct JpegDecodeOptions {
 };
 
 // Decodes a JPEG held in memory into a 24-bit DIB (colour, grayscale and CMYK sources).
-// Throws GraphicLoadError when libjpeg cannot decode the data or when the decoded
-// picture would be larger than a pixel store may be. A file cut short decodes to the
-// part that is present; libjpeg fills the rest, as common viewers show it.
-NkDib decodeJpeg(std::span<const uint8_t> data, const JpegDecodeOptions& options);
+// Throws GraphicLoadError when libjpeg cannot decode the data, PictureTooLargeError when
+// the frame header declares more than the limits admit (before anything of the picture is
+// allocated). A file cut short decodes to the part that is present; libjpeg fills the
+// rest, as common viewers show it.
+NkDib decodeJpeg(std::span<const uint8_t> data, const JpegDecodeOptions& options,
+                 const DecodeLimits& limits = {});
 
 }  // namespace ravinel

@@ -63,6 +63,7 @@ void Spi::resolveExports() {
     bind(handle_, "GetFileInfo", exports_.getFileInfo);
     bind(handle_, "GetFile", exports_.getFile);
     bind(handle_, "ConfigurationDlg", exports_.configurationDlg);
+    bind(handle_, "SetDecodeLimits", exports_.setDecodeLimits);
 }
 
 void Spi::checkApi() const {

@@ -46,6 +46,7 @@ class Spi {
         decltype(&::GetFileInfo) getFileInfo = nullptr;
         decltype(&::GetFile) getFile = nullptr;
         decltype(&::ConfigurationDlg) configurationDlg = nullptr;
+        decltype(&::SetDecodeLimits) setDecodeLimits = nullptr;
     };
     const Exports& exports() const { return exports_; }
 

@@ -8,6 +8,7 @@
 #include "image/file_extension.h"
 #include "image/spi_error.h"
 #include "image/spi_graphic.h"
+#include "image/spis.h"
 #include "image/tolerant_bmp_reader.h"
 
 namespace ravinel {
@@ -23,14 +24,17 @@ SpiBitmap::SpiBitmap(const Spis& spis) : spis_(spis) {}
 
 NkDib SpiBitmap::loadFromFile(const std::string& fileName) {
     return load(
-        fileName, [&] { return readTolerantBmp(readFileBytes(fileName, kMaxBmpFileBytes)); },
+        fileName,
+        [&] {
+            return readTolerantBmp(readFileBytes(fileName, kMaxBmpFileBytes), spis_.decodeLimits);
+        },
         [&](SpiGraphic& graphic) { graphic.loadFromFile(fileName); });
 }
 
 NkDib SpiBitmap::loadFromStreamWithName(std::span<const uint8_t> data,
                                         const std::string& fileName) {
     return load(
-        fileName, [&] { return readTolerantBmp(data); },
+        fileName, [&] { return readTolerantBmp(data, spis_.decodeLimits); },
         [&](SpiGraphic& graphic) { graphic.loadFromStreamWithName(data, fileName); });
 }
 

@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 
+#include "image/decode_limits.h"
 #include "image/nk_dib.h"
 
 namespace ravinel {
@@ -18,6 +19,8 @@ class SpiHost {
     virtual int pluginCount() const = 0;
     // True: the following loads use the plug-ins' reduced-picture entry.
     virtual void setGraphicPreview(bool preview) = 0;
+    // What the following loads may cost; the plug-ins are told as well.
+    virtual void setDecodeLimits(const DecodeLimits& limits) = 0;
     // Loads a file through the decoder registered for its extension.
     virtual void loadFile(NkDib& target, const std::string& fileName) = 0;
     // Loads a file image through the first plug-in that accepts it; name is the file's

@@ -227,10 +227,10 @@ void Spis::loadFile(NkDib& target, const std::string& fileName) {
             target = SpiBitmap(*this).loadFromFile(fileName);
             break;
         case PictureDecoderKind::jpeg:
-            target = decodeJpeg(readFileBytes(fileName, kMaxDecodedFileBytes), {});
+            target = decodeJpeg(readFileBytes(fileName, kMaxDecodedFileBytes), {}, decodeLimits);
             break;
         case PictureDecoderKind::bmp:
-            target = readTolerantBmp(readFileBytes(fileName, kMaxDecodedFileBytes));
+            target = readTolerantBmp(readFileBytes(fileName, kMaxDecodedFileBytes), decodeLimits);
             break;
     }
 }

@@ -60,11 +60,12 @@ class Spis : public SpiHost {
     std::vector<const Spi*> getSpis(SpiKind kind, const std::string& fileName) const;
 
     const PictureRegistry& pictures() const { return pictures_; }
-    SpiDecodeOptions decodeOptions() const { return {macBinary, graphicPreview}; }
+    SpiDecodeOptions decodeOptions() const { return {macBinary, graphicPreview, decodeLimits}; }
 
     // SpiHost
     int pluginCount() const override { return count(); }
     void setGraphicPreview(bool preview) override { graphicPreview = preview; }
+    void setDecodeLimits(const DecodeLimits& limits) override { decodeLimits = limits; }
     // Throws InvalidGraphicError for an extension without a decoder, and the decoder's
     // failure otherwise.
     void loadFile(NkDib& target, const std::string& fileName) override;
@@ -76,6 +77,7 @@ class Spis : public SpiHost {
 
     bool macBinary = true;
     bool graphicPreview = false;
+    DecodeLimits decodeLimits;
     uint8_t searchOptions = spsSusieDir | spsAppDir;
     SearchEvent onSearch;
     SearchingEvent onSearching;

@@ -9,9 +9,10 @@
 #include "image/conversion_bands.h"
 #include "image/dib_pixel_index.h"
 #include "image/dib_rle.h"
+#include "image/dib_types.h"
 #include "image/graphic_load_error.h"
-#include "image/nk_internal_dib.h"
 #include "image/parallel_bands.h"
+#include "image/pixel_block.h"
 
 namespace ravinel {
 
@@ -134,14 +135,13 @@ int outputBitCount(int bitCount) {
     return bitCount > 8 ? 24 : bitCount;
 }
 
+bool isRunLength(uint32_t compression) {
+    return compression == kBiRle8 || compression == kBiRle4;
+}
+
 NkDib createPicture(const BmpLayout& layout, std::span<const uint8_t> file) {
-    const int bits = outputBitCount(layout.bitCount);
-    const uint64_t size = uint64_t{dibStride(bits, layout.width)} * uint64_t(layout.height);
-    if (size > NkInternalDib::kMaxPixelBlockBytes) {
-        throw GraphicLoadError("BMP picture is too large");
-    }
     NkDib picture;
-    picture.setBitCount(bits);
+    picture.setBitCount(outputBitCount(layout.bitCount));
     picture.setWidth(layout.width);
     picture.setHeight(layout.height);
     if (layout.bitCount <= 8) {
@@ -225,15 +225,21 @@ void readRunLengthRows(const BmpLayout& layout, std::span<const uint8_t> file, N
 
 }  // namespace
 
-NkDib readTolerantBmp(std::span<const uint8_t> file) {
+NkDib readTolerantBmp(std::span<const uint8_t> file, const DecodeLimits& limits) {
     BmpLayout layout;
     try {
         layout = readLayout(file);
     } catch (const StreamReadError&) {
         throw GraphicLoadError("BMP header is cut short");
     }
+    // Run-length data are expanded into a block of the picture's size first.
+    const int bits = outputBitCount(layout.bitCount);
+    const bool runLength = isRunLength(layout.compression);
+    const MemoryBudget::Reservation share =
+        limits.admit(layout.width, layout.height, bits,
+                     runLength ? pixelStoreBytes(layout.width, layout.height, bits) : 0);
     NkDib picture = createPicture(layout, file);
-    if (layout.compression == kBiRle8 || layout.compression == kBiRle4) {
+    if (runLength) {
         readRunLengthRows(layout, file, picture);
     } else {
         readPlainRows(layout, file, picture);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 
+#include "image/decode_limits.h"
 #include "image/nk_dib.h"
 
 namespace ravinel {
@@ -16,7 +17,8 @@ namespace ravinel {
 // table), a pixel area cut short (missing pixels stay 0), run-length data that breaks
 // off or points outside the picture (decoding stops or clips there).
 // Throws GraphicLoadError for what it cannot read: no "BM" signature, an unknown header
-// size, bit count or compression, a bad size, or a picture larger than a pixel store.
-NkDib readTolerantBmp(std::span<const uint8_t> file);
+// size, bit count or compression, a bad size; PictureTooLargeError, before allocating,
+// for a header that declares more than the limits admit.
+NkDib readTolerantBmp(std::span<const uint8_t> file, const DecodeLimits& limits = {});
 
 }  // namespace ravinel

@@ -56,6 +56,7 @@ class NameRecordingHost : public SpiHost {
   public:
     int pluginCount() const override { return 1; }
     void setGraphicPreview(bool) override {}
+    void setDecodeLimits(const DecodeLimits&) override {}
     void loadFile(NkDib&, const std::string&) override { throw std::runtime_error("no"); }
     void loadFromStreamWithName(NkDib&, std::span<const uint8_t> data,
                                 const std::string& name) override {

@@ -25,6 +25,9 @@ class FakeSpiHost : public SpiHost {
   public:
     int pluginCount() const override { return plugins; }
     void setGraphicPreview(bool preview) override { previews.push_back(preview); }
+    void setDecodeLimits(const DecodeLimits& limits) override {
+        pixelLimits.push_back(limits.maxPixelBytes);
+    }
     void loadFile(NkDib& target, const std::string& fileName) override {
         calls.push_back("file " + fileName);
         deliver(target);
@@ -39,6 +42,7 @@ class FakeSpiHost : public SpiHost {
     bool accepts = true;
     std::vector<std::string> calls;
     std::vector<bool> previews;
+    std::vector<uint64_t> pixelLimits;
 
   private:
     void deliver(NkDib& target) const {
@@ -134,6 +138,9 @@ TEST_F(GraphicLoaderTest, PluginPreviewReportsWidthOne) {
     info = load(path, true);
     EXPECT_EQ(info.kind, GraphicKind::gkSusie);
     EXPECT_EQ(host.previews, (std::vector<bool>{true, false, false}));
+    // A thumbnail is held to its own limits, with or without the plug-ins' preview.
+    EXPECT_EQ(host.pixelLimits, (std::vector<uint64_t>{kThumbnailDecodeBytes, kDisplayDecodeBytes,
+                                                       kThumbnailDecodeBytes}));
 }
 
 TEST_F(GraphicLoaderTest, WithoutPluginsEveryPluginStepLoadsNothing) {
@@ -241,19 +248,38 @@ TEST_F(GraphicLoaderTest, BmpWithAWrongSizeFieldIsNotRecognisedByContent) {
     EXPECT_EQ(info.pixelFormat, kPixelFormat1Bit);
 }
 
-TEST_F(GraphicLoaderTest, PicturesOver4096PixelsLoadButCountAsNotLoaded) {
+TEST_F(GraphicLoaderTest, PicturesOver4096PixelsAreRefusedByTheirHeaders) {
     loader.doAnalyze = true;
     loader.inBmpFirst = true;
-    GraphicLoadInfo info = load(dir.write("big.bmp", smallBmp(5000, 3000)));
-    EXPECT_EQ(info.kind, GraphicKind::gkNone);
-    EXPECT_EQ(info.width, 5000);
-    EXPECT_EQ(target.width(), 5000);
-    EXPECT_EQ(load(dir.write("edge.bmp", smallBmp(4096, 1))).kind, GraphicKind::gkBmp);
-    EXPECT_EQ(load(dir.write("tall.bmp", smallBmp(1, 4097))).kind, GraphicKind::gkNone);
-    // Sides beyond 16 bits must not wrap round into the range that counts as loaded.
-    info = load(dir.write("wide.bmp", smallBmp(65536 + 100, 1)));
-    EXPECT_EQ(info.width, 65535);
-    EXPECT_EQ(info.kind, GraphicKind::gkNone);
+    loader.inJpgFirst = true;
+    host.accepts = false;
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> file;
+        GraphicKind kind;
+        uint16_t width;
+        uint16_t height;
+    };
+    const Case cases[] = {
+        {"big.bmp", smallBmp(5000, 3000), GraphicKind::gkNone, 5000, 3000},
+        {"edge.bmp", smallBmp(4096, 1), GraphicKind::gkBmp, 4096, 1},
+        {"tall.bmp", smallBmp(1, 4097), GraphicKind::gkNone, 1, 4097},
+        // Sides beyond 16 bits must not wrap round into the range that counts as loaded.
+        {"wide.bmp", smallBmp(65536 + 100, 1), GraphicKind::gkNone, 65535, 1},
+        {"wide.jpg", encodeJpeg(gradientPicture(4097, 8)), GraphicKind::gkNone, 4097, 8},
+        {"edge.jpg", encodeJpeg(gradientPicture(4096, 8)), GraphicKind::gkJpeg, 4096, 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        target = NkDib();
+        const GraphicLoadInfo info = load(dir.write(c.name, c.file));
+        EXPECT_EQ(info.kind, c.kind);
+        EXPECT_EQ(info.width, c.width);
+        EXPECT_EQ(info.height, c.height);
+        // A refused picture was never decoded: the target is the blank one it was.
+        EXPECT_EQ(target.width() == c.width && target.height() == c.height,
+                  c.kind != GraphicKind::gkNone);
+    }
 }
 
 TEST_F(GraphicLoaderTest, PreviewSizeChoosesTheJpegScale) {

@@ -10,6 +10,7 @@
 #include <jpeglib.h>
 
 #include "image/byte_reader.h"
+#include "image/decode_limits.h"
 #include "image/graphic_load_error.h"
 #include "image/jpeg_frame_walk.h"
 #include "tools/fixtures/jpeg_encoder.h"
@@ -256,6 +257,30 @@ TEST(JpegDecoder, RefusesAFrameTooLargeForAPixelStore) {
     ASSERT_TRUE(findJpegFrame(jpeg, frame));
     ASSERT_EQ(frame.width, 65000);
     EXPECT_THROW(decodeJpeg(jpeg, {}), GraphicLoadError);
+}
+
+// A thumbnail's limit holds the pixel store; a progressive file's coefficients, which
+// libjpeg keeps at full size whatever the scale, count against the shared budget only.
+TEST(JpegDecoder, ProgressiveCoefficientsCountAgainstTheBudgetNotThePixelLimit) {
+    // 512 x 512 at 4:4:4: 1.5 MiB of coefficients; 768 KiB of pixels at full size,
+    // 12 KiB at one eighth.
+    const SamplePicture source = gradientPicture(512, 512);
+    const auto progressive = encodeJpeg(source, {.progressive = true, .fullChroma = true});
+    const auto baseline = encodeJpeg(source, {.fullChroma = true});
+    const JpegDecodeOptions eighth{8, false};
+    MemoryBudget roomy(uint64_t{2} << 20);
+    MemoryBudget tight(uint64_t{1} << 20);
+    const uint64_t thumbnailLimit = 64 << 10;
+
+    EXPECT_EQ(decodeJpeg(progressive, eighth, {kMaxPictureSide, thumbnailLimit, &roomy}).width(),
+              64);
+    EXPECT_THROW(decodeJpeg(progressive, {}, {kMaxPictureSide, thumbnailLimit, &roomy}),
+                 PictureTooLargeError);
+    EXPECT_THROW(decodeJpeg(progressive, eighth, {kMaxPictureSide, thumbnailLimit, &tight}),
+                 PictureTooLargeError);
+    EXPECT_EQ(decodeJpeg(baseline, eighth, {kMaxPictureSide, thumbnailLimit, &tight}).width(), 64);
+    EXPECT_EQ(roomy.available(), roomy.capacity());
+    EXPECT_EQ(tight.available(), tight.capacity());
 }
 
 }  // namespace

@@ -157,6 +157,28 @@ TEST_F(SpiDecodeTest, HostilePictureBlocksAreRefused) {
               kNoPreviewTag);
 }
 
+// A plug-in that does not know the limits is judged by the size it declares: the host
+// never asks it for the pixels of a picture the limits refuse, preview or not.
+TEST_F(SpiDecodeTest, APictureDeclaredTooLargeIsNeverAskedFor) {
+    addPlugin("rvtest", "a.spi");
+    for (const bool preview : {false, true}) {
+        SCOPED_TRACE(preview);
+        spis.graphicPreview = preview;
+        EXPECT_THROW(decodeStream(fixturePicture(5, 3, 1, 2, FixtureMode::declaresHuge), "x.rvt"),
+                     InvalidGraphicError);
+    }
+    // A shared budget gives the plug-in's blocks and the file image they become a share:
+    // twice 180 bytes for 20 x 3 pixels at 24 bits.
+    spis.graphicPreview = false;
+    MemoryBudget small(359);
+    MemoryBudget enough(360);
+    spis.decodeLimits = {kMaxPictureSide, kDisplayDecodeBytes, &small};
+    EXPECT_THROW(decodeStream(fixturePicture(20, 3), "x.rvt"), InvalidGraphicError);
+    spis.decodeLimits.budget = &enough;
+    EXPECT_EQ(decodeStream(fixturePicture(20, 3), "x.rvt").width(), 20);
+    EXPECT_EQ(enough.available(), 360u);
+}
+
 TEST_F(SpiDecodeTest, ProgressStormIsPassedOnOnlyWhenThePercentageGrows) {
     addPlugin("rvtest", "a.spi");
     std::vector<int> percents;

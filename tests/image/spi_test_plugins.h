@@ -36,6 +36,7 @@ enum class FixtureMode : uint8_t {
     bitFields = 15,          // a compression the host does not take
     progressStorm = 16,      // a good picture after a million wild progress calls
     zeroHeight = 17,
+    declaresHuge = 18,  // GetPictureInfo declares 60000 x 60000, GetPicture the true size
 };
 
 inline std::vector<uint8_t> fixturePicture(uint8_t width, uint8_t height, uint8_t blue = 10,

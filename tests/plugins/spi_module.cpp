@@ -19,6 +19,8 @@ SpiModule::SpiModule(const char* path) : handle_(dlopen(path, RTLD_NOW | RTLD_LO
     getPictureInfo = reinterpret_cast<decltype(getPictureInfo)>(dlsym(handle_, "GetPictureInfo"));
     getPicture = reinterpret_cast<decltype(getPicture)>(dlsym(handle_, "GetPicture"));
     getPreview = reinterpret_cast<decltype(getPreview)>(dlsym(handle_, "GetPreview"));
+    setDecodeLimits =
+        reinterpret_cast<decltype(setDecodeLimits)>(dlsym(handle_, "SetDecodeLimits"));
 }
 
 std::string SpiModule::info(int entry) const {

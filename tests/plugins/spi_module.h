@@ -26,6 +26,7 @@ class SpiModule {
     decltype(&::GetPictureInfo) getPictureInfo = nullptr;
     decltype(&::GetPicture) getPicture = nullptr;
     decltype(&::GetPreview) getPreview = nullptr;
+    decltype(&::SetDecodeLimits) setDecodeLimits = nullptr;
 
     std::string info(int entry) const;
     // IsSupported over a 2048-byte header buffer filled from the data.

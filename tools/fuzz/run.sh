@@ -35,10 +35,11 @@ log=build-fuzz/findings/$target.log
 before=$(find "$findings" -type f | wc -l)
 status=0
 # New inputs go to the first folder only; the regression corpus is read, never written.
-# The readers refuse pixel blocks over 1 GiB, so one allocation above that (plus room for
-# headers) is a finding; a picture at the limit may exist twice while it is converted.
+# The decoders refuse pictures over 4096 pixels a side and pixel stores over 256 MiB from
+# their headers, before allocating, so one allocation above 256 MiB, or a run that holds
+# 2 GiB, is a finding: a small input made something decode at a cost it does not declare.
 nice -n 19 "build-fuzz/tools/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=25 \
-    -malloc_limit_mb=1088 -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="$findings/" \
+    -malloc_limit_mb=256 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" \
     "$corpus" "$regression" >"$log" 2>&1 || status=$?
 
 after=$(find "$findings" -type f | wc -l)

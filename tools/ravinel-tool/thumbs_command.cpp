@@ -10,6 +10,7 @@
 #include "browse/thumb_maker.h"
 #include "command_line.h"
 #include "commands.h"
+#include "image/decode_limits.h"
 #include "image/graphic_loader.h"
 #include "image/parallel_bands.h"
 
@@ -18,6 +19,7 @@ namespace ravinel::tool {
 namespace {
 
 struct ThumbsSettings {
+    MemoryBudget* budget = nullptr;  // the decodes of every thread share it
     std::string dir;
     int32_t imageSize = 100;
     bool hiQuality = true;
@@ -41,6 +43,7 @@ void makeThumbs(const ThumbsSettings& settings, DirFilesInfo& files, ThumbsTally
                 bool showProgress) {
     GraphicLoader loader(nullptr);
     configureDefaultLoader(loader);
+    loader.budget = settings.budget;
     ThumbMaker maker(loader);
     maker.dir = settings.dir;
     maker.imageSize = settings.imageSize;
@@ -70,7 +73,10 @@ int runThumbs(const std::vector<std::string>& args) {
     if (cl.positional().size() != 2) {
         throw UsageError("thumbs takes DIR and OUTDIR");
     }
+    // The threads bound the memory of their decodes together, not each its own.
+    MemoryBudget budget(kDisplayDecodeBytes);
     ThumbsSettings settings;
+    settings.budget = &budget;
     settings.dir = folderPathOf(cl.positional()[0]);
     settings.imageSize = static_cast<int32_t>(cl.number("image-size", 100, 1, 4096));
     settings.hiQuality = !cl.flag("low");

@@ -49,6 +49,7 @@ enum Mode : unsigned char {
     kBitFields = 15,
     kProgressStorm = 16,
     kZeroHeight = 17,
+    kDeclaresHuge = 18,
 };
 
 // Calls enough to notice a host that does real work per call, with every kind of
@@ -218,8 +219,9 @@ int32_t GetPictureInfo(const char* buf, intptr_t len, uint32_t flag, SpiPictureI
         return SPI_NOT_SUPPORT;
     }
     std::memset(info, 0, sizeof *info);
-    info->width = picture.width;
-    info->height = picture.height;
+    // A plug-in that would decode pictures far larger than it takes to declare them.
+    info->width = picture.mode == kDeclaresHuge ? 60000 : picture.width;
+    info->height = picture.mode == kDeclaresHuge ? 60000 : picture.height;
     info->colorDepth = 24;
     info->hInfo = std::malloc(8);
     std::memcpy(info->hInfo, "comment", 8);
