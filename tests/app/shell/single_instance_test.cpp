@@ -290,6 +290,12 @@ TEST(InstanceFolderTest, OnlyAFolderOfTheUsersAloneIsUsed) {
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
         std::filesystem::create_directory_symlink(base + "/real", path);
     };
+    if (user == 0) {
+        // Where a fallback to the temporary folder would go, made by another user for all.
+        for (const char* planted : {"/runtime-root", "/ravinel-0"}) {
+            folder(base + planted, 0777, nobody);
+        }
+    }
     const std::string longRuntime = base + "/" + std::string(100, 'r');
     struct Case {
         const char* what;
