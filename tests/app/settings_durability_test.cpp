@@ -113,7 +113,8 @@ TEST(SettingsDurability, KillDuringSavesLeavesAWholeOldOrNewFile) {
     std::mt19937 random(11);
     std::uniform_int_distribution<int> microseconds(0, 20000);
     std::set<std::string> seen;
-    for (int round = 0; round < 40; ++round) {
+    const int rounds = 40;
+    for (int round = 0; round < rounds; ++round) {
         const pid_t child = fork();
         if (child == 0) {
             for (int variant = 1;; variant = 3 - variant) {
@@ -121,7 +122,14 @@ TEST(SettingsDurability, KillDuringSavesLeavesAWholeOldOrNewFile) {
                 saveSettings(s, path);
             }
         }
-        usleep(microseconds(random));
+        // The first kill comes before any save can finish and the last after one has, so
+        // that the kills meet both an old and a new file however loaded the machine is.
+        if (round == rounds - 1) {
+            for (int wait = 0; wait < 1000 && readText(path) == old; ++wait) {
+                usleep(10000);
+            }
+        }
+        usleep(round == 0 ? 0 : microseconds(random));
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
         const std::string text = readText(path);
