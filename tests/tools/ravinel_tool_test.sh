@@ -79,6 +79,24 @@ check "settings keep the low byte" "ReductMode=1" "$(grep '^ReductMode=' "$dir/r
 check "settings drop unknown sections" 0 "$(grep -c Junk "$dir/r.ini")"
 check "settings from RAVINEL_INI" "$dir/e.ini" "$(RAVINEL_INI="$dir/e.ini" "$tool" settings)"
 check "settings default file" "[ThumbForm]" "$(head -1 "$dir/e.ini")"
+# Only regular files are read: a FIFO nobody writes, named as a picture, an archive or
+# the settings, and a link to a device, fail at once on every path (a hang is ended by
+# timeout, status 124); a save leaves the FIFO in place.
+mkfifo "$dir/fifo.jpg" "$dir/fifo.png" "$dir/fifo.zip" "$dir/fifo.ini"
+ln -s /dev/zero "$dir/zero.bmp"
+for args in "info fifo.jpg" "info fifo.jpg --analyze" "info fifo.png" "info zero.bmp" \
+            "info zero.bmp --analyze" "thumb fifo.jpg $dir/none.bmp" \
+            "archive list fifo.zip" "archive info fifo.zip a.bmp"; do
+    # shellcheck disable=SC2086  # the words of a case
+    (cd "$dir" && timeout 20 "$tool" $args >/dev/null 2>&1)
+    status=$?
+    [ "$status" -ne 0 ] && [ "$status" -ne 124 ]
+    check "refused at once: $args" 0 "$?"
+done
+(cd "$dir" && timeout 20 "$tool" settings --ini fifo.ini >/dev/null 2>&1)
+check "settings save over a FIFO fails" 2 "$?"
+check "the FIFO stays" "fifo" "$(stat -c %F "$dir/fifo.ini" | cut -d' ' -f1)"
+
 # list: names in natural order, size and local time; an ill-formed name is shown with
 # U+FFFD.
 mkdir "$dir/list" "$dir/list/sub"
