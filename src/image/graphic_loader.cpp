@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "image/archive_file.h"
+#include "image/bmp_by_name.h"
 #include "image/file_bytes.h"
 #include "image/file_extension.h"
 #include "image/graphic_signature.h"
 #include "image/jpeg_decoder.h"
 #include "image/jpeg_frame_walk.h"
-#include "image/tolerant_bmp_reader.h"
 
 namespace ravinel {
 
@@ -174,7 +174,7 @@ void GraphicLoader::loadRecognized(NkDib& target, std::span<const uint8_t> data,
             inJpgFirst, [&] { loadJpeg(target, data, preview, info); }, spiStream, info);
     } else if (kind == GraphicKind::gkBmp) {
         tryInOrder(
-            inBmpFirst, [&] { loadBmp(target, data, info); }, spiStream, info);
+            inBmpFirst, [&] { loadBmp(target, data, name, info); }, spiStream, info);
     } else {
         spiStream();
     }
@@ -197,7 +197,7 @@ void GraphicLoader::loadByExtension(NkDib& target, FileLoad& file, bool preview,
     };
     auto bmpFromFile = [&] {
         try {
-            loadBmp(target, file.bytes(), info);
+            loadBmp(target, file.bytes(), file.name(), info);
         } catch (const std::exception&) {
             // Unreadable file: nothing loaded.
         }
@@ -232,10 +232,10 @@ void GraphicLoader::loadJpeg(NkDib& target, std::span<const uint8_t> data, bool 
     }
 }
 
-void GraphicLoader::loadBmp(NkDib& target, std::span<const uint8_t> data,
+void GraphicLoader::loadBmp(NkDib& target, std::span<const uint8_t> data, const std::string& name,
                             GraphicLoadInfo& info) const {
     try {
-        target = readTolerantBmp(data);
+        target = readBmpByName(data, name);
         info.kind = GraphicKind::gkBmp;
         info.width = sideOf(target.width());
         info.height = sideOf(target.height());

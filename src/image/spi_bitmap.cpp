@@ -4,11 +4,11 @@
 #include <functional>
 #include <optional>
 
+#include "image/bmp_by_name.h"
 #include "image/file_bytes.h"
 #include "image/file_extension.h"
 #include "image/spi_error.h"
 #include "image/spi_graphic.h"
-#include "image/tolerant_bmp_reader.h"
 
 namespace ravinel {
 
@@ -23,14 +23,15 @@ SpiBitmap::SpiBitmap(const Spis& spis) : spis_(spis) {}
 
 NkDib SpiBitmap::loadFromFile(const std::string& fileName) {
     return load(
-        fileName, [&] { return readTolerantBmp(readFileBytes(fileName, kMaxBmpFileBytes)); },
+        fileName,
+        [&] { return readBmpByName(readFileBytes(fileName, kMaxBmpFileBytes), fileName); },
         [&](SpiGraphic& graphic) { graphic.loadFromFile(fileName); });
 }
 
 NkDib SpiBitmap::loadFromStreamWithName(std::span<const uint8_t> data,
                                         const std::string& fileName) {
     return load(
-        fileName, [&] { return readTolerantBmp(data); },
+        fileName, [&] { return readBmpByName(data, fileName); },
         [&](SpiGraphic& graphic) { graphic.loadFromStreamWithName(data, fileName); });
 }
 

@@ -231,6 +231,9 @@ void Spis::loadFile(NkDib& target, const std::string& fileName) {
         case PictureDecoderKind::bmp:
             target = readTolerantBmp(readFileBytes(fileName, kMaxDecodedFileBytes));
             break;
+        case PictureDecoderKind::dib:
+            target.loadFromFile(fileName);
+            break;
     }
 }
 
