@@ -21,6 +21,7 @@ packages=(
   qt6-base-dev
   libqt6svg6
   xvfb
+  libxcb1-dev
   xauth
   x11-utils
   fonts-ipafont-gothic

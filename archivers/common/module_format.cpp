@@ -1,7 +1,5 @@
 #include "module_format.h"
 
-#include <sys/stat.h>
-
 #include "archiver_api.h"
 
 namespace ravinel::archivers {
@@ -49,22 +47,26 @@ void supportFormats(ModuleFormat format, archive* reader) {
 
 ArchiveReader openArchiveReader(ModuleFormat format, const char* path, int& failure) {
     failure = ARC_ERROR_ARC_FILE_OPEN;
-    struct stat status {};
-    if (path == nullptr || stat(path, &status) != 0 || !S_ISREG(status.st_mode)) {
-        return nullptr;
+    if (path == nullptr) {
+        return {nullptr, nullptr};
     }
-    ArchiveReader reader(archive_read_new());
-    if (!reader) {
-        return nullptr;
+    auto file = std::make_unique<RegularFile>(path);
+    if (!file->isOpen()) {
+        return {nullptr, nullptr};
     }
-    supportFormats(format, reader.get());
-    if (archive_read_open_filename(reader.get(), path, kReadBlockBytes) != ARCHIVE_OK) {
+    const int fd = file->fd();
+    ArchiveReader opened(std::move(file), archive_read_new());
+    if (!opened) {
+        return {nullptr, nullptr};
+    }
+    supportFormats(format, opened.get());
+    if (archive_read_open_fd(opened.get(), fd, kReadBlockBytes) != ARCHIVE_OK) {
         // The file exists and is a regular file: what failed is the format.
         failure = ARC_ERROR_NOT_ARC_FILE;
-        return nullptr;
+        return {nullptr, nullptr};
     }
     failure = 0;
-    return reader;
+    return opened;
 }
 
 bool isModuleEntry(ModuleFormat format, archive* reader) {

@@ -2,18 +2,11 @@
 
 #include <spi.h>
 
-#include <cstdio>
 #include <cstring>
-#include <memory>
+
+#include "image/regular_file.h"
 
 namespace ravinel::spi {
-namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-}  // namespace
 
 int SpiInput::open(const char* buf, std::intptr_t len, std::uint32_t flag) {
     if (buf == nullptr || len < 0) {
@@ -30,21 +23,17 @@ int SpiInput::open(const char* buf, std::intptr_t len, std::uint32_t flag) {
     if ((flag & 7u) != SPI_INPUT_FILE) {
         return SPI_NOT_SUPPORT;
     }
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(buf, "rb"));
-    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) {
+    const RegularFile file(buf);
+    if (!file.isOpen() || static_cast<std::uintmax_t>(len) > file.size()) {
         return SPI_FILE_READ_ERROR;
     }
-    const long end = std::ftell(file.get());
-    if (end < 0 || len > end) {
-        return SPI_FILE_READ_ERROR;
-    }
-    const auto count = static_cast<std::size_t>(end - len);
+    const std::uint64_t count = file.size() - static_cast<std::uint64_t>(len);
     if (count > kMaxInputBytes) {
         return SPI_NO_MEMORY;
     }
-    owned_.resize(count);
-    if (std::fseek(file.get(), static_cast<long>(len), SEEK_SET) != 0 ||
-        std::fread(owned_.data(), 1, count, file.get()) != count) {
+    owned_.resize(static_cast<std::size_t>(count));
+    if (file.readAt(owned_.data(), owned_.size(), static_cast<std::uint64_t>(len)) !=
+        static_cast<std::int64_t>(count)) {
         return SPI_FILE_READ_ERROR;
     }
     data_ = owned_.data();

@@ -148,9 +148,14 @@ void syncFolder(const std::string& target) {
 
 void writeFileAtomically(const std::string& path, std::string_view content) {
     const std::string target = resolvedTarget(path);
-    TemporaryFile temporary(target);
+    // Only a regular file is replaced: a FIFO, device or folder in its place stays.
     struct stat old {};
-    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode)) {
+        throw FileWriteError("cannot write " + target + ": not a regular file");
+    }
+    TemporaryFile temporary(target);
+    if (exists) {
         ::fchmod(temporary.fd(), old.st_mode & 07777);
     }
     writeAll(temporary.fd(), content, target);

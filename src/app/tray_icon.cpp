@@ -1,6 +1,7 @@
 #include "app/tray_icon.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <algorithm>
 #include <chrono>
 
@@ -49,11 +50,15 @@ void TrayIcon::setVisible(bool visible) {
 }
 
 bool TrayIcon::isShown() const {
-    return trayIcon_ && trayIcon_->isVisible();
+    return trayIcon_ && trayIcon_->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
 }
 
+// On X11 the icon is made and shown even while the desktop has no notification area:
+// the toolkit docks a shown icon when an area appears, a panel started late or restarted.
+// Elsewhere it watches for none, and an icon is made only where an area exists.
 void TrayIcon::updateRegistration() {
-    if (visible_ && !trayIcon_ && QSystemTrayIcon::isSystemTrayAvailable()) {
+    const bool areaMayCome = QGuiApplication::platformName() == QLatin1String("xcb");
+    if (visible_ && !trayIcon_ && (areaMayCome || QSystemTrayIcon::isSystemTrayAvailable())) {
         trayIcon_ = std::make_unique<QSystemTrayIcon>(icon_);
         trayIcon_->setToolTip(tipHelp_);
         connect(trayIcon_.get(), &QSystemTrayIcon::activated, this, &TrayIcon::activated);

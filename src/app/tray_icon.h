@@ -14,7 +14,7 @@ namespace ravinel {
 
 // The program's icon in the desktop's notification area. It shows a tip and reports
 // single clicks; a double click reports none. Where the desktop has no notification area
-// there is simply no icon.
+// there is no icon until one appears; it comes back when the area restarts.
 class TrayIcon : public QObject {
     Q_OBJECT
 

@@ -1,57 +1,17 @@
 #include "app/vr_ini_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 
 #include "app/atomic_file_write.h"
 #include "app/color_names.h"
 #include "app/ini_text.h"
+#include "image/regular_file.h"
 
 namespace ravinel {
 
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-// Closes the file on every way out of the reading.
-class ReadOnlyFile {
-  public:
-    explicit ReadOnlyFile(const std::string& path)
-        // Non-blocking, so that a FIFO given as the file cannot stall the start.
-        : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {}
-    ~ReadOnlyFile() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    ReadOnlyFile(const ReadOnlyFile&) = delete;
-    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
-
-    // Only a regular file is read; a device or a folder counts as missing.
-    bool isRegularFile() const {
-        struct stat info {};
-        return fd_ >= 0 && ::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode);
-    }
-    // Bytes read into buffer; 0 at the end or on an error.
-    size_t read(char* buffer, size_t size) const {
-        for (;;) {
-            const ssize_t n = ::read(fd_, buffer, size);
-            if (n >= 0) {
-                return static_cast<size_t>(n);
-            }
-            if (errno != EINTR) {
-                return 0;
-            }
-        }
-    }
-
-  private:
-    int fd_;
-};
 
 }  // namespace
 
@@ -116,8 +76,9 @@ VrIniFile::VrIniFile(std::string fileName) : fileName_(std::move(fileName)) {
 }
 
 void VrIniFile::load() {
-    const ReadOnlyFile file(fileName_);
-    if (!file.isRegularFile()) {
+    // Only a regular file is read; a device or a folder counts as missing.
+    const RegularFile file(fileName_);
+    if (!file.isOpen()) {
         return;
     }
     Reader reader(*this);
@@ -125,8 +86,10 @@ void VrIniFile::load() {
     bool lineTooLong = false;
     bool atStart = true;
     std::string chunk(64 * 1024, '\0');
-    for (size_t n; (n = file.read(chunk.data(), chunk.size())) > 0;) {
-        std::string_view data(chunk.data(), n);
+    uint64_t offset = 0;
+    for (int64_t n; (n = file.readAt(chunk.data(), chunk.size(), offset)) > 0;) {
+        offset += static_cast<uint64_t>(n);
+        std::string_view data(chunk.data(), static_cast<size_t>(n));
         if (atStart) {
             atStart = false;
             if (data.starts_with(kUtf8Bom)) {

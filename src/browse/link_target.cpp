@@ -3,16 +3,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <fstream>
+#include <algorithm>
 #include <string_view>
 #include <vector>
+
+#include "image/file_bytes.h"
 
 namespace ravinel {
 
 namespace {
 
 // Desktop entries are a few hundred bytes; anything larger is no link file of ours.
-constexpr off_t kMaxDesktopFileBytes = 1 << 20;
+constexpr uint64_t kMaxDesktopFileBytes = 1 << 20;
 
 std::string_view trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
@@ -96,13 +98,20 @@ std::string pathOfUrl(const std::string& url) {
 
 // The URL of a desktop entry of Type=Link, from its [Desktop Entry] group.
 std::string desktopLinkTarget(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::string line;
+    std::vector<uint8_t> bytes;
+    try {
+        bytes = readFileBytes(path, kMaxDesktopFileBytes);
+    } catch (const FileReadError&) {
+        return {};
+    }
+    std::string_view rest(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     std::string group;
     std::string type;
     std::string url;
-    while (std::getline(file, line)) {
-        const std::string_view text = trimmed(line);
+    while (!rest.empty()) {
+        const size_t end = std::min(rest.find('\n'), rest.size());
+        const std::string_view text = trimmed(rest.substr(0, end));
+        rest.remove_prefix(std::min(end + 1, rest.size()));
         if (text.empty() || text[0] == '#') {
             continue;
         }
@@ -141,8 +150,7 @@ std::string getLinkTarget(const std::string& path) {
     if (S_ISLNK(status.st_mode)) {
         return symbolicLinkTarget(path, status.st_size);
     }
-    if (S_ISREG(status.st_mode) && status.st_size <= kMaxDesktopFileBytes &&
-        hasDesktopExtension(path)) {
+    if (S_ISREG(status.st_mode) && hasDesktopExtension(path)) {
         return desktopLinkTarget(path);
     }
     return {};

@@ -62,7 +62,9 @@ RelayoutStart relayoutStart(const ThumbGrid& grid, int32_t viewHeight, int32_t p
         start.offset = (h - std::max(viewHeight, 0) % h) % h;
     }
     start.first = t / grid.columns * grid.columns;
-    start.scrollPos = std::min(grid.maxScroll, start.first / grid.columns * h + start.offset);
+    // In 64 bits: a view lower than one tile may add an offset past the last position.
+    start.scrollPos = static_cast<int32_t>(
+        std::min<int64_t>(grid.maxScroll, int64_t{start.first / grid.columns} * h + start.offset));
     return start;
 }
 
@@ -73,13 +75,14 @@ std::optional<int32_t> ensureVisiblePosition(const ThumbGrid& grid, int32_t inde
         return std::nullopt;
     }
     const int32_t h = atLeastOne(panelH);
-    const int32_t top = index / grid.columns * h;
+    // In 64 bits: rows past the content height the scroll range is cut at lie beyond it.
+    const int64_t top = int64_t{index / grid.columns} * h;
     if (top < scrollPos) {
-        return top;
+        return static_cast<int32_t>(top);
     }
-    const int32_t bottom = top - viewHeight + h;
+    const int64_t bottom = top - viewHeight + h;
     if (bottom >= 0 && bottom > scrollPos) {
-        return bottom;
+        return static_cast<int32_t>(std::min<int64_t>(bottom, grid.maxScroll));
     }
     return std::nullopt;
 }

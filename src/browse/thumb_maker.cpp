@@ -12,8 +12,6 @@ namespace ravinel {
 
 namespace {
 
-// Thumbnails are never larger than the largest picture the view shows.
-constexpr int32_t kMaxThumbSide = 4096;
 constexpr int32_t kMaxPreviewSide = 4096;
 
 uint16_t proportionalSide(int64_t side, int64_t numerator, int64_t denominator) {

@@ -12,6 +12,9 @@
 
 namespace ravinel {
 
+// Thumbnails are never larger than the largest picture the view shows.
+inline constexpr int32_t kMaxThumbSide = 4096;
+
 // The pixel format of thumbnails for a screen of this many bits per pixel: 24 bit from
 // 16 bits up, 8-bit halftone from 8, 1-bit halftone below.
 NkDibPixelFormat thumbPixelFormatForScreenBits(int bits);

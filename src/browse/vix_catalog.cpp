@@ -1,9 +1,5 @@
 #include "browse/vix_catalog.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -15,6 +11,7 @@
 #include <vector>
 
 #include "image/jpeg_decoder.h"
+#include "image/regular_file.h"
 
 namespace ravinel {
 
@@ -64,25 +61,16 @@ uint8_t pixelFormatOfBits(uint32_t bits) {
 // the end of the file; a failed read ends the scan.
 class CatalogReader {
   public:
-    explicit CatalogReader(const std::string& path) {
-        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat st {};
-        if (fd_ < 0 || ::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+    explicit CatalogReader(const std::string& path) : file_(path) {
+        if (!file_.isOpen()) {
             return;
         }
-        size_ = static_cast<uint64_t>(st.st_size);
+        size_ = file_.size();
         std::array<uint8_t, 4> signature{};
         uint16_t mark = 0;
         valid_ = size_ >= 8 && read(signature.data(), signature.size()) &&
                  signature == kSignature && readU16(mark) && mark == kVersionMark;
     }
-    ~CatalogReader() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    CatalogReader(const CatalogReader&) = delete;
-    CatalogReader& operator=(const CatalogReader&) = delete;
 
     bool valid() const { return valid_; }
     uint64_t remaining() const { return size_ - pos_; }
@@ -169,20 +157,15 @@ class CatalogReader {
     bool fill() {
         window_.resize(static_cast<size_t>(std::min<uint64_t>(kWindowBytes, remaining())));
         windowStart_ = pos_;
-        size_t done = 0;
-        while (done < window_.size()) {
-            const ssize_t got = ::pread(fd_, window_.data() + done, window_.size() - done,
-                                        static_cast<off_t>(pos_ + done));
-            if (got <= 0) {
-                window_.clear();
-                return false;
-            }
-            done += static_cast<size_t>(got);
+        // A file cut short since the open ends the scan like a failed read.
+        if (file_.readAt(window_.data(), window_.size(), pos_) !=
+            static_cast<int64_t>(window_.size())) {
+            window_.clear();
         }
         return !window_.empty();
     }
 
-    int fd_ = -1;
+    RegularFile file_;
     bool valid_ = false;
     uint64_t size_ = 0;
     uint64_t pos_ = 0;

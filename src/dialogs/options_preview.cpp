@@ -2,8 +2,10 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPalette>
+#include <algorithm>
 
 #include "app/color_names.h"
+#include "app/settings_limits.h"
 #include "browse/gui/img_tn_panel.h"
 #include "browse/gui/settings_color.h"
 #include "dialogs/form_rv_opt.h"
@@ -25,7 +27,8 @@ QColor FormRvOpt::colorOf(Color value) const {
 }
 
 void FormRvOpt::updatePreview() {
-    const ThumbPanel& look = thumbPanel_;
+    // Drawn as the browser draws it.
+    const ThumbPanel look = drawableThumbPanel(thumbPanel_);
     QPalette background = panelBk_->palette();
     background.setColor(QPalette::Window, colorOf(look.pnlBkCol));
     panelBk_->setPalette(background);
@@ -63,7 +66,7 @@ void FormRvOpt::buttonFontClick() {
     ThumbPanel& look = thumbPanel_;
     QFont initial;
     if (look.labelFSize > 0) {
-        initial.setPointSize(look.labelFSize);
+        initial.setPointSize(std::min(look.labelFSize, kMaxLabelPointSize));
     }
     initial.setBold((look.labelStyle & 1) != 0);
     initial.setItalic((look.labelStyle & 2) != 0);

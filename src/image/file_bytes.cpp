@@ -3,17 +3,13 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <memory>
 #include <system_error>
+
+#include "image/regular_file.h"
 
 namespace ravinel {
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 // Call right after the failing system call, before errno can change.
 FileReadError systemError(const char* what, const std::string& path) {
@@ -36,24 +32,23 @@ uint64_t fileByteSize(const std::string& path) {
 }
 
 std::vector<uint8_t> readFileBytes(const std::string& path, uint64_t maxBytes) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        throw systemError("Cannot open file", path);
+    const RegularFile file(path);
+    if (!file.isOpen()) {
+        if (file.openError() == 0) {
+            throw FileReadError("Not a regular file: " + path);
+        }
+        throw FileReadError("Cannot open file: " + path + ": " + file.failureText());
     }
-    struct stat info {};
-    if (::fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) {
-        throw FileReadError("Not a regular file: " + path);
-    }
-    const uint64_t size = static_cast<uint64_t>(info.st_size);
-    if (size > maxBytes) {
+    if (file.size() > maxBytes) {
         throw FileReadError("File is too large: " + path);
     }
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    std::vector<uint8_t> bytes(static_cast<size_t>(file.size()));
     // Another program may shorten the file meanwhile: keep what could be read.
-    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
-    if (std::ferror(file.get())) {
+    const int64_t got = file.readAt(bytes.data(), bytes.size(), 0);
+    if (got < 0) {
         throw systemError("Cannot read file", path);
     }
+    bytes.resize(static_cast<size_t>(got));
     return bytes;
 }
 

@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "image/archive_file.h"
+#include "image/bmp_by_name.h"
 #include "image/file_bytes.h"
 #include "image/file_extension.h"
 #include "image/graphic_load_error.h"
 #include "image/graphic_signature.h"
 #include "image/jpeg_decoder.h"
 #include "image/jpeg_frame_walk.h"
-#include "image/tolerant_bmp_reader.h"
 
 namespace ravinel {
 
@@ -186,7 +186,7 @@ void GraphicLoader::loadRecognized(NkDib& target, std::span<const uint8_t> data,
             inJpgFirst, [&] { loadJpeg(target, data, preview, info); }, spiStream, info);
     } else if (kind == GraphicKind::gkBmp) {
         tryInOrder(
-            inBmpFirst, [&] { loadBmp(target, data, preview, info); }, spiStream, info);
+            inBmpFirst, [&] { loadBmp(target, data, name, preview, info); }, spiStream, info);
     } else {
         spiStream();
     }
@@ -209,7 +209,7 @@ void GraphicLoader::loadByExtension(NkDib& target, FileLoad& file, bool preview,
     };
     auto bmpFromFile = [&] {
         try {
-            loadBmp(target, file.bytes(), preview, info);
+            loadBmp(target, file.bytes(), file.name(), preview, info);
         } catch (const std::exception&) {
             // Unreadable file: nothing loaded.
         }
@@ -247,10 +247,10 @@ void GraphicLoader::loadJpeg(NkDib& target, std::span<const uint8_t> data, bool 
     }
 }
 
-void GraphicLoader::loadBmp(NkDib& target, std::span<const uint8_t> data, bool preview,
-                            GraphicLoadInfo& info) const {
+void GraphicLoader::loadBmp(NkDib& target, std::span<const uint8_t> data, const std::string& name,
+                            bool preview, GraphicLoadInfo& info) const {
     try {
-        target = readTolerantBmp(data, limitsFor(preview));
+        target = readBmpByName(data, name, limitsFor(preview));
         info.kind = GraphicKind::gkBmp;
         info.width = sideOf(target.width());
         info.height = sideOf(target.height());

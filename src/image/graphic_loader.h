@@ -59,8 +59,9 @@ class GraphicLoader {
     void loadByExtension(NkDib& target, FileLoad& file, bool preview, GraphicLoadInfo& info);
     void loadJpeg(NkDib& target, std::span<const uint8_t> data, bool preview,
                   GraphicLoadInfo& info) const;
-    void loadBmp(NkDib& target, std::span<const uint8_t> data, bool preview,
-                 GraphicLoadInfo& info) const;
+    // The own BMP step; name chooses the reader (".dib": the strict one).
+    void loadBmp(NkDib& target, std::span<const uint8_t> data, const std::string& name,
+                 bool preview, GraphicLoadInfo& info) const;
     void loadSpiFile(NkDib& target, const std::string& fileName, bool preview,
                      GraphicLoadInfo& info);
     void loadSpiStream(NkDib& target, std::span<const uint8_t> data, const std::string& name,

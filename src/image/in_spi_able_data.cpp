@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
-#include <fstream>
 #include <memory>
 
 #include "image/file_bytes.h"
 #include "image/file_extension.h"
 #include "image/graphic_load_error.h"
+#include "image/regular_file.h"
 #include "image/spi_picture_conversion.h"
 #include "image/tolerant_bmp_reader.h"
 
@@ -172,11 +172,13 @@ int32_t InSpiAbleData::progressCallback(int32_t done, int32_t total, intptr_t st
 InSpiAbleFromFile::InSpiAbleFromFile(const std::string& fileName) : InSpiAbleData(fileName) {}
 
 void InSpiAbleFromFile::readHeader(std::span<uint8_t> header) {
-    std::ifstream in(fileName(), std::ios::binary);
-    if (!in) {
-        throw FileReadError("cannot open " + fileName());
+    const RegularFile file(fileName());
+    if (!file.isOpen()) {
+        throw FileReadError("cannot open " + fileName() + ": " + file.failureText());
     }
-    in.read(reinterpret_cast<char*>(header.data()), static_cast<std::streamsize>(header.size()));
+    if (file.readAt(header.data(), header.size(), 0) < 0) {
+        throw FileReadError("cannot read " + fileName());
+    }
 }
 
 std::optional<InSpiAbleData::PluginInput> InSpiAbleFromFile::inputAt(size_t offset) const {

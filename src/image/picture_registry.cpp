@@ -21,7 +21,7 @@ PictureRegistry::PictureRegistry() {
     registerExtension("jpeg", PictureDecoderKind::jpeg, "JPEG Image File");
     registerExtension("jpg", PictureDecoderKind::jpeg, "JPEG Image File");
     registerExtension("bmp", PictureDecoderKind::bmp, "Bitmaps");
-    registerExtension("dib", PictureDecoderKind::bmp, "Bitmaps");
+    registerExtension("dib", PictureDecoderKind::dib, "Device Independent Bitmap");
 }
 
 void PictureRegistry::registerExtension(const std::string& extension, PictureDecoderKind kind,

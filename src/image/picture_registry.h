@@ -7,11 +7,13 @@
 namespace ravinel {
 
 // The decoders a file can be opened with by its extension.
-enum class PictureDecoderKind { spiBitmap, jpeg, bmp };
+// bmp is the tolerant BMP reader, dib the DIB class's strict one.
+enum class PictureDecoderKind { spiBitmap, jpeg, bmp, dib };
 
 // Which decoder opens a file of each extension. Extensions are kept without the dot and
 // compared case-insensitively; a later registration of an extension replaces the earlier.
-// Starts with our JPEG decoder for "jpeg" and "jpg" and our BMP reader for "bmp" and "dib".
+// Starts with our JPEG decoder for "jpeg" and "jpg", the tolerant BMP reader for "bmp" and
+// the DIB class for "dib".
 class PictureRegistry {
   public:
     struct Entry {

@@ -4,12 +4,12 @@
 #include <functional>
 #include <optional>
 
+#include "image/bmp_by_name.h"
 #include "image/file_bytes.h"
 #include "image/file_extension.h"
 #include "image/spi_error.h"
 #include "image/spi_graphic.h"
 #include "image/spis.h"
-#include "image/tolerant_bmp_reader.h"
 
 namespace ravinel {
 
@@ -26,7 +26,8 @@ NkDib SpiBitmap::loadFromFile(const std::string& fileName) {
     return load(
         fileName,
         [&] {
-            return readTolerantBmp(readFileBytes(fileName, kMaxBmpFileBytes), spis_.decodeLimits);
+            return readBmpByName(readFileBytes(fileName, kMaxBmpFileBytes), fileName,
+                                 spis_.decodeLimits);
         },
         [&](SpiGraphic& graphic) { graphic.loadFromFile(fileName); });
 }
@@ -34,7 +35,7 @@ NkDib SpiBitmap::loadFromFile(const std::string& fileName) {
 NkDib SpiBitmap::loadFromStreamWithName(std::span<const uint8_t> data,
                                         const std::string& fileName) {
     return load(
-        fileName, [&] { return readTolerantBmp(data, spis_.decodeLimits); },
+        fileName, [&] { return readBmpByName(data, fileName, spis_.decodeLimits); },
         [&](SpiGraphic& graphic) { graphic.loadFromStreamWithName(data, fileName); });
 }
 

@@ -232,6 +232,9 @@ void Spis::loadFile(NkDib& target, const std::string& fileName) {
         case PictureDecoderKind::bmp:
             target = readTolerantBmp(readFileBytes(fileName, kMaxDecodedFileBytes), decodeLimits);
             break;
+        case PictureDecoderKind::dib:
+            target.loadFromFile(fileName);
+            break;
     }
 }
 

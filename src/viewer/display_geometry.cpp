@@ -9,8 +9,9 @@ namespace ravinel {
 
 namespace {
 
-// The largest side a fixed rate may ask for; larger rates are cut to a 4096 box.
-constexpr int64_t kMaxRateSide = 4096;
+// The largest side a fixed rate or a fixed long side may ask for; larger ones are cut to
+// a 4096 box.
+constexpr int64_t kMaxSetSide = 4096;
 // A picture is shown at most this many times larger, and at least this many times smaller.
 constexpr int64_t kMaxScale = 256;
 
@@ -26,7 +27,7 @@ int64_t scaledSide(int64_t side, double rate) {
         return 0;
     }
     // Anything that rounds beyond the cut is cut anyway; this keeps the conversion defined.
-    return x >= static_cast<double>(kMaxRateSide) + 0.5 ? kMaxRateSide + 1 : nearest(x);
+    return x >= static_cast<double>(kMaxSetSide) + 0.5 ? kMaxSetSide + 1 : nearest(x);
 }
 
 struct Box {
@@ -46,13 +47,15 @@ Box boundingBox(int64_t w, int64_t h, const ViewFormConf& viewForm, const Screen
             return {metrics.maxClientWidth, metrics.maxClientHeight};
         case 2: {
             Box box{scaledSide(w, viewForm.sizeRate), scaledSide(h, viewForm.sizeRate)};
-            if (box.width > kMaxRateSide || box.height > kMaxRateSide) {
-                return {kMaxRateSide, kMaxRateSide};
+            if (box.width > kMaxSetSide || box.height > kMaxSetSide) {
+                return {kMaxSetSide, kMaxSetSide};
             }
             return {std::max<int64_t>(box.width, 1), std::max<int64_t>(box.height, 1)};
         }
-        case 3:
-            return {viewForm.sizeFixed, viewForm.sizeFixed};
+        case 3: {
+            const int64_t side = std::min<int64_t>(viewForm.sizeFixed, kMaxSetSide);
+            return {side, side};
+        }
         default:
             // Unknown modes act as the framed fit box, frameless or not.
             return {metrics.maxClientWidth, metrics.maxClientHeight};

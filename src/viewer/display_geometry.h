@@ -15,7 +15,8 @@ struct DisplaySize {
 };
 
 // The display size of a sourceWidth x sourceHeight picture (both at least 1) under the
-// window's size mode, kept within 1/256 and 256 times the picture.
+// window's size mode, kept within 1/256 and 256 times the picture. A fixed rate or long
+// side asks for at most a 4096 box, whatever the settings hold.
 DisplaySize calcDisplaySize(int32_t sourceWidth, int32_t sourceHeight, const ViewFormConf& viewForm,
                             const ScreenMetrics& metrics, bool frameless);
 

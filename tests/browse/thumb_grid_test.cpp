@@ -90,6 +90,16 @@ TEST(ThumbGrid, EnsureVisibleScrollsOnlyWhenTheRowIsOutOfSight) {
     EXPECT_EQ(ensureVisiblePosition(tenItems(), 9, 3, 200, 100, 0), std::nullopt);
 }
 
+TEST(ThumbGrid, ContentPastTheScrollRangeStaysWithinIt) {
+    // 100,000 tiles 30,000 high in one column and a view lower than a tile: the content
+    // is cut at the largest scroll range, and no position computed leaves it.
+    const int32_t h = 30000;
+    const ThumbGrid grid = thumbGrid(100, 100, kBar, 50, h, 100000);
+    ASSERT_EQ(grid.contentHeight, INT32_MAX);
+    EXPECT_EQ(ensureVisiblePosition(grid, 99999, 100000, 100, h, 0), grid.maxScroll);
+    EXPECT_EQ(relayoutStart(grid, 100, h, 99999, grid.maxScroll).scrollPos, grid.maxScroll);
+}
+
 TEST(TileReuse, TilesStillOnThePageMoveToTheirNewSlots) {
     // Tiles of positions 0..15; the page moves down a row to 4..19.
     std::vector<int32_t> old;

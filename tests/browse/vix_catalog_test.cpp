@@ -1,6 +1,7 @@
 #include "browse/vix_catalog.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -86,6 +87,9 @@ TEST(VixCatalogMatches, BadFilesAreNoMatch) {
     EXPECT_FALSE(catalogMatches(dir, tmp.path("missing.vix")));
     std::filesystem::create_directory(tmp.path("folder.VIX"));
     EXPECT_FALSE(catalogMatches(dir, tmp.path("folder.VIX")));
+    // A FIFO nobody writes is refused without waiting for a writer.
+    ASSERT_EQ(::mkfifo(tmp.path("fifo.vix").c_str(), 0600), 0);
+    EXPECT_FALSE(catalogMatches(dir, tmp.path("fifo.vix")));
     // Lengths that run past the end, or a folder record cut short.
     const std::vector<uint8_t> path(dir.begin(), dir.end());
     EXPECT_FALSE(catalogMatches(

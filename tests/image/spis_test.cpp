@@ -369,7 +369,10 @@ TEST(SpisTest, PictureExtensionsAreRegisteredForEveryMask) {
 TEST(SpisTest, LaterRegistrationWins) {
     PictureRegistry registry;
     EXPECT_EQ(registry.decoderForFile("/a/photo.JPEG")->kind, PictureDecoderKind::jpeg);
-    EXPECT_EQ(registry.decoderForFile("b.dib")->kind, PictureDecoderKind::bmp);
+    EXPECT_EQ(registry.decoderForFile("b.bmp")->kind, PictureDecoderKind::bmp);
+    // .dib files go to the DIB class's strict reader.
+    EXPECT_EQ(registry.decoderForFile("b.dib")->kind, PictureDecoderKind::dib);
+    EXPECT_EQ(registry.decoderForFile("b.DIB")->description, "Device Independent Bitmap");
     EXPECT_FALSE(registry.decoderForFile("/a.jpg/noext"));
     registry.registerExtension("JPG", PictureDecoderKind::spiBitmap, "by a plug-in");
     EXPECT_EQ(registry.decoderForFile("c.jpg")->kind, PictureDecoderKind::spiBitmap);

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "tests/plugins/picture_encoders.h"
 #include "tests/plugins/spi_module.h"
+#include "tests/plugins/temporary_file.h"
 
 namespace ravinel::test {
 namespace {
@@ -100,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                     PngCase{"InterlacedGrey16", PNG_COLOR_TYPE_GRAY, 16, true, false}),
     [](const testing::TestParamInfo<PngCase>& param) { return std::string(param.param.name); });
 
-TEST(PngPluginCalls, ProgressCanAbortAndMissingFilesFail) {
+TEST(PngPluginCalls, ProgressCanAbortAndUnreadableFilesFail) {
     SpiModule module(IFPNG_PATH);
     ASSERT_TRUE(module.loaded());
     const Bytes png = encodePng({"Rgb8", PNG_COLOR_TYPE_RGB, 8, false, false});
@@ -122,6 +126,12 @@ TEST(PngPluginCalls, ProgressCanAbortAndMissingFilesFail) {
         decodeFromFile(module.getPicture, file.path(), static_cast<std::intptr_t>(png.size()) + 1)
             .code,
         SPI_FILE_READ_ERROR);
+    // Only regular files: a FIFO nobody writes and a device fail at once.
+    const std::filesystem::path fifo = file.path().string() + ".fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(decodeFromFile(module.getPicture, fifo, 0).code, SPI_FILE_READ_ERROR);
+    std::filesystem::remove(fifo);
+    EXPECT_EQ(decodeFromFile(module.getPicture, "/dev/zero", 0).code, SPI_FILE_READ_ERROR);
     // A PNG is not a GIF: the GIF plug-in refuses it without crashing.
     SpiModule gif(IFGIF_PATH);
     EXPECT_NE(decodeFromMemory(gif.getPicture, png).code, SPI_ALL_RIGHT);

@@ -79,6 +79,41 @@ check "settings keep the low byte" "ReductMode=1" "$(grep '^ReductMode=' "$dir/r
 check "settings drop unknown sections" 0 "$(grep -c Junk "$dir/r.ini")"
 check "settings from RAVINEL_INI" "$dir/e.ini" "$(RAVINEL_INI="$dir/e.ini" "$tool" settings)"
 check "settings default file" "[ThumbForm]" "$(head -1 "$dir/e.ini")"
+# Only regular files are read: a FIFO nobody writes, named as a picture, an archive or
+# the settings, and a link to a device, fail at once on every path (a hang is ended by
+# timeout, status 124); a save leaves the FIFO in place.
+mkfifo "$dir/fifo.jpg" "$dir/fifo.png" "$dir/fifo.dib" "$dir/fifo.zip" "$dir/fifo.ini"
+ln -s /dev/zero "$dir/zero.bmp"
+for args in "info fifo.jpg" "info fifo.jpg --analyze" "info fifo.png" "info fifo.dib" \
+            "info zero.bmp" "info zero.bmp --analyze" "thumb fifo.jpg $dir/none.bmp" \
+            "archive list fifo.zip" "archive info fifo.zip a.bmp"; do
+    # shellcheck disable=SC2086  # the words of a case
+    (cd "$dir" && timeout 20 "$tool" $args >/dev/null 2>&1)
+    status=$?
+    [ "$status" -ne 0 ] && [ "$status" -ne 124 ]
+    check "refused at once: $args" 0 "$?"
+done
+(cd "$dir" && timeout 20 "$tool" settings --ini fifo.ini >/dev/null 2>&1)
+check "settings save over a FIFO fails" 2 "$?"
+check "the FIFO stays" "fifo" "$(stat -c %F "$dir/fifo.ini" | cut -d' ' -f1)"
+
+# A .dib file is read by the strict reader of the DIB class: a pixel offset of 0, which the
+# tolerant BMP reader takes, is refused there; the same bytes named .bmp load.
+{ head -c 10 "$dir/in.bmp"; printf '\x00\x00\x00\x00'; tail -c +15 "$dir/in.bmp"; } >"$dir/off0.bmp"
+cp "$dir/off0.bmp" "$dir/off0.dib"
+cp "$dir/in.bmp" "$dir/in.dib"
+check "a tolerated BMP loads" 0 "$("$tool" info "$dir/off0.bmp" >/dev/null; echo $?)"
+for args in "info off0.dib" "info off0.dib --analyze" "info off0.dib --analyze --bmp-first" \
+            "thumb off0.dib $dir/none.bmp"; do
+    # shellcheck disable=SC2086
+    (cd "$dir" && "$tool" $args >/dev/null 2>&1)
+    check "strict .dib: $args" 1 "$?"
+done
+check "a sound .dib loads by name" "kind=2 width=2 height=1 pixelformat=6 label=24" \
+      "$("$tool" info "$dir/in.dib")"
+check "a sound .dib loads by content" "kind=8 width=2 height=1 pixelformat=6 label=24" \
+      "$("$tool" info "$dir/in.dib" --analyze --bmp-first)"
+
 # list: names in natural order, size and local time; an ill-formed name is shown with
 # U+FFFD.
 mkdir "$dir/list" "$dir/list/sub"

@@ -71,9 +71,10 @@ TEST(CalcDisplaySize, RatesThatVanishOrAreNoNumberStillGiveAPixel) {
     EXPECT_EQ(framed(100, 100, mode(2, 1e300)), (DisplaySize{4096, 4096}));
 }
 
-TEST(CalcDisplaySize, LongSideMode) {
+TEST(CalcDisplaySize, LongSideModeIsCutToTheSame4096Box) {
     EXPECT_EQ(framed(100, 50, mode(3, 1, 320)), (DisplaySize{320, 160}));
     EXPECT_EQ(framed(50, 100, mode(3, 1, 320)), (DisplaySize{160, 320}));
+    EXPECT_EQ(framed(100, 50, mode(3, 1, 65535)), (DisplaySize{4096, 2048}));
 }
 
 TEST(CalcDisplaySize, LowerLimitIsA256thOfThePicture) {

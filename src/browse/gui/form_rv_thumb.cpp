@@ -14,6 +14,7 @@
 
 #include "app/form_rv_main.h"
 #include "app/idle_dispatcher.h"
+#include "app/settings_limits.h"
 #include "browse/gui/browser_status_bar.h"
 #include "browse/gui/file_list_view.h"
 #include "browse/gui/grip_panel.h"
@@ -110,7 +111,7 @@ void FormRvThumb::formCreate() {
     dockTree(form.treeAlign == kAlignLeft);
     // The tree's width comes with the window's own: lay the window out first.
     layout()->activate();
-    const int panelWidth = std::max(0, form.treeWidth) + 2 * movingPanel_->frameWidth();
+    const int panelWidth = drawableWidth(form.treeWidth) + 2 * movingPanel_->frameWidth();
     const int twinWidth =
         std::max(kTwinMinimumWidth, splitter_->width() - kSplitterWidth - panelWidth);
     splitter_->setSizes(treeOnLeft_ ? QList<int>{panelWidth, twinWidth}
@@ -131,9 +132,9 @@ void FormRvThumb::formCreate() {
 }
 
 void FormRvThumb::placeWindow() {
-    const ThumbFormConf& form = formRvMain->settings().thumbForm;
-    const QRect stored(QPoint(form.bounds.left, form.bounds.top),
-                       QPoint(form.bounds.right - 1, form.bounds.bottom - 1));
+    const Rect bounds = drawableWindowRect(formRvMain->settings().thumbForm.bounds);
+    const QRect stored(QPoint(bounds.left, bounds.top),
+                       QPoint(bounds.right - 1, bounds.bottom - 1));
     placedBounds_ = keptOnMonitor(stored, nearestScreenGeometry(stored));
     // The stored rectangle holds the frame. Until this window has one, the frame is taken
     // to be the one the hub measured (in device pixels).
@@ -142,7 +143,8 @@ void FormRvThumb::placeWindow() {
     resize(std::max(1, placedBounds_.width() - toLogical(metrics.frameX, ratio)),
            std::max(1, placedBounds_.height() - toLogical(metrics.frameY, ratio)));
     move(placedBounds_.topLeft());
-    setWindowState(form.maximized ? Qt::WindowMaximized : Qt::WindowNoState);
+    setWindowState(formRvMain->settings().thumbForm.maximized ? Qt::WindowMaximized
+                                                              : Qt::WindowNoState);
 }
 
 void FormRvThumb::fitFrameToBounds() {

@@ -65,7 +65,7 @@ void ImgTnPanel::applyLabelColors() {
 
 void ImgTnPanel::setLabelFont(const std::string& family, int32_t pointSize, uint8_t fontStyle) {
     QFont font(QString::fromStdString(family));
-    font.setPointSize(std::max(pointSize, 1));
+    font.setPointSize(pointSize);
     font.setBold((fontStyle & 1) != 0);
     font.setItalic((fontStyle & 2) != 0);
     font.setUnderline((fontStyle & 4) != 0);

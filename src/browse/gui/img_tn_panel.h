@@ -46,7 +46,7 @@ class ImgTnPanel : public QWidget {
     bool isSelected() const { return selected_; }
 
     // Style bits: 0 bold, 1 italic, 2 underline, 3 strike-out. The label's height
-    // follows the font.
+    // follows the font; pointSize is at least 1 (see drawableThumbPanel).
     void setLabelFont(const std::string& family, int32_t pointSize, uint8_t fontStyle);
     void setLabelTop(int32_t top);
     void setLabelText(const QString& text);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/settings_limits.h"
 #include "browse/gui/settings_color.h"
 #include "browse/place_image.h"
 #include "browse/thumb_input.h"
@@ -21,8 +22,8 @@ namespace ravinel {
 ImgTnView::ImgTnView(QWidget* parent, const ThumbPanel& config, FileIconCache& icons,
                      GraphicLoader& loader)
     : QWidget(parent),
-      config_(config),
-      nextConfig_(config),
+      config_(drawableThumbPanel(config)),
+      nextConfig_(config_),
       icons_(icons),
       scrollBar_(new QScrollBar(Qt::Vertical, this)),
       maker_(loader) {
@@ -34,6 +35,10 @@ ImgTnView::ImgTnView(QWidget* parent, const ThumbPanel& config, FileIconCache& i
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAutoFillBackground(true);
+}
+
+void ImgTnView::setThumbPanel(const ThumbPanel& config) {
+    nextConfig_ = drawableThumbPanel(config);
 }
 
 void ImgTnView::setThumbColorBit(int bits) {
@@ -123,7 +128,7 @@ void ImgTnView::updateScrollBar() {
         return;
     }
     scrollBar_->setMaximum(grid_.maxScroll);
-    scrollBar_->setSingleStep(std::max(config_.panelH, 1));
+    scrollBar_->setSingleStep(config_.panelH);
     scrollBar_->setPageStep(std::max(grid_.largeChange, 1));
     placeScrollBar();
     scrollBar_->show();
@@ -136,8 +141,8 @@ void ImgTnView::storeVisible(const GridPage& page) {
 }
 
 void ImgTnView::placeTiles(int32_t offset) {
-    const int32_t w = std::max(config_.panelW, 1);
-    const int32_t h = std::max(config_.panelH, 1);
+    const int32_t w = config_.panelW;
+    const int32_t h = config_.panelH;
     for (int k = 0; k < tiles_.count(); ++k) {
         const TilePoint point = tilePoint(grid_, k, offset, w, h);
         ImgTnPanel* tile = tiles_.at(k);
@@ -287,7 +292,7 @@ void ImgTnView::applyLook(ImgTnPanel* tile, bool selected) const {
 ImgTnPanel* ImgTnView::createTile(FileInfoItem& item) {
     auto* tile = new ImgTnPanel(this, config_.style);
     tile->hide();
-    tile->resize(std::max(config_.panelW, 1), std::max(config_.panelH, 1));
+    tile->resize(config_.panelW, config_.panelH);
     tile->setItem(&item);
     item.hasTile = true;
     tile->setTileColor(colorOf(config_.panelCol));

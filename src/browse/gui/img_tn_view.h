@@ -28,8 +28,8 @@ class ImgTnView : public QWidget {
     ImgTnView(QWidget* parent, const ThumbPanel& config, FileIconCache& icons,
               GraphicLoader& loader);
 
-    // The tile configuration of the next setFiles.
-    void setThumbPanel(const ThumbPanel& config) { nextConfig_ = config; }
+    // The tile configuration of the next setFiles, as it can be drawn.
+    void setThumbPanel(const ThumbPanel& config);
     void setCatalogHomeDir(const std::string& dir) { catalogHomeDir_ = dir; }
     const std::string& catalogHomeDir() const { return catalogHomeDir_; }
     void setHiQuality(bool on) { maker_.hiQuality = on; }
@@ -134,7 +134,7 @@ class ImgTnView : public QWidget {
     int32_t lastVisible_ = -1;
     int32_t itemIndex_ = -1;
     std::string catalogHomeDir_;
-    ThumbPanel config_;
+    ThumbPanel config_;  // drawable: every size within its bounds
     ThumbPanel nextConfig_;
     FileIconCache& icons_;
     DirFilesInfo* list_ = nullptr;

@@ -35,7 +35,9 @@ class BrowserTest : public SharedHubTest {
         formRvMain->settings().lastDir = folder();
     }
 
-    void TearDown() override {
+    void TearDown() override { closeWindows(); }
+
+    static void closeWindows() {
         // Deleting skips the close handlers and their hook that would end the run.
         std::vector<QWidget*> windows;
         for (QWidget* widget : QApplication::topLevelWidgets()) {

@@ -4,6 +4,7 @@
 #include "app/vr_ini_file.h"
 #include "tools/fuzz/targets/fuzz_targets.h"
 #include "tools/fuzz/targets/scratch_folder.h"
+#include "tools/fuzz/targets/settings_windows.h"
 
 namespace ravinel::fuzz {
 namespace {
@@ -21,7 +22,9 @@ void readKeys(const VrIniFile& ini) {
 
 }  // namespace
 
-// Input: the settings file. Reading never fails: any exception is a finding.
+// Input: the settings file. Reading never fails, and the browser window and an image
+// window lay themselves out with what was read: any exception is a finding, as is any
+// overflow the sanitizers see.
 void fuzzIniSettings(FuzzInput data) {
     if (data.size() > kMaxFuzzInputBytes) {
         return;
@@ -32,7 +35,7 @@ void fuzzIniSettings(FuzzInput data) {
         ini.setSection(section);
         readKeys(ini);
     }
-    loadSettings(path);
+    layOutWindowsWith(loadSettings(path));
 }
 
 }  // namespace ravinel::fuzz

@@ -1,0 +1,89 @@
+#include "tools/fuzz/targets/settings_windows.h"
+
+#include <QApplication>
+#include <QWidget>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/form_rv_main.h"
+#include "app/idle_dispatcher.h"
+#include "browse/gui/form_rv_thumb.h"
+#include "tools/fixtures/sample_picture.h"
+#include "tools/fuzz/targets/scratch_folder.h"
+#include "viewer/form_rv_view.h"
+
+namespace ravinel::fuzz {
+namespace {
+
+// Enough idle steps to make and draw the one thumbnail.
+constexpr int kIdleSteps = 20;
+
+void startApplication() {
+    if (QCoreApplication::instance() != nullptr) {
+        return;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    static int argc = 1;
+    static char name[] = "ravinel-fuzz";
+    static char* argv[] = {name, nullptr};
+    // Alive until the process ends, as the hub that needs it.
+    new QApplication(argc, argv);
+}
+
+FormRvMain& hub() {
+    if (formRvMain == nullptr) {
+        // Its own settings file does not exist: the hub starts with the defaults.
+        new FormRvMain(scratchFolder() + "hub/ravinel.ini");
+    }
+    return *formRvMain;
+}
+
+const std::string& pictureFolder() {
+    static const std::string folder = [] {
+        const std::string path = scratchFolder() + "pictures/";
+        std::filesystem::create_directories(path);
+        fixtures::toDib(fixtures::gradientPicture(40, 30)).saveToFile(path + "picture.bmp");
+        return path;
+    }();
+    return folder;
+}
+
+void closeWindows() {
+    std::vector<QWidget*> windows;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (qobject_cast<FormRvThumb*>(widget) != nullptr ||
+            qobject_cast<FormRvView*>(widget) != nullptr) {
+            windows.push_back(widget);
+        }
+    }
+    // Deleted rather than closed: closing the last window would end the run.
+    for (QWidget* window : windows) {
+        delete window;
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    IdleDispatcher::instance().clearHandler();
+}
+
+}  // namespace
+
+void layOutWindowsWith(const Settings& settings) {
+    startApplication();
+    FormRvMain& program = hub();
+    program.settings() = settings;
+    program.settings().lastDir = pictureFolder();
+    program.settings().thumbConf.vixHomeDir = pictureFolder();
+
+    program.browserShowing = true;
+    auto* browser = new FormRvThumb;
+    browser->show();
+    for (int step = 0; step < kIdleSteps && !browser->appIdle(); ++step) {
+    }
+    program.openImageFile(pictureFolder() + "picture.bmp", program.dirFilesInfo());
+    closeWindows();
+    program.browserShowing = false;
+}
+
+}  // namespace ravinel::fuzz
