@@ -15,6 +15,9 @@ constexpr std::uint64_t kMaxDecodedBytes = std::uint64_t{1} << 30;
 // Until the host says otherwise: what Ravinel allows a picture it shows.
 constexpr std::int32_t kDefaultMaxSide = 4096;
 constexpr std::int64_t kDefaultMaxPixelBytes = std::int64_t{256} << 20;
+// One block a format library allocates on its own (strip buffers): enough for any
+// picture within the default sides, whatever limit the host sets on the pixels.
+constexpr std::uint64_t kMaxLibraryBlockBytes = std::uint64_t{256} << 20;
 
 // The host's limits for the pictures this thread decodes next (SetDecodeLimits), cut to
 // 1..kMaxSide and 1..kMaxDecodedBytes. Each thread starts with the defaults.

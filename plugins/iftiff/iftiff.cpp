@@ -77,7 +77,8 @@ class TiffReader {
         }
         TIFFOpenOptionsSetErrorHandlerExtR(options.get(), quietHandler, nullptr);
         TIFFOpenOptionsSetWarningHandlerExtR(options.get(), quietHandler, nullptr);
-        TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), static_cast<tmsize_t>(kMaxDecodedBytes));
+        TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(),
+                                            static_cast<tmsize_t>(kMaxLibraryBlockBytes));
         tiff_.reset(TIFFClientOpenExt("memory", "rm", &cursor_, readProc, writeProc, seekProc,
                                       closeProc, sizeProc, mapProc, unmapProc, options.get()));
         return tiff_ ? SPI_ALL_RIGHT : SPI_OUT_OF_ORDER;
