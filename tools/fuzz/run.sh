@@ -34,6 +34,8 @@ build-fuzz/tools/fuzz/ravinel-fuzz-seeds "$target" "$corpus"
 log=build-fuzz/findings/$target.log
 before=$(find "$findings" -type f | wc -l)
 status=0
+# The tests' suppressions: system libraries' own leaks are no finding.
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
 # New inputs go to the first folder only; the regression corpus is read, never written.
 # The readers refuse pixel blocks over 1 GiB, so one allocation above that (plus room for
 # headers) is a finding; a picture at the limit may exist twice while it is converted.
