@@ -34,6 +34,8 @@ build-fuzz/tools/fuzz/ravinel-fuzz-seeds "$target" "$corpus"
 log=build-fuzz/findings/$target.log
 before=$(find "$findings" -type f | wc -l)
 status=0
+# The tests' suppressions: system libraries' own leaks are no finding.
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
 # New inputs go to the first folder only; the regression corpus is read, never written.
 # The decoders refuse pictures over 4096 pixels a side and pixel stores over 256 MiB from
 # their headers, before allocating, so one allocation above 256 MiB, or a run that holds

@@ -68,7 +68,7 @@ TEST_F(BrowserTest, ExtremeSettingsLayOutTheBrowserAndAnImageWindow) {
         ASSERT_EQ(imageWindows().size(), 1u);
         const GProcess& process = imageWindows()[0]->process();
         EXPECT_EQ(QSize(process.destWidth, process.destHeight), c.picture);
-        closeWindows();
+        deleteBrowserAndImageWindows();
     }
 }
 

@@ -12,6 +12,7 @@
 #include "app/idle_dispatcher.h"
 #include "browse/gui/browser_status_bar.h"
 #include "browse/gui/form_rv_thumb.h"
+#include "tests/app/delete_windows.h"
 #include "tests/app/shared_hub_test.h"
 #include "tests/image/temp_dir.h"
 #include "tools/fixtures/jpeg_encoder.h"
@@ -35,23 +36,7 @@ class BrowserTest : public SharedHubTest {
         formRvMain->settings().lastDir = folder();
     }
 
-    void TearDown() override { closeWindows(); }
-
-    static void closeWindows() {
-        // Deleting skips the close handlers and their hook that would end the run.
-        std::vector<QWidget*> windows;
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (qobject_cast<FormRvThumb*>(widget) != nullptr ||
-                qobject_cast<FormRvView*>(widget) != nullptr) {
-                windows.push_back(widget);
-            }
-        }
-        for (QWidget* window : windows) {
-            delete window;
-        }
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        IdleDispatcher::instance().clearHandler();
-    }
+    void TearDown() override { deleteBrowserAndImageWindows(); }
 
     std::string folder() const { return folder_.path(""); }
 

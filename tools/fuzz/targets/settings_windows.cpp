@@ -1,17 +1,14 @@
 #include "tools/fuzz/targets/settings_windows.h"
 
 #include <QApplication>
-#include <QWidget>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "app/form_rv_main.h"
-#include "app/idle_dispatcher.h"
 #include "browse/gui/form_rv_thumb.h"
+#include "tests/app/delete_windows.h"
 #include "tools/fixtures/sample_picture.h"
 #include "tools/fuzz/targets/scratch_folder.h"
-#include "viewer/form_rv_view.h"
 
 namespace ravinel::fuzz {
 namespace {
@@ -51,22 +48,6 @@ const std::string& pictureFolder() {
     return folder;
 }
 
-void closeWindows() {
-    std::vector<QWidget*> windows;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (qobject_cast<FormRvThumb*>(widget) != nullptr ||
-            qobject_cast<FormRvView*>(widget) != nullptr) {
-            windows.push_back(widget);
-        }
-    }
-    // Deleted rather than closed: closing the last window would end the run.
-    for (QWidget* window : windows) {
-        delete window;
-    }
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    IdleDispatcher::instance().clearHandler();
-}
-
 }  // namespace
 
 void layOutWindowsWith(const Settings& settings) {
@@ -82,7 +63,7 @@ void layOutWindowsWith(const Settings& settings) {
     for (int step = 0; step < kIdleSteps && !browser->appIdle(); ++step) {
     }
     program.openImageFile(pictureFolder() + "picture.bmp", program.dirFilesInfo());
-    closeWindows();
+    testing::deleteBrowserAndImageWindows();
     program.browserShowing = false;
 }
 
