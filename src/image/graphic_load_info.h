@@ -40,6 +40,18 @@ inline std::string pixelFormatLabel(uint8_t pixelFormat) {
                                                    : kPixelFormatLabels[kPixelFormatCustom];
 }
 
+// Why a load gave no picture, from the most telling step of the load; none after a
+// picture was loaded.
+enum class LoadFailure : uint8_t {
+    none,
+    notRecognized,   // no decoder knows the content or the name
+    noPluginTookIt,  // the plug-ins were asked and none read the picture
+    fileSize,        // too small or too large to be analysed
+    decoderError,    // a decoder took the data and failed on them
+    sideOverLimit,   // a side declared over the limit
+    unreadableFile,  // missing, not a regular file, or not readable
+};
+
 // The result of one load. Width and height are those of the picture in the file (not
 // of a reduced decode); a plug-in preview reports width 1.
 struct GraphicLoadInfo {
@@ -47,6 +59,17 @@ struct GraphicLoadInfo {
     uint16_t height = 0;
     uint8_t pixelFormat = kPixelFormatCustom;
     GraphicKind kind = GraphicKind::gkNone;
+    LoadFailure failure = LoadFailure::none;
+    // The detail of the failure: the decoder's or the system's message, or the sizes.
+    std::string failureDetail;
+
+    // Records a failure that tells more than the one recorded so far.
+    void noteFailure(LoadFailure why, const std::string& detail) {
+        if (why > failure) {
+            failure = why;
+            failureDetail = detail;
+        }
+    }
 
     // Callers judge a load by exactly this: a kind other than none or plain file, and a
     // width.
@@ -54,6 +77,10 @@ struct GraphicLoadInfo {
         return kind != GraphicKind::gkNone && kind != GraphicKind::gkFile && width != 0;
     }
 };
+
+// The failure as one short line, e.g. "decoder error: JPEG: Premature end of data";
+// empty without a failure.
+std::string loadFailureText(const GraphicLoadInfo& info);
 
 // The framework pixel format of a DIB, from its bit count.
 inline uint8_t framePixelFormatOf(const NkDib& dib) {

@@ -17,6 +17,7 @@
 #include "image/graphic_signature.h"
 #include "image/jpeg_decoder.h"
 #include "image/jpeg_frame_walk.h"
+#include "image/regular_file.h"
 
 namespace ravinel {
 
@@ -40,6 +41,12 @@ void recordRefusal(const PictureTooLargeError& refusal, GraphicLoadInfo& info) {
     info.kind = GraphicKind::gkNone;
     info.width = sideOf(refusal.width());
     info.height = sideOf(refusal.height());
+    info.noteFailure(LoadFailure::sideOverLimit, refusal.what());
+}
+
+// A decoder that took the data and failed on them.
+void recordDecoderError(const char* decoder, const std::exception& error, GraphicLoadInfo& info) {
+    info.noteFailure(LoadFailure::decoderError, std::string(decoder) + ": " + error.what());
 }
 
 // The strongest reduction libjpeg offers that keeps the shorter side at least the
@@ -109,6 +116,13 @@ GraphicLoader::GraphicLoader(SpiHost* spis) : spis_(spis) {}
 void GraphicLoader::loadFromFile(NkDib& target, const std::string& fileName, bool preview,
                                  GraphicLoadInfo& info) {
     info = GraphicLoadInfo{};
+    {
+        // Only the reason: the steps below meet the same failure and record nothing more.
+        const RegularFile probe(fileName);
+        if (!probe.isOpen()) {
+            info.noteFailure(LoadFailure::unreadableFile, probe.failureText());
+        }
+    }
     FileLoad file(fileName);
     if (doAnalyze) {
         loadByContent(target, file, preview, info);
@@ -128,8 +142,17 @@ DecodeLimits GraphicLoader::limitsFor(bool preview) const {
 void GraphicLoader::finish(const NkDib& target, GraphicLoadInfo& info) const {
     if (info.width > kMaxPictureSide || info.height > kMaxPictureSide) {
         info.kind = GraphicKind::gkNone;
+        info.noteFailure(LoadFailure::sideOverLimit, "Picture is too large (" +
+                                                         std::to_string(info.width) + " x " +
+                                                         std::to_string(info.height) + ")");
     }
     info.pixelFormat = framePixelFormatOf(target);
+    if (info.succeeded()) {
+        info.failure = LoadFailure::none;
+        info.failureDetail.clear();
+    } else {
+        info.noteFailure(LoadFailure::notRecognized, "");
+    }
 }
 
 void GraphicLoader::loadFromArchive(NkDib& target, const std::string& archiveName,
@@ -169,11 +192,13 @@ void GraphicLoader::loadByContent(NkDib& target, FileLoad& file, bool preview,
     try {
         const uint64_t size = file.size();
         if (size < kMinAnalyzedBytes || size > kMaxAnalyzedBytes) {
+            info.noteFailure(LoadFailure::fileSize, std::to_string(size) + " bytes");
             return;
         }
         loadRecognized(target, file.bytes(), file.name(), preview, info);
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
         // The file could not be read: the record keeps what was reached.
+        info.noteFailure(LoadFailure::unreadableFile, error.what());
     }
 }
 
@@ -201,7 +226,8 @@ void GraphicLoader::loadByExtension(NkDib& target, FileLoad& file, bool preview,
                 return;
             }
             loadJpeg(target, file.bytes(), preview, info);
-        } catch (const std::exception&) {
+        } catch (const std::exception& error) {
+            recordDecoderError("JPEG", error, info);
             info.width = 0;
             info.height = 0;
             info.kind = GraphicKind::gkNone;
@@ -210,8 +236,8 @@ void GraphicLoader::loadByExtension(NkDib& target, FileLoad& file, bool preview,
     auto bmpFromFile = [&] {
         try {
             loadBmp(target, file.bytes(), file.name(), preview, info);
-        } catch (const std::exception&) {
-            // Unreadable file: nothing loaded.
+        } catch (const std::exception& error) {
+            recordDecoderError("BMP", error, info);
         }
     };
     auto spiFile = [&] { loadSpiFile(target, file.name(), preview, info); };
@@ -240,7 +266,8 @@ void GraphicLoader::loadJpeg(NkDib& target, std::span<const uint8_t> data, bool 
         info.height = frame.height;
     } catch (const PictureTooLargeError& refusal) {
         recordRefusal(refusal, info);
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        recordDecoderError("JPEG", error, info);
         info.width = 0;
         info.height = 0;
         info.kind = GraphicKind::gkNone;
@@ -256,8 +283,8 @@ void GraphicLoader::loadBmp(NkDib& target, std::span<const uint8_t> data, const 
         info.height = sideOf(target.height());
     } catch (const PictureTooLargeError& refusal) {
         recordRefusal(refusal, info);
-    } catch (const std::exception&) {
-        // Not readable as BMP: nothing loaded.
+    } catch (const std::exception& error) {
+        recordDecoderError("BMP", error, info);
     }
 }
 
@@ -277,6 +304,7 @@ void GraphicLoader::loadSpiStream(NkDib& target, std::span<const uint8_t> data,
 void GraphicLoader::loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo& info,
                                     const std::function<void(SpiHost&)>& load) {
     if (spis_ == nullptr || spis_->pluginCount() <= 0) {
+        info.noteFailure(LoadFailure::noPluginTookIt, "no plug-ins");
         return;
     }
     const bool previewMode = preview && useSpiPrev;
@@ -292,8 +320,8 @@ void GraphicLoader::loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo
             info.width = sideOf(target.width());
             info.height = sideOf(target.height());
         }
-    } catch (const std::exception&) {
-        // No plug-in took the picture.
+    } catch (const std::exception& error) {
+        info.noteFailure(LoadFailure::noPluginTookIt, error.what());
     }
 }
 

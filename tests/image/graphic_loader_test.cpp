@@ -335,5 +335,47 @@ TEST_F(GraphicLoaderTest, OnlyFilesUpTo64MiBAndABmpHeaderAreAnalysed) {
     EXPECT_EQ(host.calls, (std::vector<std::string>{"file " + over}));
 }
 
+// A failed load keeps the reason of its most telling step; a later success clears it.
+TEST_F(GraphicLoaderTest, AFailedLoadSaysWhy) {
+    BmpBuilder huge;
+    huge.width = 18000;
+    huge.height = 18000;
+    huge.bitCount = 8;
+    huge.compression = 1;  // run-length coded: a few bytes declare the whole picture
+    huge.palette.assign(256, RgbQuad{});
+    huge.pixels = {0, 1};  // end of the picture
+    std::vector<uint8_t> cutJpeg(jpeg.begin(), jpeg.begin() + 200);
+    std::vector<uint8_t> brokenBmp = smallBmp(8, 8);
+    brokenBmp[28] = 7;  // a bit count no reader knows
+    struct Case {
+        std::string name;
+        std::vector<uint8_t> bytes;  // none: the file is missing
+        bool pluginsAccept;
+        LoadFailure failure;
+        std::string detailStart;
+    };
+    const std::vector<Case> cases = {
+        {"missing.jpg", {}, false, LoadFailure::unreadableFile, "No such file"},
+        {"tiny.dat", {1, 2, 3}, false, LoadFailure::fileSize, "3 bytes"},
+        {"cut.dat", cutJpeg, false, LoadFailure::decoderError, "JPEG: "},
+        {"huge.dat", huge.file(), false, LoadFailure::sideOverLimit, "Picture is too large (18000"},
+        {"notes.dat", std::vector<uint8_t>(64, 'a'), false, LoadFailure::noPluginTookIt,
+         "no plug-in accepts"},
+        {"broken.dat", brokenBmp, true, LoadFailure::none, ""},
+    };
+    loader.doAnalyze = true;
+    loader.inJpgFirst = true;
+    loader.inBmpFirst = true;
+    for (const Case& c : cases) {
+        host.accepts = c.pluginsAccept;
+        const std::string path = c.bytes.empty() ? dir.path(c.name) : dir.write(c.name, c.bytes);
+        const GraphicLoadInfo info = load(path);
+        EXPECT_EQ(info.failure, c.failure) << c.name << ": " << loadFailureText(info);
+        EXPECT_TRUE(info.failureDetail.starts_with(c.detailStart))
+            << c.name << ": " << info.failureDetail;
+        EXPECT_EQ(info.succeeded(), c.failure == LoadFailure::none) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace ravinel

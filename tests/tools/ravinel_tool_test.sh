@@ -32,7 +32,9 @@ check "info status" 0 "$status"
 # target's.
 cp "$dir/in.bmp" "$dir/in.xyz"
 out=$("$tool" info "$dir/in.xyz"); status=$?
-check "info by unknown extension" "kind=0 width=0 height=0 pixelformat=3 label=8" "$out"
+check "info by unknown extension" \
+    "kind=0 width=0 height=0 pixelformat=3 label=8 reason=no plug-in took it: Unknown picture file extension (.XYZ)" \
+    "$out"
 check "info failure status" 1 "$status"
 # Named .png: the PNG plug-in refuses it and the plug-in bitmap falls back to the plain
 # bitmap reader; by content, the plug-ins come first unless BMP-first is set.

@@ -321,7 +321,8 @@ TEST_F(FormRvViewTest, InformationSubmenuDescribesTheShownPicture) {
 TEST_F(FormRvViewTest, ArchiveMemberInformationShowsTheArchive) {
     FormRvView window;
     window.setArchiveSource("/pictures/set.zip", "trip/day 1/p.jpg");
-    window.process().loadInfo = {10, 20, kPixelFormat24Bit, GraphicKind::gkJpeg};
+    window.process().loadInfo = {10, 20, kPixelFormat24Bit, GraphicKind::gkJpeg, LoadFailure::none,
+                                 ""};
     EXPECT_EQ(window.fileName(), "p.jpg");
     const std::vector<std::string> texts = infoCaptions(window);
     ASSERT_EQ(texts.size(), 11u);

@@ -28,7 +28,11 @@ int runInfo(const std::vector<std::string>& args) {
 int printLoadInfo(const GraphicLoadInfo& info) {
     std::cout << "kind=" << static_cast<int>(info.kind) << " width=" << info.width
               << " height=" << info.height << " pixelformat=" << static_cast<int>(info.pixelFormat)
-              << " label=" << kPixelFormatLabels.at(info.pixelFormat) << "\n";
+              << " label=" << kPixelFormatLabels.at(info.pixelFormat);
+    if (!info.succeeded()) {
+        std::cout << " reason=" << loadFailureText(info);
+    }
+    std::cout << "\n";
     return info.succeeded() ? 0 : 1;
 }
 
