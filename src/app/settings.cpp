@@ -1,5 +1,7 @@
 #include "app/settings.h"
 
+#include <type_traits>
+
 #include "app/vr_ini_file.h"
 #include "process/filter_set.h"
 
@@ -94,6 +96,13 @@ class KeyReader {
     void section(const char* name) { ini_.setSection(name); }
     void entry(const char* key, bool& field) { field = ini_.readBool(key, field); }
     void entry(const char* key, int32_t& field) { field = ini_.readInteger(key, field); }
+    template <typename Mode>
+    requires std::is_enum_v<Mode>
+    void entry(const char* key, Mode& field) {
+        uint8_t number = modeIndex(field);
+        entry(key, number);
+        field = modeOfIndex<Mode>(number);
+    }
     void entry(const char* key, uint8_t& field) {
         field = static_cast<uint8_t>(ini_.readInteger(key, field));
     }
@@ -120,6 +129,9 @@ class KeyWriter {
     void entry(const char* key, bool field) { ini_.writeBool(key, field); }
     void entry(const char* key, int32_t field) { ini_.writeInteger(key, field); }
     void entry(const char* key, uint8_t field) { ini_.writeInteger(key, field); }
+    template <typename Mode>
+    requires std::is_enum_v<Mode>
+    void entry(const char* key, Mode field) { entry(key, modeIndex(field)); }
     void entry(const char* key, uint16_t field) { ini_.writeInteger(key, field); }
     void entry(const char* key, double field) { ini_.writeFloat(key, field); }
     void entry(const char* key, const std::string& field) { ini_.writeString(key, field); }

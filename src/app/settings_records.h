@@ -90,9 +90,9 @@ struct LoaderFlags {
 // and sharpening after a reduction, normalisation before an enlargement.
 inline GProcessSettings defaultViewConf() {
     GProcessSettings conf;
-    conf.reductMode = 2;
-    conf.expandMode = 2;
-    conf.colorMode = 0;
+    conf.reductMode = ResizeMethod::area;
+    conf.expandMode = ResizeMethod::area;
+    conf.colorMode = ColorMode::full;
     conf.fltInReduct = filterSetFromText("0220");
     conf.fltInExpand = filterSetFromText("0010");
     conf.fltInOgsize = filterSetFromText("0000");

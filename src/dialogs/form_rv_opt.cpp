@@ -120,9 +120,9 @@ void FormRvOpt::formShow() {
     fill(trkBarTt_, thumbPanel_.imageTop);
     fill(trkBarLt_, thumbPanel_.labelTop);
 
-    cmBxColor_->setCurrentIndex(viewConf_.colorMode);
-    cmBxReductMode_->setCurrentIndex(viewConf_.reductMode);
-    cmBxExpandMode_->setCurrentIndex(viewConf_.expandMode);
+    cmBxColor_->setCurrentIndex(modeIndex(viewConf_.colorMode));
+    cmBxReductMode_->setCurrentIndex(modeIndex(viewConf_.reductMode));
+    cmBxExpandMode_->setCurrentIndex(modeIndex(viewConf_.expandMode));
     ckBxDither_->setChecked(viewConf_.dither);
     cmBxSizeMode_->setCurrentIndex(viewForm_.sizeMode);
     sizeModeChange(viewForm_.sizeMode);

@@ -167,10 +167,10 @@ QWidget* FormRvOpt::createViewPage() {
     form->addRow(ckBxWBuffer_);
 
     // A box without a selection (a stored value out of range) leaves its field alone.
-    const auto bindIndex = [this](QComboBox* box, uint8_t& field) {
+    const auto bindIndex = [this]<typename Field>(QComboBox* box, Field& field) {
         connect(box, &QComboBox::currentIndexChanged, this, [&field](int index) {
             if (index >= 0) {
-                field = static_cast<uint8_t>(index);
+                field = static_cast<Field>(index);
             }
         });
     };

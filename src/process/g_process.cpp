@@ -9,14 +9,13 @@ namespace ravinel {
 namespace {
 
 constexpr std::array<const char*, 5> kColorModeNames = {"24", "HalfTone8", "8", "4", "HalfTone1"};
-constexpr uint8_t kAreaMethod = 2;
-constexpr uint8_t kHalftoneMethod = 1;
 constexpr uint8_t kNoiseThreshold = 15;
 
 }  // namespace
 
 std::string GProcess::colorModeName() const {
-    return settings.colorMode < kColorModeNames.size() ? kColorModeNames[settings.colorMode] : "";
+    const uint8_t index = modeIndex(settings.colorMode);
+    return index < kColorModeNames.size() ? kColorModeNames[index] : "";
 }
 
 void GProcess::progress(const char* text) const {
@@ -56,10 +55,10 @@ NkDib GProcess::filteredAndResized() const {
     return b;
 }
 
-void GProcess::resize(NkDib& into, NkDib& from, uint8_t method, bool reduce) const {
-    if (method == kAreaMethod) {
+void GProcess::resize(NkDib& into, NkDib& from, ResizeMethod method, bool reduce) const {
+    if (method == ResizeMethod::area) {
         (reduce ? areaReduce : areaExpand)(into, from, destHeight, destWidth);
-    } else if (method == kHalftoneMethod) {
+    } else if (method == ResizeMethod::halftone) {
         halftoneResize(into, from, destHeight, destWidth);
     } else {
         stretchDrawResize(into, from, destHeight, destWidth);
@@ -100,23 +99,23 @@ void GProcess::runFilters(const FilterSet& filters, FilterPhase phase, NkDib& pi
 void GProcess::changeColorDepth() {
     dest.setConvertMode(NkDib::kConvertHighQuality);
     switch (settings.colorMode) {
-        case 0:
+        case ColorMode::full:
             dest.setPixelFormat(NkDibPixelFormat::pf24Bit);
             if (settings.dither) {
                 ditherTo16Bit(dest);
             }
             dest.setPaletteSize(0);
             break;
-        case 1:
+        case ColorMode::halftone8:
             dest.setPixelFormat(NkDibPixelFormat::pf8BitHalftone);
             break;
-        case 2:
+        case ColorMode::palette8:
             dest.setPixelFormat(NkDibPixelFormat::pf8Bit);
             break;
-        case 3:
+        case ColorMode::palette4:
             dest.setPixelFormat(NkDibPixelFormat::pf4Bit);
             break;
-        case 4:
+        case ColorMode::halftone1:
             dest.setPixelFormat(NkDibPixelFormat::pf1BitHalftone);
             break;
         default:

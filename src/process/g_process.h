@@ -34,7 +34,7 @@ class GProcess {
     // The 24-bit picture of the display size, filtered as the settings say.
     NkDib filteredAndResized() const;
     void runFilters(const FilterSet& filters, FilterPhase phase, NkDib& picture) const;
-    void resize(NkDib& into, NkDib& from, uint8_t method, bool reduce) const;
+    void resize(NkDib& into, NkDib& from, ResizeMethod method, bool reduce) const;
     void changeColorDepth();
 };
 

@@ -68,8 +68,8 @@ FormRvView::FormRvView() : menu_(this) {
     }
 
     process_.settings = defaults.viewConf;
-    if (process_.settings.colorMode == 0 && formRvMain->screenBitsPerPixel() < 16) {
-        process_.settings.colorMode = 1;
+    if (process_.settings.colorMode == ColorMode::full && formRvMain->screenBitsPerPixel() < 16) {
+        process_.settings.colorMode = ColorMode::halftone8;
     }
     menu_.tickProcessSettings(process_.settings);
     dither_ = process_.settings.dither;

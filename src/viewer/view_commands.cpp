@@ -196,19 +196,19 @@ void FormRvView::vpWinPosClick(uint8_t posMode) {
 
 void FormRvView::vpColorClick(uint8_t colorMode) {
     menu_.vpColor[colorMode]->setChecked(true);
-    process_.settings.colorMode = colorMode;
+    process_.settings.colorMode = modeOfIndex<ColorMode>(colorMode);
     redisplay();
 }
 
 void FormRvView::vpReductMethodClick(uint8_t method) {
     menu_.vpReductMethod[method]->setChecked(true);
-    process_.settings.reductMode = method;
+    process_.settings.reductMode = modeOfIndex<ResizeMethod>(method);
     redisplay();
 }
 
 void FormRvView::vpExpandMethodClick(uint8_t method) {
     menu_.vpExpandMethod[method]->setChecked(true);
-    process_.settings.expandMode = method;
+    process_.settings.expandMode = modeOfIndex<ResizeMethod>(method);
     redisplay();
 }
 

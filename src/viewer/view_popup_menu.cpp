@@ -200,9 +200,9 @@ void ViewPopupMenu::tickProcessSettings(const GProcessSettings& settings) {
     const auto pick = [](const auto& items, uint8_t value) -> QAction* {
         return value < items.size() ? items[value] : nullptr;
     };
-    tickOnly(colorGroup_, pick(vpColor, settings.colorMode));
-    tickOnly(reductGroup_, pick(vpReductMethod, settings.reductMode));
-    tickOnly(expandGroup_, pick(vpExpandMethod, settings.expandMode));
+    tickOnly(colorGroup_, pick(vpColor, modeIndex(settings.colorMode)));
+    tickOnly(reductGroup_, pick(vpReductMethod, modeIndex(settings.reductMode)));
+    tickOnly(expandGroup_, pick(vpExpandMethod, modeIndex(settings.expandMode)));
     const std::array<FilterPhase, 3> reduct = {
         settings.fltInReduct.noise, settings.fltInReduct.normalize, settings.fltInReduct.sharp};
     const std::array<FilterPhase, 3> expand = {

@@ -66,9 +66,9 @@ TEST(Settings, HandEditedValuesAreReadAsStored) {
     EXPECT_EQ(s.viewForm.sizeFixed, 4464);  // low sixteen bits of 70000
     EXPECT_DOUBLE_EQ(s.viewForm.sizeRate, 0.75);
     EXPECT_EQ(s.viewForm.posMode, 255);
-    EXPECT_EQ(s.viewConf.reductMode, 1);
-    EXPECT_EQ(s.viewConf.expandMode, 2);  // missing: default
-    EXPECT_EQ(s.viewConf.colorMode, 3);
+    EXPECT_EQ(s.viewConf.reductMode, ResizeMethod::halftone);
+    EXPECT_EQ(s.viewConf.expandMode, ResizeMethod::area);  // missing: default
+    EXPECT_EQ(s.viewConf.colorMode, ColorMode::palette4);
     const FilterSet all3{static_cast<FilterPhase>(3), static_cast<FilterPhase>(3),
                          static_cast<FilterPhase>(3)};
     EXPECT_EQ(s.viewConf.fltInReduct, all3);
@@ -111,7 +111,7 @@ TEST(Settings, RoundTripKeepsEveryField) {
     s.thumbPanel.labelChar = 0;
     s.thumbPanel.labelFont = "Noto Sans CJK JP";
     s.viewForm = ViewFormConf{3, 65535, 0.1 + 0.2, 2, false, true};
-    s.viewConf.reductMode = 0;
+    s.viewConf.reductMode = ResizeMethod::stretch;
     s.viewConf.fltInOgsize =
         FilterSet{FilterPhase::fpAfter, FilterPhase::fpNone, FilterPhase::fpAfter};
     s.viewConf.use3DNow = false;
@@ -154,7 +154,7 @@ TEST(Settings, UnknownSectionsAndKeysAreDroppedOnSave) {
     Settings s = loadSettings(path);
     saveSettings(s, path);
     Settings expected;
-    expected.viewConf.reductMode = 1;
+    expected.viewConf.reductMode = ResizeMethod::halftone;
     expected.selectPage = 2;
     EXPECT_EQ(s, expected);
     std::string text = kDefaultFile;
@@ -169,8 +169,9 @@ TEST(Settings, SectionsAndKeysIgnoreCaseAndTheFirstOccurrenceCounts) {
                                 "[viewconf]\nREDUCTMODE=1\nreductmode=0\n"
                                 "[THUMBCONF]\nusevixcatfirst=0\n"
                                 "[ViewConf]\nExpandMode=1\nReductMode=0\n");
-    EXPECT_EQ(s.viewConf.reductMode, 1);
-    EXPECT_EQ(s.viewConf.expandMode, 1);  // a repeated section adds its new keys
+    EXPECT_EQ(s.viewConf.reductMode, ResizeMethod::halftone);
+    EXPECT_EQ(s.viewConf.expandMode,
+              ResizeMethod::halftone);  // a repeated section adds its new keys
     EXPECT_FALSE(s.thumbConf.useVixCatFirst);
 }
 
@@ -183,9 +184,9 @@ TEST(Settings, HostileFilesKeepTheirGoodValues) {
     junk += "Dither=" + std::string(200000, 'x') + "\r\n";   // too long: skipped whole
     junk += "ExpandMode=1\r\n[OptionForm]\r\nSelectPage=3";  // no final line break
     const Settings s = loadFrom(folder, junk);
-    EXPECT_EQ(s.viewConf.colorMode, 4);
-    EXPECT_EQ(s.viewConf.expandMode, 1);
-    EXPECT_EQ(s.viewConf.reductMode, 2);
+    EXPECT_EQ(s.viewConf.colorMode, ColorMode::halftone1);
+    EXPECT_EQ(s.viewConf.expandMode, ResizeMethod::halftone);
+    EXPECT_EQ(s.viewConf.reductMode, ResizeMethod::area);
     EXPECT_TRUE(s.viewConf.dither);
     EXPECT_EQ(s.selectPage, 3);
 }
@@ -200,7 +201,7 @@ TEST(Settings, ValueWithLineBreakCannotInjectKeys) {
     const Settings back = loadSettings(path);
     EXPECT_EQ(back.lastDir, "");
     EXPECT_EQ(back.thumbConf.vixHomeDir, "/vix/");
-    EXPECT_EQ(back.viewConf.reductMode, 2);
+    EXPECT_EQ(back.viewConf.reductMode, ResizeMethod::area);
 }
 
 }  // namespace

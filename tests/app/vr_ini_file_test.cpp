@@ -133,8 +133,8 @@ TEST(VrIniFile, HugeFileIsReadWithinItsLimit) {
     text += "ExpandMode=1\n";
     writeText(path, text);
     const Settings s = loadSettings(path);
-    EXPECT_EQ(s.viewConf.colorMode, 3);
-    EXPECT_EQ(s.viewConf.expandMode, 2);  // past the limit: not kept
+    EXPECT_EQ(s.viewConf.colorMode, ColorMode::palette4);
+    EXPECT_EQ(s.viewConf.expandMode, ResizeMethod::area);  // past the limit: not kept
 }
 
 TEST(VrIniFile, SaveLeavesNoTemporaryFileAndFollowsLinks) {

@@ -33,12 +33,12 @@ TEST_F(OptionsTest, ClosingWritesEveryEditedRecordBack) {
     control<QCheckBox>("CkBxArc")->setChecked(false);
     control<QCheckBox>("CkBxArcAutoClose")->setChecked(false);
     control<QTabWidget>("PageCon")->setCurrentIndex(2);
-    EXPECT_EQ(settings.viewConf.colorMode, 0) << "copies until the window closes";
+    EXPECT_EQ(settings.viewConf.colorMode, ColorMode::full) << "copies until the window closes";
     control<QPushButton>("ButtonOK")->click();
 
-    EXPECT_EQ(settings.viewConf.colorMode, 3);
-    EXPECT_EQ(settings.viewConf.reductMode, 0);
-    EXPECT_EQ(settings.viewConf.expandMode, 1);
+    EXPECT_EQ(settings.viewConf.colorMode, ColorMode::palette4);
+    EXPECT_EQ(settings.viewConf.reductMode, ResizeMethod::stretch);
+    EXPECT_EQ(settings.viewConf.expandMode, ResizeMethod::halftone);
     EXPECT_FALSE(settings.viewConf.dither);
     EXPECT_EQ(settings.viewConf.fltInReduct, filters.fltInReduct) << "travels back unchanged";
     EXPECT_EQ(settings.viewConf.use3DNow, filters.use3DNow);

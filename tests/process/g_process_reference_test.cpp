@@ -166,9 +166,9 @@ class PipelineCheck {
         process.destWidth = static_cast<uint16_t>(width_);
         process.destHeight = static_cast<uint16_t>(height_);
         GProcessSettings& s = process.settings;
-        s.reductMode = 2;
-        s.expandMode = 2;
-        s.colorMode = o.colorMode;
+        s.reductMode = ResizeMethod::area;
+        s.expandMode = ResizeMethod::area;
+        s.colorMode = modeOfIndex<ColorMode>(o.colorMode);
         s.dither = o.dither;
         s.use3DNow = o.use3DNow;
         const FilterSet& first = kDecoys[runs_ % kDecoys.size()];

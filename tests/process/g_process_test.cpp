@@ -48,7 +48,7 @@ TEST(GProcess, ReductionWithDefaultFiltersRunsThemAfterTheAreaReduction) {
     std::mt19937 rng(1);
     const Picture source = randomPicture(rng, 101, 80);
     RecordingProcess run(source, 50, 40);
-    run.process.settings.reductMode = 2;
+    run.process.settings.reductMode = ResizeMethod::area;
     run.process.settings.fltInReduct = filterSetFromText("0220");
     run.process.execute();
 
@@ -65,7 +65,7 @@ TEST(GProcess, EnlargementRunsBeforeFiltersOnTheSource) {
     std::mt19937 rng(2);
     const Picture source = randomPicture(rng, 33, 21);
     RecordingProcess run(source, 70, 45);
-    run.process.settings.expandMode = 2;
+    run.process.settings.expandMode = ResizeMethod::area;
     run.process.settings.fltInExpand = filterSetFromText("0010");
     run.process.execute();
 
@@ -100,7 +100,7 @@ TEST(GProcess, FilterValueThreeRunsNothing) {
     std::mt19937 rng(4);
     const Picture source = randomPicture(rng, 20, 30);
     RecordingProcess run(source, 10, 15);
-    run.process.settings.reductMode = 2;
+    run.process.settings.reductMode = ResizeMethod::area;
     run.process.settings.fltInReduct = filterSetFromText("0333");
     run.process.execute();
     EXPECT_EQ(run.texts, (std::vector<std::string>{"リサイズ中", "カラー深度変更中"}));
@@ -119,8 +119,8 @@ TEST(GProcess, ResizingMethodsFollowTheModes) {
                           Case{20, 7, stretchDrawResize}, Case{50, 0, stretchDrawResize},
                           Case{50, 1, halftoneResize}, Case{50, 2, areaExpand}}) {
         RecordingProcess run(source, 33, c.height);
-        run.process.settings.reductMode = c.mode;
-        run.process.settings.expandMode = c.mode;
+        run.process.settings.reductMode = modeOfIndex<ResizeMethod>(c.mode);
+        run.process.settings.expandMode = modeOfIndex<ResizeMethod>(c.mode);
         run.process.execute();
         EXPECT_EQ(toPicture(run.process.dest), testing::resized(c.resize, source, c.height, 33))
             << "height " << c.height << " mode " << int(c.mode);
@@ -145,7 +145,7 @@ TEST(GProcess, DitheringOnlyInColourModeZero) {
     // A colour mode above 4 gives 24 bits without dithering.
     RecordingProcess beyond(source, 23, 19);
     beyond.process.settings.dither = true;
-    beyond.process.settings.colorMode = 9;
+    beyond.process.settings.colorMode = modeOfIndex<ColorMode>(9);
     beyond.process.execute();
     EXPECT_EQ(toPicture(beyond.process.dest), source);
     EXPECT_EQ(beyond.process.colorModeName(), "");
@@ -158,7 +158,7 @@ TEST(GProcess, ColourModesGiveTheirPixelFormats) {
     const std::vector<int> bitCounts = {24, 8, 8, 4, 1};
     for (uint8_t mode = 0; mode < 5; ++mode) {
         RecordingProcess run(source, 31, 17);
-        run.process.settings.colorMode = mode;
+        run.process.settings.colorMode = modeOfIndex<ColorMode>(mode);
         run.process.execute();
         EXPECT_EQ(run.process.colorModeName(), names[mode]);
         EXPECT_EQ(run.process.dest.bitCount(), bitCounts[mode]) << int(mode);
@@ -167,7 +167,7 @@ TEST(GProcess, ColourModesGiveTheirPixelFormats) {
     }
     // The halftone palette has its 215 entries; the chosen palettes come from the picture.
     RecordingProcess halftone(source, 31, 17);
-    halftone.process.settings.colorMode = 1;
+    halftone.process.settings.colorMode = ColorMode::halftone8;
     halftone.process.execute();
     EXPECT_EQ(halftone.process.dest.paletteSize(), 215);
 }
@@ -192,7 +192,7 @@ TEST(GProcess, PaletteSourcesAreConvertedWithoutTouchingTheSource) {
 TEST(GProcess, AFailureLeavesTheBlankDisplayPicture) {
     std::mt19937 rng(8);
     RecordingProcess run(randomPicture(rng, 8, 8), 0, 4);
-    run.process.settings.reductMode = 2;
+    run.process.settings.reductMode = ResizeMethod::area;
     EXPECT_THROW(run.process.execute(), NkDibError);
     EXPECT_EQ(run.process.dest.width(), 1);
     EXPECT_EQ(run.process.dest.height(), 1);

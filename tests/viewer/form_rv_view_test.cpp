@@ -193,14 +193,14 @@ TEST_F(FormRvViewTest, ProcessingCommandsChangeTheWindowsSettings) {
     ASSERT_NE(window, nullptr);
     const ViewPopupMenu& menu = window->popupMenu();
     menu.vpColor[2]->trigger();
-    EXPECT_EQ(window->process().settings.colorMode, 2);
+    EXPECT_EQ(window->process().settings.colorMode, ColorMode::palette8);
     EXPECT_EQ(window->process().dest.bitCount(), 8);
     EXPECT_TRUE(menu.vpColor[2]->isChecked());
     EXPECT_FALSE(menu.vpColor[0]->isChecked());
     menu.vpReductMethod[1]->trigger();
-    EXPECT_EQ(window->process().settings.reductMode, 1);
+    EXPECT_EQ(window->process().settings.reductMode, ResizeMethod::halftone);
     menu.vpExpandMethod[0]->trigger();
-    EXPECT_EQ(window->process().settings.expandMode, 0);
+    EXPECT_EQ(window->process().settings.expandMode, ResizeMethod::stretch);
 
     const FilterChoiceItems& brightness = menu.vpReductFilter[1];
     brightness.none->trigger();
@@ -226,7 +226,7 @@ TEST_F(FormRvViewTest, SetDefaultCopiesTheWindowsSettingsToTheHub) {
     menu.vpWinPosR->trigger();
     menu.vpSetDefault->trigger();
     const Settings& defaults = formRvMain->settings();
-    EXPECT_EQ(defaults.viewConf.colorMode, 3);
+    EXPECT_EQ(defaults.viewConf.colorMode, ColorMode::palette4);
     EXPECT_EQ(defaults.viewForm.sizeMode, 3);
     EXPECT_EQ(defaults.viewForm.sizeFixed, 640);
     EXPECT_EQ(defaults.viewForm.posMode, 2);

@@ -151,9 +151,9 @@ TEST_F(ViewPopupMenuTest, ViewFormTicksWithFallbacks) {
 
 TEST_F(ViewPopupMenuTest, ProcessSettingsTickColourMethodsAndFilters) {
     GProcessSettings settings;
-    settings.colorMode = 3;
-    settings.reductMode = 0;
-    settings.expandMode = 1;
+    settings.colorMode = ColorMode::palette4;
+    settings.reductMode = ResizeMethod::stretch;
+    settings.expandMode = ResizeMethod::halftone;
     settings.fltInReduct = {FilterPhase::fpBefore, FilterPhase::fpNone, FilterPhase::fpAfter};
     settings.fltInExpand = {FilterPhase::fpNone, static_cast<FilterPhase>(3), FilterPhase::fpNone};
     settings.fltInOgsize = {FilterPhase::fpAfter, FilterPhase::fpBefore, FilterPhase::fpNone};
@@ -181,7 +181,8 @@ TEST_F(ViewPopupMenuTest, ProcessSettingsTickColourMethodsAndFilters) {
     EXPECT_FALSE(menu.vpOgsizeFilter[1]->isChecked());
     EXPECT_FALSE(menu.vpOgsizeFilter[2]->isChecked());
 
-    settings.colorMode = 9;  // out of range: nothing ticked rather than a stale choice
+    settings.colorMode =
+        modeOfIndex<ColorMode>(9);  // out of range: nothing ticked rather than a stale choice
     menu.tickProcessSettings(settings);
     EXPECT_EQ(checked(colors), std::vector<QAction*>{});
 }

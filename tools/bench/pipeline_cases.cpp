@@ -17,11 +17,11 @@ BenchCase pipelineCase(const std::string& name, uint8_t colorMode, bool dither) 
     process->source = fixtures::toDib(fixtures::photoLikePicture(kWidth, kHeight));
     process->destWidth = 1274;
     process->destHeight = 956;
-    process->settings.reductMode = 2;
-    process->settings.expandMode = 2;
+    process->settings.reductMode = ResizeMethod::area;
+    process->settings.expandMode = ResizeMethod::area;
     process->settings.fltInReduct = filterSetFromText("0220");
     process->settings.fltInExpand = filterSetFromText("0010");
-    process->settings.colorMode = colorMode;
+    process->settings.colorMode = modeOfIndex<ColorMode>(colorMode);
     process->settings.dither = dither;
     BenchCase benchCase;
     benchCase.name = "pipeline 4000x3000 -> 1274x956 " + name;

@@ -20,9 +20,9 @@ int runProcess(const std::vector<std::string>& args) {
     process.destWidth = static_cast<uint16_t>(cl.requiredNumber("width", 1, 65535));
     process.destHeight = static_cast<uint16_t>(cl.requiredNumber("height", 1, 65535));
     GProcessSettings& settings = process.settings;
-    settings.reductMode = static_cast<uint8_t>(cl.number("reduct", 2, 0, 255));
-    settings.expandMode = static_cast<uint8_t>(cl.number("expand", 2, 0, 255));
-    settings.colorMode = static_cast<uint8_t>(cl.number("color", 0, 0, 255));
+    settings.reductMode = modeOfIndex<ResizeMethod>(cl.number("reduct", 2, 0, 255));
+    settings.expandMode = modeOfIndex<ResizeMethod>(cl.number("expand", 2, 0, 255));
+    settings.colorMode = modeOfIndex<ColorMode>(cl.number("color", 0, 0, 255));
     settings.fltInReduct = filterSetFromText(cl.option("flt-reduct", "0000"));
     settings.fltInExpand = filterSetFromText(cl.option("flt-expand", "0000"));
     settings.fltInOgsize = filterSetFromText(cl.option("flt-ogsize", "0000"));

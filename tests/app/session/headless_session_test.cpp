@@ -85,7 +85,7 @@ void runSession(const SessionFiles& files) {
         process.settings = settings.viewConf;
         for (const auto& [width, height] : {std::pair{31, 11}, {403, 307}}) {
             for (uint8_t mode = 0; mode <= 4; ++mode) {
-                process.settings.colorMode = mode;
+                process.settings.colorMode = modeOfIndex<ColorMode>(mode);
                 process.destWidth = static_cast<uint16_t>(width);
                 process.destHeight = static_cast<uint16_t>(height);
                 process.execute();
