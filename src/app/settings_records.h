@@ -22,14 +22,22 @@ struct Rect {
 
 // The records below start with the values a fresh start without a settings file has.
 
+// How an image window sizes its picture. The settings file keeps these numbers; a number
+// outside them fits the framed screen.
+enum class SizeMode : uint8_t { ownSize = 0, fitScreen = 1, fixedRate = 2, fixedLongSide = 3 };
+
+// Where an image window stands across the work area. The settings file keeps these
+// numbers; a number outside them stands left in the window and centred in the menu.
+enum class PosMode : uint8_t { left = 0, centre = 1, right = 2 };
+
 // Defaults of each new image window.
 struct ViewFormConf {
-    uint8_t sizeMode = 1;      // 0 own size, 1 fit to screen, 2 fixed rate, 3 fixed long side
-    uint16_t sizeFixed = 640;  // long side for mode 3
-    double sizeRate = 1;       // rate for mode 2 (1 = 100 %)
-    uint8_t posMode = 1;       // 0 left, 1 centre, 2 right
-    bool wBuffer = true;       // double-buffered
-    bool frameless = false;    // no caption and border
+    SizeMode sizeMode = SizeMode::fitScreen;
+    uint16_t sizeFixed = 640;  // long side for the fixed long side
+    double sizeRate = 1;       // rate for the fixed rate (1 = 100 %)
+    PosMode posMode = PosMode::centre;
+    bool wBuffer = true;     // double-buffered
+    bool frameless = false;  // no caption and border
     friend bool operator==(const ViewFormConf&, const ViewFormConf&) = default;
 };
 

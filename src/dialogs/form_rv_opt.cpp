@@ -124,8 +124,8 @@ void FormRvOpt::formShow() {
     cmBxReductMode_->setCurrentIndex(modeIndex(viewConf_.reductMode));
     cmBxExpandMode_->setCurrentIndex(modeIndex(viewConf_.expandMode));
     ckBxDither_->setChecked(viewConf_.dither);
-    cmBxSizeMode_->setCurrentIndex(viewForm_.sizeMode);
-    sizeModeChange(viewForm_.sizeMode);
+    cmBxSizeMode_->setCurrentIndex(modeIndex(viewForm_.sizeMode));
+    sizeModeChange(modeIndex(viewForm_.sizeMode));
 
     tbFixedRate_->setValue(ratePosition(viewForm_.sizeRate));
     fixedRateChange(tbFixedRate_->value());
@@ -134,7 +134,7 @@ void FormRvOpt::formShow() {
     fixedSizeChange(tbFixedSize_->value());
     labelSize_->setText("現在の設定サイズ（ドット） : " + QString::number(tbFixedSize_->value()));
 
-    cmBxPos_->setCurrentIndex(viewForm_.posMode);
+    cmBxPos_->setCurrentIndex(modeIndex(viewForm_.posMode));
     ckBxWBuffer_->setChecked(viewForm_.wBuffer);
     ckBxFrameless_->setChecked(viewForm_.frameless);
     ckBxArc_->setChecked(thumbConf_.openArc);

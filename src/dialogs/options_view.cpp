@@ -18,7 +18,7 @@ int FormRvOpt::ratePosition(double sizeRate) const {
 
 void FormRvOpt::sizeModeChange(int index) {
     if (index >= 0) {
-        viewForm_.sizeMode = static_cast<uint8_t>(index);
+        viewForm_.sizeMode = modeOfIndex<SizeMode>(static_cast<uint8_t>(index));
     }
     const bool fixedRate = index == 2;
     const bool fixedSize = index == 3;

@@ -38,21 +38,21 @@ struct Box {
 Box boundingBox(int64_t w, int64_t h, const ViewFormConf& viewForm, const ScreenMetrics& metrics,
                 bool frameless) {
     switch (viewForm.sizeMode) {
-        case 0:
+        case SizeMode::ownSize:
             return {w, h};
-        case 1:
+        case SizeMode::fitScreen:
             if (frameless) {
                 return {metrics.workWidth, metrics.workHeight};
             }
             return {metrics.maxClientWidth, metrics.maxClientHeight};
-        case 2: {
+        case SizeMode::fixedRate: {
             Box box{scaledSide(w, viewForm.sizeRate), scaledSide(h, viewForm.sizeRate)};
             if (box.width > kMaxSetSide || box.height > kMaxSetSide) {
                 return {kMaxSetSide, kMaxSetSide};
             }
             return {std::max<int64_t>(box.width, 1), std::max<int64_t>(box.height, 1)};
         }
-        case 3: {
+        case SizeMode::fixedLongSide: {
             const int64_t side = std::min<int64_t>(viewForm.sizeFixed, kMaxSetSide);
             return {side, side};
         }
@@ -105,7 +105,7 @@ DisplaySize calcDisplaySize(int32_t sourceWidth, int32_t sourceHeight, const Vie
 }
 
 WindowBounds placeWindow(int32_t displayWidth, int32_t displayHeight, const ScreenMetrics& metrics,
-                         uint8_t posMode, bool frameless) {
+                         PosMode posMode, bool frameless) {
     const int64_t dw = displayWidth;
     const int64_t dh = displayHeight;
     const int64_t aw = frameless ? metrics.workWidth : metrics.maxClientWidth;
@@ -129,9 +129,9 @@ WindowBounds placeWindow(int32_t displayWidth, int32_t displayHeight, const Scre
     }
 
     int64_t left = metrics.workLeft;
-    if (posMode == 1) {
+    if (posMode == PosMode::centre) {
         left += (metrics.workWidth - ww) / 2;
-    } else if (posMode == 2) {
+    } else if (posMode == PosMode::right) {
         left += metrics.workWidth - ww;
     }
     return {toInt32(left), metrics.workTop, toInt32(ww), toInt32(wh)};

@@ -33,6 +33,6 @@ struct WindowBounds {
 // top of the work area, left, centred or right by posMode, with room for a scroll bar
 // when only one side does not fit.
 WindowBounds placeWindow(int32_t displayWidth, int32_t displayHeight, const ScreenMetrics& metrics,
-                         uint8_t posMode, bool frameless);
+                         PosMode posMode, bool frameless);
 
 }  // namespace ravinel

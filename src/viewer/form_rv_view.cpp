@@ -266,9 +266,9 @@ void FormRvView::redisplay() {
 }
 
 void FormRvView::redisplayAtRate(double rate) {
-    const uint8_t sizeMode = viewForm_.sizeMode;
+    const SizeMode sizeMode = viewForm_.sizeMode;
     const double sizeRate = viewForm_.sizeRate;
-    viewForm_.sizeMode = 2;
+    viewForm_.sizeMode = SizeMode::fixedRate;
     viewForm_.sizeRate = rate;
     redisplay();
     viewForm_.sizeMode = sizeMode;
@@ -276,9 +276,9 @@ void FormRvView::redisplayAtRate(double rate) {
 }
 
 void FormRvView::redisplayAtLongSide(int32_t size) {
-    const uint8_t sizeMode = viewForm_.sizeMode;
+    const SizeMode sizeMode = viewForm_.sizeMode;
     const uint16_t sizeFixed = viewForm_.sizeFixed;
-    viewForm_.sizeMode = 3;
+    viewForm_.sizeMode = SizeMode::fixedLongSide;
     viewForm_.sizeFixed = static_cast<uint16_t>(std::clamp<int32_t>(size, 1, UINT16_MAX));
     redisplay();
     viewForm_.sizeMode = sizeMode;

@@ -96,12 +96,12 @@ class FormRvView : public QWidget {
     void showZoomStep(const ZoomStep& step);
     void vpSizeUpClick();
     void vpSizeDownClick();
-    void vpSizeModeClick(uint8_t sizeMode);
+    void vpSizeModeClick(SizeMode sizeMode);
     void vpRateClick(double rate);
     void vpRateCustomClick();
     void vpFixedClick(uint16_t size);
     void vpFixedCustomClick();
-    void vpWinPosClick(uint8_t posMode);
+    void vpWinPosClick(PosMode posMode);
     void vpColorClick(uint8_t colorMode);
     void vpReductMethodClick(uint8_t method);
     void vpExpandMethodClick(uint8_t method);

@@ -151,22 +151,22 @@ void FormRvView::vpSizeDownClick() {
                              process_.loadInfo.height));
 }
 
-void FormRvView::vpSizeModeClick(uint8_t sizeMode) {
-    (sizeMode == 0 ? menu_.vpSizeOrgMode : menu_.vpSizeFitMode)->setChecked(true);
+void FormRvView::vpSizeModeClick(SizeMode sizeMode) {
+    (sizeMode == SizeMode::ownSize ? menu_.vpSizeOrgMode : menu_.vpSizeFitMode)->setChecked(true);
     viewForm_.sizeMode = sizeMode;
     redisplay();
 }
 
 void FormRvView::vpRateClick(double rate) {
     menu_.vpSizeRateMode->setChecked(true);
-    viewForm_.sizeMode = 2;
+    viewForm_.sizeMode = SizeMode::fixedRate;
     viewForm_.sizeRate = rate;
     redisplay();
 }
 
 void FormRvView::vpRateCustomClick() {
     menu_.vpSizeRateMode->setChecked(true);
-    viewForm_.sizeMode = 2;
+    viewForm_.sizeMode = SizeMode::fixedRate;
     if (process_.loadInfo.height != 0) {
         viewForm_.sizeRate = static_cast<double>(process_.destHeight) / process_.loadInfo.height;
     }
@@ -174,20 +174,20 @@ void FormRvView::vpRateCustomClick() {
 
 void FormRvView::vpFixedClick(uint16_t size) {
     menu_.vpSizeFixedMode->setChecked(true);
-    viewForm_.sizeMode = 3;
+    viewForm_.sizeMode = SizeMode::fixedLongSide;
     viewForm_.sizeFixed = size;
     redisplay();
 }
 
 void FormRvView::vpFixedCustomClick() {
     menu_.vpSizeFixedMode->setChecked(true);
-    viewForm_.sizeMode = 3;
+    viewForm_.sizeMode = SizeMode::fixedLongSide;
     viewForm_.sizeFixed = std::max(process_.destWidth, process_.destHeight);
 }
 
-void FormRvView::vpWinPosClick(uint8_t posMode) {
+void FormRvView::vpWinPosClick(PosMode posMode) {
     const std::array<QAction*, 3> items = {menu_.vpWinPosL, menu_.vpWinPosC, menu_.vpWinPosR};
-    items[posMode]->setChecked(true);
+    items[modeIndex(posMode)]->setChecked(true);
     viewForm_.posMode = posMode;
     noteChangedFrameExtents();
     // Only the window moves: the picture is not processed again.
@@ -312,8 +312,8 @@ void FormRvView::connectCommands() {
     bind(m.vpSizeUp, [this] { vpSizeUpClick(); });
     bind(m.vpSizeDown, [this] { vpSizeDownClick(); });
 
-    bind(m.vpSizeOrgMode, [this] { vpSizeModeClick(0); });
-    bind(m.vpSizeFitMode, [this] { vpSizeModeClick(1); });
+    bind(m.vpSizeOrgMode, [this] { vpSizeModeClick(SizeMode::ownSize); });
+    bind(m.vpSizeFitMode, [this] { vpSizeModeClick(SizeMode::fitScreen); });
     bind(m.vpRateCustom, [this] { vpRateCustomClick(); });
     bind(m.vpRate200, [this] { vpRateClick(2); });
     bind(m.vpRate150, [this] { vpRateClick(1.5); });
@@ -323,9 +323,9 @@ void FormRvView::connectCommands() {
     bind(m.vpFixed640, [this] { vpFixedClick(640); });
     bind(m.vpFixed320, [this] { vpFixedClick(320); });
 
-    bind(m.vpWinPosL, [this] { vpWinPosClick(0); });
-    bind(m.vpWinPosC, [this] { vpWinPosClick(1); });
-    bind(m.vpWinPosR, [this] { vpWinPosClick(2); });
+    bind(m.vpWinPosL, [this] { vpWinPosClick(PosMode::left); });
+    bind(m.vpWinPosC, [this] { vpWinPosClick(PosMode::centre); });
+    bind(m.vpWinPosR, [this] { vpWinPosClick(PosMode::right); });
     for (uint8_t i = 0; i < m.vpColor.size(); ++i) {
         bind(m.vpColor[i], [this, i] { vpColorClick(i); });
     }

@@ -153,23 +153,23 @@ ViewPopupMenu::ViewPopupMenu(QWidget* owner) {
 
 void ViewPopupMenu::tickViewForm(const ViewFormConf& viewForm) {
     switch (viewForm.posMode) {
-        case 0:
+        case PosMode::left:
             tickOnly(posGroup_, vpWinPosL);
             break;
-        case 2:
+        case PosMode::right:
             tickOnly(posGroup_, vpWinPosR);
             break;
         default:
             tickOnly(posGroup_, vpWinPosC);
     }
     switch (viewForm.sizeMode) {
-        case 0:
+        case SizeMode::ownSize:
             tickOnly(sizeGroup_, vpSizeOrgMode);
             break;
-        case 2:
+        case SizeMode::fixedRate:
             tickOnly(sizeGroup_, vpSizeRateMode);
             break;
-        case 3:
+        case SizeMode::fixedLongSide:
             tickOnly(sizeGroup_, vpSizeFixedMode);
             break;
         default:

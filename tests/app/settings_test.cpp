@@ -62,10 +62,10 @@ TEST(Settings, HandEditedValuesAreReadAsStored) {
                                 "LblBkCol=00FF00\nLblTxCol=$7C000000\nLblBkSelCol=clNone\n"
                                 "LblTxSelCol=nothing\nLabelFont=DejaVu Sans\n"
                                 "[File]\nLastDir=/home/u/写真/\n");
-    EXPECT_EQ(s.viewForm.sizeMode, 2);      // low eight bits of 258
-    EXPECT_EQ(s.viewForm.sizeFixed, 4464);  // low sixteen bits of 70000
+    EXPECT_EQ(s.viewForm.sizeMode, SizeMode::fixedRate);  // low eight bits of 258
+    EXPECT_EQ(s.viewForm.sizeFixed, 4464);                // low sixteen bits of 70000
     EXPECT_DOUBLE_EQ(s.viewForm.sizeRate, 0.75);
-    EXPECT_EQ(s.viewForm.posMode, 255);
+    EXPECT_EQ(s.viewForm.posMode, modeOfIndex<PosMode>(255));
     EXPECT_EQ(s.viewConf.reductMode, ResizeMethod::halftone);
     EXPECT_EQ(s.viewConf.expandMode, ResizeMethod::area);  // missing: default
     EXPECT_EQ(s.viewConf.colorMode, ColorMode::palette4);
@@ -110,7 +110,8 @@ TEST(Settings, RoundTripKeepsEveryField) {
     s.thumbPanel.labelStyle = 15;
     s.thumbPanel.labelChar = 0;
     s.thumbPanel.labelFont = "Noto Sans CJK JP";
-    s.viewForm = ViewFormConf{3, 65535, 0.1 + 0.2, 2, false, true};
+    s.viewForm =
+        ViewFormConf{SizeMode::fixedLongSide, 65535, 0.1 + 0.2, PosMode::right, false, true};
     s.viewConf.reductMode = ResizeMethod::stretch;
     s.viewConf.fltInOgsize =
         FilterSet{FilterPhase::fpAfter, FilterPhase::fpNone, FilterPhase::fpAfter};

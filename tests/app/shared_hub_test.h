@@ -30,7 +30,7 @@ class SharedHubTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_EQ(formRvMain, hub_);
         formRvMain->settings() = Settings{};
-        formRvMain->settings().viewForm.sizeMode = 0;
+        formRvMain->settings().viewForm.sizeMode = SizeMode::ownSize;
         formRvMain->browserShowing = false;
         formRvMain->noteFrameExtents(0, 0, 0);
     }

@@ -42,10 +42,10 @@ TEST_F(OptionsTest, ClosingWritesEveryEditedRecordBack) {
     EXPECT_FALSE(settings.viewConf.dither);
     EXPECT_EQ(settings.viewConf.fltInReduct, filters.fltInReduct) << "travels back unchanged";
     EXPECT_EQ(settings.viewConf.use3DNow, filters.use3DNow);
-    EXPECT_EQ(settings.viewForm.sizeMode, 2);
+    EXPECT_EQ(settings.viewForm.sizeMode, SizeMode::fixedRate);
     EXPECT_DOUBLE_EQ(settings.viewForm.sizeRate, 2.5);
     EXPECT_EQ(settings.viewForm.sizeFixed, 1024);
-    EXPECT_EQ(settings.viewForm.posMode, 2);
+    EXPECT_EQ(settings.viewForm.posMode, PosMode::right);
     EXPECT_TRUE(settings.viewForm.frameless);
     EXPECT_FALSE(settings.viewForm.wBuffer);
     EXPECT_FALSE(settings.thumbConf.openArc);
@@ -54,7 +54,7 @@ TEST_F(OptionsTest, ClosingWritesEveryEditedRecordBack) {
 }
 
 TEST_F(OptionsTest, FixedSizeBarsShowOnlyInTheirModes) {
-    formRvMain->settings().viewForm.sizeMode = 3;
+    formRvMain->settings().viewForm.sizeMode = SizeMode::fixedLongSide;
     openOptions();
     auto* mode = control<QComboBox>("CmBxSizeMode");
     auto* rate = control<QSlider>("TBFixedRate");

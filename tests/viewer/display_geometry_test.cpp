@@ -28,7 +28,7 @@ ScreenMetrics screen() {
 
 ViewFormConf mode(uint8_t sizeMode, double rate = 1, uint16_t fixed = 640) {
     ViewFormConf conf;
-    conf.sizeMode = sizeMode;
+    conf.sizeMode = modeOfIndex<SizeMode>(sizeMode);
     conf.sizeRate = rate;
     conf.sizeFixed = fixed;
     return conf;
@@ -112,7 +112,7 @@ TEST(CalcDisplaySize, LargeSidesSaturateInsteadOfWrapping) {
 // --- window placement ---
 
 WindowBounds place(int32_t dw, int32_t dh, uint8_t posMode = 0, bool frameless = false) {
-    return placeWindow(dw, dh, screen(), posMode, frameless);
+    return placeWindow(dw, dh, screen(), modeOfIndex<PosMode>(posMode), frameless);
 }
 
 TEST(PlaceWindow, WindowSizeByWhatFits) {
@@ -139,11 +139,11 @@ TEST(PlaceWindow, FramelessUsesTheWholeWorkAreaAndNoFrame) {
 TEST(PlaceWindow, PositionModes) {
     ScreenMetrics m = screen();
     m.workLeft = 1280;  // a second monitor
-    EXPECT_EQ(placeWindow(800, 600, m, 0, false).left, 1280);
-    EXPECT_EQ(placeWindow(800, 600, m, 1, false).left, 1280 + 237);
-    EXPECT_EQ(placeWindow(800, 600, m, 2, false).left, 1280 + 474);
-    EXPECT_EQ(placeWindow(800, 600, m, 7, false).left, 1280);
-    EXPECT_EQ(placeWindow(800, 600, m, 1, false).top, 25);
+    EXPECT_EQ(placeWindow(800, 600, m, PosMode::left, false).left, 1280);
+    EXPECT_EQ(placeWindow(800, 600, m, PosMode::centre, false).left, 1280 + 237);
+    EXPECT_EQ(placeWindow(800, 600, m, PosMode::right, false).left, 1280 + 474);
+    EXPECT_EQ(placeWindow(800, 600, m, modeOfIndex<PosMode>(7), false).left, 1280);
+    EXPECT_EQ(placeWindow(800, 600, m, PosMode::centre, false).top, 25);
 }
 
 TEST(PlaceWindow, CentringTruncatesTowardZero) {
@@ -153,7 +153,7 @@ TEST(PlaceWindow, CentringTruncatesTowardZero) {
     ScreenMetrics m = screen();
     m.maxClientWidth = 1281;
     m.frameX = 0;
-    EXPECT_EQ(placeWindow(1281, 600, m, 1, false).left, 0);
+    EXPECT_EQ(placeWindow(1281, 600, m, PosMode::centre, false).left, 0);
 }
 
 }  // namespace

@@ -101,7 +101,7 @@ TEST_F(FormRvViewTest, FitModeFillsTheScreenAndCentres) {
     FormRvView* window = open("wide.bmp");
     ASSERT_NE(window, nullptr);
     window->popupMenu().vpSizeFitMode->trigger();
-    EXPECT_EQ(window->viewForm().sizeMode, 1);
+    EXPECT_EQ(window->viewForm().sizeMode, SizeMode::fitScreen);
     EXPECT_TRUE(window->popupMenu().vpSizeFitMode->isChecked());
     const ScreenMetrics metrics = formRvMain->getScreenMetrics(window);
     const GProcess& process = window->process();
@@ -112,7 +112,7 @@ TEST_F(FormRvViewTest, FitModeFillsTheScreenAndCentres) {
     EXPECT_LE(process.destHeight, metrics.maxClientHeight);
     EXPECT_EQ(pictureSize(window), QSize(process.destWidth, process.destHeight));
     const WindowBounds bounds =
-        placeWindow(process.destWidth, process.destHeight, metrics, 1, false);
+        placeWindow(process.destWidth, process.destHeight, metrics, PosMode::centre, false);
     EXPECT_EQ(frameRect(window), QRect(bounds.left, bounds.top, bounds.width, bounds.height));
 }
 
@@ -121,7 +121,7 @@ TEST_F(FormRvViewTest, PositionCommandsMoveTheWindowOnly) {
     ASSERT_NE(window, nullptr);
     const ScreenMetrics metrics = formRvMain->getScreenMetrics(window);
     window->popupMenu().vpWinPosR->trigger();
-    EXPECT_EQ(window->viewForm().posMode, 2);
+    EXPECT_EQ(window->viewForm().posMode, PosMode::right);
     EXPECT_EQ(frameRect(window).right() + 1, metrics.workLeft + metrics.workWidth);
     window->popupMenu().vpWinPosL->trigger();
     EXPECT_EQ(frameRect(window).left(), metrics.workLeft);
@@ -133,7 +133,7 @@ TEST_F(FormRvViewTest, PositionCommandsMoveTheWindowOnly) {
 TEST_F(FormRvViewTest, ZoomStepsChangeTheShownSizeNotTheMode) {
     writeBmp("p.bmp", 100, 80);
     writeBmp("q.bmp", 50, 40);
-    formRvMain->settings().viewForm.sizeMode = 2;
+    formRvMain->settings().viewForm.sizeMode = SizeMode::fixedRate;
     formRvMain->settings().viewForm.sizeRate = 0.8;
     FormRvView* window = open("p.bmp");
     ASSERT_NE(window, nullptr);
@@ -141,7 +141,7 @@ TEST_F(FormRvViewTest, ZoomStepsChangeTheShownSizeNotTheMode) {
     const ViewPopupMenu& menu = window->popupMenu();
     menu.vpSizeUp->trigger();  // 0.8 x 1.1892
     EXPECT_EQ(pictureSize(window), QSize(95, 76));
-    EXPECT_EQ(window->viewForm().sizeMode, 2);
+    EXPECT_EQ(window->viewForm().sizeMode, SizeMode::fixedRate);
     EXPECT_DOUBLE_EQ(window->viewForm().sizeRate, 0.8);
     menu.vpReopen->trigger();  // a reload shows the mode's own size again
     EXPECT_EQ(pictureSize(window), QSize(80, 64));
@@ -182,7 +182,7 @@ TEST_F(FormRvViewTest, LongSideModesAndFixingTheCurrentSize) {
     EXPECT_FALSE(menu.vpSizeOrgMode->isChecked());
     menu.vpSizeDown->trigger();
     menu.vpFixedCustom->trigger();
-    EXPECT_EQ(window->viewForm().sizeMode, 3);
+    EXPECT_EQ(window->viewForm().sizeMode, SizeMode::fixedLongSide);
     EXPECT_EQ(window->viewForm().sizeFixed, window->process().destWidth);
     menu.vpSizeOrgMode->trigger();
     EXPECT_EQ(pictureSize(window), QSize(100, 50));
@@ -227,9 +227,9 @@ TEST_F(FormRvViewTest, SetDefaultCopiesTheWindowsSettingsToTheHub) {
     menu.vpSetDefault->trigger();
     const Settings& defaults = formRvMain->settings();
     EXPECT_EQ(defaults.viewConf.colorMode, ColorMode::palette4);
-    EXPECT_EQ(defaults.viewForm.sizeMode, 3);
+    EXPECT_EQ(defaults.viewForm.sizeMode, SizeMode::fixedLongSide);
     EXPECT_EQ(defaults.viewForm.sizeFixed, 640);
-    EXPECT_EQ(defaults.viewForm.posMode, 2);
+    EXPECT_EQ(defaults.viewForm.posMode, PosMode::right);
     // The user's dither choice, not the value the screen forced for the display.
     EXPECT_TRUE(defaults.viewConf.dither);
 }
@@ -237,7 +237,7 @@ TEST_F(FormRvViewTest, SetDefaultCopiesTheWindowsSettingsToTheHub) {
 TEST_F(FormRvViewTest, FramelessWindowFillsTheWorkArea) {
     writeBmp("wide.bmp", 100, 50);
     formRvMain->settings().viewForm.frameless = true;
-    formRvMain->settings().viewForm.sizeMode = 1;
+    formRvMain->settings().viewForm.sizeMode = SizeMode::fitScreen;
     FormRvView* window = open("wide.bmp");
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));

@@ -70,19 +70,19 @@ TEST_F(ViewInputTest, SizeAndPositionKeysNeedExactModifiers) {
     FormRvView* window = openActive("a.bmp");
     ASSERT_NE(window, nullptr);
     QTest::keyClick(window, Qt::Key_F);
-    EXPECT_EQ(window->viewForm().sizeMode, 1);
+    EXPECT_EQ(window->viewForm().sizeMode, SizeMode::fitScreen);
     QTest::keyClick(window, Qt::Key_D, Qt::ShiftModifier);  // not plain D
-    EXPECT_EQ(window->viewForm().sizeMode, 1);
+    EXPECT_EQ(window->viewForm().sizeMode, SizeMode::fitScreen);
     QTest::keyClick(window, Qt::Key_D);
-    EXPECT_EQ(window->viewForm().sizeMode, 0);
+    EXPECT_EQ(window->viewForm().sizeMode, SizeMode::ownSize);
     EXPECT_EQ(pictureSize(window), QSize(40, 30));
 
     QTest::keyClick(window, Qt::Key_9, Qt::KeypadModifier);
-    EXPECT_EQ(window->viewForm().posMode, 2);
+    EXPECT_EQ(window->viewForm().posMode, PosMode::right);
     QTest::keyClick(window, Qt::Key_7);  // the main keyboard's 7 is no position key
-    EXPECT_EQ(window->viewForm().posMode, 2);
+    EXPECT_EQ(window->viewForm().posMode, PosMode::right);
     QTest::keyClick(window, Qt::Key_7, Qt::KeypadModifier);
-    EXPECT_EQ(window->viewForm().posMode, 0);
+    EXPECT_EQ(window->viewForm().posMode, PosMode::left);
 
     QTest::keyClick(window, Qt::Key_Plus, Qt::KeypadModifier);
     EXPECT_EQ(pictureSize(window), QSize(48, 36));  // 1.1892 x 40 x 30

@@ -132,16 +132,16 @@ TEST_F(ViewPopupMenuTest, ViewFormTicksWithFallbacks) {
                                              menu.vpSizeRateMode, menu.vpSizeFixedMode};
     const std::vector<QAction*> posItems = {menu.vpWinPosL, menu.vpWinPosC, menu.vpWinPosR};
     ViewFormConf conf;
-    conf.sizeMode = 3;
-    conf.posMode = 2;
+    conf.sizeMode = SizeMode::fixedLongSide;
+    conf.posMode = PosMode::right;
     conf.frameless = true;
     menu.tickViewForm(conf);
     EXPECT_EQ(checked(sizeItems), std::vector<QAction*>{menu.vpSizeFixedMode});
     EXPECT_EQ(checked(posItems), std::vector<QAction*>{menu.vpWinPosR});
     EXPECT_TRUE(menu.vpNoFrame->isChecked());
 
-    conf.sizeMode = 7;  // unknown modes show as fit and centre
-    conf.posMode = 200;
+    conf.sizeMode = modeOfIndex<SizeMode>(7);  // unknown modes show as fit and centre
+    conf.posMode = modeOfIndex<PosMode>(200);
     conf.frameless = false;
     menu.tickViewForm(conf);
     EXPECT_EQ(checked(sizeItems), std::vector<QAction*>{menu.vpSizeFitMode});
@@ -197,7 +197,7 @@ TEST_F(ViewPopupMenuTest, RadioGroupsStayExclusiveWhenClicked) {
     EXPECT_FALSE(menu.vpSizeFitMode->isChecked());
     // After ticking from the settings the group still hands the tick on.
     ViewFormConf conf;
-    conf.sizeMode = 0;
+    conf.sizeMode = SizeMode::ownSize;
     menu.tickViewForm(conf);
     menu.vpSizeFixedMode->setChecked(true);
     EXPECT_FALSE(menu.vpSizeOrgMode->isChecked());

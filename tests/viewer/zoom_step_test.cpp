@@ -11,10 +11,10 @@ namespace {
 DisplaySize applied(const ZoomStep& step, int32_t sourceWidth, int32_t sourceHeight) {
     ViewFormConf conf;
     if (step.kind == ZoomStep::Kind::rate) {
-        conf.sizeMode = 2;
+        conf.sizeMode = SizeMode::fixedRate;
         conf.sizeRate = step.rate;
     } else {
-        conf.sizeMode = 3;
+        conf.sizeMode = SizeMode::fixedLongSide;
         conf.sizeFixed = static_cast<uint16_t>(step.longSide);
     }
     return calcDisplaySize(sourceWidth, sourceHeight, conf, ScreenMetrics{}, false);

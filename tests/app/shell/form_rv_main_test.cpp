@@ -68,7 +68,7 @@ class HubTest : public ::testing::Test {
 TEST_F(HubTest, SettingsAreReadAtStartAndWrittenWhenTheLastWindowCloses) {
     std::ofstream(iniPath()) << "[ViewForm]\nSizeMode=0\n[Unknown]\nKey=1\n";
     FormRvMain hub(iniPath());
-    EXPECT_EQ(hub.settings().viewForm.sizeMode, 0);
+    EXPECT_EQ(hub.settings().viewForm.sizeMode, SizeMode::ownSize);
     hub.settings().thumbConf.sortMode = 3;
 
     ASSERT_TRUE(hub.openImageFile(folder_ + "a.bmp", hub.dirFilesInfo()));
