@@ -15,7 +15,7 @@ constexpr const char* kUsage =
     "commands:\n"
     "  info FILE [--analyze] [--jpg-first] [--bmp-first]\n"
     "      load FILE and print: kind=K width=W height=H pixelformat=P label=L\n"
-    "      (exit status 0 when the picture loaded, 1 when it did not)\n"
+    "      (exit status 0 when the picture loaded; 1 when it did not, with reason=R last)\n"
     "  resize IN OUT.bmp --width W --height H [--method area|stretch|halftone]\n"
     "      load IN, resize it to W x H and write a 24-bit BMP (default method: area)\n"
     "  process IN OUT.bmp --width W --height H [--reduct N] [--expand N] [--color N]\n"
