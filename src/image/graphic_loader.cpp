@@ -7,16 +7,13 @@
 #include <new>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "image/archive_file.h"
-#include "image/bmp_by_name.h"
+#include "image/builtin_decoders.h"
 #include "image/file_bytes.h"
-#include "image/file_extension.h"
 #include "image/graphic_load_error.h"
-#include "image/graphic_signature.h"
-#include "image/jpeg_decoder.h"
-#include "image/jpeg_frame_walk.h"
 #include "image/regular_file.h"
 
 namespace ravinel {
@@ -26,8 +23,6 @@ namespace {
 // Files analysed by content: at least the signature, at most 64 MiB plus a BMP's headers.
 constexpr uint64_t kMinAnalyzedBytes = 10;
 constexpr uint64_t kMaxAnalyzedBytes = 67'108'918;
-// The JPEG step of the extension path leaves shorter files alone.
-constexpr uint64_t kMinJpegFileBytes = 32;
 // The own decoders read a file into memory; larger files are not theirs to decode.
 constexpr uint64_t kMaxReadBytes = uint64_t{1} << 30;
 
@@ -44,28 +39,15 @@ void recordRefusal(const PictureTooLargeError& refusal, GraphicLoadInfo& info) {
     info.noteFailure(LoadFailure::sideOverLimit, refusal.what());
 }
 
-// A decoder that took the data and failed on them.
-void recordDecoderError(const char* decoder, const std::exception& error, GraphicLoadInfo& info) {
-    info.noteFailure(LoadFailure::decoderError, std::string(decoder) + ": " + error.what());
-}
-
-// The strongest reduction libjpeg offers that keeps the shorter side at least the
-// preview size; a negative preview size asks for the smallest, fastest decode.
-JpegDecodeOptions jpegOptionsFor(bool preview, int32_t previewSize, const JpegFrameSize& frame) {
-    if (!preview || previewSize == 0) {
-        return {};
+// A built-in decoder that took the data and failed on them, or could not read the file.
+void recordDecoderError(const BuiltinDecoder& decoder, const std::exception& error,
+                        GraphicLoadInfo& info) {
+    info.noteFailure(LoadFailure::decoderError, std::string(decoder.name) + ": " + error.what());
+    if (decoder.failureClearsSize) {
+        info.width = 0;
+        info.height = 0;
+        info.kind = GraphicKind::gkNone;
     }
-    if (previewSize < 0) {
-        return {8, true};
-    }
-    const int32_t ratio = std::min(frame.width, frame.height) / previewSize;
-    if (ratio >= 8) {
-        return {8, false};
-    }
-    if (ratio >= 4) {
-        return {4, false};
-    }
-    return {ratio >= 2 ? 2 : 1, false};
 }
 
 // Runs the own decoder and the plug-ins in the order asked, the second only when the
@@ -139,6 +121,16 @@ DecodeLimits GraphicLoader::limitsFor(bool preview) const {
     return {kMaxPictureSide, preview ? kThumbnailDecodeBytes : kDisplayDecodeBytes, budget};
 }
 
+bool GraphicLoader::ownFirst(const BuiltinDecoder& decoder) const {
+    switch (decoder.ownFirst) {
+        case OwnDecoderFirst::inJpgFirst:
+            return inJpgFirst;
+        case OwnDecoderFirst::inBmpFirst:
+            return inBmpFirst;
+    }
+    return false;
+}
+
 void GraphicLoader::finish(const NkDib& target, GraphicLoadInfo& info) const {
     if (info.width > kMaxPictureSide || info.height > kMaxPictureSide) {
         info.kind = GraphicKind::gkNone;
@@ -204,87 +196,56 @@ void GraphicLoader::loadByContent(NkDib& target, FileLoad& file, bool preview,
 
 void GraphicLoader::loadRecognized(NkDib& target, std::span<const uint8_t> data,
                                    const std::string& name, bool preview, GraphicLoadInfo& info) {
-    const GraphicKind kind = recognizeGraphicSignature(data);
     auto spiStream = [&] { loadSpiStream(target, data, name, preview, info); };
-    if (kind == GraphicKind::gkJpeg || kind == GraphicKind::gkExif) {
-        tryInOrder(
-            inJpgFirst, [&] { loadJpeg(target, data, preview, info); }, spiStream, info);
-    } else if (kind == GraphicKind::gkBmp) {
-        tryInOrder(
-            inBmpFirst, [&] { loadBmp(target, data, name, preview, info); }, spiStream, info);
-    } else {
+    const BuiltinDecoder* decoder = builtinDecoderForContent(data, name);
+    if (decoder == nullptr) {
         spiStream();
+        return;
     }
+    tryInOrder(
+        ownFirst(*decoder), [&] { loadBuiltin(*decoder, target, data, preview, info); }, spiStream,
+        info);
 }
 
 void GraphicLoader::loadByExtension(NkDib& target, FileLoad& file, bool preview,
                                     GraphicLoadInfo& info) {
-    const std::string ext = upperExtension(file.name());
-    auto jpegFromFile = [&] {
+    auto spiFile = [&] { loadSpiFile(target, file.name(), preview, info); };
+    const BuiltinDecoder* decoder = builtinDecoderTrustedBy(file.name());
+    if (decoder == nullptr) {
+        spiFile();
+        return;
+    }
+    auto builtinFromFile = [&] {
         try {
-            if (file.size() < kMinJpegFileBytes) {
+            if (file.size() < decoder->minFileBytes) {
                 return;
             }
-            loadJpeg(target, file.bytes(), preview, info);
+            loadBuiltin(*decoder, target, file.bytes(), preview, info);
         } catch (const std::exception& error) {
-            recordDecoderError("JPEG", error, info);
-            info.width = 0;
-            info.height = 0;
-            info.kind = GraphicKind::gkNone;
+            recordDecoderError(*decoder, error, info);
         }
     };
-    auto bmpFromFile = [&] {
-        try {
-            loadBmp(target, file.bytes(), file.name(), preview, info);
-        } catch (const std::exception& error) {
-            recordDecoderError("BMP", error, info);
-        }
-    };
-    auto spiFile = [&] { loadSpiFile(target, file.name(), preview, info); };
-
-    if (ext == ".JPG") {
-        tryInOrder(inJpgFirst, jpegFromFile, spiFile, info);
-    } else if (ext == ".BMP") {
-        tryInOrder(inBmpFirst, bmpFromFile, spiFile, info);
-    } else {
-        spiFile();
-    }
+    tryInOrder(ownFirst(*decoder), builtinFromFile, spiFile, info);
 }
 
-// Reports the frame header's size, not the reduced one; a file without a baseline or
-// progressive frame reports the kind with width 0, which ends the search for a decoder.
-void GraphicLoader::loadJpeg(NkDib& target, std::span<const uint8_t> data, bool preview,
-                             GraphicLoadInfo& info) const {
+// Reports the size the data declare; a decoder that finds nothing to decode reports its
+// kind with width 0, which ends the search for a decoder.
+void GraphicLoader::loadBuiltin(const BuiltinDecoder& decoder, NkDib& target,
+                                std::span<const uint8_t> data, bool preview,
+                                GraphicLoadInfo& info) const {
     try {
-        JpegFrameSize frame;
-        if (findJpegFrame(data, frame)) {
-            target =
-                decodeJpeg(data, jpegOptionsFor(preview, previewSize, frame), limitsFor(preview));
+        BuiltinPicture decoded =
+            decoder.decode(data, {preview ? previewSize : 0, limitsFor(preview)});
+        if (decoded.picture) {
+            target = std::move(*decoded.picture);
         }
-        info.kind = GraphicKind::gkJpeg;
-        info.width = frame.width;
-        info.height = frame.height;
+        info.kind = decoder.kind;
+        info.width = sideOf(decoded.width);
+        info.height = sideOf(decoded.height);
     } catch (const PictureTooLargeError& refusal) {
         recordRefusal(refusal, info);
     } catch (const std::exception& error) {
-        recordDecoderError("JPEG", error, info);
-        info.width = 0;
-        info.height = 0;
-        info.kind = GraphicKind::gkNone;
-    }
-}
-
-void GraphicLoader::loadBmp(NkDib& target, std::span<const uint8_t> data, const std::string& name,
-                            bool preview, GraphicLoadInfo& info) const {
-    try {
-        target = readBmpByName(data, name, limitsFor(preview));
-        info.kind = GraphicKind::gkBmp;
-        info.width = sideOf(target.width());
-        info.height = sideOf(target.height());
-    } catch (const PictureTooLargeError& refusal) {
-        recordRefusal(refusal, info);
-    } catch (const std::exception& error) {
-        recordDecoderError("BMP", error, info);
+        recordDecoderError(decoder, error, info);
     }
 }
 

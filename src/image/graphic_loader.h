@@ -12,9 +12,11 @@
 
 namespace ravinel {
 
-// Turns a picture file into a DIB: by its own JPEG decoding, its own BMP reading or the
-// plug-in host, recognising the format from the first bytes or trusting the extension
-// as the options say, and trying a second decoder when the first yields nothing.
+struct BuiltinDecoder;
+
+// Turns a picture file into a DIB: by a built-in decoder (builtin_decoders.h) or the
+// plug-in host, recognising the format from the first bytes or trusting the extension as
+// the options say, and trying a second decoder when the first yields nothing.
 // One thread uses a loader at a time. Loaders without a plug-in host may read plain files
 // on several threads at once; archives go through archiver modules the process shares.
 class GraphicLoader {
@@ -51,17 +53,15 @@ class GraphicLoader {
     class FileLoad;
 
     DecodeLimits limitsFor(bool preview) const;
+    bool ownFirst(const BuiltinDecoder& decoder) const;
 
     void loadByContent(NkDib& target, FileLoad& file, bool preview, GraphicLoadInfo& info);
     void loadRecognized(NkDib& target, std::span<const uint8_t> data, const std::string& name,
                         bool preview, GraphicLoadInfo& info);
     void finish(const NkDib& target, GraphicLoadInfo& info) const;
     void loadByExtension(NkDib& target, FileLoad& file, bool preview, GraphicLoadInfo& info);
-    void loadJpeg(NkDib& target, std::span<const uint8_t> data, bool preview,
-                  GraphicLoadInfo& info) const;
-    // The own BMP step; name chooses the reader (".dib": the strict one).
-    void loadBmp(NkDib& target, std::span<const uint8_t> data, const std::string& name,
-                 bool preview, GraphicLoadInfo& info) const;
+    void loadBuiltin(const BuiltinDecoder& decoder, NkDib& target, std::span<const uint8_t> data,
+                     bool preview, GraphicLoadInfo& info) const;
     void loadSpiFile(NkDib& target, const std::string& fileName, bool preview,
                      GraphicLoadInfo& info);
     void loadSpiStream(NkDib& target, std::span<const uint8_t> data, const std::string& name,

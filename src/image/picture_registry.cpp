@@ -1,5 +1,6 @@
 #include "image/picture_registry.h"
 
+#include "image/builtin_decoders.h"
 #include "image/file_extension.h"
 
 namespace ravinel {
@@ -18,15 +19,16 @@ std::string lowered(std::string text) {
 }  // namespace
 
 PictureRegistry::PictureRegistry() {
-    registerExtension("jpeg", PictureDecoderKind::jpeg, "JPEG Image File");
-    registerExtension("jpg", PictureDecoderKind::jpeg, "JPEG Image File");
-    registerExtension("bmp", PictureDecoderKind::bmp, "Bitmaps");
-    registerExtension("dib", PictureDecoderKind::dib, "Device Independent Bitmap");
+    for (const BuiltinDecoder& decoder : builtinDecoders()) {
+        for (const std::string& extension : decoder.extensions) {
+            registerExtension(extension, PictureDecoder{&decoder}, decoder.description);
+        }
+    }
 }
 
-void PictureRegistry::registerExtension(const std::string& extension, PictureDecoderKind kind,
+void PictureRegistry::registerExtension(const std::string& extension, PictureDecoder decoder,
                                         const std::string& description) {
-    entries_.insert_or_assign(lowered(extension), Entry{kind, description});
+    entries_.insert_or_assign(lowered(extension), Entry{decoder, description});
 }
 
 std::optional<PictureRegistry::Entry> PictureRegistry::decoderForFile(

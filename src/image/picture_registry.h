@@ -6,24 +6,29 @@
 
 namespace ravinel {
 
-// The decoders a file can be opened with by its extension.
-// bmp is the tolerant BMP reader, dib the DIB class's strict one.
-enum class PictureDecoderKind { spiBitmap, jpeg, bmp, dib };
+struct BuiltinDecoder;
+
+// The decoder that opens the files of a registered extension: a built-in one, or without
+// one the plug-ins.
+struct PictureDecoder {
+    const BuiltinDecoder* builtin = nullptr;
+
+    bool operator==(const PictureDecoder&) const = default;
+};
 
 // Which decoder opens a file of each extension. Extensions are kept without the dot and
 // compared case-insensitively; a later registration of an extension replaces the earlier.
-// Starts with our JPEG decoder for "jpeg" and "jpg", the tolerant BMP reader for "bmp" and
-// the DIB class for "dib".
+// Starts with the extensions of the built-in decoders.
 class PictureRegistry {
   public:
     struct Entry {
-        PictureDecoderKind kind;
+        PictureDecoder decoder;
         std::string description;
     };
 
     PictureRegistry();
 
-    void registerExtension(const std::string& extension, PictureDecoderKind kind,
+    void registerExtension(const std::string& extension, PictureDecoder decoder,
                            const std::string& description);
     // The decoder for a file name's extension; none when the name has no registered one.
     std::optional<Entry> decoderForFile(const std::string& fileName) const;

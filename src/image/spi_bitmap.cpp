@@ -4,7 +4,7 @@
 #include <functional>
 #include <optional>
 
-#include "image/bmp_by_name.h"
+#include "image/builtin_decoders.h"
 #include "image/file_bytes.h"
 #include "image/file_extension.h"
 #include "image/spi_error.h"
@@ -26,8 +26,8 @@ NkDib SpiBitmap::loadFromFile(const std::string& fileName) {
     return load(
         fileName,
         [&] {
-            return readBmpByName(readFileBytes(fileName, kMaxBmpFileBytes), fileName,
-                                 spis_.decodeLimits);
+            return decodeBuiltin(GraphicKind::gkBmp, readFileBytes(fileName, kMaxBmpFileBytes),
+                                 fileName, spis_.decodeLimits);
         },
         [&](SpiGraphic& graphic) { graphic.loadFromFile(fileName); });
 }
@@ -35,7 +35,8 @@ NkDib SpiBitmap::loadFromFile(const std::string& fileName) {
 NkDib SpiBitmap::loadFromStreamWithName(std::span<const uint8_t> data,
                                         const std::string& fileName) {
     return load(
-        fileName, [&] { return readBmpByName(data, fileName, spis_.decodeLimits); },
+        fileName,
+        [&] { return decodeBuiltin(GraphicKind::gkBmp, data, fileName, spis_.decodeLimits); },
         [&](SpiGraphic& graphic) { graphic.loadFromStreamWithName(data, fileName); });
 }
 

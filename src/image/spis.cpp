@@ -8,12 +8,10 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "image/file_bytes.h"
+#include "image/builtin_decoders.h"
 #include "image/file_extension.h"
-#include "image/jpeg_decoder.h"
 #include "image/spi_bitmap.h"
 #include "image/spi_error.h"
-#include "image/tolerant_bmp_reader.h"
 
 namespace ravinel {
 
@@ -21,9 +19,6 @@ namespace {
 
 // The one host of the process.
 const Spis* theSpis = nullptr;
-
-// Files larger than a pixel store can hold are not read into memory for our decoders.
-constexpr uint64_t kMaxDecodedFileBytes = uint64_t{1} << 30;
 
 bool sameIgnoringCase(const std::string& a, const std::string& b) {
     return strcasecmp(a.c_str(), b.c_str()) == 0;
@@ -177,7 +172,7 @@ int Spis::indexOfFileName(const std::string& fileName) const {
 void Spis::registerPictures(const Spi& spi) {
     for (size_t i = 0; i < spi.filters().size(); ++i) {
         const std::string& description = spi.descriptions()[i];
-        std::optional<PictureDecoderKind> decoder = PictureDecoderKind::spiBitmap;
+        std::optional<PictureDecoder> decoder = PictureDecoder{};
         for (const std::string& mask : splitMasks(spi.filters()[i])) {
             const size_t dot = mask.find('.');
             const std::string extension = dot == std::string::npos ? mask : mask.substr(dot + 1);
@@ -222,19 +217,10 @@ void Spis::loadFile(NkDib& target, const std::string& fileName) {
         throw InvalidGraphicError("Unknown picture file extension (" + upperExtension(fileName) +
                                   ")");
     }
-    switch (entry->kind) {
-        case PictureDecoderKind::spiBitmap:
-            target = SpiBitmap(*this).loadFromFile(fileName);
-            break;
-        case PictureDecoderKind::jpeg:
-            target = decodeJpeg(readFileBytes(fileName, kMaxDecodedFileBytes), {}, decodeLimits);
-            break;
-        case PictureDecoderKind::bmp:
-            target = readTolerantBmp(readFileBytes(fileName, kMaxDecodedFileBytes), decodeLimits);
-            break;
-        case PictureDecoderKind::dib:
-            target.loadFromFile(fileName);
-            break;
+    if (entry->decoder.builtin != nullptr) {
+        target = entry->decoder.builtin->openFile(fileName, decodeLimits);
+    } else {
+        target = SpiBitmap(*this).loadFromFile(fileName);
     }
 }
 

@@ -29,9 +29,9 @@ class Spis : public SpiHost {
     using SearchingEvent = std::function<void(const std::string& fileName, bool& accept)>;
     // Change the decoder registered for an extension (for this and the following masks of
     // one filter entry), or suppress it with none.
-    using PictureRegisterEvent = std::function<void(const Spi& spi, const std::string& extension,
-                                                    const std::string& description,
-                                                    std::optional<PictureDecoderKind>& decoder)>;
+    using PictureRegisterEvent =
+        std::function<void(const Spi& spi, const std::string& extension,
+                           const std::string& description, std::optional<PictureDecoder>& decoder)>;
 
     // Throws SpiDupCreateSpisError while another host exists.
     Spis();

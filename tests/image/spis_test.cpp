@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "image/builtin_decoders.h"
 #include "image/spi_error.h"
 #include "image/spis_search.h"
 #include "tests/expect_error.h"
@@ -347,7 +348,7 @@ TEST(SpisTest, PictureExtensionsAreRegisteredForEveryMask) {
     std::vector<std::string> asked;
     spis.onPictureRegister = [&](const Spi&, const std::string& extension,
                                  const std::string& description,
-                                 std::optional<PictureDecoderKind>& decoder) {
+                                 std::optional<PictureDecoder>& decoder) {
         asked.push_back(extension + "=" + description);
         if (extension == "rvb") {
             decoder.reset();  // suppresses rvb and the masks after it in this entry
@@ -357,7 +358,7 @@ TEST(SpisTest, PictureExtensionsAreRegisteredForEveryMask) {
     EXPECT_EQ(asked,
               (std::vector<std::string>{"rvt=Ravinel test picture", "rva=Ravinel three masks",
                                         "rvb=Ravinel three masks", "rvc=Ravinel three masks"}));
-    EXPECT_EQ(spis.pictures().find("RVT")->kind, PictureDecoderKind::spiBitmap);
+    EXPECT_EQ(spis.pictures().find("RVT")->decoder, PictureDecoder{});
     EXPECT_EQ(spis.pictures().find("rva")->description, "Ravinel three masks");
     EXPECT_FALSE(spis.pictures().find("rvb"));
     EXPECT_FALSE(spis.pictures().find("rvc"));
@@ -368,15 +369,23 @@ TEST(SpisTest, PictureExtensionsAreRegisteredForEveryMask) {
 
 TEST(SpisTest, LaterRegistrationWins) {
     PictureRegistry registry;
-    EXPECT_EQ(registry.decoderForFile("/a/photo.JPEG")->kind, PictureDecoderKind::jpeg);
-    EXPECT_EQ(registry.decoderForFile("b.bmp")->kind, PictureDecoderKind::bmp);
-    // .dib files go to the DIB class's strict reader.
-    EXPECT_EQ(registry.decoderForFile("b.dib")->kind, PictureDecoderKind::dib);
+    auto builtinFor = [&](const std::string& fileName) {
+        return registry.decoderForFile(fileName)->decoder.builtin;
+    };
+    const BuiltinDecoder* jpeg = builtinFor("/a/photo.JPEG");
+    const BuiltinDecoder* bmp = builtinFor("b.bmp");
+    const BuiltinDecoder* dib = builtinFor("b.dib");
+    ASSERT_TRUE(jpeg && bmp && dib);
+    EXPECT_EQ(jpeg->kind, GraphicKind::gkJpeg);
+    EXPECT_EQ(bmp->kind, GraphicKind::gkBmp);
+    // .dib files go to the DIB class's strict reader, a BMP decoder of its own.
+    EXPECT_EQ(dib->kind, GraphicKind::gkBmp);
+    EXPECT_NE(dib, bmp);
     EXPECT_EQ(registry.decoderForFile("b.DIB")->description, "Device Independent Bitmap");
     EXPECT_FALSE(registry.decoderForFile("/a.jpg/noext"));
-    registry.registerExtension("JPG", PictureDecoderKind::spiBitmap, "by a plug-in");
-    EXPECT_EQ(registry.decoderForFile("c.jpg")->kind, PictureDecoderKind::spiBitmap);
-    EXPECT_EQ(registry.decoderForFile("c.jpeg")->kind, PictureDecoderKind::jpeg);
+    registry.registerExtension("JPG", PictureDecoder{}, "by a plug-in");
+    EXPECT_EQ(registry.decoderForFile("c.jpg")->decoder, PictureDecoder{});
+    EXPECT_EQ(builtinFor("c.jpeg"), jpeg);
 }
 
 TEST(SpisTest, CandidatesClaimingTheExtensionComeFirst) {
