@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "image/graphic_loader.h"
 #include "image/picture_registry.h"
+#include "image/spi_host.h"
 #include "tests/image/bmp_builder.h"
 #include "tests/image/temp_dir.h"
 #include "tools/fixtures/jpeg_encoder.h"
@@ -20,21 +23,45 @@ using testing::TempDir;
 constexpr int kWidth = 6;
 constexpr int kHeight = 4;
 
-// A 6 x 4 picture of a kind the built-in decoders read; a decoder added for a new kind
-// needs one here.
-std::vector<uint8_t> samplePicture(GraphicKind kind) {
-    if (kind == GraphicKind::gkJpeg) {
-        return fixtures::encodeJpeg(fixtures::gradientPicture(kWidth, kHeight));
+NkDib blankPicture() {
+    NkDib picture;
+    picture.setWidth(kWidth);
+    picture.setHeight(kHeight);
+    return picture;
+}
+
+// Plug-ins that take every picture, so that the kind tells which step came first.
+class AcceptingPlugins : public SpiHost {
+  public:
+    int pluginCount() const override { return 1; }
+    void setGraphicPreview(bool) override {}
+    void setDecodeLimits(const DecodeLimits&) override {}
+    void loadFile(NkDib& target, const std::string&) override { target = blankPicture(); }
+    void loadFromStreamWithName(NkDib& target, std::span<const uint8_t>,
+                                const std::string&) override {
+        target = blankPicture();
     }
-    if (kind == GraphicKind::gkBmp) {
-        BmpBuilder parts;
-        parts.width = kWidth;
-        parts.height = kHeight;
-        parts.bitCount = 24;
-        parts.pixels.assign(dibStride(24, kWidth) * kHeight, 0x80);
-        return parts.file();
-    }
-    return {};
+};
+
+// A 6 x 4 picture of each kind the built-in decoders read, and the option that puts its
+// decoders first; a decoder added for a new kind needs a line here.
+struct KindCase {
+    GraphicKind kind;
+    std::vector<uint8_t> sample;
+    bool GraphicLoader::*ownFirst;
+};
+
+std::vector<KindCase> kindCases() {
+    BmpBuilder bmp;
+    bmp.width = kWidth;
+    bmp.height = kHeight;
+    bmp.bitCount = 24;
+    bmp.pixels.assign(dibStride(24, kWidth) * kHeight, 0x80);
+    return {
+        {GraphicKind::gkJpeg, fixtures::encodeJpeg(fixtures::gradientPicture(kWidth, kHeight)),
+         &GraphicLoader::inJpgFirst},
+        {GraphicKind::gkBmp, bmp.file(), &GraphicLoader::inBmpFirst},
+    };
 }
 
 std::string upperCased(std::string text) {
@@ -45,39 +72,48 @@ std::string upperCased(std::string text) {
 }
 
 // Each entry must be the one its own signature, extensions and trusted extension lead
-// to (no other entry shadowing it), and each way in must decode its picture.
+// to (no other entry shadowing it), each way in must decode its picture, and its option
+// alone must put it before the plug-ins.
 TEST(BuiltinDecoders, EveryEntryIsReachedByContentByExtensionAndByTheRegistry) {
     TempDir dir;
     const PictureRegistry registry;
-    GraphicLoader loader(nullptr);
-    loader.inJpgFirst = true;
-    loader.inBmpFirst = true;
-    NkDib target;
-    GraphicLoadInfo info;
+    const std::vector<KindCase> cases = kindCases();
+    AcceptingPlugins plugins;
+    GraphicLoader loader(&plugins);
+    auto kindLoaded = [&](const std::string& path, bool ownFirst, bool* option) {
+        loader.inJpgFirst = false;
+        loader.inBmpFirst = false;
+        *option = ownFirst;
+        NkDib target;
+        GraphicLoadInfo info;
+        loader.loadFromFile(target, path, false, info);
+        EXPECT_EQ(info.height, kHeight) << path;
+        return info.kind;
+    };
     for (const BuiltinDecoder& decoder : builtinDecoders()) {
         SCOPED_TRACE(decoder.description);
-        const std::vector<uint8_t> sample = samplePicture(decoder.kind);
-        ASSERT_FALSE(sample.empty()) << "no sample picture of this kind";
+        const auto kindCase = std::find_if(
+            cases.begin(), cases.end(), [&](const KindCase& c) { return c.kind == decoder.kind; });
+        ASSERT_NE(kindCase, cases.end()) << "no sample picture of this kind";
+        const std::vector<uint8_t>& sample = kindCase->sample;
+        bool* option = &(loader.*kindCase->ownFirst);
         for (const std::string& extension : decoder.extensions) {
             const std::string path = dir.write("picture." + extension, sample);
             EXPECT_EQ(builtinDecoderForContent(sample, path), &decoder) << extension;
             ASSERT_TRUE(registry.decoderForFile(path)) << extension;
             EXPECT_EQ(registry.decoderForFile(path)->decoder.builtin, &decoder) << extension;
             EXPECT_EQ(decoder.openFile(path, {}).width(), kWidth) << extension;
-
             loader.doAnalyze = true;
-            loader.loadFromFile(target, path, false, info);
-            EXPECT_EQ(info.kind, decoder.kind) << extension;
-            EXPECT_EQ(info.height, kHeight) << extension;
+            EXPECT_EQ(kindLoaded(path, true, option), decoder.kind) << extension;
+            EXPECT_EQ(kindLoaded(path, false, option), GraphicKind::gkSusie) << extension;
         }
         if (!decoder.trustedExtension.empty()) {
             const std::string path =
                 dir.write("PICTURE." + upperCased(decoder.trustedExtension), sample);
             EXPECT_EQ(builtinDecoderTrustedBy(path), &decoder);
             loader.doAnalyze = false;
-            loader.loadFromFile(target, path, false, info);
-            EXPECT_EQ(info.kind, decoder.kind);
-            EXPECT_EQ(info.height, kHeight);
+            EXPECT_EQ(kindLoaded(path, true, option), decoder.kind);
+            EXPECT_EQ(kindLoaded(path, false, option), GraphicKind::gkSusie);
         }
     }
 }
