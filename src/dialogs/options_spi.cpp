@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <iostream>
 
-#include "app/form_rv_main.h"
+#include "app/app_hub.h"
 #include "dialogs/folder_text.h"
-#include "dialogs/form_rv_opt.h"
+#include "dialogs/options_window.h"
 #include "image/spis_search.h"
 
 namespace ravinel {
@@ -26,7 +26,7 @@ QString commaText(const std::vector<std::string>& parts) {
 }  // namespace
 
 // The places change at once: every plug-in goes, and those of the new places come.
-void FormRvOpt::searchPlacesClick() {
+void OptionsWindow::searchPlacesClick() {
     if (!initializing_) {
         Spis& spis = hub_.spis();
         spis.clear();
@@ -39,7 +39,7 @@ void FormRvOpt::searchPlacesClick() {
     fillPluginList();
 }
 
-void FormRvOpt::fillPluginList() {
+void OptionsWindow::fillPluginList() {
     const Spis& spis = hub_.spis();
     pluginList_->setUpdatesEnabled(false);
     pluginList_->clearContents();
@@ -59,15 +59,15 @@ void FormRvOpt::fillPluginList() {
 }
 
 // The loader's options change at once, and are kept for the next run.
-void FormRvOpt::bindLoaderFlag(QCheckBox* box, bool GraphicLoader::*option,
-                               bool LoaderFlags::*kept) {
+void OptionsWindow::bindLoaderFlag(QCheckBox* box, bool GraphicLoader::*option,
+                                   bool LoaderFlags::*kept) {
     connect(box, &QCheckBox::toggled, this, [this, option, kept](bool on) {
         hub_.graphicLoader().*option = on;
         hub_.settings().loaderFlags.*kept = on;
     });
 }
 
-void FormRvOpt::buttonVixClick() {
+void OptionsWindow::buttonVixClick() {
     const std::optional<std::string> chosen = chooseFolder();
     if (!chosen) {
         return;

@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <exception>
 
-#include "app/form_rv_main.h"
+#include "app/app_hub.h"
 #include "app/wait_cursor_scope.h"
 #include "viewer/dib_image.h"
-#include "viewer/form_rv_view.h"
+#include "viewer/image_window.h"
 #include "viewer/view_texts.h"
 #include "viewer/zoom_step.h"
 
@@ -25,7 +25,7 @@ QString menuText(const std::string& text) {
 
 }  // namespace
 
-void FormRvView::guarded(const std::function<void()>& command) {
+void ImageWindow::guarded(const std::function<void()>& command) {
     try {
         command();
     } catch (const std::exception&) {
@@ -34,7 +34,7 @@ void FormRvView::guarded(const std::function<void()>& command) {
     }
 }
 
-bool FormRvView::loadAt(int32_t index) {
+bool ImageWindow::loadAt(int32_t index) {
     QElapsedTimer timer;
     timer.start();
     // A failed attempt must leave the shown picture and its size intact.
@@ -70,12 +70,12 @@ bool FormRvView::loadAt(int32_t index) {
     return true;
 }
 
-void FormRvView::showAt(int32_t index) {
+void ImageWindow::showAt(int32_t index) {
     fileIndex_ = index;
     redisplay();
 }
 
-void FormRvView::vaNextExecute() {
+void ImageWindow::vaNextExecute() {
     for (int32_t i = fileIndex_ + 1; i <= lastIndex_; ++i) {
         if (loadAt(i)) {
             showAt(i);
@@ -84,7 +84,7 @@ void FormRvView::vaNextExecute() {
     }
 }
 
-void FormRvView::vaPriorExecute() {
+void ImageWindow::vaPriorExecute() {
     for (int32_t i = std::min(fileIndex_ - 1, lastIndex_); i >= 0; --i) {
         if (loadAt(i)) {
             showAt(i);
@@ -93,7 +93,7 @@ void FormRvView::vaPriorExecute() {
     }
 }
 
-void FormRvView::vaFirstExecute() {
+void ImageWindow::vaFirstExecute() {
     for (int32_t i = 0; i <= lastIndex_; ++i) {
         if (loadAt(i)) {
             showAt(i);
@@ -102,7 +102,7 @@ void FormRvView::vaFirstExecute() {
     }
 }
 
-void FormRvView::vaLastExecute() {
+void ImageWindow::vaLastExecute() {
     for (int32_t i = lastIndex_; i >= 0; --i) {
         if (loadAt(i)) {
             showAt(i);
@@ -111,7 +111,7 @@ void FormRvView::vaLastExecute() {
     }
 }
 
-void FormRvView::vaThumbViewExecute() {
+void ImageWindow::vaThumbViewExecute() {
     if (!formRvMain->browserShowing) {
         formRvMain->settings().lastDir = folder_;
         formRvMain->openBrowser();
@@ -119,7 +119,7 @@ void FormRvView::vaThumbViewExecute() {
     updateActions();
 }
 
-void FormRvView::updateActions() {
+void ImageWindow::updateActions() {
     menu_.vaNext->setEnabled(fileIndex_ < lastIndex_);
     menu_.vaPrior->setEnabled(fileIndex_ > 0);
     menu_.vaFirst->setEnabled(fileIndex_ > 0);
@@ -127,13 +127,13 @@ void FormRvView::updateActions() {
     menu_.vaThumbView->setEnabled(formRvMain != nullptr && !formRvMain->browserShowing);
 }
 
-void FormRvView::vpReopenClick() {
+void ImageWindow::vpReopenClick() {
     if (loadAt(fileIndex_)) {
         redisplay();
     }
 }
 
-void FormRvView::showZoomStep(const ZoomStep& step) {
+void ImageWindow::showZoomStep(const ZoomStep& step) {
     if (step.kind == ZoomStep::Kind::rate) {
         redisplayAtRate(step.rate);
     } else if (step.kind == ZoomStep::Kind::longSide) {
@@ -141,30 +141,30 @@ void FormRvView::showZoomStep(const ZoomStep& step) {
     }
 }
 
-void FormRvView::vpSizeUpClick() {
+void ImageWindow::vpSizeUpClick() {
     showZoomStep(zoomInStep(process_.destWidth, process_.destHeight, process_.loadInfo.width,
                             process_.loadInfo.height));
 }
 
-void FormRvView::vpSizeDownClick() {
+void ImageWindow::vpSizeDownClick() {
     showZoomStep(zoomOutStep(process_.destWidth, process_.destHeight, process_.loadInfo.width,
                              process_.loadInfo.height));
 }
 
-void FormRvView::vpSizeModeClick(SizeMode sizeMode) {
+void ImageWindow::vpSizeModeClick(SizeMode sizeMode) {
     (sizeMode == SizeMode::ownSize ? menu_.vpSizeOrgMode : menu_.vpSizeFitMode)->setChecked(true);
     viewForm_.sizeMode = sizeMode;
     redisplay();
 }
 
-void FormRvView::vpRateClick(double rate) {
+void ImageWindow::vpRateClick(double rate) {
     menu_.vpSizeRateMode->setChecked(true);
     viewForm_.sizeMode = SizeMode::fixedRate;
     viewForm_.sizeRate = rate;
     redisplay();
 }
 
-void FormRvView::vpRateCustomClick() {
+void ImageWindow::vpRateCustomClick() {
     menu_.vpSizeRateMode->setChecked(true);
     viewForm_.sizeMode = SizeMode::fixedRate;
     if (process_.loadInfo.height != 0) {
@@ -172,20 +172,20 @@ void FormRvView::vpRateCustomClick() {
     }
 }
 
-void FormRvView::vpFixedClick(uint16_t size) {
+void ImageWindow::vpFixedClick(uint16_t size) {
     menu_.vpSizeFixedMode->setChecked(true);
     viewForm_.sizeMode = SizeMode::fixedLongSide;
     viewForm_.sizeFixed = size;
     redisplay();
 }
 
-void FormRvView::vpFixedCustomClick() {
+void ImageWindow::vpFixedCustomClick() {
     menu_.vpSizeFixedMode->setChecked(true);
     viewForm_.sizeMode = SizeMode::fixedLongSide;
     viewForm_.sizeFixed = std::max(process_.destWidth, process_.destHeight);
 }
 
-void FormRvView::vpWinPosClick(PosMode posMode) {
+void ImageWindow::vpWinPosClick(PosMode posMode) {
     const std::array<QAction*, 3> items = {menu_.vpWinPosL, menu_.vpWinPosC, menu_.vpWinPosR};
     items[modeIndex(posMode)]->setChecked(true);
     viewForm_.posMode = posMode;
@@ -194,36 +194,36 @@ void FormRvView::vpWinPosClick(PosMode posMode) {
     placeFor(process_.destWidth, process_.destHeight, freshMetrics());
 }
 
-void FormRvView::vpColorClick(uint8_t colorMode) {
+void ImageWindow::vpColorClick(uint8_t colorMode) {
     menu_.vpColor[colorMode]->setChecked(true);
     process_.settings.colorMode = modeOfIndex<ColorMode>(colorMode);
     redisplay();
 }
 
-void FormRvView::vpReductMethodClick(uint8_t method) {
+void ImageWindow::vpReductMethodClick(uint8_t method) {
     menu_.vpReductMethod[method]->setChecked(true);
     process_.settings.reductMode = modeOfIndex<ResizeMethod>(method);
     redisplay();
 }
 
-void FormRvView::vpExpandMethodClick(uint8_t method) {
+void ImageWindow::vpExpandMethodClick(uint8_t method) {
     menu_.vpExpandMethod[method]->setChecked(true);
     process_.settings.expandMode = modeOfIndex<ResizeMethod>(method);
     redisplay();
 }
 
-void FormRvView::vpFilterChoiceClick(const FilterChoiceItems& items, FilterPhase& setting,
-                                     FilterPhase phase) {
+void ImageWindow::vpFilterChoiceClick(const FilterChoiceItems& items, FilterPhase& setting,
+                                      FilterPhase phase) {
     // Takes effect at the next display, like the other filter choices.
     setting = phase;
     ViewPopupMenu::tickFilterChoice(items, phase);
 }
 
-void FormRvView::vpOgsizeToggle(QAction* item, FilterPhase& setting) {
+void ImageWindow::vpOgsizeToggle(QAction* item, FilterPhase& setting) {
     setting = item->isChecked() ? FilterPhase::fpAfter : FilterPhase::fpNone;
 }
 
-void FormRvView::vpNoFrameClick() {
+void ImageWindow::vpNoFrameClick() {
     const bool noFrame = menu_.vpNoFrame->isChecked();
     formRvMain->settings().viewForm.frameless = noFrame;
     // The replacement takes the hub's defaults; this window goes only once it stands.
@@ -238,7 +238,7 @@ void FormRvView::vpNoFrameClick() {
     }
 }
 
-void FormRvView::vpSetDefaultClick() {
+void ImageWindow::vpSetDefaultClick() {
     // The display sequence overwrites dither with the screen's need; the default is the
     // user's own choice.
     process_.settings.dither = dither_;
@@ -247,15 +247,15 @@ void FormRvView::vpSetDefaultClick() {
     defaults.viewForm = viewForm_;
 }
 
-void FormRvView::vpCopyViewClick() {
+void ImageWindow::vpCopyViewClick() {
     QGuiApplication::clipboard()->setImage(dibToImage(process_.dest));
 }
 
-void FormRvView::vpInfoPathClick() {
+void ImageWindow::vpInfoPathClick() {
     QGuiApplication::clipboard()->setText(QString::fromStdString(folder_ + fileName_));
 }
 
-void FormRvView::popupMenuPopup() {
+void ImageWindow::popupMenuPopup() {
     updateActions();
     QMenu* info = menu_.vpInfo;
     info->clear();
@@ -290,11 +290,11 @@ void FormRvView::popupMenuPopup() {
     }
 }
 
-void FormRvView::openPopupAt(const QPoint& globalPosition) {
+void ImageWindow::openPopupAt(const QPoint& globalPosition) {
     menu_.menu->popup(globalPosition);
 }
 
-void FormRvView::connectCommands() {
+void ImageWindow::connectCommands() {
     const auto bind = [this](QAction* action, std::function<void()> command) {
         connect(action, &QAction::triggered, this,
                 [this, command = std::move(command)] { guarded(command); });

@@ -11,7 +11,7 @@
 #include <cstdlib>
 
 #include "image/nk_dib.h"
-#include "tests/dialogs/form_rv_opt_fixture.h"
+#include "tests/dialogs/options_window_fixture.h"
 
 namespace ravinel::testing {
 namespace {
@@ -96,13 +96,13 @@ TEST_F(OptionsTest, StoredRatesOutsideTheBarLandOnItsEnds) {
 }
 
 TEST_F(OptionsTest, VixFolderGetsItsTrailingSlash) {
-    FormRvOpt& options = openOptions();
+    OptionsWindow& options = openOptions();
     control<QLineEdit>("MemoViXDir")->setText("/home/user/Pics");
     options.close();
     EXPECT_EQ(formRvMain->settings().thumbConf.vixHomeDir, "/home/user/Pics/");
 
     formRvMain->settings().thumbConf.vixHomeDir = "/srv/vix/";
-    FormRvOpt& again = openOptions();
+    OptionsWindow& again = openOptions();
     EXPECT_EQ(control<QLineEdit>("MemoViXDir")->text(), "/srv/vix/");
     control<QLineEdit>("MemoViXDir")->clear();
     again.close();
@@ -110,7 +110,7 @@ TEST_F(OptionsTest, VixFolderGetsItsTrailingSlash) {
 }
 
 TEST_F(OptionsTest, VixFolderButtonTakesTheChosenFolder) {
-    FormRvOpt& options = openOptions();
+    OptionsWindow& options = openOptions();
     options.chooseFolder = []() -> std::optional<std::string> { return "/data/catalogs"; };
     control<QPushButton>("ButtonViX")->click();
     EXPECT_EQ(control<QLineEdit>("MemoViXDir")->text(), "/data/catalogs/");

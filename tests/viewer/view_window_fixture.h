@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "app/form_rv_main.h"
+#include "app/app_hub.h"
 #include "tests/app/shared_hub_test.h"
 #include "tests/image/temp_dir.h"
 #include "tools/fixtures/jpeg_encoder.h"
 #include "tools/fixtures/sample_picture.h"
-#include "viewer/form_rv_view.h"
+#include "viewer/image_window.h"
 
 namespace ravinel::testing {
 
@@ -26,7 +26,7 @@ class ViewWindowTest : public SharedHubTest {
   protected:
     void TearDown() override {
         // Deleting skips the close handler and its idle hook that would end the run.
-        for (FormRvView* window : imageWindows()) {
+        for (ImageWindow* window : imageWindows()) {
             delete window;
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -46,8 +46,8 @@ class ViewWindowTest : public SharedHubTest {
     }
 
     // Null when the picture does not load, as the hub opens no window then.
-    FormRvView* open(const std::string& name) {
-        auto* window = new FormRvView;
+    ImageWindow* open(const std::string& name) {
+        auto* window = new ImageWindow;
         window->setFolderSource(folder(), name);
         window->dirFilesInfo().setDir(folder());
         window->dirFilesInfo().sort(0);
@@ -64,22 +64,24 @@ class ViewWindowTest : public SharedHubTest {
         return window;
     }
 
-    static QScrollArea* scrollArea(FormRvView* window) { return window->findChild<QScrollArea*>(); }
-    static QLabel* picture(FormRvView* window) { return window->findChild<QLabel*>(); }
+    static QScrollArea* scrollArea(ImageWindow* window) {
+        return window->findChild<QScrollArea*>();
+    }
+    static QLabel* picture(ImageWindow* window) { return window->findChild<QLabel*>(); }
     // Sizes and places in device pixels, the unit of the display rules.
-    static QSize pictureSize(FormRvView* window) { return picture(window)->pixmap().size(); }
-    static int device(int logical, FormRvView* window) {
+    static QSize pictureSize(ImageWindow* window) { return picture(window)->pixmap().size(); }
+    static int device(int logical, ImageWindow* window) {
         return static_cast<int>(std::lround(logical * window->devicePixelRatioF()));
     }
-    static QSize clientSize(FormRvView* window) {
+    static QSize clientSize(ImageWindow* window) {
         return {device(window->width(), window), device(window->height(), window)};
     }
-    static QRect frameRect(FormRvView* window) {
+    static QRect frameRect(ImageWindow* window) {
         const QRect frame = window->frameGeometry();
         return {device(frame.left(), window), device(frame.top(), window),
                 device(frame.width(), window), device(frame.height(), window)};
     }
-    static std::string title(FormRvView* window) { return window->windowTitle().toStdString(); }
+    static std::string title(ImageWindow* window) { return window->windowTitle().toStdString(); }
 
     TempDir folder_;
 };

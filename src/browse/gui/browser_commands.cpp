@@ -6,15 +6,15 @@
 #include <exception>
 #include <filesystem>
 
+#include "app/app_hub.h"
 #include "app/caption_scope.h"
-#include "app/form_rv_main.h"
 #include "app/idle_dispatcher.h"
 #include "app/launch_target.h"
 #include "app/wait_cursor_scope.h"
 #include "browse/gui/browser_status_bar.h"
 #include "browse/gui/browser_status_texts.h"
+#include "browse/gui/browser_window.h"
 #include "browse/gui/file_list_view.h"
-#include "browse/gui/form_rv_thumb.h"
 #include "browse/gui/grip_panel.h"
 #include "browse/gui/img_tn_view.h"
 #include "browse/gui/open_in_explorer.h"
@@ -40,7 +40,7 @@ class BusyScope {
 
 }  // namespace
 
-void FormRvThumb::connectCommands() {
+void BrowserWindow::connectCommands() {
     const auto bind = [this](QAction* action, std::function<void()> command) {
         connect(action, &QAction::triggered, this,
                 [this, command = std::move(command)] { guarded(command); });
@@ -78,7 +78,7 @@ void FormRvThumb::connectCommands() {
             [this](QPoint pos) { guarded([this, pos] { movingPanelEndDock(pos); }); });
 }
 
-void FormRvThumb::mmUseVixCatClick() {
+void BrowserWindow::mmUseVixCatClick() {
     ThumbConf& conf = formRvMain->settings().thumbConf;
     conf.useVixCat = menu_.mmUseVixCat->isChecked();
     menu_.mmUseVixCatFirst->setEnabled(conf.useVixCat);
@@ -90,7 +90,7 @@ void FormRvThumb::mmUseVixCatClick() {
     }
 }
 
-void FormRvThumb::mmUseVixCatFirstClick() {
+void BrowserWindow::mmUseVixCatFirstClick() {
     ThumbConf& conf = formRvMain->settings().thumbConf;
     conf.useVixCatFirst = menu_.mmUseVixCatFirst->isChecked();
     if (thumbView_ != nullptr) {
@@ -98,7 +98,7 @@ void FormRvThumb::mmUseVixCatFirstClick() {
     }
 }
 
-void FormRvThumb::mmThumbQualityClick(bool hiQuality) {
+void BrowserWindow::mmThumbQualityClick(bool hiQuality) {
     formRvMain->settings().thumbConf.hiQuality = hiQuality;
     if (thumbView_ != nullptr) {
         thumbView_->setHiQuality(hiQuality);
@@ -107,43 +107,43 @@ void FormRvThumb::mmThumbQualityClick(bool hiQuality) {
 
 // The idle step rests while the options window runs; the list is then shown anew, with
 // the tile look the window may have changed.
-void FormRvThumb::mmOptionClick() {
+void BrowserWindow::mmOptionClick() {
     IdleDispatcher::instance().clearHandler();
     const auto attach = qScopeGuard([this] { attachIdleHandler(); });
     formRvMain->showOptions();
     mmRefreshFileClick();
 }
 
-void FormRvThumb::mmExplorerClick() {
+void BrowserWindow::mmExplorerClick() {
     openInExplorer(tree_->getPath());
 }
 
-void FormRvThumb::mmSortFile(int mode) {
+void BrowserWindow::mmSortFile(int mode) {
     menu_.tickSortMode(mode);
     formRvMain->settings().thumbConf.sortMode = static_cast<uint8_t>(mode);
     currentFolder_.clear();
     treeClick();
 }
 
-void FormRvThumb::mmRefreshFileClick() {
+void BrowserWindow::mmRefreshFileClick() {
     currentFolder_.clear();
     treeClick();
 }
 
-void FormRvThumb::mmRefreshTreeClick() {
+void BrowserWindow::mmRefreshTreeClick() {
     BusyScope busy(busy_);
     tree_->rebuildTree();
     tree_->setPath(currentFolder_);
 }
 
-void FormRvThumb::freeView() {
+void BrowserWindow::freeView() {
     delete thumbView_;
     thumbView_ = nullptr;
     delete reportView_;
     reportView_ = nullptr;
 }
 
-void FormRvThumb::createThumbView() {
+void BrowserWindow::createThumbView() {
     const Settings& settings = formRvMain->settings();
     const ThumbConf& conf = settings.thumbConf;
     thumbView_ = new ImgTnView(twinPanel_, settings.thumbPanel, formRvMain->iconCache(),
@@ -160,7 +160,7 @@ void FormRvThumb::createThumbView() {
     twinPanel_->layout()->addWidget(thumbView_);
 }
 
-void FormRvThumb::createReportView() {
+void BrowserWindow::createReportView() {
     reportView_ = new FileListView(twinPanel_, &formRvMain->iconCache());
     reportView_->setFrameShape(QFrame::NoFrame);
     connect(reportView_, &FileListView::openRequested, this,
@@ -169,7 +169,7 @@ void FormRvThumb::createReportView() {
     showPanel1({});
 }
 
-void FormRvThumb::mmThumbClick() {
+void BrowserWindow::mmThumbClick() {
     tree_->setFocus();
     freeView();
     createThumbView();
@@ -178,7 +178,7 @@ void FormRvThumb::mmThumbClick() {
     menu_.mmThumb->setChecked(true);
 }
 
-void FormRvThumb::mmReportClick() {
+void BrowserWindow::mmReportClick() {
     tree_->setFocus();
     freeView();
     createReportView();
@@ -187,7 +187,8 @@ void FormRvThumb::mmReportClick() {
     menu_.mmReport->setChecked(true);
 }
 
-void FormRvThumb::showStatus(const QString& panel1, const QString& panel2, const QString& panel3) {
+void BrowserWindow::showStatus(const QString& panel1, const QString& panel2,
+                               const QString& panel3) {
     statusBar_->setUpdatesEnabled(false);
     statusBar_->setText(1, panel1);
     statusBar_->setText(2, panel2);
@@ -195,13 +196,13 @@ void FormRvThumb::showStatus(const QString& panel1, const QString& panel2, const
     statusBar_->setUpdatesEnabled(true);
 }
 
-void FormRvThumb::showPanel1(const QString& text) {
+void BrowserWindow::showPanel1(const QString& text) {
     statusBar_->setUpdatesEnabled(false);
     statusBar_->setText(1, text);
     statusBar_->setUpdatesEnabled(true);
 }
 
-void FormRvThumb::treeClick() {
+void BrowserWindow::treeClick() {
     if (busy_) {
         return;
     }
@@ -231,7 +232,7 @@ void FormRvThumb::treeClick() {
 }
 
 // Hands the shared list to the view shown; its items replaced the ones the view held.
-void FormRvThumb::showFiles() {
+void BrowserWindow::showFiles() {
     DirFilesInfo& list = formRvMain->dirFilesInfo();
     showPanel1(thumbView_ != nullptr ? sortedThumbsText(list.count()) : QString());
     if (thumbView_ != nullptr) {
@@ -245,7 +246,7 @@ void FormRvThumb::showFiles() {
     }
 }
 
-bool FormRvThumb::appIdle() {
+bool BrowserWindow::appIdle() {
     if (!menu_.mmThumb->isChecked() || thumbView_ == nullptr) {
         return true;
     }
@@ -259,7 +260,7 @@ bool FormRvThumb::appIdle() {
     return done;
 }
 
-void FormRvThumb::openSelected() {
+void BrowserWindow::openSelected() {
     const DirFilesInfo& list = formRvMain->dirFilesInfo();
     const FileInfoItem* item = nullptr;
     if (thumbView_ != nullptr && thumbView_->itemIndex() >= 0 &&
@@ -281,7 +282,7 @@ void FormRvThumb::openSelected() {
     }
 }
 
-void FormRvThumb::followShortcut(const std::string& path) {
+void BrowserWindow::followShortcut(const std::string& path) {
     const std::string target = getLinkTarget(path);
     if (target.empty()) {
         return;
@@ -301,7 +302,7 @@ void FormRvThumb::followShortcut(const std::string& path) {
     treeClick();
 }
 
-void FormRvThumb::openFile(const std::string& path) {
+void BrowserWindow::openFile(const std::string& path) {
     CaptionScope caption(this, browser_texts::kLoading);
     WaitCursorScope waitCursor;
     formRvMain->openFileOrArchive(path, menu_.mmAnalyzeHeader->isChecked());

@@ -8,7 +8,7 @@
 #include "browse/gui/img_tn_view.h"
 #include "browse/gui/shell_dir_tree.h"
 #include "browse/gui/window_on_monitor.h"
-#include "tests/browse/gui/form_rv_thumb_fixture.h"
+#include "tests/browse/gui/browser_window_fixture.h"
 
 namespace ravinel::testing {
 namespace {
@@ -22,7 +22,7 @@ QStringList captions(const QMenu* menu) {
 }
 
 TEST_F(BrowserTest, MenuItemsInOrderWithTheirKeys) {
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     const ThumbPopupMenu& menu = browser->popupMenu();
     EXPECT_EQ(captions(menu.menu),
               (QStringList{"その他(&X)", "-", "エクスプローラで開く(&E)", "ソート(&S)",
@@ -52,7 +52,7 @@ TEST_F(BrowserTest, MenuItemsInOrderWithTheirKeys) {
 }
 
 TEST_F(BrowserTest, ViewKeysWorkWhileTheMenuIsClosed) {
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     browser->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(browser));
     QTest::keyClick(browser, Qt::Key_F7);
@@ -70,7 +70,7 @@ TEST_F(BrowserTest, TicksFollowTheSettings) {
     conf.useVixCatFirst = false;
     conf.sortMode = 6;
     formRvMain->graphicLoader().doAnalyze = true;
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     const ThumbPopupMenu& menu = browser->popupMenu();
     EXPECT_TRUE(menu.mmThumbQLow->isChecked());
     EXPECT_FALSE(menu.mmThumbQHi->isChecked());
@@ -92,7 +92,7 @@ TEST_F(BrowserTest, TicksFollowTheSettings) {
 }
 
 TEST_F(BrowserTest, AltAloneOpensTheMenuAboveTheStatusBar) {
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     const ThumbPopupMenu& menu = browser->popupMenu();
     QWidget* focus = &browser->tree();
     QTest::keyPress(focus, Qt::Key_Alt);
@@ -118,7 +118,7 @@ TEST_F(BrowserTest, AltAloneOpensTheMenuAboveTheStatusBar) {
 }
 
 TEST_F(BrowserTest, TheMenuButtonOpensTheMenu) {
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     auto* bar = const_cast<BrowserStatusBar*>(&browser->statusBar());
     const QRect button = bar->menuButtonRect();
     QTest::mousePress(bar, Qt::RightButton, {}, button.center());
@@ -132,7 +132,7 @@ TEST_F(BrowserTest, TheMenuButtonOpensTheMenu) {
 
 TEST_F(BrowserTest, TheTreeDocksOnTheSideItIsDroppedOn) {
     formRvMain->settings().thumbForm.treeWidth = 150;
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     EXPECT_FALSE(browser->treeOnLeft()) << "right by default";
     auto* grip = browser->findChild<GripPanel*>();
     ASSERT_NE(grip, nullptr);
@@ -163,7 +163,7 @@ TEST_F(BrowserTest, AWindowStoredOffTheMonitorComesBack) {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     formRvMain->settings().thumbForm.bounds = {screen.right() + 1, screen.bottom() + 50,
                                                screen.right() + 601, screen.bottom() + 450};
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     EXPECT_EQ(browser->frameGeometry(), QRect(0, 0, 600, 400));
 
     EXPECT_EQ(keptOnMonitor(QRect(1279, 799, 10, 10), QRect(0, 0, 1280, 800)),

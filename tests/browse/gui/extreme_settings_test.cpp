@@ -5,7 +5,7 @@
 
 #include "app/settings_limits.h"
 #include "browse/gui/img_tn_view.h"
-#include "tests/browse/gui/form_rv_thumb_fixture.h"
+#include "tests/browse/gui/browser_window_fixture.h"
 
 namespace ravinel::testing {
 namespace {
@@ -54,7 +54,7 @@ TEST_F(BrowserTest, ExtremeSettingsLayOutTheBrowserAndAnImageWindow) {
         formRvMain->settings() = loadSettings(path);
         formRvMain->settings().lastDir = folder();
 
-        FormRvThumb* browser = openBrowser();
+        BrowserWindow* browser = openBrowser();
         for (int step = 0; step < 100 && !browser->appIdle(); ++step) {
         }
         ImgTnView* view = browser->thumbView();

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/form_rv_main.h"
-#include "browse/gui/form_rv_thumb.h"
+#include "app/app_hub.h"
+#include "browse/gui/browser_window.h"
 #include "tests/app/delete_windows.h"
 #include "tools/fixtures/sample_picture.h"
 #include "tools/fuzz/targets/scratch_folder.h"
@@ -30,10 +30,10 @@ void startApplication() {
     new QApplication(argc, argv);
 }
 
-FormRvMain& hub() {
+AppHub& hub() {
     if (formRvMain == nullptr) {
         // Its own settings file does not exist: the hub starts with the defaults.
-        new FormRvMain(scratchFolder() + "hub/ravinel.ini");
+        new AppHub(scratchFolder() + "hub/ravinel.ini");
     }
     return *formRvMain;
 }
@@ -52,13 +52,13 @@ const std::string& pictureFolder() {
 
 void layOutWindowsWith(const Settings& settings) {
     startApplication();
-    FormRvMain& program = hub();
+    AppHub& program = hub();
     program.settings() = settings;
     program.settings().lastDir = pictureFolder();
     program.settings().thumbConf.vixHomeDir = pictureFolder();
 
     program.browserShowing = true;
-    auto* browser = new FormRvThumb;
+    auto* browser = new BrowserWindow;
     browser->show();
     for (int step = 0; step < kIdleSteps && !browser->appIdle(); ++step) {
     }

@@ -1,4 +1,4 @@
-#include "app/form_rv_main.h"
+#include "app/app_hub.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -18,17 +18,17 @@
 #include "app/screen_metrics_reader.h"
 #include "app/single_instance.h"
 #include "app/tray_icon.h"
-#include "browse/gui/form_rv_thumb.h"
-#include "dialogs/form_rv_arc.h"
-#include "dialogs/form_rv_opt.h"
+#include "browse/gui/browser_window.h"
+#include "dialogs/archive_window.h"
+#include "dialogs/options_window.h"
 #include "image/archiver.h"
 #include "image/spis_search.h"
 #include "process/cpu_features.h"
-#include "viewer/form_rv_view.h"
+#include "viewer/image_window.h"
 
 namespace ravinel {
 
-FormRvMain* formRvMain = nullptr;
+AppHub* formRvMain = nullptr;
 
 namespace {
 
@@ -40,17 +40,17 @@ uint32_t ticksSince(std::chrono::steady_clock::time_point start) {
 
 }  // namespace
 
-FormRvMain::FormRvMain(std::string settingsPath) : settingsPath_(std::move(settingsPath)) {
+AppHub::AppHub(std::string settingsPath) : settingsPath_(std::move(settingsPath)) {
     formRvMain = this;
     formCreate();
 }
 
-FormRvMain::~FormRvMain() {
+AppHub::~AppHub() {
     IdleDispatcher::instance().clearHandler();
     formRvMain = nullptr;
 }
 
-void FormRvMain::formCreate() {
+void AppHub::formCreate() {
     const CpuFeatures features = getCpuFeatures();
     if (!features.mmx) {
         // Nothing to run on: end at the first idle moment without touching the settings.
@@ -77,14 +77,14 @@ void FormRvMain::formCreate() {
     createTrayIcon();
 }
 
-void FormRvMain::applyLoaderFlags() {
+void AppHub::applyLoaderFlags() {
     graphicLoader_->doAnalyze = settings_.loaderFlags.doAnalyze;
     graphicLoader_->useSpiPrev = settings_.loaderFlags.useSpiPrev;
     graphicLoader_->inBmpFirst = settings_.loaderFlags.inBmpFirst;
     graphicLoader_->inJpgFirst = settings_.loaderFlags.inJpgFirst;
 }
 
-void FormRvMain::searchPlugins() {
+void AppHub::searchPlugins() {
     if (spis_->searchOptions == 0) {
         return;
     }
@@ -92,7 +92,7 @@ void FormRvMain::searchPlugins() {
                    [](const std::string& message) { std::cerr << "ravinel: " << message << "\n"; });
 }
 
-void FormRvMain::refillMetrics() {
+void AppHub::refillMetrics() {
     const ScreenMetrics fresh = cachedScreenMetrics();
     // Frames are known only from a shown window; keep what was measured.
     metrics_.bitsPerPixel = fresh.bitsPerPixel;
@@ -100,11 +100,11 @@ void FormRvMain::refillMetrics() {
     metrics_.vScrollWidth = fresh.vScrollWidth;
 }
 
-void FormRvMain::watchScreens() {
+void AppHub::watchScreens() {
     auto watch = [this](QScreen* screen) {
-        connect(screen, &QScreen::availableGeometryChanged, this, &FormRvMain::refillMetrics);
-        connect(screen, &QScreen::geometryChanged, this, &FormRvMain::refillMetrics);
-        connect(screen, &QScreen::logicalDotsPerInchChanged, this, &FormRvMain::refillMetrics);
+        connect(screen, &QScreen::availableGeometryChanged, this, &AppHub::refillMetrics);
+        connect(screen, &QScreen::geometryChanged, this, &AppHub::refillMetrics);
+        connect(screen, &QScreen::logicalDotsPerInchChanged, this, &AppHub::refillMetrics);
     };
     for (QScreen* screen : QGuiApplication::screens()) {
         watch(screen);
@@ -115,18 +115,18 @@ void FormRvMain::watchScreens() {
     });
 }
 
-void FormRvMain::noteFrameExtents(int32_t frameWidth, int32_t frameHeight, int32_t frameY) {
+void AppHub::noteFrameExtents(int32_t frameWidth, int32_t frameHeight, int32_t frameY) {
     metrics_.frameWidth = frameWidth;
     metrics_.frameHeight = frameHeight;
     metrics_.frameX = 2 * frameWidth;
     metrics_.frameY = frameY;
 }
 
-ScreenMetrics FormRvMain::getScreenMetrics(const QWidget* form) const {
+ScreenMetrics AppHub::getScreenMetrics(const QWidget* form) const {
     return readScreenMetrics(form, metrics_);
 }
 
-void FormRvMain::createTrayIcon() {
+void AppHub::createTrayIcon() {
     trayIcon_ = std::make_unique<TrayIcon>();
     trayIcon_->setTipHelp("Ravinel");
     trayIcon_->setIcon(programIcon());
@@ -134,14 +134,14 @@ void FormRvMain::createTrayIcon() {
     trayIcon_->setVisible(true);
 }
 
-void FormRvMain::listenForHandoff(std::unique_ptr<HandoffServer> server) {
+void AppHub::listenForHandoff(std::unique_ptr<HandoffServer> server) {
     handoffServer_ = std::move(server);
     handoffServer_->onExecuteMacro = [this](const std::vector<std::string>& lines) {
         executeMacro(lines);
     };
 }
 
-void FormRvMain::dispatchCommandLine(const std::string& argument) {
+void AppHub::dispatchCommandLine(const std::string& argument) {
     if (!started_) {
         return;
     }
@@ -155,7 +155,7 @@ void FormRvMain::dispatchCommandLine(const std::string& argument) {
     openBrowser();
 }
 
-void FormRvMain::executeMacro(const std::vector<std::string>& lines) {
+void AppHub::executeMacro(const std::vector<std::string>& lines) {
     if (optionShowing) {
         QMessageBox::information(nullptr, "Ravinel", "オプションウィンドウ表示中は処理できません");
         return;
@@ -173,19 +173,19 @@ void FormRvMain::executeMacro(const std::vector<std::string>& lines) {
     }
 }
 
-bool FormRvMain::openFileOrArchive(const std::string& path, bool fromMenu) {
+bool AppHub::openFileOrArchive(const std::string& path, bool fromMenu) {
     return openImageFile(path, dirFilesInfo_, fromMenu) ||
            (settings_.thumbConf.openArc && openArchiveWindow(path));
 }
 
-bool FormRvMain::openImageFile(const std::string& fileName, const DirFilesInfo& filesInfo,
-                               bool /*fromMenu*/) {
+bool AppHub::openImageFile(const std::string& fileName, const DirFilesInfo& filesInfo,
+                           bool /*fromMenu*/) {
     return openView(
         fileName,
         [&](GProcess& process) {
             graphicLoader_->loadFromFile(process.source, fileName, false, process.loadInfo);
         },
-        [&](FormRvView& view) {
+        [&](ImageWindow& view) {
             const std::string folder = folderPart(fileName);
             view.setFolderSource(folder, namePart(fileName));
             DirFilesInfo& list = view.dirFilesInfo();
@@ -198,23 +198,23 @@ bool FormRvMain::openImageFile(const std::string& fileName, const DirFilesInfo& 
         });
 }
 
-bool FormRvMain::openArchiveMember(const std::string& archiveName, const std::string& memberName,
-                                   const FilesInfo& filesInfo) {
+bool AppHub::openArchiveMember(const std::string& archiveName, const std::string& memberName,
+                               const FilesInfo& filesInfo) {
     return openView(
         archiveName + ": " + memberName,
         [&](GProcess& process) {
             graphicLoader_->loadFromArchive(process.source, archiveName, memberName, false,
                                             process.loadInfo);
         },
-        [&](FormRvView& view) {
+        [&](ImageWindow& view) {
             view.setArchiveSource(archiveName, memberName);
             view.arcFilesInfo().assign(filesInfo);
         });
 }
 
-bool FormRvMain::openView(const std::string& what, const std::function<void(GProcess&)>& load,
-                          const std::function<void(FormRvView&)>& giveSource) {
-    auto* view = new FormRvView();
+bool AppHub::openView(const std::string& what, const std::function<void(GProcess&)>& load,
+                      const std::function<void(ImageWindow&)>& giveSource) {
+    auto* view = new ImageWindow();
     try {
         const auto start = std::chrono::steady_clock::now();
         load(view->process());
@@ -233,8 +233,8 @@ bool FormRvMain::openView(const std::string& what, const std::function<void(GPro
     return false;
 }
 
-bool FormRvMain::openArchiveWindow(const std::string& archiveName) {
-    auto* window = new FormRvArc();
+bool AppHub::openArchiveWindow(const std::string& archiveName) {
+    auto* window = new ArchiveWindow();
     try {
         window->archiveName = archiveName;
         if (window->loadArchive()) {
@@ -249,11 +249,11 @@ bool FormRvMain::openArchiveWindow(const std::string& archiveName) {
     return false;
 }
 
-void FormRvMain::openBrowser() {
+void AppHub::openBrowser() {
     browserShowing = true;
-    FormRvThumb* browser = nullptr;
+    BrowserWindow* browser = nullptr;
     try {
-        browser = new FormRvThumb();
+        browser = new BrowserWindow();
         browser->show();
     } catch (const std::exception& e) {
         std::cerr << "ravinel: the browser window did not open: " << e.what() << "\n";
@@ -269,16 +269,16 @@ void FormRvMain::openBrowser() {
     }
 }
 
-void FormRvMain::showOptions() {
+void AppHub::showOptions() {
     optionShowing = true;
     const auto clearFlag = qScopeGuard([this] { optionShowing = false; });
-    FormRvOpt options(*this);
+    OptionsWindow options(*this);
     // Closing writes the settings back, also when an exception ends the run early.
     const auto close = qScopeGuard([&options] { options.close(); });
     options.exec();
 }
 
-bool FormRvMain::noOtherWindowShown(const QWidget* except) const {
+bool AppHub::noOtherWindowShown(const QWidget* except) const {
     for (const QWidget* form : applicationForms()) {
         if (form != except && form->isVisible()) {
             return false;
@@ -287,7 +287,7 @@ bool FormRvMain::noOtherWindowShown(const QWidget* except) const {
     return true;
 }
 
-void FormRvMain::installCloseWhenAlone() {
+void AppHub::installCloseWhenAlone() {
     IdleDispatcher::instance().setHandler([this] {
         if (applicationForms().isEmpty()) {
             IdleDispatcher::instance().clearHandler();
@@ -297,14 +297,14 @@ void FormRvMain::installCloseWhenAlone() {
     });
 }
 
-void FormRvMain::closeAllWindows() {
+void AppHub::closeAllWindows() {
     for (QWidget* form : applicationForms()) {
         form->close();
     }
     installCloseWhenAlone();
 }
 
-void FormRvMain::trayIconMouseClick() {
+void AppHub::trayIconMouseClick() {
     QList<QWidget*> forms = applicationForms();
     forms.removeIf([](const QWidget* form) { return !form->isVisible(); });
     if (!optionShowing && !forms.isEmpty()) {
@@ -312,7 +312,7 @@ void FormRvMain::trayIconMouseClick() {
     }
 }
 
-void FormRvMain::formClose() {
+void AppHub::formClose() {
     freeAllArchiverDlls();
     if (started_) {
         try {

@@ -1,4 +1,4 @@
-#include "app/form_rv_main.h"
+#include "app/app_hub.h"
 
 #include <gtest/gtest.h>
 
@@ -41,10 +41,10 @@ class HubTest : public ::testing::Test {
         return text.str();
     }
     // Runs the event loop until the hub reports the end of the run; false on time-out.
-    static bool runUntilClosed(FormRvMain& hub) {
+    static bool runUntilClosed(AppHub& hub) {
         QEventLoop loop;
         bool closed = false;
-        QObject::connect(&hub, &FormRvMain::closed, &loop, [&] {
+        QObject::connect(&hub, &AppHub::closed, &loop, [&] {
             closed = true;
             loop.quit();
         });
@@ -67,7 +67,7 @@ class HubTest : public ::testing::Test {
 
 TEST_F(HubTest, SettingsAreReadAtStartAndWrittenWhenTheLastWindowCloses) {
     std::ofstream(iniPath()) << "[ViewForm]\nSizeMode=0\n[Unknown]\nKey=1\n";
-    FormRvMain hub(iniPath());
+    AppHub hub(iniPath());
     EXPECT_EQ(hub.settings().viewForm.sizeMode, SizeMode::ownSize);
     hub.settings().thumbConf.sortMode = 3;
 
@@ -89,7 +89,7 @@ TEST_F(HubTest, UnreadableSettingsGiveDefaultsAndTheFileIsReplacedOnlyAtTheEnd) 
         garbage[i] = static_cast<char>((i * 2654435761u) >> 13);
     }
     std::ofstream(iniPath(), std::ios::binary) << garbage;
-    FormRvMain hub(iniPath());
+    AppHub hub(iniPath());
     Settings defaults;
     defaults.viewConf.use3DNow = getCpuFeatures().amd3DNow;
     EXPECT_EQ(hub.settings(), defaults);
@@ -107,7 +107,7 @@ TEST_F(HubTest, UnreadableSettingsGiveDefaultsAndTheFileIsReplacedOnlyAtTheEnd) 
 }
 
 TEST_F(HubTest, OpensAWindowOnlyForAPicture) {
-    FormRvMain hub(iniPath());
+    AppHub hub(iniPath());
     EXPECT_FALSE(hub.openImageFile(folder_ + "notes.txt", hub.dirFilesInfo()));
     EXPECT_TRUE(shownForms().isEmpty());
     EXPECT_TRUE(applicationForms().isEmpty()) << "the window made for it is freed";
@@ -121,7 +121,7 @@ TEST_F(HubTest, OpensAWindowOnlyForAPicture) {
 }
 
 TEST_F(HubTest, HandedOverPathsOpenPicturesAndMoveTheLastFolder) {
-    FormRvMain hub(iniPath());
+    AppHub hub(iniPath());
     hub.executeMacro({folder_});  // a folder: nothing
     hub.executeMacro({});
     hub.executeMacro({""});
@@ -137,7 +137,7 @@ TEST_F(HubTest, HandedOverPathsOpenPicturesAndMoveTheLastFolder) {
 }
 
 TEST_F(HubTest, ClosingEveryWindowEndsTheRun) {
-    FormRvMain hub(iniPath());
+    AppHub hub(iniPath());
     ASSERT_TRUE(hub.openImageFile(folder_ + "a.bmp", hub.dirFilesInfo()));
     ASSERT_TRUE(hub.openImageFile(folder_ + "b.bmp", hub.dirFilesInfo()));
     EXPECT_FALSE(hub.noOtherWindowShown(shownForms().front()));
@@ -149,7 +149,7 @@ TEST_F(HubTest, ClosingEveryWindowEndsTheRun) {
 
 TEST_F(HubTest, ThreeDNowStaysOnOnlyWhereTheProcessorHasIt) {
     std::ofstream(iniPath()) << "[ViewConf]\n3DNow=1\n";
-    FormRvMain hub(iniPath());
+    AppHub hub(iniPath());
     EXPECT_EQ(hub.settings().viewConf.use3DNow, getCpuFeatures().amd3DNow);
 }
 

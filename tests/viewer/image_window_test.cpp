@@ -1,4 +1,4 @@
-#include "viewer/form_rv_view.h"
+#include "viewer/image_window.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ namespace {
 
 using testing::ViewWindowTest;
 
-std::vector<std::string> infoCaptions(const FormRvView& window) {
+std::vector<std::string> infoCaptions(const ImageWindow& window) {
     emit window.popupMenu().menu->aboutToShow();
     std::vector<std::string> texts;
     for (const QAction* action : window.popupMenu().vpInfo->actions()) {
@@ -26,7 +26,7 @@ std::vector<std::string> infoCaptions(const FormRvView& window) {
     return texts;
 }
 
-class FormRvViewTest : public ViewWindowTest {
+class ImageWindowTest : public ViewWindowTest {
   protected:
     void SetUp() override {
         ViewWindowTest::SetUp();
@@ -37,8 +37,8 @@ class FormRvViewTest : public ViewWindowTest {
     }
 };
 
-TEST_F(FormRvViewTest, FirstPictureAtItsOwnSizeWithTitle) {
-    FormRvView* window = open("b.jpg");
+TEST_F(ImageWindowTest, FirstPictureAtItsOwnSizeWithTitle) {
+    ImageWindow* window = open("b.jpg");
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(clientSize(window), QSize(64, 48));
     EXPECT_EQ(pictureSize(window), QSize(64, 48));
@@ -52,8 +52,8 @@ TEST_F(FormRvViewTest, FirstPictureAtItsOwnSizeWithTitle) {
     EXPECT_EQ(title(window), "縮小中");
 }
 
-TEST_F(FormRvViewTest, NavigationSkipsFilesThatDoNotLoad) {
-    FormRvView* window = open("b.jpg");
+TEST_F(ImageWindowTest, NavigationSkipsFilesThatDoNotLoad) {
+    ImageWindow* window = open("b.jpg");
     ASSERT_NE(window, nullptr);
     const ViewPopupMenu& menu = window->popupMenu();
     menu.vaNext->trigger();  // over c.txt
@@ -72,10 +72,10 @@ TEST_F(FormRvViewTest, NavigationSkipsFilesThatDoNotLoad) {
     EXPECT_EQ(pictureSize(window), QSize(20, 10));
 }
 
-TEST_F(FormRvViewTest, NextWithOnlyTextFilesAheadStaysPut) {
+TEST_F(ImageWindowTest, NextWithOnlyTextFilesAheadStaysPut) {
     std::filesystem::remove(folder_.path("d.bmp"));
     writeText("e.txt");
-    FormRvView* window = open("b.jpg");
+    ImageWindow* window = open("b.jpg");
     ASSERT_NE(window, nullptr);
     window->popupMenu().vaNext->trigger();
     EXPECT_EQ(title(window), "b.jpg [2/4] 100.00% ");
@@ -84,8 +84,8 @@ TEST_F(FormRvViewTest, NextWithOnlyTextFilesAheadStaysPut) {
     EXPECT_TRUE(window->popupMenu().vaNext->isEnabled());  // the index is still below the last
 }
 
-TEST_F(FormRvViewTest, FailedReloadKeepsThePictureUsable) {
-    FormRvView* window = open("a.bmp");
+TEST_F(ImageWindowTest, FailedReloadKeepsThePictureUsable) {
+    ImageWindow* window = open("a.bmp");
     ASSERT_NE(window, nullptr);
     std::filesystem::remove(folder_.path("a.bmp"));
     window->popupMenu().vpReopen->trigger();
@@ -96,9 +96,9 @@ TEST_F(FormRvViewTest, FailedReloadKeepsThePictureUsable) {
     EXPECT_EQ(title(window), "a.bmp [1/4] 200.00% ");
 }
 
-TEST_F(FormRvViewTest, FitModeFillsTheScreenAndCentres) {
+TEST_F(ImageWindowTest, FitModeFillsTheScreenAndCentres) {
     writeBmp("wide.bmp", 100, 50);
-    FormRvView* window = open("wide.bmp");
+    ImageWindow* window = open("wide.bmp");
     ASSERT_NE(window, nullptr);
     window->popupMenu().vpSizeFitMode->trigger();
     EXPECT_EQ(window->viewForm().sizeMode, SizeMode::fitScreen);
@@ -116,8 +116,8 @@ TEST_F(FormRvViewTest, FitModeFillsTheScreenAndCentres) {
     EXPECT_EQ(frameRect(window), QRect(bounds.left, bounds.top, bounds.width, bounds.height));
 }
 
-TEST_F(FormRvViewTest, PositionCommandsMoveTheWindowOnly) {
-    FormRvView* window = open("a.bmp");
+TEST_F(ImageWindowTest, PositionCommandsMoveTheWindowOnly) {
+    ImageWindow* window = open("a.bmp");
     ASSERT_NE(window, nullptr);
     const ScreenMetrics metrics = formRvMain->getScreenMetrics(window);
     window->popupMenu().vpWinPosR->trigger();
@@ -130,12 +130,12 @@ TEST_F(FormRvViewTest, PositionCommandsMoveTheWindowOnly) {
     EXPECT_FALSE(window->popupMenu().vpWinPosR->isChecked());
 }
 
-TEST_F(FormRvViewTest, ZoomStepsChangeTheShownSizeNotTheMode) {
+TEST_F(ImageWindowTest, ZoomStepsChangeTheShownSizeNotTheMode) {
     writeBmp("p.bmp", 100, 80);
     writeBmp("q.bmp", 50, 40);
     formRvMain->settings().viewForm.sizeMode = SizeMode::fixedRate;
     formRvMain->settings().viewForm.sizeRate = 0.8;
-    FormRvView* window = open("p.bmp");
+    ImageWindow* window = open("p.bmp");
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(pictureSize(window), QSize(80, 64));
     const ViewPopupMenu& menu = window->popupMenu();
@@ -155,10 +155,10 @@ TEST_F(FormRvViewTest, ZoomStepsChangeTheShownSizeNotTheMode) {
     EXPECT_EQ(pictureSize(window), QSize(34, 27));
 }
 
-TEST_F(FormRvViewTest, ZoomOnTinyPictures) {
+TEST_F(ImageWindowTest, ZoomOnTinyPictures) {
     writeBmp("t.bmp", 3, 5);
     writeBmp("u.bmp", 2, 2);
-    FormRvView* window = open("t.bmp");
+    ImageWindow* window = open("t.bmp");
     ASSERT_NE(window, nullptr);
     window->popupMenu().vpSizeUp->trigger();
     EXPECT_EQ(pictureSize(window), QSize(4, 7));
@@ -171,9 +171,9 @@ TEST_F(FormRvViewTest, ZoomOnTinyPictures) {
     EXPECT_EQ(title(window), "u.bmp [6/6] 50.00% ");
 }
 
-TEST_F(FormRvViewTest, LongSideModesAndFixingTheCurrentSize) {
+TEST_F(ImageWindowTest, LongSideModesAndFixingTheCurrentSize) {
     writeBmp("wide.bmp", 100, 50);
-    FormRvView* window = open("wide.bmp");
+    ImageWindow* window = open("wide.bmp");
     ASSERT_NE(window, nullptr);
     const ViewPopupMenu& menu = window->popupMenu();
     menu.vpFixed320->trigger();
@@ -188,8 +188,8 @@ TEST_F(FormRvViewTest, LongSideModesAndFixingTheCurrentSize) {
     EXPECT_EQ(pictureSize(window), QSize(100, 50));
 }
 
-TEST_F(FormRvViewTest, ProcessingCommandsChangeTheWindowsSettings) {
-    FormRvView* window = open("a.bmp");
+TEST_F(ImageWindowTest, ProcessingCommandsChangeTheWindowsSettings) {
+    ImageWindow* window = open("a.bmp");
     ASSERT_NE(window, nullptr);
     const ViewPopupMenu& menu = window->popupMenu();
     menu.vpColor[2]->trigger();
@@ -217,8 +217,8 @@ TEST_F(FormRvViewTest, ProcessingCommandsChangeTheWindowsSettings) {
     EXPECT_EQ(formRvMain->settings().viewConf, defaultViewConf());
 }
 
-TEST_F(FormRvViewTest, SetDefaultCopiesTheWindowsSettingsToTheHub) {
-    FormRvView* window = open("a.bmp");
+TEST_F(ImageWindowTest, SetDefaultCopiesTheWindowsSettingsToTheHub) {
+    ImageWindow* window = open("a.bmp");
     ASSERT_NE(window, nullptr);
     const ViewPopupMenu& menu = window->popupMenu();
     menu.vpColor[3]->trigger();
@@ -234,11 +234,11 @@ TEST_F(FormRvViewTest, SetDefaultCopiesTheWindowsSettingsToTheHub) {
     EXPECT_TRUE(defaults.viewConf.dither);
 }
 
-TEST_F(FormRvViewTest, FramelessWindowFillsTheWorkArea) {
+TEST_F(ImageWindowTest, FramelessWindowFillsTheWorkArea) {
     writeBmp("wide.bmp", 100, 50);
     formRvMain->settings().viewForm.frameless = true;
     formRvMain->settings().viewForm.sizeMode = SizeMode::fitScreen;
-    FormRvView* window = open("wide.bmp");
+    ImageWindow* window = open("wide.bmp");
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_TRUE(window->popupMenu().vpNoFrame->isChecked());
@@ -247,13 +247,13 @@ TEST_F(FormRvViewTest, FramelessWindowFillsTheWorkArea) {
     EXPECT_EQ(pictureSize(window), QSize(width, width / 2));
 }
 
-TEST_F(FormRvViewTest, FramelessToggleReopensThePictureThroughTheHub) {
-    FormRvView* window = open("b.jpg");
+TEST_F(ImageWindowTest, FramelessToggleReopensThePictureThroughTheHub) {
+    ImageWindow* window = open("b.jpg");
     ASSERT_NE(window, nullptr);
-    QPointer<FormRvView> old(window);
+    QPointer<ImageWindow> old(window);
     window->popupMenu().vpNoFrame->trigger();
     EXPECT_TRUE(formRvMain->settings().viewForm.frameless);
-    const std::vector<FormRvView*> now = imageWindows();
+    const std::vector<ImageWindow*> now = imageWindows();
     EXPECT_TRUE(old.isNull());
     ASSERT_EQ(now.size(), 1u);
     EXPECT_TRUE(now[0]->windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -268,9 +268,9 @@ TEST_F(FormRvViewTest, FramelessToggleReopensThePictureThroughTheHub) {
     EXPECT_FALSE(now[0]->popupMenu().vpNoFrame->isChecked());
 }
 
-TEST_F(FormRvViewTest, FailedFramelessToggleKeepsSizingTheFramedWindow) {
+TEST_F(ImageWindowTest, FailedFramelessToggleKeepsSizingTheFramedWindow) {
     writeBmp("wide.bmp", 100, 50);
-    FormRvView* window = open("wide.bmp");
+    ImageWindow* window = open("wide.bmp");
     ASSERT_NE(window, nullptr);
     std::filesystem::remove(folder_.path("wide.bmp"));
     window->popupMenu().vpNoFrame->trigger();  // the replacement cannot load the picture
@@ -286,9 +286,9 @@ TEST_F(FormRvViewTest, FailedFramelessToggleKeepsSizingTheFramedWindow) {
     EXPECT_NE(calcDisplaySize(100, 50, window->viewForm(), metrics, true), framed);
 }
 
-TEST_F(FormRvViewTest, InformationSubmenuDescribesTheShownPicture) {
+TEST_F(ImageWindowTest, InformationSubmenuDescribesTheShownPicture) {
     writeBmp("x&y.bmp", 40, 30);
-    FormRvView* window = open("b.jpg");
+    ImageWindow* window = open("b.jpg");
     ASSERT_NE(window, nullptr);
     const std::vector<std::string> first = infoCaptions(*window);
     ASSERT_EQ(first.size(), 11u);
@@ -318,8 +318,8 @@ TEST_F(FormRvViewTest, InformationSubmenuDescribesTheShownPicture) {
     EXPECT_EQ(infoCaptions(*window)[0], "ファイル名\tx&&y.bmp");  // shown as a plain "&"
 }
 
-TEST_F(FormRvViewTest, ArchiveMemberInformationShowsTheArchive) {
-    FormRvView window;
+TEST_F(ImageWindowTest, ArchiveMemberInformationShowsTheArchive) {
+    ImageWindow window;
     window.setArchiveSource("/pictures/set.zip", "trip/day 1/p.jpg");
     window.process().loadInfo = {10, 20, kPixelFormat24Bit, GraphicKind::gkJpeg, LoadFailure::none,
                                  ""};
@@ -334,16 +334,16 @@ TEST_F(FormRvViewTest, ArchiveMemberInformationShowsTheArchive) {
     EXPECT_EQ(texts[2], "画像ビット数\t24 bit");
 }
 
-TEST_F(FormRvViewTest, CopyPutsTheShownPictureOnTheClipboard) {
-    FormRvView* window = open("a.bmp");
+TEST_F(ImageWindowTest, CopyPutsTheShownPictureOnTheClipboard) {
+    ImageWindow* window = open("a.bmp");
     ASSERT_NE(window, nullptr);
     window->popupMenu().vpRate50->trigger();
     window->popupMenu().vpCopyView->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(20, 15));
 }
 
-TEST_F(FormRvViewTest, BrowserItemOnlyWithoutABrowser) {
-    FormRvView* window = open("a.bmp");
+TEST_F(ImageWindowTest, BrowserItemOnlyWithoutABrowser) {
+    ImageWindow* window = open("a.bmp");
     ASSERT_NE(window, nullptr);
     emit window->popupMenu().menu->aboutToShow();
     EXPECT_TRUE(window->popupMenu().vaThumbView->isEnabled());
@@ -360,7 +360,7 @@ TEST_F(FormRvViewTest, BrowserItemOnlyWithoutABrowser) {
     // The browser window the hub showed; deleting it frees its menus, so pick it first.
     std::vector<QWidget*> shown;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && qobject_cast<FormRvView*>(widget) == nullptr) {
+        if (widget->isVisible() && qobject_cast<ImageWindow*>(widget) == nullptr) {
             shown.push_back(widget);
         }
     }

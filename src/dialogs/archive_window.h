@@ -15,12 +15,12 @@ class FileListView;
 // The archive member window: a report list of an archive's members with their sizes
 // and dates. Opening a member shows it in a new image window through the hub. Each
 // window is a top-level window of its own and frees itself when closed.
-class FormRvArc : public QWidget {
+class ArchiveWindow : public QWidget {
     Q_OBJECT
 
   public:
-    FormRvArc();
-    ~FormRvArc() override;
+    ArchiveWindow();
+    ~ArchiveWindow() override;
 
     // Lists archiveName into the member list; true when at least one member was listed.
     // Called once, before the window is shown.

@@ -1,4 +1,4 @@
-#include "browse/gui/form_rv_thumb.h"
+#include "browse/gui/browser_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -12,7 +12,7 @@
 #include <exception>
 #include <iostream>
 
-#include "app/form_rv_main.h"
+#include "app/app_hub.h"
 #include "app/idle_dispatcher.h"
 #include "app/settings_limits.h"
 #include "browse/gui/browser_status_bar.h"
@@ -39,7 +39,7 @@ int toLogical(int32_t devicePixels, qreal ratio) {
 
 }  // namespace
 
-FormRvThumb::FormRvThumb() : menu_(this) {
+BrowserWindow::BrowserWindow() : menu_(this) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle("Ravinel");
     if (QWidget* active = QApplication::activeWindow()) {
@@ -53,9 +53,9 @@ FormRvThumb::FormRvThumb() : menu_(this) {
     qApp->installEventFilter(this);
 }
 
-FormRvThumb::~FormRvThumb() = default;
+BrowserWindow::~BrowserWindow() = default;
 
-void FormRvThumb::buildLayout() {
+void BrowserWindow::buildLayout() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -94,7 +94,7 @@ void FormRvThumb::buildLayout() {
     tree_->setFont(statusBar_->font());
 }
 
-void FormRvThumb::formCreate() {
+void BrowserWindow::formCreate() {
     busy_ = true;
     Settings& settings = formRvMain->settings();
     const ThumbConf& conf = settings.thumbConf;
@@ -131,7 +131,7 @@ void FormRvThumb::formCreate() {
     mmRefreshFileClick();
 }
 
-void FormRvThumb::placeWindow() {
+void BrowserWindow::placeWindow() {
     const Rect bounds = drawableWindowRect(formRvMain->settings().thumbForm.bounds);
     const QRect stored(QPoint(bounds.left, bounds.top),
                        QPoint(bounds.right - 1, bounds.bottom - 1));
@@ -147,7 +147,7 @@ void FormRvThumb::placeWindow() {
                                                               : Qt::WindowNoState);
 }
 
-void FormRvThumb::fitFrameToBounds() {
+void BrowserWindow::fitFrameToBounds() {
     if (placedBounds_.isNull() || isMaximized() || frameGeometry() == placedBounds_) {
         return;
     }
@@ -157,7 +157,7 @@ void FormRvThumb::fitFrameToBounds() {
     move(placedBounds_.topLeft());
 }
 
-bool FormRvThumb::event(QEvent* event) {
+bool BrowserWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && !placedBounds_.isNull()) {
         // By now a window manager has framed the window: the last chance to fit it.
         guarded([this] { fitFrameToBounds(); });
@@ -166,7 +166,7 @@ bool FormRvThumb::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void FormRvThumb::dockTree(bool left) {
+void BrowserWindow::dockTree(bool left) {
     const QList<int> sizes = splitter_->sizes();
     const int panelWidth = movingPanel_->width();
     treeOnLeft_ = left;
@@ -181,7 +181,7 @@ void FormRvThumb::dockTree(bool left) {
     }
 }
 
-void FormRvThumb::showEvent(QShowEvent* event) {
+void BrowserWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous()) {
         fitFrameToBounds();
@@ -191,18 +191,18 @@ void FormRvThumb::showEvent(QShowEvent* event) {
     }
 }
 
-void FormRvThumb::attachIdleHandler() {
+void BrowserWindow::attachIdleHandler() {
     // Guarded: a handler still installed after the window is gone does nothing.
     IdleDispatcher::instance().setHandler(
-        [window = QPointer<FormRvThumb>(this)] { return window ? window->appIdle() : true; });
+        [window = QPointer<BrowserWindow>(this)] { return window ? window->appIdle() : true; });
 }
 
-void FormRvThumb::closeEvent(QCloseEvent* event) {
+void BrowserWindow::closeEvent(QCloseEvent* event) {
     guarded([this] { formClose(); });
     event->accept();
 }
 
-void FormRvThumb::formClose() {
+void BrowserWindow::formClose() {
     IdleDispatcher::instance().clearHandler();
     Settings& settings = formRvMain->settings();
     ThumbFormConf& form = settings.thumbForm;
@@ -224,7 +224,7 @@ void FormRvThumb::formClose() {
     }
 }
 
-bool FormRvThumb::eventFilter(QObject* watched, QEvent* event) {
+bool BrowserWindow::eventFilter(QObject* watched, QEvent* event) {
     const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (key && widget != nullptr && widget->window() == this && filterKey(event)) {
@@ -233,7 +233,7 @@ bool FormRvThumb::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-bool FormRvThumb::filterKey(QEvent* event) {
+bool BrowserWindow::filterKey(QEvent* event) {
     const auto* keyEvent = static_cast<QKeyEvent*>(event);
     const int key = keyEvent->key();
     if (event->type() == QEvent::KeyPress) {
@@ -259,19 +259,19 @@ bool FormRvThumb::filterKey(QEvent* event) {
     return false;
 }
 
-void FormRvThumb::popupAtStatusBar() {
+void BrowserWindow::popupAtStatusBar() {
     statusBar_->setMenuButtonDown(true);
     // The menu opens upwards from the status bar's top-left corner.
     const QPoint corner = statusBar_->mapToGlobal(QPoint(0, 0));
     menu_.menu->popup(QPoint(corner.x(), corner.y() - menu_.menu->sizeHint().height()));
 }
 
-void FormRvThumb::movingPanelEndDock(QPoint globalPos) {
+void BrowserWindow::movingPanelEndDock(QPoint globalPos) {
     const int baseLeft = basePanel_->mapToGlobal(QPoint(0, 0)).x();
     dockTree(dockLeftAt(baseLeft, basePanel_->width(), globalPos.x()));
 }
 
-void FormRvThumb::guarded(const std::function<void()>& command) {
+void BrowserWindow::guarded(const std::function<void()>& command) {
     try {
         command();
     } catch (const std::exception& e) {

@@ -8,7 +8,7 @@
 #include "browse/gui/file_list_view.h"
 #include "browse/gui/img_tn_view.h"
 #include "browse/gui/shell_dir_tree.h"
-#include "tests/browse/gui/form_rv_thumb_fixture.h"
+#include "tests/browse/gui/browser_window_fixture.h"
 
 namespace ravinel::testing {
 namespace {
@@ -16,7 +16,7 @@ namespace {
 // The status bar's texts and the caption each time the bar paints.
 class PaintRecorder : public QObject {
   public:
-    explicit PaintRecorder(FormRvThumb* browser) : browser_(browser) {
+    explicit PaintRecorder(BrowserWindow* browser) : browser_(browser) {
         label_ = browser->statusBar().findChildren<QLabel*>().at(1);
         label_->installEventFilter(this);
     }
@@ -32,7 +32,7 @@ class PaintRecorder : public QObject {
     }
 
   private:
-    FormRvThumb* browser_;
+    BrowserWindow* browser_;
     QLabel* label_;
 };
 
@@ -40,7 +40,7 @@ using Row = std::vector<QString>;
 
 TEST_F(BrowserTest, StatusCountsDownToCompleteOneFileAStep) {
     writeJpegs(250);
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     EXPECT_EQ(browser->currentFolder(), folder());
     EXPECT_EQ(browser->windowTitle(), "Ravinel");
     EXPECT_EQ(panel(browser, 0), QString::fromUtf8("メニュー"));
@@ -71,7 +71,7 @@ TEST_F(BrowserTest, StatusCountsDownToCompleteOneFileAStep) {
 
 TEST_F(BrowserTest, ReadingShowsItsStagesWhileItRuns) {
     writeJpegs(3);
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(browser));
     PaintRecorder recorder(browser);
     browser->popupMenu().mmRefreshFile->trigger();
@@ -86,7 +86,7 @@ TEST_F(BrowserTest, ReadingShowsItsStagesWhileItRuns) {
 }
 
 TEST_F(BrowserTest, EmptyAndMissingFoldersShowNoFiles) {
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     EXPECT_EQ(panel(browser, 1), QString::fromUtf8("ファイルなし"));
     EXPECT_EQ(panel(browser, 2), QString::fromUtf8("ファイル数 0"));
     EXPECT_TRUE(browser->appIdle()) << "nothing to make";
@@ -101,7 +101,7 @@ TEST_F(BrowserTest, EmptyAndMissingFoldersShowNoFiles) {
 
 TEST_F(BrowserTest, TheShownFolderIsReadAgainOnlyByRefreshAndSort) {
     writeJpegs(4);
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     for (int i = 0; i < 4; ++i) {
         browser->appIdle();
     }
@@ -123,7 +123,7 @@ TEST_F(BrowserTest, TheShownFolderIsReadAgainOnlyByRefreshAndSort) {
 
 TEST_F(BrowserTest, RefreshingTheTreeKeepsTheFolderAndItsFiles) {
     writeJpegs(2);
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     std::filesystem::create_directory(folder() + "new");
     writeJpegs(3);
     browser->popupMenu().mmRefreshTree->trigger();
@@ -140,7 +140,7 @@ TEST_F(BrowserTest, SortCommandsReorderAndAreKept) {
     writeBytes("b.txt", 30);
     writeBytes("a.txt", 10);
     writeBytes("c.txt", 20);
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     EXPECT_EQ(listedNames(), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
 
     const ThumbPopupMenu& menu = browser->popupMenu();
@@ -159,7 +159,7 @@ TEST_F(BrowserTest, SortCommandsReorderAndAreKept) {
 
 TEST_F(BrowserTest, SwitchingViewsKeepsTheListAndRestartsThumbnails) {
     writeJpegs(5);
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     browser->appIdle();
     browser->appIdle();
     const ThumbPopupMenu& menu = browser->popupMenu();
@@ -201,7 +201,7 @@ TEST_F(BrowserTest, SwitchingViewsKeepsTheListAndRestartsThumbnails) {
 }
 
 TEST_F(BrowserTest, ChoicesReachTheShownViewAndTheSettings) {
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     const ThumbPopupMenu& menu = browser->popupMenu();
     ImgTnView* view = browser->thumbView();
     ASSERT_NE(view, nullptr);
@@ -231,14 +231,14 @@ TEST_F(BrowserTest, ChoicesReachTheShownViewAndTheSettings) {
 TEST_F(BrowserTest, OpeningAPictureGivesAnImageWindow) {
     writeJpegs(3, 40, 30);
     writeBytes("notes.txt", 5);
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     browser->openSelected();  // nothing selected
     EXPECT_TRUE(imageWindows().empty());
 
     // Sorted by name: notes.txt, p000.jpg, p001.jpg, p002.jpg.
     browser->thumbView()->select(2);
     browser->openSelected();
-    std::vector<FormRvView*> windows = imageWindows();
+    std::vector<ImageWindow*> windows = imageWindows();
     ASSERT_EQ(windows.size(), 1u);
     EXPECT_EQ(windows[0]->fileName(), "p001.jpg");
     EXPECT_EQ(windows[0]->dirFilesInfo().count(), 4) << "the shared list goes along";
@@ -267,7 +267,7 @@ TEST_F(BrowserTest, LinkFilesLeadTheTreeToTheirTarget) {
     std::ofstream(folder() + "sub/nowhere.desktop")
         << "[Desktop Entry]\nType=Link\nURL=file://" << folder() << "gone\n";
     formRvMain->settings().lastDir = folder() + "sub/";
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     ASSERT_EQ(listedNames(),
               (std::vector<std::string>{"nowhere.desktop", "to-file.desktop", "to-other.desktop"}));
 
@@ -298,7 +298,7 @@ TEST_F(BrowserTest, ClosingWritesTheLayoutBackIntoTheHub) {
     settings.thumbForm.treeAlign = 3;
     settings.thumbForm.treeWidth = 200;
     settings.thumbForm.viewStyle = 1;
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     EXPECT_TRUE(browser->treeOnLeft());
     EXPECT_EQ(browser->tree().width(), 200);
     EXPECT_NE(browser->reportView(), nullptr);
@@ -326,7 +326,7 @@ TEST_F(BrowserTest, ClosingWritesTheLayoutBackIntoTheHub) {
 
 TEST_F(BrowserTest, ClosingBesideAnImageWindowLeavesTheRunGoing) {
     writeJpegs(1, 40, 30);
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     EXPECT_TRUE(IdleDispatcher::instance().hasHandler()) << "the idle steps";
     browser->thumbView()->select(0);
     browser->openSelected();
@@ -341,9 +341,9 @@ TEST_F(BrowserTest, TheHubOpensTheBrowserOnTheLastFolder) {
     writeJpegs(2);
     formRvMain->settings().lastDir = "";
     formRvMain->dispatchCommandLine(folder());
-    FormRvThumb* browser = nullptr;
+    BrowserWindow* browser = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* found = qobject_cast<FormRvThumb*>(widget)) {
+        if (auto* found = qobject_cast<BrowserWindow*>(widget)) {
             browser = found;
         }
     }

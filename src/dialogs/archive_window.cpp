@@ -1,4 +1,4 @@
-#include "dialogs/form_rv_arc.h"
+#include "dialogs/archive_window.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -8,8 +8,8 @@
 #include <exception>
 #include <iostream>
 
+#include "app/app_hub.h"
 #include "app/caption_scope.h"
-#include "app/form_rv_main.h"
 #include "app/launch_target.h"
 #include "app/wait_cursor_scope.h"
 #include "browse/gui/browser_status_texts.h"
@@ -28,7 +28,7 @@ const QString kNotSupported = QString::fromUtf8("この圧縮形式での画像�
 
 }  // namespace
 
-FormRvArc::FormRvArc() {
+ArchiveWindow::ArchiveWindow() {
     setAttribute(Qt::WA_DeleteOnClose);
     resize(kFormWidth, kFormHeight);
     auto* layout = new QVBoxLayout(this);
@@ -37,7 +37,7 @@ FormRvArc::FormRvArc() {
 
     listView_ = new FileListView(this);
     listView_->setFrameShape(QFrame::NoFrame);
-    connect(listView_, &FileListView::openRequested, this, &FormRvArc::openSelectedMember);
+    connect(listView_, &FileListView::openRequested, this, &ArchiveWindow::openSelectedMember);
     layout->addWidget(listView_, 1);
 
     auto* statusBar = new QStatusBar(this);
@@ -50,9 +50,9 @@ FormRvArc::FormRvArc() {
     listView_->setFont(statusBar->font());
 }
 
-FormRvArc::~FormRvArc() = default;
+ArchiveWindow::~ArchiveWindow() = default;
 
-bool FormRvArc::loadArchive() {
+bool ArchiveWindow::loadArchive() {
     if (archiveName.empty()) {
         return false;
     }
@@ -70,22 +70,22 @@ bool FormRvArc::loadArchive() {
     return true;
 }
 
-void FormRvArc::sortFiles(int mode) {
+void ArchiveWindow::sortFiles(int mode) {
     filesInfo_.sort(mode);
 }
 
-QString FormRvArc::statusText() const {
+QString ArchiveWindow::statusText() const {
     return statusPanel_->text();
 }
 
-void FormRvArc::showEvent(QShowEvent* event) {
+void ArchiveWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous()) {
         listView_->setFiles(&filesInfo_);
     }
 }
 
-void FormRvArc::openSelectedMember() {
+void ArchiveWindow::openSelectedMember() {
     const FileInfoItem* member = listView_->selectedItem();
     if (member == nullptr) {
         return;
@@ -107,7 +107,7 @@ void FormRvArc::openSelectedMember() {
     }
 }
 
-void FormRvArc::closeEvent(QCloseEvent* event) {
+void ArchiveWindow::closeEvent(QCloseEvent* event) {
     filesInfo_.clear();
     if (formRvMain != nullptr && formRvMain->noOtherWindowShown(this)) {
         formRvMain->installCloseWhenAlone();

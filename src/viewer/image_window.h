@@ -24,12 +24,12 @@ namespace ravinel {
 // the archive's file list, its own size and processing settings (copied from the hub's
 // defaults when made), and shows the pipeline's picture one picture pixel to one device
 // pixel, with scroll bars for what does not fit.
-class FormRvView : public QWidget {
+class ImageWindow : public QWidget {
     Q_OBJECT
 
   public:
-    FormRvView();
-    ~FormRvView() override;
+    ImageWindow();
+    ~ImageWindow() override;
 
     GProcess& process() { return process_; }
 

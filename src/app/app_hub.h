@@ -17,7 +17,7 @@ class QWidget;
 
 namespace ravinel {
 
-class FormRvView;
+class ImageWindow;
 class GProcess;
 class TrayIcon;
 class HandoffServer;
@@ -25,14 +25,14 @@ class HandoffServer;
 // The hub: never shown, alive for the whole run. It owns the services every window
 // shares (plug-in host, loader, settings, screen metrics, tray icon, the hand-off
 // server), opens the windows and ends the program when the last one has gone.
-class FormRvMain : public QObject {
+class AppHub : public QObject {
     Q_OBJECT
 
   public:
     // Loads the settings from settingsPath and starts the services. Without MMX nothing
     // is loaded and the program ends at its first idle moment.
-    explicit FormRvMain(std::string settingsPath);
-    ~FormRvMain() override;
+    explicit AppHub(std::string settingsPath);
+    ~AppHub() override;
 
     // Opens the first window for the program's first argument (empty: none).
     void dispatchCommandLine(const std::string& argument);
@@ -92,7 +92,7 @@ class FormRvMain : public QObject {
     // Makes an image window, loads into its pipeline and shows it when the load succeeded
     // (after giving it its source); otherwise, or on an exception, closes it again.
     bool openView(const std::string& what, const std::function<void(GProcess&)>& load,
-                  const std::function<void(FormRvView&)>& giveSource);
+                  const std::function<void(ImageWindow&)>& giveSource);
     void applyLoaderFlags();
     void searchPlugins();
     void refillMetrics();
@@ -116,6 +116,6 @@ class FormRvMain : public QObject {
 };
 
 // The one hub of the run; null before it is made and after it closed.
-extern FormRvMain* formRvMain;
+extern AppHub* formRvMain;
 
 }  // namespace ravinel

@@ -22,14 +22,14 @@ class ShellDirTree;
 // file list, reads and writes the hub's settings, hands the files it opens to the hub and
 // makes thumbnails in the application's idle time. Every command is in one popup menu,
 // opened from the status bar's menu button, Alt, the menu key, or by shortcut.
-class FormRvThumb : public QWidget {
+class BrowserWindow : public QWidget {
     Q_OBJECT
 
   public:
     // Lays the window out from the hub's settings and shows the folder LastDir names.
     // The hub must exist.
-    FormRvThumb();
-    ~FormRvThumb() override;
+    BrowserWindow();
+    ~BrowserWindow() override;
 
     // Shows the folder selected in the tree, unless it is shown already or a folder is
     // being read.

@@ -1,4 +1,4 @@
-#include "dialogs/form_rv_opt.h"
+#include "dialogs/options_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,7 +14,7 @@
 #include <QSlider>
 #include <QTabWidget>
 
-#include "app/form_rv_main.h"
+#include "app/app_hub.h"
 #include "browse/gui/img_tn_panel.h"
 #include "dialogs/folder_dialog.h"
 #include "dialogs/folder_text.h"
@@ -28,7 +28,7 @@ constexpr int kClientHeight = 433;
 
 }  // namespace
 
-FormRvOpt::FormRvOpt(FormRvMain& hub, QWidget* parent)
+OptionsWindow::OptionsWindow(AppHub& hub, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       hub_(hub) {
@@ -52,9 +52,9 @@ FormRvOpt::FormRvOpt(FormRvMain& hub, QWidget* parent)
     formShow();
 }
 
-FormRvOpt::~FormRvOpt() = default;
+OptionsWindow::~OptionsWindow() = default;
 
-void FormRvOpt::formCreate() {
+void OptionsWindow::formCreate() {
     setWindowTitle("オプション設定");
     setModal(true);
     // The status bar's font, as the window's text is set in it.
@@ -101,12 +101,12 @@ void FormRvOpt::formCreate() {
     }
     pageCon_->setCurrentIndex(page);
     pageConChange(page);
-    connect(pageCon_, &QTabWidget::currentChanged, this, &FormRvOpt::pageConChange);
+    connect(pageCon_, &QTabWidget::currentChanged, this, &OptionsWindow::pageConChange);
 }
 
 // Setting the controls runs their change handlers, which store the same values into the
 // copies (clamped to the controls' ranges) and refresh the sample.
-void FormRvOpt::formShow() {
+void OptionsWindow::formShow() {
     ckBxNoBorder_->setChecked((thumbPanel_.style & ImgTnPanel::kNoBorder) != 0);
     ckBxNoLabel_->setChecked((thumbPanel_.style & ImgTnPanel::kNoLabel) != 0);
     // A bar already at the clamped value reports no change: the copy takes it here.
@@ -155,18 +155,18 @@ void FormRvOpt::formShow() {
     updatePreview();
 }
 
-void FormRvOpt::done(int result) {
+void OptionsWindow::done(int result) {
     formClose();
     QDialog::done(result);
 }
 
 // A close while the window is not shown does not pass through done().
-void FormRvOpt::closeEvent(QCloseEvent* event) {
+void OptionsWindow::closeEvent(QCloseEvent* event) {
     formClose();
     QDialog::closeEvent(event);
 }
 
-void FormRvOpt::formClose() {
+void OptionsWindow::formClose() {
     if (closed_) {
         return;
     }
@@ -181,7 +181,7 @@ void FormRvOpt::formClose() {
 }
 
 // Both thumbnail pages show the same sample: it moves to the page being shown.
-void FormRvOpt::pageConChange(int index) {
+void OptionsWindow::pageConChange(int index) {
     QWidget* page = index == 0 ? tabThumbPanel1_ : tabThumbPanel2_;
     if (panelBk_->parentWidget() != page) {
         const QRect bounds = panelBk_->geometry();

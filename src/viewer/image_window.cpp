@@ -1,4 +1,4 @@
-#include "viewer/form_rv_view.h"
+#include "viewer/image_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/form_rv_main.h"
+#include "app/app_hub.h"
 #include "viewer/dib_image.h"
 #include "viewer/display_geometry.h"
 #include "viewer/view_texts.h"
@@ -33,7 +33,7 @@ uint32_t elapsedMs(const QElapsedTimer& timer) {
 
 }  // namespace
 
-FormRvView::FormRvView() : menu_(this) {
+ImageWindow::ImageWindow() : menu_(this) {
     setAttribute(Qt::WA_DeleteOnClose);
     // A single border with system menu and minimise but no maximise, like a picture frame;
     // the window manager honours the buttons asked for only with CustomizeWindowHint.
@@ -77,9 +77,9 @@ FormRvView::FormRvView() : menu_(this) {
     connectCommands();
 }
 
-FormRvView::~FormRvView() = default;
+ImageWindow::~ImageWindow() = default;
 
-void FormRvView::setFolderSource(const std::string& folder, const std::string& fileName) {
+void ImageWindow::setFolderSource(const std::string& folder, const std::string& fileName) {
     sourceKind_ = SourceKind::folder;
     folder_ = folder;
     fileName_ = fileName;
@@ -88,7 +88,7 @@ void FormRvView::setFolderSource(const std::string& folder, const std::string& f
     dirFilesInfo_.setDir("");
 }
 
-void FormRvView::setArchiveSource(const std::string& archiveName, const std::string& memberName) {
+void ImageWindow::setArchiveSource(const std::string& archiveName, const std::string& memberName) {
     sourceKind_ = SourceKind::archive;
     folder_ = archiveName.substr(0, archiveName.rfind('/') + 1);
     fileName_ = memberName.substr(memberName.rfind('/') + 1);
@@ -97,7 +97,7 @@ void FormRvView::setArchiveSource(const std::string& archiveName, const std::str
     arcFilesInfo_.clear();
 }
 
-bool FormRvView::event(QEvent* event) {
+bool ImageWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
         // The browser may have opened or closed while this window was in the background.
         updateActions();
@@ -107,7 +107,7 @@ bool FormRvView::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void FormRvView::showEvent(QShowEvent* event) {
+void ImageWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!shownOnce_) {
         shownOnce_ = true;
@@ -117,12 +117,12 @@ void FormRvView::showEvent(QShowEvent* event) {
     }
 }
 
-void FormRvView::resizeEvent(QResizeEvent* event) {
+void ImageWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     scrollArea_->setGeometry(rect());
 }
 
-void FormRvView::formShow() {
+void ImageWindow::formShow() {
     QElapsedTimer timer;
     timer.start();
     if (sourceKind_ == SourceKind::archive) {
@@ -139,7 +139,7 @@ void FormRvView::formShow() {
     updateActions();
 }
 
-void FormRvView::showFirstPicture() {
+void ImageWindow::showFirstPicture() {
     guarded([this] {
         QElapsedTimer timer;
         timer.start();
@@ -152,14 +152,14 @@ void FormRvView::showFirstPicture() {
     });
 }
 
-ScreenMetrics FormRvView::freshMetrics() {
+ScreenMetrics ImageWindow::freshMetrics() {
     const ScreenMetrics metrics = formRvMain->getScreenMetrics(this);
     // Dithering to 16 bits only helps a 16-bit screen.
     process_.settings.dither = metrics.bitsPerPixel == 16 && dither_;
     return metrics;
 }
 
-void FormRvView::sizeForPicture(const ScreenMetrics& metrics) {
+void ImageWindow::sizeForPicture(const ScreenMetrics& metrics) {
     const int32_t width = process_.loadInfo.width;
     const int32_t height = process_.loadInfo.height;
     if (width == 0 || height == 0) {
@@ -171,8 +171,8 @@ void FormRvView::sizeForPicture(const ScreenMetrics& metrics) {
     process_.destHeight = std::max<uint16_t>(size.height, 1);
 }
 
-void FormRvView::placeFor(int32_t displayWidth, int32_t displayHeight,
-                          const ScreenMetrics& metrics) {
+void ImageWindow::placeFor(int32_t displayWidth, int32_t displayHeight,
+                           const ScreenMetrics& metrics) {
     const bool noFrame = frameless();
     const WindowBounds bounds =
         placeWindow(displayWidth, displayHeight, metrics, viewForm_.posMode, noFrame);
@@ -185,7 +185,7 @@ void FormRvView::placeFor(int32_t displayWidth, int32_t displayHeight,
     placedWith_ = metrics;
 }
 
-bool FormRvView::noteChangedFrameExtents() {
+bool ImageWindow::noteChangedFrameExtents() {
     if (frameless() || !isVisible()) {
         return false;
     }
@@ -207,7 +207,7 @@ bool FormRvView::noteChangedFrameExtents() {
     return true;
 }
 
-void FormRvView::replaceAfterFrameKnown() {
+void ImageWindow::replaceAfterFrameKnown() {
     if (!noteChangedFrameExtents()) {
         return;
     }
@@ -224,7 +224,7 @@ void FormRvView::replaceAfterFrameKnown() {
     }
 }
 
-void FormRvView::executeProcess() {
+void ImageWindow::executeProcess() {
     try {
         process_.execute();
     } catch (const std::exception&) {
@@ -232,7 +232,7 @@ void FormRvView::executeProcess() {
     }
 }
 
-void FormRvView::showPicture(const NkDib& picture) {
+void ImageWindow::showPicture(const NkDib& picture) {
     if (picture.width() <= 0 || picture.height() <= 0) {
         image_->clear();
         image_->resize(0, 0);
@@ -245,7 +245,7 @@ void FormRvView::showPicture(const NkDib& picture) {
     image_->adjustSize();
 }
 
-void FormRvView::redisplay() {
+void ImageWindow::redisplay() {
     QElapsedTimer timer;
     timer.start();
     setWindowTitle(QString());
@@ -265,7 +265,7 @@ void FormRvView::redisplay() {
     updateActions();
 }
 
-void FormRvView::redisplayAtRate(double rate) {
+void ImageWindow::redisplayAtRate(double rate) {
     const SizeMode sizeMode = viewForm_.sizeMode;
     const double sizeRate = viewForm_.sizeRate;
     viewForm_.sizeMode = SizeMode::fixedRate;
@@ -275,7 +275,7 @@ void FormRvView::redisplayAtRate(double rate) {
     viewForm_.sizeRate = sizeRate;
 }
 
-void FormRvView::redisplayAtLongSide(int32_t size) {
+void ImageWindow::redisplayAtLongSide(int32_t size) {
     const SizeMode sizeMode = viewForm_.sizeMode;
     const uint16_t sizeFixed = viewForm_.sizeFixed;
     viewForm_.sizeMode = SizeMode::fixedLongSide;
@@ -285,18 +285,18 @@ void FormRvView::redisplayAtLongSide(int32_t size) {
     viewForm_.sizeFixed = sizeFixed;
 }
 
-void FormRvView::setCaption(const std::string& text) {
+void ImageWindow::setCaption(const std::string& text) {
     setWindowTitle(QString::fromStdString(text));
 }
 
-void FormRvView::updateTitle() {
+void ImageWindow::updateTitle() {
     rateText_ = rateText(process_.destHeight, process_.loadInfo.height);
     setWindowTitle(QString::fromStdString(titleText(fileName_, fileIndex_, lastIndex_, rateText_)));
     loadTimeText_ = timeText(loadTime_);
     showTimeText_ = timeText(showTime_);
 }
 
-void FormRvView::closeEvent(QCloseEvent* event) {
+void ImageWindow::closeEvent(QCloseEvent* event) {
     if (formRvMain != nullptr && formRvMain->noOtherWindowShown(this)) {
         formRvMain->installCloseWhenAlone();
     }
