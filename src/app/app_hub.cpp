@@ -193,7 +193,7 @@ bool AppHub::openImageFile(const std::string& fileName, const DirFilesInfo& file
                 list.assign(filesInfo);
             } else {
                 list.setDir(folder);
-                list.sort(settings_.thumbConf.sortMode);
+                list.sort(modeIndex(settings_.thumbConf.sortMode));
             }
         });
 }

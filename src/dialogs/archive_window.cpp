@@ -16,6 +16,7 @@
 #include "browse/gui/file_list_view.h"
 #include "dialogs/archive_member_list.h"
 #include "image/archiver_options.h"
+#include "process/g_process_settings.h"
 
 namespace ravinel {
 
@@ -70,8 +71,8 @@ bool ArchiveWindow::loadArchive() {
     return true;
 }
 
-void ArchiveWindow::sortFiles(int mode) {
-    filesInfo_.sort(mode);
+void ArchiveWindow::sortFiles(SortMode mode) {
+    filesInfo_.sort(modeIndex(mode));
 }
 
 QString ArchiveWindow::statusText() const {

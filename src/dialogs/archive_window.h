@@ -25,8 +25,8 @@ class ArchiveWindow : public QWidget {
     // Lists archiveName into the member list; true when at least one member was listed.
     // Called once, before the window is shown.
     bool loadArchive();
-    // Sorts the member list by a file list sort mode (0..7).
-    void sortFiles(int mode);
+    // Sorts the member list as the browser sorts a folder.
+    void sortFiles(SortMode mode);
 
     // The member under the selection opens in an image window; with the CloseArcList
     // setting on, this window closes once the picture is shown.

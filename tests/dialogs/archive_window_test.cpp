@@ -148,7 +148,7 @@ TEST_F(ArchiveWindowTest, ListsMembersWithDataUnderTheirPaths) {
 }
 
 TEST_F(ArchiveWindowTest, SortsByTheSortModeSetting) {
-    formRvMain->settings().thumbConf.sortMode = 5;  // size, largest first
+    formRvMain->settings().thumbConf.sortMode = SortMode::smSizeDown;
     const std::string zip = writeZip("sizes.zip", {{"small.jpg", jpeg(8, 8), kModified},
                                                    {"large.jpg", jpeg(64, 64), kModified}});
     ArchiveWindow* window = openWindow(zip);

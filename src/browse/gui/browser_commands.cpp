@@ -60,8 +60,8 @@ void BrowserWindow::connectCommands() {
     bind(m.mmThumbQLow, [this] { mmThumbQualityClick(false); });
     bind(m.mmOption, [this] { mmOptionClick(); });
     bind(m.mmExplorer, [this] { mmExplorerClick(); });
-    for (size_t mode = 0; mode < m.mmSortItems.size(); ++mode) {
-        bind(m.mmSortItems[mode], [this, mode] { mmSortFile(static_cast<int>(mode)); });
+    for (uint8_t index = 0; index < m.mmSortItems.size(); ++index) {
+        bind(m.mmSortItems[index], [this, index] { mmSortFile(modeOfIndex<SortMode>(index)); });
     }
     bind(m.mmRefreshFile, [this] { mmRefreshFileClick(); });
     bind(m.mmRefreshTree, [this] { mmRefreshTreeClick(); });
@@ -118,9 +118,9 @@ void BrowserWindow::mmExplorerClick() {
     openInExplorer(tree_->getPath());
 }
 
-void BrowserWindow::mmSortFile(int mode) {
+void BrowserWindow::mmSortFile(SortMode mode) {
     menu_.tickSortMode(mode);
-    formRvMain->settings().thumbConf.sortMode = static_cast<uint8_t>(mode);
+    formRvMain->settings().thumbConf.sortMode = mode;
     currentFolder_.clear();
     treeClick();
 }
@@ -222,7 +222,7 @@ void BrowserWindow::treeClick() {
         showStatus(browser_texts::kSortingFiles, fileCountText(list.count()),
                    QString::fromStdString(currentFolder_));
         statusBar_->repaint();
-        list.sort(formRvMain->settings().thumbConf.sortMode);
+        list.sort(modeIndex(formRvMain->settings().thumbConf.sortMode));
     } catch (const std::exception&) {
         // The views below get the list as it stands: they hold items of the old one.
         showFiles();

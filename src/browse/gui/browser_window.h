@@ -75,7 +75,7 @@ class BrowserWindow : public QWidget {
     void mmThumbQualityClick(bool hiQuality);
     void mmOptionClick();
     void mmExplorerClick();
-    void mmSortFile(int mode);
+    void mmSortFile(SortMode mode);
     void mmRefreshFileClick();
     void mmRefreshTreeClick();
     void mmThumbClick();

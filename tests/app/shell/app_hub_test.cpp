@@ -69,7 +69,7 @@ TEST_F(HubTest, SettingsAreReadAtStartAndWrittenWhenTheLastWindowCloses) {
     std::ofstream(iniPath()) << "[ViewForm]\nSizeMode=0\n[Unknown]\nKey=1\n";
     AppHub hub(iniPath());
     EXPECT_EQ(hub.settings().viewForm.sizeMode, SizeMode::ownSize);
-    hub.settings().thumbConf.sortMode = 3;
+    hub.settings().thumbConf.sortMode = SortMode::smNumberDown;
 
     ASSERT_TRUE(hub.openImageFile(folder_ + "a.bmp", hub.dirFilesInfo()));
     // Nothing is written while windows are open.

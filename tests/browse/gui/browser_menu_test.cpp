@@ -68,7 +68,7 @@ TEST_F(BrowserTest, TicksFollowTheSettings) {
     conf.execOnClick = true;
     conf.useVixCat = true;
     conf.useVixCatFirst = false;
-    conf.sortMode = 6;
+    conf.sortMode = SortMode::smTimeUp;
     formRvMain->graphicLoader().doAnalyze = true;
     BrowserWindow* browser = openBrowser();
     const ThumbPopupMenu& menu = browser->popupMenu();

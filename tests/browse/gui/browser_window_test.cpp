@@ -146,7 +146,7 @@ TEST_F(BrowserTest, SortCommandsReorderAndAreKept) {
     const ThumbPopupMenu& menu = browser->popupMenu();
     menu.mmSortItems[5]->trigger();  // size, largest first
     EXPECT_EQ(listedNames(), (std::vector<std::string>{"b.txt", "c.txt", "a.txt"}));
-    EXPECT_EQ(formRvMain->settings().thumbConf.sortMode, 5);
+    EXPECT_EQ(formRvMain->settings().thumbConf.sortMode, SortMode::smSizeDown);
     EXPECT_TRUE(menu.mmSortItems[5]->isChecked());
     EXPECT_FALSE(menu.mmSortItems[0]->isChecked());
 
