@@ -28,8 +28,6 @@
 
 namespace ravinel {
 
-AppHub* formRvMain = nullptr;
-
 namespace {
 
 uint32_t ticksSince(std::chrono::steady_clock::time_point start) {
@@ -41,13 +39,11 @@ uint32_t ticksSince(std::chrono::steady_clock::time_point start) {
 }  // namespace
 
 AppHub::AppHub(std::string settingsPath) : settingsPath_(std::move(settingsPath)) {
-    formRvMain = this;
     formCreate();
 }
 
 AppHub::~AppHub() {
     IdleDispatcher::instance().clearHandler();
-    formRvMain = nullptr;
 }
 
 void AppHub::formCreate() {
@@ -58,8 +54,8 @@ void AppHub::formCreate() {
         return;
     }
     started_ = true;
-    optionShowing = false;
-    browserShowing = false;
+    optionShowing_ = false;
+    browserShowing_ = false;
     spis_ = std::make_unique<Spis>();
     spis_->graphicPreview = true;
     spis_->onSearch = spisSearch;
@@ -149,14 +145,14 @@ void AppHub::dispatchCommandLine(const std::string& argument) {
     if (target.kind != LaunchTarget::Kind::none) {
         settings_.lastDir = target.lastDir;
     }
-    if (target.kind == LaunchTarget::Kind::file && openFileOrArchive(target.path)) {
+    if (target.kind == LaunchTarget::Kind::file && openFileOrArchive(target.path, true)) {
         return;
     }
     openBrowser();
 }
 
 void AppHub::executeMacro(const std::vector<std::string>& lines) {
-    if (optionShowing) {
+    if (optionShowing_) {
         QMessageBox::information(nullptr, "Ravinel", "オプションウィンドウ表示中は処理できません");
         return;
     }
@@ -169,7 +165,7 @@ void AppHub::executeMacro(const std::vector<std::string>& lines) {
     }
     settings_.lastDir = target.lastDir;
     if (target.kind == LaunchTarget::Kind::file) {
-        openFileOrArchive(target.path);
+        openFileOrArchive(target.path, true);
     }
 }
 
@@ -214,7 +210,7 @@ bool AppHub::openArchiveMember(const std::string& archiveName, const std::string
 
 bool AppHub::openView(const std::string& what, const std::function<void(GProcess&)>& load,
                       const std::function<void(ImageWindow&)>& giveSource) {
-    auto* view = new ImageWindow();
+    auto* view = new ImageWindow(*this);
     try {
         const auto start = std::chrono::steady_clock::now();
         load(view->process());
@@ -234,7 +230,7 @@ bool AppHub::openView(const std::string& what, const std::function<void(GProcess
 }
 
 bool AppHub::openArchiveWindow(const std::string& archiveName) {
-    auto* window = new ArchiveWindow();
+    auto* window = new ArchiveWindow(*this);
     try {
         window->archiveName = archiveName;
         if (window->loadArchive()) {
@@ -250,10 +246,10 @@ bool AppHub::openArchiveWindow(const std::string& archiveName) {
 }
 
 void AppHub::openBrowser() {
-    browserShowing = true;
+    browserShowing_ = true;
     BrowserWindow* browser = nullptr;
     try {
-        browser = new BrowserWindow();
+        browser = new BrowserWindow(*this);
         browser->show();
     } catch (const std::exception& e) {
         std::cerr << "ravinel: the browser window did not open: " << e.what() << "\n";
@@ -261,7 +257,7 @@ void AppHub::openBrowser() {
             browser->close();
         } else {
             // No window to clear the flag and to end the run when nothing else is shown.
-            browserShowing = false;
+            browserShowing_ = false;
             if (noOtherWindowShown(nullptr)) {
                 installCloseWhenAlone();
             }
@@ -270,12 +266,18 @@ void AppHub::openBrowser() {
 }
 
 void AppHub::showOptions() {
-    optionShowing = true;
-    const auto clearFlag = qScopeGuard([this] { optionShowing = false; });
+    optionShowing_ = true;
+    const auto clearFlag = qScopeGuard([this] { optionShowing_ = false; });
     OptionsWindow options(*this);
     // Closing writes the settings back, also when an exception ends the run early.
     const auto close = qScopeGuard([&options] { options.close(); });
     options.exec();
+}
+
+void AppHub::windowClosing(const QWidget* window) {
+    if (noOtherWindowShown(window)) {
+        installCloseWhenAlone();
+    }
 }
 
 bool AppHub::noOtherWindowShown(const QWidget* except) const {
@@ -307,7 +309,7 @@ void AppHub::closeAllWindows() {
 void AppHub::trayIconMouseClick() {
     QList<QWidget*> forms = applicationForms();
     forms.removeIf([](const QWidget* form) { return !form->isVisible(); });
-    if (!optionShowing && !forms.isEmpty()) {
+    if (!optionShowing_ && !forms.isEmpty()) {
         minimizeOrRestoreAll(forms);
     }
 }

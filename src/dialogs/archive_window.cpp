@@ -8,10 +8,11 @@
 #include <exception>
 #include <iostream>
 
-#include "app/app_hub.h"
 #include "app/caption_scope.h"
 #include "app/launch_target.h"
+#include "app/settings.h"
 #include "app/wait_cursor_scope.h"
+#include "app/window_opener.h"
 #include "browse/gui/browser_status_texts.h"
 #include "browse/gui/file_list_view.h"
 #include "dialogs/archive_member_list.h"
@@ -29,7 +30,7 @@ const QString kNotSupported = QString::fromUtf8("この圧縮形式での画像�
 
 }  // namespace
 
-ArchiveWindow::ArchiveWindow() {
+ArchiveWindow::ArchiveWindow(AppContext& context) : context_(context) {
     setAttribute(Qt::WA_DeleteOnClose);
     resize(kFormWidth, kFormHeight);
     auto* layout = new QVBoxLayout(this);
@@ -98,8 +99,8 @@ void ArchiveWindow::openSelectedMember() {
         return;
     }
     try {
-        if (formRvMain->openArchiveMember(archiveName, memberName, filesInfo_) &&
-            formRvMain->settings().thumbConf.closeArcList) {
+        if (context_.windows().openArchiveMember(archiveName, memberName, filesInfo_) &&
+            context_.settings().thumbConf.closeArcList) {
             close();
         }
     } catch (const std::exception& e) {
@@ -110,9 +111,7 @@ void ArchiveWindow::openSelectedMember() {
 
 void ArchiveWindow::closeEvent(QCloseEvent* event) {
     filesInfo_.clear();
-    if (formRvMain != nullptr && formRvMain->noOtherWindowShown(this)) {
-        formRvMain->installCloseWhenAlone();
-    }
+    context_.windows().windowClosing(this);
     event->accept();
 }
 

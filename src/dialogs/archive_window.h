@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <string>
 
+#include "app/app_context.h"
 #include "browse/files_info.h"
 #include "image/archive_file.h"
 
@@ -13,13 +14,14 @@ namespace ravinel {
 class FileListView;
 
 // The archive member window: a report list of an archive's members with their sizes
-// and dates. Opening a member shows it in a new image window through the hub. Each
+// and dates. Opening a member shows it in a new image window through the opener. Each
 // window is a top-level window of its own and frees itself when closed.
 class ArchiveWindow : public QWidget {
     Q_OBJECT
 
   public:
-    ArchiveWindow();
+    // The context outlives the window.
+    explicit ArchiveWindow(AppContext& context);
     ~ArchiveWindow() override;
 
     // Lists archiveName into the member list; true when at least one member was listed.
@@ -32,7 +34,7 @@ class ArchiveWindow : public QWidget {
     // setting on, this window closes once the picture is shown.
     void openSelectedMember();
 
-    // Path of the archive, set by the hub before loadArchive.
+    // Path of the archive, set by its opener before loadArchive.
     std::string archiveName;
 
     const FilesInfo& files() const { return filesInfo_; }
@@ -44,6 +46,7 @@ class ArchiveWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    AppContext& context_;
     ArchiveFile archive_;
     FilesInfo filesInfo_;
     FileListView* listView_ = nullptr;

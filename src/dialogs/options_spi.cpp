@@ -6,9 +6,10 @@
 #include <filesystem>
 #include <iostream>
 
-#include "app/app_hub.h"
+#include "app/settings.h"
 #include "dialogs/folder_text.h"
 #include "dialogs/options_window.h"
+#include "image/spis.h"
 #include "image/spis_search.h"
 
 namespace ravinel {
@@ -28,11 +29,11 @@ QString commaText(const std::vector<std::string>& parts) {
 // The places change at once: every plug-in goes, and those of the new places come.
 void OptionsWindow::searchPlacesClick() {
     if (!initializing_) {
-        Spis& spis = hub_.spis();
+        Spis& spis = context_.spis();
         spis.clear();
         spis.searchOptions = static_cast<uint8_t>((ckBxDirHere_->isChecked() ? spsAppDir : 0) |
                                                   (ckBxDirSusie_->isChecked() ? spsSusieDir : 0));
-        hub_.settings().spiSearchOptions = spis.searchOptions;
+        context_.settings().spiSearchOptions = spis.searchOptions;
         searchSpiFiles(
             spis, [](const std::string& message) { std::cerr << "ravinel: " << message << "\n"; });
     }
@@ -40,7 +41,7 @@ void OptionsWindow::searchPlacesClick() {
 }
 
 void OptionsWindow::fillPluginList() {
-    const Spis& spis = hub_.spis();
+    const Spis& spis = context_.spis();
     pluginList_->setUpdatesEnabled(false);
     pluginList_->clearContents();
     pluginList_->setRowCount(spis.count());
@@ -62,8 +63,8 @@ void OptionsWindow::fillPluginList() {
 void OptionsWindow::bindLoaderFlag(QCheckBox* box, bool GraphicLoader::*option,
                                    bool LoaderFlags::*kept) {
     connect(box, &QCheckBox::toggled, this, [this, option, kept](bool on) {
-        hub_.graphicLoader().*option = on;
-        hub_.settings().loaderFlags.*kept = on;
+        context_.graphicLoader().*option = on;
+        context_.settings().loaderFlags.*kept = on;
     });
 }
 

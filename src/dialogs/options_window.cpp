@@ -14,10 +14,11 @@
 #include <QSlider>
 #include <QTabWidget>
 
-#include "app/app_hub.h"
+#include "app/settings.h"
 #include "browse/gui/img_tn_panel.h"
 #include "dialogs/folder_dialog.h"
 #include "dialogs/folder_text.h"
+#include "image/spis.h"
 
 namespace ravinel {
 
@@ -28,10 +29,10 @@ constexpr int kClientHeight = 433;
 
 }  // namespace
 
-OptionsWindow::OptionsWindow(AppHub& hub, QWidget* parent)
+OptionsWindow::OptionsWindow(AppContext& context, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      hub_(hub) {
+      context_(context) {
     chooseColor = [this](const QColor& initial) -> std::optional<QColor> {
         const QColor chosen = QColorDialog::getColor(initial, this);
         return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
@@ -65,7 +66,7 @@ void OptionsWindow::formCreate() {
         move(area.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
     }
 
-    const Settings& settings = hub_.settings();
+    const Settings& settings = context_.settings();
     thumbPanel_ = settings.thumbPanel;
     thumbConf_ = settings.thumbConf;
     viewConf_ = settings.viewConf;
@@ -95,7 +96,7 @@ void OptionsWindow::formCreate() {
     sampleBitmap_ = QImage(256, 256, QImage::Format_RGB32);
     sampleBitmap_.fill(Qt::white);
 
-    int32_t& page = hub_.settings().selectPage;
+    int32_t& page = context_.settings().selectPage;
     if (page < 0 || page >= kPageCount) {
         page = kPageCount - 1;
     }
@@ -141,13 +142,13 @@ void OptionsWindow::formShow() {
     ckBxArcAutoClose_->setChecked(thumbConf_.closeArcList);
     memoVixDir_->setText(QString::fromStdString(thumbConf_.vixHomeDir));
 
-    const GraphicLoader& loader = hub_.graphicLoader();
+    const GraphicLoader& loader = context_.graphicLoader();
     ckBxUseSpiPrev_->setChecked(loader.useSpiPrev);
     ckBxInBmpFirst_->setChecked(loader.inBmpFirst);
     ckBxInJpgFirst_->setChecked(loader.inJpgFirst);
 
     initializing_ = true;
-    const uint8_t places = hub_.spis().searchOptions;
+    const uint8_t places = context_.spis().searchOptions;
     ckBxDirHere_->setChecked((places & spsAppDir) != 0);
     ckBxDirSusie_->setChecked((places & spsSusieDir) != 0);
     fillPluginList();
@@ -171,7 +172,7 @@ void OptionsWindow::formClose() {
         return;
     }
     closed_ = true;
-    Settings& settings = hub_.settings();
+    Settings& settings = context_.settings();
     settings.viewConf = viewConf_;
     settings.thumbPanel = thumbPanel_;
     settings.viewForm = viewForm_;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "app/app_context.h"
 #include "app/settings_records.h"
 #include "image/graphic_loader.h"
 #include "process/g_process_settings.h"
@@ -23,10 +24,9 @@ class QTableWidget;
 
 namespace ravinel {
 
-class AppHub;
 class ImgTnPanel;
 
-// The modal options window. It edits copies of the hub's settings records and writes
+// The modal options window. It edits copies of the context's settings records and writes
 // them back when it closes, by its button, its close box or Escape alike: there is no
 // cancel. The loader's and the plug-in host's options change at once. Every control
 // carries the object name of its role ("TrkBarPW", "CkBxDirSusie", ...).
@@ -36,7 +36,7 @@ class OptionsWindow : public QDialog {
   public:
     static constexpr int kPageCount = 6;
 
-    explicit OptionsWindow(AppHub& hub, QWidget* parent = nullptr);
+    explicit OptionsWindow(AppContext& context, QWidget* parent = nullptr);
     ~OptionsWindow() override;
 
     // The choosers behind the colour, font and folder buttons; an empty result is a
@@ -87,7 +87,7 @@ class OptionsWindow : public QDialog {
     void bindLoaderFlag(QCheckBox* box, bool GraphicLoader::*option, bool LoaderFlags::*kept);
     void buttonVixClick();
 
-    AppHub& hub_;
+    AppContext& context_;
     ThumbPanel thumbPanel_;
     ThumbConf thumbConf_;
     GProcessSettings viewConf_;

@@ -10,7 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/app_hub.h"
+#include "app/settings.h"
+#include "app/window_opener.h"
 #include "viewer/dib_image.h"
 #include "viewer/display_geometry.h"
 #include "viewer/view_texts.h"
@@ -33,7 +34,7 @@ uint32_t elapsedMs(const QElapsedTimer& timer) {
 
 }  // namespace
 
-ImageWindow::ImageWindow() : menu_(this) {
+ImageWindow::ImageWindow(AppContext& context) : context_(context), menu_(this) {
     setAttribute(Qt::WA_DeleteOnClose);
     // A single border with system menu and minimise but no maximise, like a picture frame;
     // the window manager honours the buttons asked for only with CustomizeWindowHint.
@@ -58,7 +59,7 @@ ImageWindow::ImageWindow() : menu_(this) {
 
     process_.onProgress = [this](const std::string& text) { setCaption(text); };
 
-    Settings& defaults = formRvMain->settings();
+    Settings& defaults = context_.settings();
     viewForm_ = defaults.viewForm;
     menu_.tickViewForm(viewForm_);
     // Qt paints every widget through a back buffer, so the window keeps WBuffer only to
@@ -68,7 +69,7 @@ ImageWindow::ImageWindow() : menu_(this) {
     }
 
     process_.settings = defaults.viewConf;
-    if (process_.settings.colorMode == ColorMode::full && formRvMain->screenBitsPerPixel() < 16) {
+    if (process_.settings.colorMode == ColorMode::full && context_.screenBitsPerPixel() < 16) {
         process_.settings.colorMode = ColorMode::halftone8;
     }
     menu_.tickProcessSettings(process_.settings);
@@ -153,7 +154,7 @@ void ImageWindow::showFirstPicture() {
 }
 
 ScreenMetrics ImageWindow::freshMetrics() {
-    const ScreenMetrics metrics = formRvMain->getScreenMetrics(this);
+    const ScreenMetrics metrics = context_.getScreenMetrics(this);
     // Dithering to 16 bits only helps a 16-bit screen.
     process_.settings.dither = metrics.bitsPerPixel == 16 && dither_;
     return metrics;
@@ -195,12 +196,12 @@ bool ImageWindow::noteChangedFrameExtents() {
     const int32_t frameWidth = toDevice(client.left() - frame.left(), ratio);
     const int32_t frameHeight = toDevice(frame.bottom() - client.bottom(), ratio);
     const int32_t frameY = toDevice(frame.height() - client.height(), ratio);
-    // Only what the hub keeps is compared, so an uneven frame cannot re-place forever.
+    // Only what the context keeps is compared, so an uneven frame cannot re-place forever.
     if (frameWidth == placedWith_.frameWidth && frameHeight == placedWith_.frameHeight &&
         frameY == placedWith_.frameY) {
         return false;
     }
-    formRvMain->noteFrameExtents(frameWidth, frameHeight, frameY);
+    context_.noteFrameExtents(frameWidth, frameHeight, frameY);
     placedWith_.frameWidth = frameWidth;
     placedWith_.frameHeight = frameHeight;
     placedWith_.frameY = frameY;
@@ -297,9 +298,7 @@ void ImageWindow::updateTitle() {
 }
 
 void ImageWindow::closeEvent(QCloseEvent* event) {
-    if (formRvMain != nullptr && formRvMain->noOtherWindowShown(this)) {
-        formRvMain->installCloseWhenAlone();
-    }
+    context_.windows().windowClosing(this);
     event->accept();
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/app_context.h"
 #include "app/screen_metrics.h"
 #include "app/settings_records.h"
 #include "browse/dir_files_info.h"
@@ -21,14 +22,15 @@ class QScrollBar;
 namespace ravinel {
 
 // The image window: one per shown picture. It keeps its own copy of the folder's or
-// the archive's file list, its own size and processing settings (copied from the hub's
-// defaults when made), and shows the pipeline's picture one picture pixel to one device
+// the archive's file list, its own size and processing settings (copied from the
+// context's defaults when made), and shows the pipeline's picture one picture pixel to one device
 // pixel, with scroll bars for what does not fit.
 class ImageWindow : public QWidget {
     Q_OBJECT
 
   public:
-    ImageWindow();
+    // Takes its defaults from the context's settings; the context outlives the window.
+    explicit ImageWindow(AppContext& context);
     ~ImageWindow() override;
 
     GProcess& process() { return process_; }
@@ -124,6 +126,7 @@ class ImageWindow : public QWidget {
     // A command must never take the window down with it.
     void guarded(const std::function<void()>& command);
 
+    AppContext& context_;
     bool dragging_ = false;
     bool rightClickPending_ = false;
     bool altAlone_ = false;

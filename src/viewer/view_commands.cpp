@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <exception>
 
-#include "app/app_hub.h"
+#include "app/settings.h"
 #include "app/wait_cursor_scope.h"
+#include "app/window_opener.h"
+#include "image/graphic_loader.h"
 #include "viewer/dib_image.h"
 #include "viewer/image_window.h"
 #include "viewer/view_texts.h"
@@ -43,7 +45,7 @@ bool ImageWindow::loadAt(int32_t index) {
     std::string name;
     try {
         WaitCursorScope wait;
-        GraphicLoader& loader = formRvMain->graphicLoader();
+        GraphicLoader& loader = context_.graphicLoader();
         if (sourceKind_ == SourceKind::folder) {
             name = dirFilesInfo_.item(index).name;
             loader.loadFromFile(picture, folder_ + name, false, info);
@@ -112,9 +114,10 @@ void ImageWindow::vaLastExecute() {
 }
 
 void ImageWindow::vaThumbViewExecute() {
-    if (!formRvMain->browserShowing) {
-        formRvMain->settings().lastDir = folder_;
-        formRvMain->openBrowser();
+    WindowOpener& windows = context_.windows();
+    if (!windows.browserShowing()) {
+        context_.settings().lastDir = folder_;
+        windows.openBrowser();
     }
     updateActions();
 }
@@ -124,7 +127,7 @@ void ImageWindow::updateActions() {
     menu_.vaPrior->setEnabled(fileIndex_ > 0);
     menu_.vaFirst->setEnabled(fileIndex_ > 0);
     menu_.vaLast->setEnabled(fileIndex_ < lastIndex_);
-    menu_.vaThumbView->setEnabled(formRvMain != nullptr && !formRvMain->browserShowing);
+    menu_.vaThumbView->setEnabled(!context_.windows().browserShowing());
 }
 
 void ImageWindow::vpReopenClick() {
@@ -225,13 +228,13 @@ void ImageWindow::vpOgsizeToggle(QAction* item, FilterPhase& setting) {
 
 void ImageWindow::vpNoFrameClick() {
     const bool noFrame = menu_.vpNoFrame->isChecked();
-    formRvMain->settings().viewForm.frameless = noFrame;
-    // The replacement takes the hub's defaults; this window goes only once it stands.
+    context_.settings().viewForm.frameless = noFrame;
+    // The replacement takes the new defaults; this window goes only once it stands.
     bool opened = false;
     if (sourceKind_ == SourceKind::folder) {
-        opened = formRvMain->openImageFile(folder_ + fileName_, dirFilesInfo_);
+        opened = context_.windows().openImageFile(folder_ + fileName_, dirFilesInfo_, true);
     } else if (sourceKind_ == SourceKind::archive) {
-        opened = formRvMain->openArchiveMember(archiveName_, memberName_, arcFilesInfo_);
+        opened = context_.windows().openArchiveMember(archiveName_, memberName_, arcFilesInfo_);
     }
     if (opened) {
         close();
@@ -242,7 +245,7 @@ void ImageWindow::vpSetDefaultClick() {
     // The display sequence overwrites dither with the screen's need; the default is the
     // user's own choice.
     process_.settings.dither = dither_;
-    Settings& defaults = formRvMain->settings();
+    Settings& defaults = context_.settings();
     defaults.viewConf = process_.settings;
     defaults.viewForm = viewForm_;
 }

@@ -27,12 +27,14 @@ class SharedHubTest : public ::testing::Test {
         settingsFolder_ = nullptr;
     }
 
+    // The context every window of the tests is made with.
+    static AppHub& hub() { return *hub_; }
+
     void SetUp() override {
-        ASSERT_EQ(formRvMain, hub_);
-        formRvMain->settings() = Settings{};
-        formRvMain->settings().viewForm.sizeMode = SizeMode::ownSize;
-        formRvMain->browserShowing = false;
-        formRvMain->noteFrameExtents(0, 0, 0);
+        hub().settings() = Settings{};
+        hub().settings().viewForm.sizeMode = SizeMode::ownSize;
+        hub().setBrowserShowing(false);
+        hub().noteFrameExtents(0, 0, 0);
     }
 
     // Every image window, also those the hub opened; windows closed before are freed.

@@ -99,7 +99,7 @@ class ArchiveWindowTest : public testing::SharedHubTest {
 
     // The one archive window the hub opened for path, or null.
     static ArchiveWindow* openWindow(const std::string& path) {
-        if (!formRvMain->openArchiveWindow(path)) {
+        if (!hub().openArchiveWindow(path)) {
             return nullptr;
         }
         const std::vector<ArchiveWindow*> windows = forms<ArchiveWindow>();
@@ -148,7 +148,7 @@ TEST_F(ArchiveWindowTest, ListsMembersWithDataUnderTheirPaths) {
 }
 
 TEST_F(ArchiveWindowTest, SortsByTheSortModeSetting) {
-    formRvMain->settings().thumbConf.sortMode = SortMode::smSizeDown;
+    hub().settings().thumbConf.sortMode = SortMode::smSizeDown;
     const std::string zip = writeZip("sizes.zip", {{"small.jpg", jpeg(8, 8), kModified},
                                                    {"large.jpg", jpeg(64, 64), kModified}});
     ArchiveWindow* window = openWindow(zip);
@@ -159,13 +159,13 @@ TEST_F(ArchiveWindowTest, SortsByTheSortModeSetting) {
 TEST_F(ArchiveWindowTest, NothingToListGivesNoWindow) {
     const std::string folders =
         writeZip("folders.zip", {{"photos/", {}, kModified}, {"photos/empty.txt", {}, kModified}});
-    EXPECT_FALSE(formRvMain->openArchiveWindow(folders));
+    EXPECT_FALSE(hub().openArchiveWindow(folders));
     const std::string text = "not an archive\n";
     const std::string plain = dir_.write(
         "notes.zip", std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
-    EXPECT_FALSE(formRvMain->openArchiveWindow(plain));
-    EXPECT_FALSE(formRvMain->openArchiveWindow(dir_.path("missing.lzh")));
-    EXPECT_FALSE(formRvMain->openArchiveWindow(""));
+    EXPECT_FALSE(hub().openArchiveWindow(plain));
+    EXPECT_FALSE(hub().openArchiveWindow(dir_.path("missing.lzh")));
+    EXPECT_FALSE(hub().openArchiveWindow(""));
     EXPECT_TRUE(forms<ArchiveWindow>().empty());
 }
 
@@ -222,7 +222,7 @@ TEST_F(ArchiveWindowTest, OpenedMemberClosesTheWindowAndStepsThroughTheArchive) 
 }
 
 TEST_F(ArchiveWindowTest, StaysOpenAfterAnOpenWhenTheSettingSaysSo) {
-    formRvMain->settings().thumbConf.closeArcList = false;
+    hub().settings().thumbConf.closeArcList = false;
     const std::string zip = writeZip("keep.zip", {{"a.jpg", jpeg(30, 10), kModified}});
     ArchiveWindow* window = openWindow(zip);
     ASSERT_NE(window, nullptr);
@@ -239,28 +239,28 @@ TEST_F(ArchiveWindowTest, StaysOpenAfterAnOpenWhenTheSettingSaysSo) {
 
 TEST_F(ArchiveWindowTest, StartAndHandOverOpenArchivesOnlyWithOpenArc) {
     const std::string zip = writeZip("start.zip", {{"a.jpg", jpeg(30, 10), kModified}});
-    formRvMain->dispatchCommandLine(zip);
+    hub().dispatchCommandLine(zip);
     EXPECT_EQ(forms<ArchiveWindow>().size(), 1u);
     EXPECT_TRUE(forms<BrowserWindow>().empty());
     TearDown();
 
-    formRvMain->executeMacro({zip});
+    hub().executeMacro({zip});
     EXPECT_EQ(forms<ArchiveWindow>().size(), 1u);
     TearDown();
 
-    formRvMain->settings().thumbConf.openArc = false;
-    formRvMain->executeMacro({zip});
+    hub().settings().thumbConf.openArc = false;
+    hub().executeMacro({zip});
     EXPECT_TRUE(forms<ArchiveWindow>().empty());
-    formRvMain->dispatchCommandLine(zip);
+    hub().dispatchCommandLine(zip);
     EXPECT_TRUE(forms<ArchiveWindow>().empty());
     EXPECT_EQ(forms<BrowserWindow>().size(), 1u);
 }
 
 TEST_F(ArchiveWindowTest, BrowserOpensArchivesThatAreNoPicture) {
     writeZip("set.zip", {{"a.jpg", jpeg(30, 10), kModified}});
-    formRvMain->settings().lastDir = dir_.path("");
-    formRvMain->browserShowing = true;
-    auto* browser = new BrowserWindow;
+    hub().settings().lastDir = dir_.path("");
+    hub().setBrowserShowing(true);
+    auto* browser = new BrowserWindow(hub());
     browser->show();
     browser->thumbView()->select(0);
     browser->openSelected();
@@ -269,7 +269,7 @@ TEST_F(ArchiveWindowTest, BrowserOpensArchivesThatAreNoPicture) {
     EXPECT_EQ(browser->windowTitle().toStdString(), "Ravinel");
     deleteAll(forms<ArchiveWindow>());
 
-    formRvMain->settings().thumbConf.openArc = false;
+    hub().settings().thumbConf.openArc = false;
     browser->openSelected();
     EXPECT_TRUE(forms<ArchiveWindow>().empty());
 }

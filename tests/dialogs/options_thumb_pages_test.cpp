@@ -135,7 +135,7 @@ TEST_F(OptionsTest, BorderAndLabelBoxesSetTheStyleBits) {
 }
 
 TEST_F(OptionsTest, BothThumbnailPagesShareTheSample) {
-    formRvMain->settings().selectPage = 1;
+    hub().settings().selectPage = 1;
     OptionsWindow& options = openOptions();
     auto* pages = control<QTabWidget>("PageCon");
     EXPECT_EQ(pages->currentIndex(), 1);
@@ -149,7 +149,7 @@ TEST_F(OptionsTest, BothThumbnailPagesShareTheSample) {
 
 TEST_F(OptionsTest, PageOutsideTheRangeOpensTheVersionPage) {
     for (const int stored : {-1, 6, 1000}) {
-        formRvMain->settings().selectPage = stored;
+        hub().settings().selectPage = stored;
         openOptions();
         EXPECT_EQ(control<QTabWidget>("PageCon")->currentIndex(), 5) << stored;
         EXPECT_EQ(control<QTabWidget>("PageCon")->tabText(5), "バージョン");

@@ -15,7 +15,7 @@ namespace ravinel::testing {
 class OptionsTest : public SharedHubTest {
   protected:
     OptionsWindow& openOptions() {
-        options_ = std::make_unique<OptionsWindow>(*formRvMain);
+        options_ = std::make_unique<OptionsWindow>(hub());
         return *options_;
     }
 
@@ -28,7 +28,7 @@ class OptionsTest : public SharedHubTest {
         return found;
     }
 
-    ThumbPanel& hubLook() { return formRvMain->settings().thumbPanel; }
+    ThumbPanel& hubLook() { return hub().settings().thumbPanel; }
 
   private:
     std::unique_ptr<OptionsWindow> options_;

@@ -103,7 +103,7 @@ TEST_F(ImageWindowTest, FitModeFillsTheScreenAndCentres) {
     window->popupMenu().vpSizeFitMode->trigger();
     EXPECT_EQ(window->viewForm().sizeMode, SizeMode::fitScreen);
     EXPECT_TRUE(window->popupMenu().vpSizeFitMode->isChecked());
-    const ScreenMetrics metrics = formRvMain->getScreenMetrics(window);
+    const ScreenMetrics metrics = hub().getScreenMetrics(window);
     const GProcess& process = window->process();
     EXPECT_EQ(process.destWidth, 2 * process.destHeight);
     EXPECT_TRUE(process.destWidth == metrics.maxClientWidth ||
@@ -119,7 +119,7 @@ TEST_F(ImageWindowTest, FitModeFillsTheScreenAndCentres) {
 TEST_F(ImageWindowTest, PositionCommandsMoveTheWindowOnly) {
     ImageWindow* window = open("a.bmp");
     ASSERT_NE(window, nullptr);
-    const ScreenMetrics metrics = formRvMain->getScreenMetrics(window);
+    const ScreenMetrics metrics = hub().getScreenMetrics(window);
     window->popupMenu().vpWinPosR->trigger();
     EXPECT_EQ(window->viewForm().posMode, PosMode::right);
     EXPECT_EQ(frameRect(window).right() + 1, metrics.workLeft + metrics.workWidth);
@@ -133,8 +133,8 @@ TEST_F(ImageWindowTest, PositionCommandsMoveTheWindowOnly) {
 TEST_F(ImageWindowTest, ZoomStepsChangeTheShownSizeNotTheMode) {
     writeBmp("p.bmp", 100, 80);
     writeBmp("q.bmp", 50, 40);
-    formRvMain->settings().viewForm.sizeMode = SizeMode::fixedRate;
-    formRvMain->settings().viewForm.sizeRate = 0.8;
+    hub().settings().viewForm.sizeMode = SizeMode::fixedRate;
+    hub().settings().viewForm.sizeRate = 0.8;
     ImageWindow* window = open("p.bmp");
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(pictureSize(window), QSize(80, 64));
@@ -214,7 +214,7 @@ TEST_F(ImageWindowTest, ProcessingCommandsChangeTheWindowsSettings) {
     menu.vpOgsizeFilter[2]->trigger();
     EXPECT_EQ(window->process().settings.fltInOgsize.sharp, FilterPhase::fpNone);
     // Nothing of this reaches the hub's defaults by itself.
-    EXPECT_EQ(formRvMain->settings().viewConf, defaultViewConf());
+    EXPECT_EQ(hub().settings().viewConf, defaultViewConf());
 }
 
 TEST_F(ImageWindowTest, SetDefaultCopiesTheWindowsSettingsToTheHub) {
@@ -225,7 +225,7 @@ TEST_F(ImageWindowTest, SetDefaultCopiesTheWindowsSettingsToTheHub) {
     menu.vpFixed640->trigger();
     menu.vpWinPosR->trigger();
     menu.vpSetDefault->trigger();
-    const Settings& defaults = formRvMain->settings();
+    const Settings& defaults = hub().settings();
     EXPECT_EQ(defaults.viewConf.colorMode, ColorMode::palette4);
     EXPECT_EQ(defaults.viewForm.sizeMode, SizeMode::fixedLongSide);
     EXPECT_EQ(defaults.viewForm.sizeFixed, 640);
@@ -236,13 +236,13 @@ TEST_F(ImageWindowTest, SetDefaultCopiesTheWindowsSettingsToTheHub) {
 
 TEST_F(ImageWindowTest, FramelessWindowFillsTheWorkArea) {
     writeBmp("wide.bmp", 100, 50);
-    formRvMain->settings().viewForm.frameless = true;
-    formRvMain->settings().viewForm.sizeMode = SizeMode::fitScreen;
+    hub().settings().viewForm.frameless = true;
+    hub().settings().viewForm.sizeMode = SizeMode::fitScreen;
     ImageWindow* window = open("wide.bmp");
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_TRUE(window->popupMenu().vpNoFrame->isChecked());
-    const ScreenMetrics metrics = formRvMain->getScreenMetrics(window);
+    const ScreenMetrics metrics = hub().getScreenMetrics(window);
     const int width = std::min(metrics.workWidth, 2 * metrics.workHeight);
     EXPECT_EQ(pictureSize(window), QSize(width, width / 2));
 }
@@ -252,7 +252,7 @@ TEST_F(ImageWindowTest, FramelessToggleReopensThePictureThroughTheHub) {
     ASSERT_NE(window, nullptr);
     QPointer<ImageWindow> old(window);
     window->popupMenu().vpNoFrame->trigger();
-    EXPECT_TRUE(formRvMain->settings().viewForm.frameless);
+    EXPECT_TRUE(hub().settings().viewForm.frameless);
     const std::vector<ImageWindow*> now = imageWindows();
     EXPECT_TRUE(old.isNull());
     ASSERT_EQ(now.size(), 1u);
@@ -263,7 +263,7 @@ TEST_F(ImageWindowTest, FramelessToggleReopensThePictureThroughTheHub) {
     // A picture that no longer loads keeps the old window, the new default stays.
     std::filesystem::remove(folder_.path("b.jpg"));
     now[0]->popupMenu().vpNoFrame->trigger();
-    EXPECT_FALSE(formRvMain->settings().viewForm.frameless);
+    EXPECT_FALSE(hub().settings().viewForm.frameless);
     EXPECT_EQ(imageWindows(), now);
     EXPECT_FALSE(now[0]->popupMenu().vpNoFrame->isChecked());
 }
@@ -278,9 +278,9 @@ TEST_F(ImageWindowTest, FailedFramelessToggleKeepsSizingTheFramedWindow) {
     ASSERT_FALSE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
     // Frames as a window manager would draw them: the framed box is smaller than the
     // work area, and the window, still framed, must be sized by it.
-    formRvMain->noteFrameExtents(4, 4, 40);
+    hub().noteFrameExtents(4, 4, 40);
     window->popupMenu().vpSizeFitMode->trigger();
-    const ScreenMetrics metrics = formRvMain->getScreenMetrics(window);
+    const ScreenMetrics metrics = hub().getScreenMetrics(window);
     const DisplaySize framed = calcDisplaySize(100, 50, window->viewForm(), metrics, false);
     EXPECT_EQ(pictureSize(window), QSize(framed.width, framed.height));
     EXPECT_NE(calcDisplaySize(100, 50, window->viewForm(), metrics, true), framed);
@@ -319,7 +319,7 @@ TEST_F(ImageWindowTest, InformationSubmenuDescribesTheShownPicture) {
 }
 
 TEST_F(ImageWindowTest, ArchiveMemberInformationShowsTheArchive) {
-    ImageWindow window;
+    ImageWindow window(hub());
     window.setArchiveSource("/pictures/set.zip", "trip/day 1/p.jpg");
     window.process().loadInfo = {10, 20, kPixelFormat24Bit, GraphicKind::gkJpeg, LoadFailure::none,
                                  ""};
@@ -347,16 +347,16 @@ TEST_F(ImageWindowTest, BrowserItemOnlyWithoutABrowser) {
     ASSERT_NE(window, nullptr);
     emit window->popupMenu().menu->aboutToShow();
     EXPECT_TRUE(window->popupMenu().vaThumbView->isEnabled());
-    formRvMain->browserShowing = true;
+    hub().setBrowserShowing(true);
     emit window->popupMenu().menu->aboutToShow();
     EXPECT_FALSE(window->popupMenu().vaThumbView->isEnabled());
     window->popupMenu().vaThumbView->trigger();
-    EXPECT_EQ(formRvMain->settings().lastDir, "");
+    EXPECT_EQ(hub().settings().lastDir, "");
 
-    formRvMain->browserShowing = false;
+    hub().setBrowserShowing(false);
     emit window->popupMenu().menu->aboutToShow();
     window->popupMenu().vaThumbView->trigger();  // the browser opens on this folder
-    EXPECT_EQ(formRvMain->settings().lastDir, folder());
+    EXPECT_EQ(hub().settings().lastDir, folder());
     // The browser window the hub showed; deleting it frees its menus, so pick it first.
     std::vector<QWidget*> shown;
     for (QWidget* widget : QApplication::topLevelWidgets()) {

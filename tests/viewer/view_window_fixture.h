@@ -47,13 +47,13 @@ class ViewWindowTest : public SharedHubTest {
 
     // Null when the picture does not load, as the hub opens no window then.
     ImageWindow* open(const std::string& name) {
-        auto* window = new ImageWindow;
+        auto* window = new ImageWindow(hub());
         window->setFolderSource(folder(), name);
         window->dirFilesInfo().setDir(folder());
         window->dirFilesInfo().sort(0);
         GProcess& process = window->process();
-        formRvMain->graphicLoader().loadFromFile(process.source, folder() + name, false,
-                                                 process.loadInfo);
+        hub().graphicLoader().loadFromFile(process.source, folder() + name, false,
+                                           process.loadInfo);
         if (!process.loadInfo.succeeded()) {
             delete window;
             return nullptr;

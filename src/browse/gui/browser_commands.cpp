@@ -6,11 +6,13 @@
 #include <exception>
 #include <filesystem>
 
-#include "app/app_hub.h"
 #include "app/caption_scope.h"
 #include "app/idle_dispatcher.h"
 #include "app/launch_target.h"
+#include "app/settings.h"
 #include "app/wait_cursor_scope.h"
+#include "app/window_opener.h"
+#include "browse/dir_files_info.h"
 #include "browse/gui/browser_status_bar.h"
 #include "browse/gui/browser_status_texts.h"
 #include "browse/gui/browser_window.h"
@@ -21,6 +23,7 @@
 #include "browse/gui/shell_dir_tree.h"
 #include "browse/link_target.h"
 #include "image/file_extension.h"
+#include "image/graphic_loader.h"
 
 namespace ravinel {
 
@@ -46,13 +49,12 @@ void BrowserWindow::connectCommands() {
                 [this, command = std::move(command)] { guarded(command); });
     };
     ThumbPopupMenu& m = menu_;
-    bind(m.mmExecOnClick, [this] {
-        formRvMain->settings().thumbConf.execOnClick = menu_.mmExecOnClick->isChecked();
-    });
+    bind(m.mmExecOnClick,
+         [this] { context_.settings().thumbConf.execOnClick = menu_.mmExecOnClick->isChecked(); });
     bind(m.mmAnalyzeHeader, [this] {
         const bool on = menu_.mmAnalyzeHeader->isChecked();
-        formRvMain->graphicLoader().doAnalyze = on;
-        formRvMain->settings().loaderFlags.doAnalyze = on;
+        context_.graphicLoader().doAnalyze = on;
+        context_.settings().loaderFlags.doAnalyze = on;
     });
     bind(m.mmUseVixCat, [this] { mmUseVixCatClick(); });
     bind(m.mmUseVixCatFirst, [this] { mmUseVixCatFirstClick(); });
@@ -79,7 +81,7 @@ void BrowserWindow::connectCommands() {
 }
 
 void BrowserWindow::mmUseVixCatClick() {
-    ThumbConf& conf = formRvMain->settings().thumbConf;
+    ThumbConf& conf = context_.settings().thumbConf;
     conf.useVixCat = menu_.mmUseVixCat->isChecked();
     menu_.mmUseVixCatFirst->setEnabled(conf.useVixCat);
     if (thumbView_ != nullptr) {
@@ -91,7 +93,7 @@ void BrowserWindow::mmUseVixCatClick() {
 }
 
 void BrowserWindow::mmUseVixCatFirstClick() {
-    ThumbConf& conf = formRvMain->settings().thumbConf;
+    ThumbConf& conf = context_.settings().thumbConf;
     conf.useVixCatFirst = menu_.mmUseVixCatFirst->isChecked();
     if (thumbView_ != nullptr) {
         thumbView_->setUseCatalogFirst(conf.useVixCatFirst);
@@ -99,7 +101,7 @@ void BrowserWindow::mmUseVixCatFirstClick() {
 }
 
 void BrowserWindow::mmThumbQualityClick(bool hiQuality) {
-    formRvMain->settings().thumbConf.hiQuality = hiQuality;
+    context_.settings().thumbConf.hiQuality = hiQuality;
     if (thumbView_ != nullptr) {
         thumbView_->setHiQuality(hiQuality);
     }
@@ -110,7 +112,7 @@ void BrowserWindow::mmThumbQualityClick(bool hiQuality) {
 void BrowserWindow::mmOptionClick() {
     IdleDispatcher::instance().clearHandler();
     const auto attach = qScopeGuard([this] { attachIdleHandler(); });
-    formRvMain->showOptions();
+    context_.windows().showOptions();
     mmRefreshFileClick();
 }
 
@@ -120,7 +122,7 @@ void BrowserWindow::mmExplorerClick() {
 
 void BrowserWindow::mmSortFile(SortMode mode) {
     menu_.tickSortMode(mode);
-    formRvMain->settings().thumbConf.sortMode = mode;
+    context_.settings().thumbConf.sortMode = mode;
     currentFolder_.clear();
     treeClick();
 }
@@ -144,16 +146,16 @@ void BrowserWindow::freeView() {
 }
 
 void BrowserWindow::createThumbView() {
-    const Settings& settings = formRvMain->settings();
+    const Settings& settings = context_.settings();
     const ThumbConf& conf = settings.thumbConf;
-    thumbView_ = new ImgTnView(twinPanel_, settings.thumbPanel, formRvMain->iconCache(),
-                               formRvMain->graphicLoader());
+    thumbView_ = new ImgTnView(twinPanel_, settings.thumbPanel, context_.iconCache(),
+                               context_.graphicLoader());
     thumbView_->setHiQuality(conf.hiQuality);
     thumbView_->setUseCatalog(conf.useVixCat);
     thumbView_->setUseCatalogFirst(conf.useVixCatFirst);
     thumbView_->setCatalogHomeDir(conf.vixHomeDir);
     thumbView_->setUse3DNow(settings.viewConf.use3DNow);
-    thumbView_->setThumbColorBit(formRvMain->screenBitsPerPixel());
+    thumbView_->setThumbColorBit(context_.screenBitsPerPixel());
     thumbView_->setFocusPolicy(Qt::StrongFocus);
     connect(thumbView_, &ImgTnView::doubleClicked, this,
             [this] { guarded([this] { openSelected(); }); });
@@ -161,7 +163,7 @@ void BrowserWindow::createThumbView() {
 }
 
 void BrowserWindow::createReportView() {
-    reportView_ = new FileListView(twinPanel_, &formRvMain->iconCache());
+    reportView_ = new FileListView(twinPanel_, &context_.iconCache());
     reportView_->setFrameShape(QFrame::NoFrame);
     connect(reportView_, &FileListView::openRequested, this,
             [this] { guarded([this] { openSelected(); }); });
@@ -173,7 +175,7 @@ void BrowserWindow::mmThumbClick() {
     tree_->setFocus();
     freeView();
     createThumbView();
-    thumbView_->setFiles(formRvMain->dirFilesInfo());
+    thumbView_->setFiles(context_.dirFilesInfo());
     thumbView_->setFocus();
     menu_.mmThumb->setChecked(true);
 }
@@ -182,7 +184,7 @@ void BrowserWindow::mmReportClick() {
     tree_->setFocus();
     freeView();
     createReportView();
-    reportView_->setFiles(&formRvMain->dirFilesInfo());
+    reportView_->setFiles(&context_.dirFilesInfo());
     reportView_->setFocus();
     menu_.mmReport->setChecked(true);
 }
@@ -215,14 +217,14 @@ void BrowserWindow::treeClick() {
     CaptionScope caption(this, browser_texts::kLoading);
     showStatus(browser_texts::kReadingFiles, {}, QString::fromStdString(currentFolder_));
     statusBar_->repaint();
-    DirFilesInfo& list = formRvMain->dirFilesInfo();
+    DirFilesInfo& list = context_.dirFilesInfo();
     try {
         list.setDir("");
         list.setDir(currentFolder_);
         showStatus(browser_texts::kSortingFiles, fileCountText(list.count()),
                    QString::fromStdString(currentFolder_));
         statusBar_->repaint();
-        list.sort(modeIndex(formRvMain->settings().thumbConf.sortMode));
+        list.sort(modeIndex(context_.settings().thumbConf.sortMode));
     } catch (const std::exception&) {
         // The views below get the list as it stands: they hold items of the old one.
         showFiles();
@@ -233,11 +235,11 @@ void BrowserWindow::treeClick() {
 
 // Hands the shared list to the view shown; its items replaced the ones the view held.
 void BrowserWindow::showFiles() {
-    DirFilesInfo& list = formRvMain->dirFilesInfo();
+    DirFilesInfo& list = context_.dirFilesInfo();
     showPanel1(thumbView_ != nullptr ? sortedThumbsText(list.count()) : QString());
     if (thumbView_ != nullptr) {
-        thumbView_->setThumbPanel(formRvMain->settings().thumbPanel);
-        thumbView_->setCatalogHomeDir(formRvMain->settings().thumbConf.vixHomeDir);
+        thumbView_->setThumbPanel(context_.settings().thumbPanel);
+        thumbView_->setCatalogHomeDir(context_.settings().thumbConf.vixHomeDir);
         thumbView_->setFiles(list);
         thumbView_->setFocus();
     } else if (reportView_ != nullptr) {
@@ -261,7 +263,7 @@ bool BrowserWindow::appIdle() {
 }
 
 void BrowserWindow::openSelected() {
-    const DirFilesInfo& list = formRvMain->dirFilesInfo();
+    const DirFilesInfo& list = context_.dirFilesInfo();
     const FileInfoItem* item = nullptr;
     if (thumbView_ != nullptr && thumbView_->itemIndex() >= 0 &&
         thumbView_->itemIndex() < list.count()) {
@@ -305,7 +307,7 @@ void BrowserWindow::followShortcut(const std::string& path) {
 void BrowserWindow::openFile(const std::string& path) {
     CaptionScope caption(this, browser_texts::kLoading);
     WaitCursorScope waitCursor;
-    formRvMain->openFileOrArchive(path, menu_.mmAnalyzeHeader->isChecked());
+    context_.windows().openFileOrArchive(path, menu_.mmAnalyzeHeader->isChecked());
 }
 
 }  // namespace ravinel

@@ -12,15 +12,17 @@
 #include <exception>
 #include <iostream>
 
-#include "app/app_hub.h"
 #include "app/idle_dispatcher.h"
+#include "app/settings.h"
 #include "app/settings_limits.h"
+#include "app/window_opener.h"
 #include "browse/gui/browser_status_bar.h"
 #include "browse/gui/file_list_view.h"
 #include "browse/gui/grip_panel.h"
 #include "browse/gui/img_tn_view.h"
 #include "browse/gui/shell_dir_tree.h"
 #include "browse/gui/window_on_monitor.h"
+#include "image/graphic_loader.h"
 
 namespace ravinel {
 
@@ -39,7 +41,7 @@ int toLogical(int32_t devicePixels, qreal ratio) {
 
 }  // namespace
 
-BrowserWindow::BrowserWindow() : menu_(this) {
+BrowserWindow::BrowserWindow(AppContext& context) : context_(context), menu_(this) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle("Ravinel");
     if (QWidget* active = QApplication::activeWindow()) {
@@ -96,10 +98,10 @@ void BrowserWindow::buildLayout() {
 
 void BrowserWindow::formCreate() {
     busy_ = true;
-    Settings& settings = formRvMain->settings();
+    Settings& settings = context_.settings();
     const ThumbConf& conf = settings.thumbConf;
     (conf.hiQuality ? menu_.mmThumbQHi : menu_.mmThumbQLow)->setChecked(true);
-    menu_.mmAnalyzeHeader->setChecked(formRvMain->graphicLoader().doAnalyze);
+    menu_.mmAnalyzeHeader->setChecked(context_.graphicLoader().doAnalyze);
     menu_.mmExecOnClick->setChecked(conf.execOnClick);
     menu_.mmUseVixCat->setChecked(conf.useVixCat);
     menu_.mmUseVixCatFirst->setEnabled(conf.useVixCat);
@@ -132,19 +134,19 @@ void BrowserWindow::formCreate() {
 }
 
 void BrowserWindow::placeWindow() {
-    const Rect bounds = drawableWindowRect(formRvMain->settings().thumbForm.bounds);
+    const Rect bounds = drawableWindowRect(context_.settings().thumbForm.bounds);
     const QRect stored(QPoint(bounds.left, bounds.top),
                        QPoint(bounds.right - 1, bounds.bottom - 1));
     placedBounds_ = keptOnMonitor(stored, nearestScreenGeometry(stored));
     // The stored rectangle holds the frame. Until this window has one, the frame is taken
-    // to be the one the hub measured (in device pixels).
-    const ScreenMetrics metrics = formRvMain->getScreenMetrics(this);
+    // to be the one measured on earlier windows (in device pixels).
+    const ScreenMetrics metrics = context_.getScreenMetrics(this);
     const qreal ratio = devicePixelRatioF();
     resize(std::max(1, placedBounds_.width() - toLogical(metrics.frameX, ratio)),
            std::max(1, placedBounds_.height() - toLogical(metrics.frameY, ratio)));
     move(placedBounds_.topLeft());
-    setWindowState(formRvMain->settings().thumbForm.maximized ? Qt::WindowMaximized
-                                                              : Qt::WindowNoState);
+    setWindowState(context_.settings().thumbForm.maximized ? Qt::WindowMaximized
+                                                           : Qt::WindowNoState);
 }
 
 void BrowserWindow::fitFrameToBounds() {
@@ -204,7 +206,7 @@ void BrowserWindow::closeEvent(QCloseEvent* event) {
 
 void BrowserWindow::formClose() {
     IdleDispatcher::instance().clearHandler();
-    Settings& settings = formRvMain->settings();
+    Settings& settings = context_.settings();
     ThumbFormConf& form = settings.thumbForm;
     if (!isMaximized()) {
         form.maximized = false;
@@ -218,10 +220,9 @@ void BrowserWindow::formClose() {
     form.treeWidth = tree_->width();
     form.viewStyle = menu_.mmReport->isChecked() ? 1 : 0;
     settings.lastDir = currentFolder_;
-    formRvMain->browserShowing = false;
-    if (formRvMain->noOtherWindowShown(this)) {
-        formRvMain->installCloseWhenAlone();
-    }
+    WindowOpener& windows = context_.windows();
+    windows.setBrowserShowing(false);
+    windows.windowClosing(this);
 }
 
 bool BrowserWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -71,7 +71,7 @@ TEST_F(HubTest, SettingsAreReadAtStartAndWrittenWhenTheLastWindowCloses) {
     EXPECT_EQ(hub.settings().viewForm.sizeMode, SizeMode::ownSize);
     hub.settings().thumbConf.sortMode = SortMode::smNumberDown;
 
-    ASSERT_TRUE(hub.openImageFile(folder_ + "a.bmp", hub.dirFilesInfo()));
+    ASSERT_TRUE(hub.openImageFile(folder_ + "a.bmp", hub.dirFilesInfo(), true));
     // Nothing is written while windows are open.
     EXPECT_EQ(iniText().find("SortMode"), std::string::npos);
     shownForms().front()->close();
@@ -94,7 +94,7 @@ TEST_F(HubTest, UnreadableSettingsGiveDefaultsAndTheFileIsReplacedOnlyAtTheEnd) 
     defaults.viewConf.use3DNow = getCpuFeatures().amd3DNow;
     EXPECT_EQ(hub.settings(), defaults);
 
-    ASSERT_TRUE(hub.openImageFile(folder_ + "a.bmp", hub.dirFilesInfo()));
+    ASSERT_TRUE(hub.openImageFile(folder_ + "a.bmp", hub.dirFilesInfo(), true));
     hub.settings().selectPage = 2;
     EXPECT_EQ(iniText(), garbage) << "the file is kept while the program runs";
     hub.closeAllWindows();
@@ -108,11 +108,11 @@ TEST_F(HubTest, UnreadableSettingsGiveDefaultsAndTheFileIsReplacedOnlyAtTheEnd) 
 
 TEST_F(HubTest, OpensAWindowOnlyForAPicture) {
     AppHub hub(iniPath());
-    EXPECT_FALSE(hub.openImageFile(folder_ + "notes.txt", hub.dirFilesInfo()));
+    EXPECT_FALSE(hub.openImageFile(folder_ + "notes.txt", hub.dirFilesInfo(), true));
     EXPECT_TRUE(shownForms().isEmpty());
     EXPECT_TRUE(applicationForms().isEmpty()) << "the window made for it is freed";
 
-    ASSERT_TRUE(hub.openImageFile(folder_ + "b.bmp", hub.dirFilesInfo()));
+    ASSERT_TRUE(hub.openImageFile(folder_ + "b.bmp", hub.dirFilesInfo(), true));
     const QList<QWidget*> forms = shownForms();
     ASSERT_EQ(forms.size(), 1);
     // The window lists the whole folder, sorted by name: b.bmp is the second of three.
@@ -138,8 +138,8 @@ TEST_F(HubTest, HandedOverPathsOpenPicturesAndMoveTheLastFolder) {
 
 TEST_F(HubTest, ClosingEveryWindowEndsTheRun) {
     AppHub hub(iniPath());
-    ASSERT_TRUE(hub.openImageFile(folder_ + "a.bmp", hub.dirFilesInfo()));
-    ASSERT_TRUE(hub.openImageFile(folder_ + "b.bmp", hub.dirFilesInfo()));
+    ASSERT_TRUE(hub.openImageFile(folder_ + "a.bmp", hub.dirFilesInfo(), true));
+    ASSERT_TRUE(hub.openImageFile(folder_ + "b.bmp", hub.dirFilesInfo(), true));
     EXPECT_FALSE(hub.noOtherWindowShown(shownForms().front()));
     hub.closeAllWindows();
     ASSERT_TRUE(runUntilClosed(hub));

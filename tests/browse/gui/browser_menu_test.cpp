@@ -63,13 +63,13 @@ TEST_F(BrowserTest, ViewKeysWorkWhileTheMenuIsClosed) {
 }
 
 TEST_F(BrowserTest, TicksFollowTheSettings) {
-    ThumbConf& conf = formRvMain->settings().thumbConf;
+    ThumbConf& conf = hub().settings().thumbConf;
     conf.hiQuality = false;
     conf.execOnClick = true;
     conf.useVixCat = true;
     conf.useVixCatFirst = false;
     conf.sortMode = SortMode::smTimeUp;
-    formRvMain->graphicLoader().doAnalyze = true;
+    hub().graphicLoader().doAnalyze = true;
     BrowserWindow* browser = openBrowser();
     const ThumbPopupMenu& menu = browser->popupMenu();
     EXPECT_TRUE(menu.mmThumbQLow->isChecked());
@@ -85,7 +85,7 @@ TEST_F(BrowserTest, TicksFollowTheSettings) {
     EXPECT_FALSE(browser->thumbView()->hiQuality());
     EXPECT_TRUE(browser->thumbView()->useCatalog());
     EXPECT_FALSE(browser->thumbView()->useCatalogFirst());
-    formRvMain->graphicLoader().doAnalyze = false;
+    hub().graphicLoader().doAnalyze = false;
 
     menu.mmExecOnClick->trigger();
     EXPECT_FALSE(conf.execOnClick);
@@ -131,7 +131,7 @@ TEST_F(BrowserTest, TheMenuButtonOpensTheMenu) {
 }
 
 TEST_F(BrowserTest, TheTreeDocksOnTheSideItIsDroppedOn) {
-    formRvMain->settings().thumbForm.treeWidth = 150;
+    hub().settings().thumbForm.treeWidth = 150;
     BrowserWindow* browser = openBrowser();
     EXPECT_FALSE(browser->treeOnLeft()) << "right by default";
     auto* grip = browser->findChild<GripPanel*>();
@@ -161,8 +161,8 @@ TEST_F(BrowserTest, TheTreeDocksOnTheSideItIsDroppedOn) {
 
 TEST_F(BrowserTest, AWindowStoredOffTheMonitorComesBack) {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    formRvMain->settings().thumbForm.bounds = {screen.right() + 1, screen.bottom() + 50,
-                                               screen.right() + 601, screen.bottom() + 450};
+    hub().settings().thumbForm.bounds = {screen.right() + 1, screen.bottom() + 50,
+                                         screen.right() + 601, screen.bottom() + 450};
     BrowserWindow* browser = openBrowser();
     EXPECT_EQ(browser->frameGeometry(), QRect(0, 0, 600, 400));
 

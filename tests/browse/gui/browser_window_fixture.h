@@ -33,7 +33,7 @@ class BrowserTest : public SharedHubTest {
   protected:
     void SetUp() override {
         SharedHubTest::SetUp();
-        formRvMain->settings().lastDir = folder();
+        hub().settings().lastDir = folder();
     }
 
     void TearDown() override { deleteBrowserAndImageWindows(); }
@@ -53,8 +53,8 @@ class BrowserTest : public SharedHubTest {
 
     // A browser the way the hub's openBrowser makes it, shown.
     BrowserWindow* openBrowser() {
-        formRvMain->browserShowing = true;
-        auto* browser = new BrowserWindow;
+        hub().setBrowserShowing(true);
+        auto* browser = new BrowserWindow(hub());
         browser->show();
         return browser;
     }
@@ -62,7 +62,7 @@ class BrowserTest : public SharedHubTest {
     static QString panel(const BrowserWindow* browser, int k) {
         return browser->statusBar().text(k);
     }
-    static const DirFilesInfo& sharedList() { return formRvMain->dirFilesInfo(); }
+    static const DirFilesInfo& sharedList() { return hub().dirFilesInfo(); }
     static std::vector<std::string> listedNames() {
         std::vector<std::string> names;
         for (int i = 0; i < sharedList().count(); ++i) {

@@ -92,7 +92,7 @@ TEST_F(BrowserTest, EmptyAndMissingFoldersShowNoFiles) {
     EXPECT_TRUE(browser->appIdle()) << "nothing to make";
     delete browser;
 
-    formRvMain->settings().lastDir = folder() + "missing/deeper/";
+    hub().settings().lastDir = folder() + "missing/deeper/";
     browser = openBrowser();
     // The tree stops at the deepest folder that exists.
     EXPECT_EQ(browser->currentFolder(), folder());
@@ -146,7 +146,7 @@ TEST_F(BrowserTest, SortCommandsReorderAndAreKept) {
     const ThumbPopupMenu& menu = browser->popupMenu();
     menu.mmSortItems[5]->trigger();  // size, largest first
     EXPECT_EQ(listedNames(), (std::vector<std::string>{"b.txt", "c.txt", "a.txt"}));
-    EXPECT_EQ(formRvMain->settings().thumbConf.sortMode, SortMode::smSizeDown);
+    EXPECT_EQ(hub().settings().thumbConf.sortMode, SortMode::smSizeDown);
     EXPECT_TRUE(menu.mmSortItems[5]->isChecked());
     EXPECT_FALSE(menu.mmSortItems[0]->isChecked());
 
@@ -176,7 +176,7 @@ TEST_F(BrowserTest, SwitchingViewsKeepsTheListAndRestartsThumbnails) {
 
     // Catalog choices while the list is shown only change the settings.
     menu.mmUseVixCat->trigger();
-    EXPECT_TRUE(formRvMain->settings().thumbConf.useVixCat);
+    EXPECT_TRUE(hub().settings().thumbConf.useVixCat);
     EXPECT_TRUE(menu.mmUseVixCatFirst->isEnabled());
 
     menu.mmThumb->trigger();
@@ -208,7 +208,7 @@ TEST_F(BrowserTest, ChoicesReachTheShownViewAndTheSettings) {
     EXPECT_TRUE(view->hiQuality());
     menu.mmThumbQLow->trigger();
     EXPECT_FALSE(view->hiQuality());
-    EXPECT_FALSE(formRvMain->settings().thumbConf.hiQuality);
+    EXPECT_FALSE(hub().settings().thumbConf.hiQuality);
     EXPECT_FALSE(menu.mmThumbQHi->isChecked());
 
     EXPECT_FALSE(menu.mmUseVixCatFirst->isEnabled());
@@ -217,15 +217,15 @@ TEST_F(BrowserTest, ChoicesReachTheShownViewAndTheSettings) {
     EXPECT_TRUE(menu.mmUseVixCatFirst->isEnabled());
     menu.mmUseVixCatFirst->trigger();  // on by default: now off
     EXPECT_FALSE(view->useCatalogFirst());
-    EXPECT_FALSE(formRvMain->settings().thumbConf.useVixCatFirst);
+    EXPECT_FALSE(hub().settings().thumbConf.useVixCatFirst);
     menu.mmUseVixCat->trigger();
     EXPECT_FALSE(menu.mmUseVixCatFirst->isEnabled());
 
     menu.mmAnalyzeHeader->trigger();
-    EXPECT_TRUE(formRvMain->graphicLoader().doAnalyze);
-    EXPECT_TRUE(formRvMain->settings().loaderFlags.doAnalyze);
+    EXPECT_TRUE(hub().graphicLoader().doAnalyze);
+    EXPECT_TRUE(hub().settings().loaderFlags.doAnalyze);
     menu.mmAnalyzeHeader->trigger();
-    EXPECT_FALSE(formRvMain->graphicLoader().doAnalyze);
+    EXPECT_FALSE(hub().graphicLoader().doAnalyze);
 }
 
 TEST_F(BrowserTest, OpeningAPictureGivesAnImageWindow) {
@@ -266,7 +266,7 @@ TEST_F(BrowserTest, LinkFilesLeadTheTreeToTheirTarget) {
         << "[Desktop Entry]\nType=Link\nURL=file://" << folder() << "other/x.txt\n";
     std::ofstream(folder() + "sub/nowhere.desktop")
         << "[Desktop Entry]\nType=Link\nURL=file://" << folder() << "gone\n";
-    formRvMain->settings().lastDir = folder() + "sub/";
+    hub().settings().lastDir = folder() + "sub/";
     BrowserWindow* browser = openBrowser();
     ASSERT_EQ(listedNames(),
               (std::vector<std::string>{"nowhere.desktop", "to-file.desktop", "to-other.desktop"}));
@@ -281,7 +281,7 @@ TEST_F(BrowserTest, LinkFilesLeadTheTreeToTheirTarget) {
     EXPECT_EQ(browser->currentFolder(), folder() + "other/");
     EXPECT_EQ(listedNames(), (std::vector<std::string>{"x.txt"}));
 
-    formRvMain->settings().lastDir = folder() + "sub/";
+    hub().settings().lastDir = folder() + "sub/";
     delete browser;
     browser = openBrowser();
     browser->thumbView()->select(1);
@@ -293,7 +293,7 @@ TEST_F(BrowserTest, LinkFilesLeadTheTreeToTheirTarget) {
 TEST_F(BrowserTest, ClosingWritesTheLayoutBackIntoTheHub) {
     writeJpegs(2);
     std::filesystem::create_directory(folder() + "sub");
-    Settings& settings = formRvMain->settings();
+    Settings& settings = hub().settings();
     settings.thumbForm.bounds = {30, 40, 830, 640};
     settings.thumbForm.treeAlign = 3;
     settings.thumbForm.treeWidth = 200;
@@ -304,7 +304,7 @@ TEST_F(BrowserTest, ClosingWritesTheLayoutBackIntoTheHub) {
     EXPECT_NE(browser->reportView(), nullptr);
     EXPECT_TRUE(browser->popupMenu().mmReport->isChecked());
     EXPECT_EQ(browser->frameGeometry(), QRect(30, 40, 800, 600));
-    EXPECT_TRUE(formRvMain->browserShowing);
+    EXPECT_TRUE(hub().browserShowing());
 
     settings = Settings{};
     browser->tree().setPath(folder() + "sub/");
@@ -313,7 +313,7 @@ TEST_F(BrowserTest, ClosingWritesTheLayoutBackIntoTheHub) {
     browser->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
-    EXPECT_FALSE(formRvMain->browserShowing);
+    EXPECT_FALSE(hub().browserShowing());
     EXPECT_EQ(settings.lastDir, folder() + "sub/");
     EXPECT_EQ(settings.thumbForm.treeAlign, 3);
     EXPECT_EQ(settings.thumbForm.treeWidth, 200);
@@ -333,14 +333,14 @@ TEST_F(BrowserTest, ClosingBesideAnImageWindowLeavesTheRunGoing) {
     ASSERT_EQ(imageWindows().size(), 1u);
     browser->close();
     EXPECT_FALSE(IdleDispatcher::instance().hasHandler());
-    EXPECT_EQ(formRvMain->settings().thumbForm.viewStyle, 0);
-    EXPECT_EQ(formRvMain->settings().thumbForm.treeAlign, 4);
+    EXPECT_EQ(hub().settings().thumbForm.viewStyle, 0);
+    EXPECT_EQ(hub().settings().thumbForm.treeAlign, 4);
 }
 
 TEST_F(BrowserTest, TheHubOpensTheBrowserOnTheLastFolder) {
     writeJpegs(2);
-    formRvMain->settings().lastDir = "";
-    formRvMain->dispatchCommandLine(folder());
+    hub().settings().lastDir = "";
+    hub().dispatchCommandLine(folder());
     BrowserWindow* browser = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (auto* found = qobject_cast<BrowserWindow*>(widget)) {
@@ -349,7 +349,7 @@ TEST_F(BrowserTest, TheHubOpensTheBrowserOnTheLastFolder) {
     }
     ASSERT_NE(browser, nullptr);
     EXPECT_TRUE(browser->isVisible());
-    EXPECT_TRUE(formRvMain->browserShowing);
+    EXPECT_TRUE(hub().browserShowing());
     EXPECT_EQ(browser->currentFolder(), folder());
     EXPECT_EQ(sharedList().count(), 2);
 }

@@ -77,7 +77,7 @@ std::vector<Figure> openPicture(const std::string& dir) {
     double bestShow = 1e9;
     QSize shown;
     for (int open = 0; open < kOpens; ++open) {
-        if (!hub.openImageFile(dir + kFileName, hub.dirFilesInfo())) {
+        if (!hub.openImageFile(dir + kFileName, hub.dirFilesInfo(), true)) {
             throw std::runtime_error("the picture did not open");
         }
         ImageWindow* window = openedWindow();

@@ -31,11 +31,10 @@ void startApplication() {
 }
 
 AppHub& hub() {
-    if (formRvMain == nullptr) {
-        // Its own settings file does not exist: the hub starts with the defaults.
-        new AppHub(scratchFolder() + "hub/ravinel.ini");
-    }
-    return *formRvMain;
+    // Its own settings file does not exist: the hub starts with the defaults. Alive until
+    // the process ends, as the windows of every input are made with it.
+    static AppHub* const program = new AppHub(scratchFolder() + "hub/ravinel.ini");
+    return *program;
 }
 
 const std::string& pictureFolder() {
@@ -57,14 +56,14 @@ void layOutWindowsWith(const Settings& settings) {
     program.settings().lastDir = pictureFolder();
     program.settings().thumbConf.vixHomeDir = pictureFolder();
 
-    program.browserShowing = true;
-    auto* browser = new BrowserWindow;
+    program.setBrowserShowing(true);
+    auto* browser = new BrowserWindow(program);
     browser->show();
     for (int step = 0; step < kIdleSteps && !browser->appIdle(); ++step) {
     }
-    program.openImageFile(pictureFolder() + "picture.bmp", program.dirFilesInfo());
+    program.openImageFile(pictureFolder() + "picture.bmp", program.dirFilesInfo(), true);
     testing::deleteBrowserAndImageWindows();
-    program.browserShowing = false;
+    program.setBrowserShowing(false);
 }
 
 }  // namespace ravinel::fuzz
