@@ -5,9 +5,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QWidget>
-#include <chrono>
 #include <exception>
-#include <functional>
 #include <iostream>
 
 #include "app/application_forms.h"
@@ -27,16 +25,6 @@
 #include "viewer/image_window.h"
 
 namespace ravinel {
-
-namespace {
-
-uint32_t ticksSince(std::chrono::steady_clock::time_point start) {
-    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                     std::chrono::steady_clock::now() - start)
-                                     .count());
-}
-
-}  // namespace
 
 AppHub::AppHub(std::string settingsPath) : settingsPath_(std::move(settingsPath)) {
     formCreate();
@@ -176,57 +164,13 @@ bool AppHub::openFileOrArchive(const std::string& path, bool fromMenu) {
 
 bool AppHub::openImageFile(const std::string& fileName, const DirFilesInfo& filesInfo,
                            bool /*fromMenu*/) {
-    return openView(
-        fileName,
-        [&](GProcess& process) {
-            graphicLoader_->loadFromFile(process.source, fileName, false, process.loadInfo);
-        },
-        [&](ImageWindow& view) {
-            const std::string folder = folderPart(fileName);
-            view.setFolderSource(folder, namePart(fileName));
-            DirFilesInfo& list = view.dirFilesInfo();
-            if (filesInfo.dir() == folder) {
-                list.assign(filesInfo);
-            } else {
-                list.setDir(folder);
-                list.sort(modeIndex(settings_.thumbConf.sortMode));
-            }
-        });
+    // The window frees itself when it closes, also when the picture does not load.
+    return (new ImageWindow(*this))->open(fileName, filesInfo);
 }
 
 bool AppHub::openArchiveMember(const std::string& archiveName, const std::string& memberName,
                                const FilesInfo& filesInfo) {
-    return openView(
-        archiveName + ": " + memberName,
-        [&](GProcess& process) {
-            graphicLoader_->loadFromArchive(process.source, archiveName, memberName, false,
-                                            process.loadInfo);
-        },
-        [&](ImageWindow& view) {
-            view.setArchiveSource(archiveName, memberName);
-            view.arcFilesInfo().assign(filesInfo);
-        });
-}
-
-bool AppHub::openView(const std::string& what, const std::function<void(GProcess&)>& load,
-                      const std::function<void(ImageWindow&)>& giveSource) {
-    auto* view = new ImageWindow(*this);
-    try {
-        const auto start = std::chrono::steady_clock::now();
-        load(view->process());
-        if (view->process().loadInfo.succeeded()) {
-            giveSource(*view);
-            view->setLoadTime(ticksSince(start));
-            view->show();
-            view->showFirstPicture();
-            return true;
-        }
-    } catch (const std::exception& e) {
-        std::cerr << "ravinel: " << what << ": " << e.what() << "\n";
-    }
-    // A picture that does not load closes its window again without a message.
-    view->close();
-    return false;
+    return (new ImageWindow(*this))->open(archiveName, memberName, filesInfo);
 }
 
 bool AppHub::openArchiveWindow(const std::string& archiveName) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,8 +18,6 @@ class QWidget;
 
 namespace ravinel {
 
-class GProcess;
-class ImageWindow;
 class TrayIcon;
 class HandoffServer;
 
@@ -84,10 +81,6 @@ class AppHub : public QObject, public AppContext, public WindowOpener {
 
   private:
     void formCreate();
-    // Makes an image window, loads into its pipeline and shows it when the load succeeded
-    // (after giving it its source); otherwise, or on an exception, closes it again.
-    bool openView(const std::string& what, const std::function<void(GProcess&)>& load,
-                  const std::function<void(ImageWindow&)>& giveSource);
     void applyLoaderFlags();
     void searchPlugins();
     void refillMetrics();

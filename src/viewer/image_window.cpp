@@ -9,9 +9,13 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <exception>
+#include <iostream>
 
+#include "app/launch_target.h"
 #include "app/settings.h"
 #include "app/window_opener.h"
+#include "image/graphic_loader.h"
 #include "viewer/dib_image.h"
 #include "viewer/display_geometry.h"
 #include "viewer/view_texts.h"
@@ -79,6 +83,60 @@ ImageWindow::ImageWindow(AppContext& context) : context_(context), menu_(this) {
 }
 
 ImageWindow::~ImageWindow() = default;
+
+bool ImageWindow::open(const std::string& fileName, const DirFilesInfo& filesInfo) {
+    return openWith(
+        fileName,
+        [&] {
+            context_.graphicLoader().loadFromFile(process_.source, fileName, false,
+                                                  process_.loadInfo);
+        },
+        [&] {
+            const std::string folder = folderPart(fileName);
+            setFolderSource(folder, namePart(fileName));
+            if (filesInfo.dir() == folder) {
+                dirFilesInfo_.assign(filesInfo);
+            } else {
+                dirFilesInfo_.setDir(folder);
+                dirFilesInfo_.sort(modeIndex(context_.settings().thumbConf.sortMode));
+            }
+        });
+}
+
+bool ImageWindow::open(const std::string& archiveName, const std::string& memberName,
+                       const FilesInfo& filesInfo) {
+    return openWith(
+        archiveName + ": " + memberName,
+        [&] {
+            context_.graphicLoader().loadFromArchive(process_.source, archiveName, memberName,
+                                                     false, process_.loadInfo);
+        },
+        [&] {
+            setArchiveSource(archiveName, memberName);
+            arcFilesInfo_.assign(filesInfo);
+        });
+}
+
+bool ImageWindow::openWith(const std::string& what, const std::function<void()>& load,
+                           const std::function<void()>& takeSource) {
+    try {
+        QElapsedTimer timer;
+        timer.start();
+        load();
+        if (process_.loadInfo.succeeded()) {
+            takeSource();
+            loadTime_ = elapsedMs(timer);
+            show();
+            showFirstPicture();
+            return true;
+        }
+    } catch (const std::exception& e) {
+        std::cerr << "ravinel: " << what << ": " << e.what() << "\n";
+    }
+    // A picture that does not load closes its window again without a message.
+    close();
+    return false;
+}
 
 void ImageWindow::setFolderSource(const std::string& folder, const std::string& fileName) {
     sourceKind_ = SourceKind::folder;

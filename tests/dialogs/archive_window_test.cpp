@@ -22,6 +22,7 @@
 #include "tests/archivers/archive_writer.h"
 #include "tests/archivers/integration/rar_writer.h"
 #include "tests/archivers/integration/real_modules.h"
+#include "tests/viewer/view_window_fixture.h"
 #include "tools/fixtures/jpeg_encoder.h"
 #include "tools/fixtures/sample_picture.h"
 #include "viewer/image_window.h"
@@ -219,6 +220,25 @@ TEST_F(ArchiveWindowTest, OpenedMemberClosesTheWindowAndStepsThroughTheArchive) 
     view.popupMenu().vaNext->trigger();
     EXPECT_EQ(view.fileName(), "b.jpg");
     EXPECT_EQ(view.process().source.width(), 40);
+}
+
+TEST_F(ArchiveWindowTest, OpenedMemberInformationShowsTheArchive) {
+    const std::string zip = writeZip("set.zip", {{"trip/day 1/p.jpg", jpeg(10, 20), kModified}});
+    ArchiveWindow* window = openWindow(zip);
+    ASSERT_NE(window, nullptr);
+    openRow(*window, 0);
+    const std::vector<ImageWindow*> views = forms<ImageWindow>();
+    ASSERT_EQ(views.size(), 1u);
+    const ImageWindow& view = *views.front();
+    EXPECT_EQ(view.fileName(), "p.jpg");
+    const std::vector<std::string> texts = testing::infoCaptions(view);
+    ASSERT_EQ(texts.size(), 11u);
+    EXPECT_EQ(texts[0], "ファイル名\tp.jpg");
+    EXPECT_EQ(texts[1], "圧縮ファイルのパス");
+    QMenu* archive = view.popupMenu().vpInfo->actions().at(1)->menu();
+    ASSERT_NE(archive, nullptr);
+    EXPECT_EQ(archive->actions().at(0)->text().toStdString(), zip);
+    EXPECT_EQ(texts[2], "画像ビット数\t24 bit");
 }
 
 TEST_F(ArchiveWindowTest, StaysOpenAfterAnOpenWhenTheSettingSaysSo) {

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <filesystem>
+#include <regex>
 
 #include "tests/viewer/view_window_fixture.h"
 #include "viewer/display_geometry.h"
@@ -15,16 +16,8 @@
 namespace ravinel {
 namespace {
 
+using testing::infoCaptions;
 using testing::ViewWindowTest;
-
-std::vector<std::string> infoCaptions(const ImageWindow& window) {
-    emit window.popupMenu().menu->aboutToShow();
-    std::vector<std::string> texts;
-    for (const QAction* action : window.popupMenu().vpInfo->actions()) {
-        texts.push_back(action->isSeparator() ? "-" : action->text().toStdString());
-    }
-    return texts;
-}
 
 class ImageWindowTest : public ViewWindowTest {
   protected:
@@ -298,7 +291,9 @@ TEST_F(ImageWindowTest, InformationSubmenuDescribesTheShownPicture) {
     EXPECT_EQ(first[4], "-");
     EXPECT_EQ(first[5], "拡大縮小率\t100.00%");
     EXPECT_EQ(first[7], "表示サイズ\t64 x 48");
-    EXPECT_EQ(first[9], "読込処理\t1 ms");  // the hub's load time of the first picture
+    // The window's own load time of the first picture; under a millisecond shows as none.
+    EXPECT_TRUE(std::regex_match(first[9], std::regex("読込処理\t([1-9][0-9]* ms|－)")))
+        << first[9];
 
     // Rebuilt at every popup, not added to.
     window->popupMenu().vpRate50->trigger();
@@ -316,22 +311,6 @@ TEST_F(ImageWindowTest, InformationSubmenuDescribesTheShownPicture) {
     window->popupMenu().vaLast->trigger();
     ASSERT_EQ(window->fileName(), "x&y.bmp");
     EXPECT_EQ(infoCaptions(*window)[0], "ファイル名\tx&&y.bmp");  // shown as a plain "&"
-}
-
-TEST_F(ImageWindowTest, ArchiveMemberInformationShowsTheArchive) {
-    ImageWindow window(hub());
-    window.setArchiveSource("/pictures/set.zip", "trip/day 1/p.jpg");
-    window.process().loadInfo = {10, 20, kPixelFormat24Bit, GraphicKind::gkJpeg, LoadFailure::none,
-                                 ""};
-    EXPECT_EQ(window.fileName(), "p.jpg");
-    const std::vector<std::string> texts = infoCaptions(window);
-    ASSERT_EQ(texts.size(), 11u);
-    EXPECT_EQ(texts[0], "ファイル名\tp.jpg");
-    EXPECT_EQ(texts[1], "圧縮ファイルのパス");
-    QMenu* archive = window.popupMenu().vpInfo->actions().at(1)->menu();
-    ASSERT_NE(archive, nullptr);
-    EXPECT_EQ(archive->actions().at(0)->text().toStdString(), "/pictures/set.zip");
-    EXPECT_EQ(texts[2], "画像ビット数\t24 bit");
 }
 
 TEST_F(ImageWindowTest, CopyPutsTheShownPictureOnTheClipboard) {

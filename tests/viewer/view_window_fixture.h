@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QScrollArea>
@@ -11,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "app/app_hub.h"
 #include "tests/app/shared_hub_test.h"
 #include "tests/image/temp_dir.h"
 #include "tools/fixtures/jpeg_encoder.h"
@@ -20,8 +20,18 @@
 
 namespace ravinel::testing {
 
+// The captions of the information submenu, as the popup builds them; "-" a separator.
+inline std::vector<std::string> infoCaptions(const ImageWindow& window) {
+    emit window.popupMenu().menu->aboutToShow();
+    std::vector<std::string> texts;
+    for (const QAction* action : window.popupMenu().vpInfo->actions()) {
+        texts.push_back(action->isSeparator() ? "-" : action->text().toStdString());
+    }
+    return texts;
+}
+
 // A hub for the whole test program, a folder of pictures and text files, and image
-// windows opened the way the hub opens them: source, list, first load, show, display.
+// windows opened as the hub opens them.
 class ViewWindowTest : public SharedHubTest {
   protected:
     void TearDown() override {
@@ -45,23 +55,11 @@ class ViewWindowTest : public SharedHubTest {
         folder_.write(name, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
     }
 
-    // Null when the picture does not load, as the hub opens no window then.
+    // A window on the folder, read anew; null when the picture does not load (the window
+    // then closed itself).
     ImageWindow* open(const std::string& name) {
         auto* window = new ImageWindow(hub());
-        window->setFolderSource(folder(), name);
-        window->dirFilesInfo().setDir(folder());
-        window->dirFilesInfo().sort(0);
-        GProcess& process = window->process();
-        hub().graphicLoader().loadFromFile(process.source, folder() + name, false,
-                                           process.loadInfo);
-        if (!process.loadInfo.succeeded()) {
-            delete window;
-            return nullptr;
-        }
-        window->setLoadTime(1);
-        window->show();
-        window->showFirstPicture();
-        return window;
+        return window->open(folder() + name, DirFilesInfo()) ? window : nullptr;
     }
 
     static QScrollArea* scrollArea(ImageWindow* window) {
