@@ -21,10 +21,10 @@ class QScrollBar;
 
 namespace ravinel {
 
-// The image window: one per shown picture. It keeps its own copy of the folder's or
-// the archive's file list, its own size and processing settings (copied from the
-// context's defaults when made), and shows the pipeline's picture one picture pixel to one device
-// pixel, with scroll bars for what does not fit.
+// The image window: one per shown picture. It loads its pictures, keeps its own copy of
+// the folder's or the archive's file list, its own size and processing settings (copied
+// from the context's defaults when made), and shows the pipeline's picture one picture
+// pixel to one device pixel, with scroll bars for what does not fit.
 class ImageWindow : public QWidget {
     Q_OBJECT
 

@@ -21,8 +21,9 @@ class ShellDirTree;
 // The browser window: the folder tree on one side and, beside it, the thumbnails or the
 // report list of the folder picked in the tree. It lists folders into the context's
 // shared file list, reads and writes the context's settings, hands the files it opens to
-// the window opener and makes thumbnails in the application's idle time. Every command is in one
-// popup menu, opened from the status bar's menu button, Alt, the menu key, or by shortcut.
+// the window opener and makes thumbnails in the application's idle time. Every command
+// is in one popup menu, opened from the status bar's menu button, Alt, the menu key, or
+// by shortcut.
 class BrowserWindow : public QWidget {
     Q_OBJECT
 
