@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "app/form_rv_main.h"
+#include "app/app_hub.h"
 #include "app/launch_target.h"
 #include "app/program_icon.h"
 #include "app/settings_location.h"
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     const QStringList arguments = QApplication::arguments();
     const std::string argument = arguments.size() > 1 ? arguments.at(1).toStdString() : "";
 
-    FormRvMain hub(settingsFilePath(currentExecutablePath()));
+    AppHub hub(settingsFilePath(currentExecutablePath()));
     auto server = std::make_unique<HandoffServer>();
     if (server->listen()) {
         hub.listenForHandoff(std::move(server));

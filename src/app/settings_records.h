@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "browse/sort_mode.h"
 #include "process/g_process_settings.h"
 
 namespace ravinel {
@@ -70,7 +71,7 @@ struct ThumbConf {
     bool useVixCatFirst = true;
     bool openArc = true;
     bool closeArcList = true;
-    uint8_t sortMode = 0;
+    SortMode sortMode = SortMode::smNameUp;
     std::string vixHomeDir;
     friend bool operator==(const ThumbConf&, const ThumbConf&) = default;
 };

@@ -14,7 +14,7 @@
 
 #include "app/program_icon.h"
 #include "browse/gui/img_tn_panel.h"
-#include "dialogs/form_rv_opt.h"
+#include "dialogs/options_window.h"
 
 namespace ravinel {
 
@@ -52,7 +52,7 @@ QLabel* makeLabel(QWidget* parent, const char* name, QRect bounds) {
 
 }  // namespace
 
-QWidget* FormRvOpt::createThumbPanelPage1() {
+QWidget* OptionsWindow::createThumbPanelPage1() {
     auto* page = new QWidget;
     page->setObjectName("TabThumbPanel1");
     trkBarPw_ = makeSlider(page, "TrkBarPW", Qt::Horizontal, 16, 242);
@@ -88,7 +88,7 @@ QWidget* FormRvOpt::createThumbPanelPage1() {
     return page;
 }
 
-QWidget* FormRvOpt::createThumbPanelPage2() {
+QWidget* OptionsWindow::createThumbPanelPage2() {
     auto* page = new QWidget;
     page->setObjectName("TabThumbPanel2");
     int top = 8;
@@ -118,8 +118,8 @@ QWidget* FormRvOpt::createThumbPanelPage2() {
     connect(colBk, &QPushButton::clicked, this, [this] { colorButtonClick(thumbPanel_.pnlBkCol); });
     connect(colL, &QPushButton::clicked, this, [this] { colorButtonClick(thumbPanel_.lblTxCol); });
     connect(colLb, &QPushButton::clicked, this, [this] { colorButtonClick(thumbPanel_.lblBkCol); });
-    connect(fontL, &QPushButton::clicked, this, &FormRvOpt::buttonFontClick);
-    connect(colOs, &QPushButton::clicked, this, &FormRvOpt::buttonColOsClick);
+    connect(fontL, &QPushButton::clicked, this, &OptionsWindow::buttonFontClick);
+    connect(colOs, &QPushButton::clicked, this, &OptionsWindow::buttonColOsClick);
     connect(ckBxNoBorder_, &QCheckBox::toggled, this,
             [this](bool on) { styleBitClick(ImgTnPanel::kNoBorder, on); });
     connect(ckBxNoLabel_, &QCheckBox::toggled, this,
@@ -127,7 +127,7 @@ QWidget* FormRvOpt::createThumbPanelPage2() {
     return page;
 }
 
-QWidget* FormRvOpt::createViewPage() {
+QWidget* OptionsWindow::createViewPage() {
     auto* page = new QWidget;
     page->setObjectName("TabView");
     auto* form = new QFormLayout(page);
@@ -174,9 +174,9 @@ QWidget* FormRvOpt::createViewPage() {
             }
         });
     };
-    connect(cmBxSizeMode_, &QComboBox::currentIndexChanged, this, &FormRvOpt::sizeModeChange);
-    connect(tbFixedRate_, &QSlider::valueChanged, this, &FormRvOpt::fixedRateChange);
-    connect(tbFixedSize_, &QSlider::valueChanged, this, &FormRvOpt::fixedSizeChange);
+    connect(cmBxSizeMode_, &QComboBox::currentIndexChanged, this, &OptionsWindow::sizeModeChange);
+    connect(tbFixedRate_, &QSlider::valueChanged, this, &OptionsWindow::fixedRateChange);
+    connect(tbFixedSize_, &QSlider::valueChanged, this, &OptionsWindow::fixedSizeChange);
     bindIndex(cmBxPos_, viewForm_.posMode);
     bindIndex(cmBxColor_, viewConf_.colorMode);
     bindIndex(cmBxReductMode_, viewConf_.reductMode);
@@ -188,7 +188,7 @@ QWidget* FormRvOpt::createViewPage() {
     return page;
 }
 
-QWidget* FormRvOpt::createSpiPage() {
+QWidget* OptionsWindow::createSpiPage() {
     auto* page = new QWidget;
     page->setObjectName("TabSPI");
     auto* column = new QVBoxLayout(page);
@@ -214,12 +214,12 @@ QWidget* FormRvOpt::createSpiPage() {
     column->addWidget(ckBxDirSusie_);
 
     bindLoaderFlag(ckBxUseSpiPrev_, &GraphicLoader::useSpiPrev, &LoaderFlags::useSpiPrev);
-    connect(ckBxDirHere_, &QCheckBox::toggled, this, &FormRvOpt::searchPlacesClick);
-    connect(ckBxDirSusie_, &QCheckBox::toggled, this, &FormRvOpt::searchPlacesClick);
+    connect(ckBxDirHere_, &QCheckBox::toggled, this, &OptionsWindow::searchPlacesClick);
+    connect(ckBxDirSusie_, &QCheckBox::toggled, this, &OptionsWindow::searchPlacesClick);
     return page;
 }
 
-QWidget* FormRvOpt::createEtcPage() {
+QWidget* OptionsWindow::createEtcPage() {
     auto* page = new QWidget;
     page->setObjectName("TabEtc");
     auto* column = new QVBoxLayout(page);
@@ -259,11 +259,11 @@ QWidget* FormRvOpt::createEtcPage() {
     connect(ckBxArc_, &QCheckBox::toggled, this, [this](bool on) { thumbConf_.openArc = on; });
     connect(ckBxArcAutoClose_, &QCheckBox::toggled, this,
             [this](bool on) { thumbConf_.closeArcList = on; });
-    connect(buttonVix, &QPushButton::clicked, this, &FormRvOpt::buttonVixClick);
+    connect(buttonVix, &QPushButton::clicked, this, &OptionsWindow::buttonVixClick);
     return page;
 }
 
-QWidget* FormRvOpt::createVersionPage() {
+QWidget* OptionsWindow::createVersionPage() {
     auto* page = new QWidget;
     page->setObjectName("TabVersion");
     auto* column = new QVBoxLayout(page);

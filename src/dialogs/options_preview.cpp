@@ -8,7 +8,7 @@
 #include "app/settings_limits.h"
 #include "browse/gui/img_tn_panel.h"
 #include "browse/gui/settings_color.h"
-#include "dialogs/form_rv_opt.h"
+#include "dialogs/options_window.h"
 
 namespace ravinel {
 
@@ -22,11 +22,11 @@ Color settingsValue(const QColor& color) {
 
 }  // namespace
 
-QColor FormRvOpt::colorOf(Color value) const {
+QColor OptionsWindow::colorOf(Color value) const {
     return settingsColor(value, palette());
 }
 
-void FormRvOpt::updatePreview() {
+void OptionsWindow::updatePreview() {
     // Drawn as the browser draws it.
     const ThumbPanel look = drawableThumbPanel(thumbPanel_);
     QPalette background = panelBk_->palette();
@@ -52,7 +52,7 @@ void FormRvOpt::updatePreview() {
     labelLp_->setText(QString("ファイル名の縦位置↑ : %1").arg(look.labelTop));
 }
 
-void FormRvOpt::colorButtonClick(Color& field) {
+void OptionsWindow::colorButtonClick(Color& field) {
     const std::optional<QColor> chosen = chooseColor(colorOf(field));
     if (!chosen || !chosen->isValid()) {
         return;
@@ -62,7 +62,7 @@ void FormRvOpt::colorButtonClick(Color& field) {
 }
 
 // Fonts here carry no character set: the stored one travels through unchanged.
-void FormRvOpt::buttonFontClick() {
+void OptionsWindow::buttonFontClick() {
     ThumbPanel& look = thumbPanel_;
     QFont initial;
     if (look.labelFSize > 0) {
@@ -89,7 +89,7 @@ void FormRvOpt::buttonFontClick() {
 }
 
 // The selected-label colours have no control and keep their values.
-void FormRvOpt::buttonColOsClick() {
+void OptionsWindow::buttonColOsClick() {
     thumbPanel_.panelCol = *colorFromName("clBtnFace");
     thumbPanel_.pnlBkCol = *colorFromName("clBtnFace");
     thumbPanel_.lblTxCol = *colorFromName("clWindowText");
@@ -97,7 +97,7 @@ void FormRvOpt::buttonColOsClick() {
     updatePreview();
 }
 
-void FormRvOpt::styleBitClick(uint8_t bit, bool on) {
+void OptionsWindow::styleBitClick(uint8_t bit, bool on) {
     thumbPanel_.style =
         static_cast<uint8_t>(on ? thumbPanel_.style | bit : thumbPanel_.style & ~bit);
     updatePreview();

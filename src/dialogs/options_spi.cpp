@@ -6,9 +6,10 @@
 #include <filesystem>
 #include <iostream>
 
-#include "app/form_rv_main.h"
+#include "app/settings.h"
 #include "dialogs/folder_text.h"
-#include "dialogs/form_rv_opt.h"
+#include "dialogs/options_window.h"
+#include "image/spis.h"
 #include "image/spis_search.h"
 
 namespace ravinel {
@@ -26,21 +27,21 @@ QString commaText(const std::vector<std::string>& parts) {
 }  // namespace
 
 // The places change at once: every plug-in goes, and those of the new places come.
-void FormRvOpt::searchPlacesClick() {
+void OptionsWindow::searchPlacesClick() {
     if (!initializing_) {
-        Spis& spis = hub_.spis();
+        Spis& spis = context_.spis();
         spis.clear();
         spis.searchOptions = static_cast<uint8_t>((ckBxDirHere_->isChecked() ? spsAppDir : 0) |
                                                   (ckBxDirSusie_->isChecked() ? spsSusieDir : 0));
-        hub_.settings().spiSearchOptions = spis.searchOptions;
+        context_.settings().spiSearchOptions = spis.searchOptions;
         searchSpiFiles(
             spis, [](const std::string& message) { std::cerr << "ravinel: " << message << "\n"; });
     }
     fillPluginList();
 }
 
-void FormRvOpt::fillPluginList() {
-    const Spis& spis = hub_.spis();
+void OptionsWindow::fillPluginList() {
+    const Spis& spis = context_.spis();
     pluginList_->setUpdatesEnabled(false);
     pluginList_->clearContents();
     pluginList_->setRowCount(spis.count());
@@ -59,15 +60,15 @@ void FormRvOpt::fillPluginList() {
 }
 
 // The loader's options change at once, and are kept for the next run.
-void FormRvOpt::bindLoaderFlag(QCheckBox* box, bool GraphicLoader::*option,
-                               bool LoaderFlags::*kept) {
+void OptionsWindow::bindLoaderFlag(QCheckBox* box, bool GraphicLoader::*option,
+                                   bool LoaderFlags::*kept) {
     connect(box, &QCheckBox::toggled, this, [this, option, kept](bool on) {
-        hub_.graphicLoader().*option = on;
-        hub_.settings().loaderFlags.*kept = on;
+        context_.graphicLoader().*option = on;
+        context_.settings().loaderFlags.*kept = on;
     });
 }
 
-void FormRvOpt::buttonVixClick() {
+void OptionsWindow::buttonVixClick() {
     const std::optional<std::string> chosen = chooseFolder();
     if (!chosen) {
         return;

@@ -3,12 +3,12 @@
 #include <QSlider>
 #include <cmath>
 
-#include "dialogs/form_rv_opt.h"
+#include "dialogs/options_window.h"
 
 namespace ravinel {
 
 // A stored rate of any value, even not a number, lands inside the bar's range.
-int FormRvOpt::ratePosition(double sizeRate) const {
+int OptionsWindow::ratePosition(double sizeRate) const {
     const double percent = std::floor(sizeRate * 100 + 0.5);
     if (!(percent >= tbFixedRate_->minimum())) {
         return tbFixedRate_->minimum();
@@ -16,7 +16,7 @@ int FormRvOpt::ratePosition(double sizeRate) const {
     return percent > tbFixedRate_->maximum() ? tbFixedRate_->maximum() : static_cast<int>(percent);
 }
 
-void FormRvOpt::sizeModeChange(int index) {
+void OptionsWindow::sizeModeChange(int index) {
     if (index >= 0) {
         viewForm_.sizeMode = modeOfIndex<SizeMode>(static_cast<uint8_t>(index));
     }
@@ -28,12 +28,12 @@ void FormRvOpt::sizeModeChange(int index) {
     tbFixedSize_->setVisible(fixedSize);
 }
 
-void FormRvOpt::fixedRateChange(int position) {
+void OptionsWindow::fixedRateChange(int position) {
     viewForm_.sizeRate = position / 100.0;
     labelRate_->setText("現在の倍率（パーセント） : " + QString::number(position));
 }
 
-void FormRvOpt::fixedSizeChange(int position) {
+void OptionsWindow::fixedSizeChange(int position) {
     viewForm_.sizeFixed = static_cast<uint16_t>(position);
     labelSize_->setText("現在のサイズ（ドット） : " + QString::number(position));
 }

@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <exception>
 
-#include "app/form_rv_main.h"
+#include "app/settings.h"
 #include "app/wait_cursor_scope.h"
+#include "app/window_opener.h"
+#include "image/graphic_loader.h"
 #include "viewer/dib_image.h"
-#include "viewer/form_rv_view.h"
+#include "viewer/image_window.h"
 #include "viewer/view_texts.h"
 #include "viewer/zoom_step.h"
 
@@ -25,7 +27,7 @@ QString menuText(const std::string& text) {
 
 }  // namespace
 
-void FormRvView::guarded(const std::function<void()>& command) {
+void ImageWindow::guarded(const std::function<void()>& command) {
     try {
         command();
     } catch (const std::exception&) {
@@ -34,7 +36,7 @@ void FormRvView::guarded(const std::function<void()>& command) {
     }
 }
 
-bool FormRvView::loadAt(int32_t index) {
+bool ImageWindow::loadAt(int32_t index) {
     QElapsedTimer timer;
     timer.start();
     // A failed attempt must leave the shown picture and its size intact.
@@ -43,7 +45,7 @@ bool FormRvView::loadAt(int32_t index) {
     std::string name;
     try {
         WaitCursorScope wait;
-        GraphicLoader& loader = formRvMain->graphicLoader();
+        GraphicLoader& loader = context_.graphicLoader();
         if (sourceKind_ == SourceKind::folder) {
             name = dirFilesInfo_.item(index).name;
             loader.loadFromFile(picture, folder_ + name, false, info);
@@ -70,12 +72,12 @@ bool FormRvView::loadAt(int32_t index) {
     return true;
 }
 
-void FormRvView::showAt(int32_t index) {
+void ImageWindow::showAt(int32_t index) {
     fileIndex_ = index;
     redisplay();
 }
 
-void FormRvView::vaNextExecute() {
+void ImageWindow::vaNextExecute() {
     for (int32_t i = fileIndex_ + 1; i <= lastIndex_; ++i) {
         if (loadAt(i)) {
             showAt(i);
@@ -84,7 +86,7 @@ void FormRvView::vaNextExecute() {
     }
 }
 
-void FormRvView::vaPriorExecute() {
+void ImageWindow::vaPriorExecute() {
     for (int32_t i = std::min(fileIndex_ - 1, lastIndex_); i >= 0; --i) {
         if (loadAt(i)) {
             showAt(i);
@@ -93,7 +95,7 @@ void FormRvView::vaPriorExecute() {
     }
 }
 
-void FormRvView::vaFirstExecute() {
+void ImageWindow::vaFirstExecute() {
     for (int32_t i = 0; i <= lastIndex_; ++i) {
         if (loadAt(i)) {
             showAt(i);
@@ -102,7 +104,7 @@ void FormRvView::vaFirstExecute() {
     }
 }
 
-void FormRvView::vaLastExecute() {
+void ImageWindow::vaLastExecute() {
     for (int32_t i = lastIndex_; i >= 0; --i) {
         if (loadAt(i)) {
             showAt(i);
@@ -111,29 +113,30 @@ void FormRvView::vaLastExecute() {
     }
 }
 
-void FormRvView::vaThumbViewExecute() {
-    if (!formRvMain->browserShowing) {
-        formRvMain->settings().lastDir = folder_;
-        formRvMain->openBrowser();
+void ImageWindow::vaThumbViewExecute() {
+    WindowOpener& windows = context_.windows();
+    if (!windows.browserShowing()) {
+        context_.settings().lastDir = folder_;
+        windows.openBrowser();
     }
     updateActions();
 }
 
-void FormRvView::updateActions() {
+void ImageWindow::updateActions() {
     menu_.vaNext->setEnabled(fileIndex_ < lastIndex_);
     menu_.vaPrior->setEnabled(fileIndex_ > 0);
     menu_.vaFirst->setEnabled(fileIndex_ > 0);
     menu_.vaLast->setEnabled(fileIndex_ < lastIndex_);
-    menu_.vaThumbView->setEnabled(formRvMain != nullptr && !formRvMain->browserShowing);
+    menu_.vaThumbView->setEnabled(!context_.windows().browserShowing());
 }
 
-void FormRvView::vpReopenClick() {
+void ImageWindow::vpReopenClick() {
     if (loadAt(fileIndex_)) {
         redisplay();
     }
 }
 
-void FormRvView::showZoomStep(const ZoomStep& step) {
+void ImageWindow::showZoomStep(const ZoomStep& step) {
     if (step.kind == ZoomStep::Kind::rate) {
         redisplayAtRate(step.rate);
     } else if (step.kind == ZoomStep::Kind::longSide) {
@@ -141,30 +144,30 @@ void FormRvView::showZoomStep(const ZoomStep& step) {
     }
 }
 
-void FormRvView::vpSizeUpClick() {
+void ImageWindow::vpSizeUpClick() {
     showZoomStep(zoomInStep(process_.destWidth, process_.destHeight, process_.loadInfo.width,
                             process_.loadInfo.height));
 }
 
-void FormRvView::vpSizeDownClick() {
+void ImageWindow::vpSizeDownClick() {
     showZoomStep(zoomOutStep(process_.destWidth, process_.destHeight, process_.loadInfo.width,
                              process_.loadInfo.height));
 }
 
-void FormRvView::vpSizeModeClick(SizeMode sizeMode) {
+void ImageWindow::vpSizeModeClick(SizeMode sizeMode) {
     (sizeMode == SizeMode::ownSize ? menu_.vpSizeOrgMode : menu_.vpSizeFitMode)->setChecked(true);
     viewForm_.sizeMode = sizeMode;
     redisplay();
 }
 
-void FormRvView::vpRateClick(double rate) {
+void ImageWindow::vpRateClick(double rate) {
     menu_.vpSizeRateMode->setChecked(true);
     viewForm_.sizeMode = SizeMode::fixedRate;
     viewForm_.sizeRate = rate;
     redisplay();
 }
 
-void FormRvView::vpRateCustomClick() {
+void ImageWindow::vpRateCustomClick() {
     menu_.vpSizeRateMode->setChecked(true);
     viewForm_.sizeMode = SizeMode::fixedRate;
     if (process_.loadInfo.height != 0) {
@@ -172,20 +175,20 @@ void FormRvView::vpRateCustomClick() {
     }
 }
 
-void FormRvView::vpFixedClick(uint16_t size) {
+void ImageWindow::vpFixedClick(uint16_t size) {
     menu_.vpSizeFixedMode->setChecked(true);
     viewForm_.sizeMode = SizeMode::fixedLongSide;
     viewForm_.sizeFixed = size;
     redisplay();
 }
 
-void FormRvView::vpFixedCustomClick() {
+void ImageWindow::vpFixedCustomClick() {
     menu_.vpSizeFixedMode->setChecked(true);
     viewForm_.sizeMode = SizeMode::fixedLongSide;
     viewForm_.sizeFixed = std::max(process_.destWidth, process_.destHeight);
 }
 
-void FormRvView::vpWinPosClick(PosMode posMode) {
+void ImageWindow::vpWinPosClick(PosMode posMode) {
     const std::array<QAction*, 3> items = {menu_.vpWinPosL, menu_.vpWinPosC, menu_.vpWinPosR};
     items[modeIndex(posMode)]->setChecked(true);
     viewForm_.posMode = posMode;
@@ -194,68 +197,68 @@ void FormRvView::vpWinPosClick(PosMode posMode) {
     placeFor(process_.destWidth, process_.destHeight, freshMetrics());
 }
 
-void FormRvView::vpColorClick(uint8_t colorMode) {
+void ImageWindow::vpColorClick(uint8_t colorMode) {
     menu_.vpColor[colorMode]->setChecked(true);
     process_.settings.colorMode = modeOfIndex<ColorMode>(colorMode);
     redisplay();
 }
 
-void FormRvView::vpReductMethodClick(uint8_t method) {
+void ImageWindow::vpReductMethodClick(uint8_t method) {
     menu_.vpReductMethod[method]->setChecked(true);
     process_.settings.reductMode = modeOfIndex<ResizeMethod>(method);
     redisplay();
 }
 
-void FormRvView::vpExpandMethodClick(uint8_t method) {
+void ImageWindow::vpExpandMethodClick(uint8_t method) {
     menu_.vpExpandMethod[method]->setChecked(true);
     process_.settings.expandMode = modeOfIndex<ResizeMethod>(method);
     redisplay();
 }
 
-void FormRvView::vpFilterChoiceClick(const FilterChoiceItems& items, FilterPhase& setting,
-                                     FilterPhase phase) {
+void ImageWindow::vpFilterChoiceClick(const FilterChoiceItems& items, FilterPhase& setting,
+                                      FilterPhase phase) {
     // Takes effect at the next display, like the other filter choices.
     setting = phase;
     ViewPopupMenu::tickFilterChoice(items, phase);
 }
 
-void FormRvView::vpOgsizeToggle(QAction* item, FilterPhase& setting) {
+void ImageWindow::vpOgsizeToggle(QAction* item, FilterPhase& setting) {
     setting = item->isChecked() ? FilterPhase::fpAfter : FilterPhase::fpNone;
 }
 
-void FormRvView::vpNoFrameClick() {
+void ImageWindow::vpNoFrameClick() {
     const bool noFrame = menu_.vpNoFrame->isChecked();
-    formRvMain->settings().viewForm.frameless = noFrame;
-    // The replacement takes the hub's defaults; this window goes only once it stands.
+    context_.settings().viewForm.frameless = noFrame;
+    // The replacement takes the new defaults; this window goes only once it stands.
     bool opened = false;
     if (sourceKind_ == SourceKind::folder) {
-        opened = formRvMain->openImageFile(folder_ + fileName_, dirFilesInfo_);
+        opened = context_.windows().openImageFile(folder_ + fileName_, dirFilesInfo_, true);
     } else if (sourceKind_ == SourceKind::archive) {
-        opened = formRvMain->openArchiveMember(archiveName_, memberName_, arcFilesInfo_);
+        opened = context_.windows().openArchiveMember(archiveName_, memberName_, arcFilesInfo_);
     }
     if (opened) {
         close();
     }
 }
 
-void FormRvView::vpSetDefaultClick() {
+void ImageWindow::vpSetDefaultClick() {
     // The display sequence overwrites dither with the screen's need; the default is the
     // user's own choice.
     process_.settings.dither = dither_;
-    Settings& defaults = formRvMain->settings();
+    Settings& defaults = context_.settings();
     defaults.viewConf = process_.settings;
     defaults.viewForm = viewForm_;
 }
 
-void FormRvView::vpCopyViewClick() {
+void ImageWindow::vpCopyViewClick() {
     QGuiApplication::clipboard()->setImage(dibToImage(process_.dest));
 }
 
-void FormRvView::vpInfoPathClick() {
+void ImageWindow::vpInfoPathClick() {
     QGuiApplication::clipboard()->setText(QString::fromStdString(folder_ + fileName_));
 }
 
-void FormRvView::popupMenuPopup() {
+void ImageWindow::popupMenuPopup() {
     updateActions();
     QMenu* info = menu_.vpInfo;
     info->clear();
@@ -290,11 +293,11 @@ void FormRvView::popupMenuPopup() {
     }
 }
 
-void FormRvView::openPopupAt(const QPoint& globalPosition) {
+void ImageWindow::openPopupAt(const QPoint& globalPosition) {
     menu_.menu->popup(globalPosition);
 }
 
-void FormRvView::connectCommands() {
+void ImageWindow::connectCommands() {
     const auto bind = [this](QAction* action, std::function<void()> command) {
         connect(action, &QAction::triggered, this,
                 [this, command = std::move(command)] { guarded(command); });

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "viewer/form_rv_view.h"
+#include "viewer/image_window.h"
 
 namespace ravinel {
 
@@ -18,7 +18,7 @@ constexpr int32_t kScrollStep = 10;  // device pixels per Ctrl+arrow
 
 }  // namespace
 
-void FormRvView::keyPressEvent(QKeyEvent* event) {
+void ImageWindow::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     const int key = event->key();
     // Alt opens the menu only when released with no other key pressed meanwhile.
@@ -82,7 +82,7 @@ void FormRvView::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-void FormRvView::keyReleaseEvent(QKeyEvent* event) {
+void ImageWindow::keyReleaseEvent(QKeyEvent* event) {
     const int key = event->key();
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     // Platforms differ on whether Alt's own release still reports the Alt modifier.
@@ -99,13 +99,13 @@ void FormRvView::keyReleaseEvent(QKeyEvent* event) {
     QWidget::keyReleaseEvent(event);
 }
 
-void FormRvView::scrollBy(QScrollBar* bar, int32_t devicePixels) {
+void ImageWindow::scrollBy(QScrollBar* bar, int32_t devicePixels) {
     const int step = static_cast<int>(std::lround(devicePixels / devicePixelRatioF()));
     const int logical = step != 0 ? step : (devicePixels < 0 ? -1 : 1);
     bar->setValue(std::clamp(bar->value() + logical, bar->minimum(), bar->maximum()));
 }
 
-bool FormRvView::eventFilter(QObject* watched, QEvent* event) {
+bool ImageWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != image_ && watched != scrollArea_->viewport()) {
         return QWidget::eventFilter(watched, event);
     }
@@ -126,7 +126,7 @@ bool FormRvView::eventFilter(QObject* watched, QEvent* event) {
     return handled || QWidget::eventFilter(watched, event);
 }
 
-bool FormRvView::pictureMousePress(const QMouseEvent& event) {
+bool ImageWindow::pictureMousePress(const QMouseEvent& event) {
     if (event.modifiers() != Qt::NoModifier) {
         return false;
     }
@@ -160,7 +160,7 @@ bool FormRvView::pictureMousePress(const QMouseEvent& event) {
     return false;
 }
 
-bool FormRvView::pictureMouseMove(const QMouseEvent& event) {
+bool ImageWindow::pictureMouseMove(const QMouseEvent& event) {
     if (!dragging_) {
         return false;
     }
@@ -177,7 +177,7 @@ bool FormRvView::pictureMouseMove(const QMouseEvent& event) {
     return true;
 }
 
-bool FormRvView::pictureMouseRelease(const QMouseEvent& event) {
+bool ImageWindow::pictureMouseRelease(const QMouseEvent& event) {
     if (event.button() == Qt::LeftButton) {
         dragging_ = false;
         image_->unsetCursor();

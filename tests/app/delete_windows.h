@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/idle_dispatcher.h"
-#include "browse/gui/form_rv_thumb.h"
-#include "viewer/form_rv_view.h"
+#include "browse/gui/browser_window.h"
+#include "viewer/image_window.h"
 
 namespace ravinel::testing {
 
@@ -15,8 +15,8 @@ namespace ravinel::testing {
 inline void deleteBrowserAndImageWindows() {
     std::vector<QWidget*> windows;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (qobject_cast<FormRvThumb*>(widget) != nullptr ||
-            qobject_cast<FormRvView*>(widget) != nullptr) {
+        if (qobject_cast<BrowserWindow*>(widget) != nullptr ||
+            qobject_cast<ImageWindow*>(widget) != nullptr) {
             windows.push_back(widget);
         }
     }

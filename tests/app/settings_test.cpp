@@ -102,7 +102,8 @@ TEST(Settings, RoundTripKeepsEveryField) {
     const std::string path = folder.file("ravinel.ini");
     Settings s;
     s.thumbForm = ThumbFormConf{1, -20, 3, false, Rect{-8, 10, 1928, 1090}};
-    s.thumbConf = ThumbConf{false, true, true, false, false, false, 7, "/mnt/vix/ カタログ"};
+    s.thumbConf = ThumbConf{
+        false, true, true, false, false, false, SortMode::smTimeDown, "/mnt/vix/ カタログ"};
     s.thumbPanel.style = 5;
     s.thumbPanel.pnlBkCol = 0x00123456;
     s.thumbPanel.lblTxSelCol = 0x00FFFFFF;

@@ -5,9 +5,9 @@
 #include <QApplication>
 #include <vector>
 
-#include "app/form_rv_main.h"
+#include "app/app_hub.h"
 #include "tests/image/temp_dir.h"
-#include "viewer/form_rv_view.h"
+#include "viewer/image_window.h"
 
 namespace ravinel::testing {
 
@@ -18,7 +18,7 @@ class SharedHubTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         settingsFolder_ = new TempDir;
-        hub_ = new FormRvMain(settingsFolder_->path("ravinel.ini"));
+        hub_ = new AppHub(settingsFolder_->path("ravinel.ini"));
     }
     static void TearDownTestSuite() {
         delete hub_;
@@ -27,20 +27,22 @@ class SharedHubTest : public ::testing::Test {
         settingsFolder_ = nullptr;
     }
 
+    // The context every window of the tests is made with.
+    static AppHub& hub() { return *hub_; }
+
     void SetUp() override {
-        ASSERT_EQ(formRvMain, hub_);
-        formRvMain->settings() = Settings{};
-        formRvMain->settings().viewForm.sizeMode = SizeMode::ownSize;
-        formRvMain->browserShowing = false;
-        formRvMain->noteFrameExtents(0, 0, 0);
+        hub().settings() = Settings{};
+        hub().settings().viewForm.sizeMode = SizeMode::ownSize;
+        hub().setBrowserShowing(false);
+        hub().noteFrameExtents(0, 0, 0);
     }
 
     // Every image window, also those the hub opened; windows closed before are freed.
-    static std::vector<FormRvView*> imageWindows() {
+    static std::vector<ImageWindow*> imageWindows() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        std::vector<FormRvView*> found;
+        std::vector<ImageWindow*> found;
         for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (auto* window = qobject_cast<FormRvView*>(widget)) {
+            if (auto* window = qobject_cast<ImageWindow*>(widget)) {
                 found.push_back(window);
             }
         }
@@ -49,7 +51,7 @@ class SharedHubTest : public ::testing::Test {
 
   private:
     static inline TempDir* settingsFolder_ = nullptr;
-    static inline FormRvMain* hub_ = nullptr;
+    static inline AppHub* hub_ = nullptr;
 };
 
 }  // namespace ravinel::testing

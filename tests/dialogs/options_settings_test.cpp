@@ -11,13 +11,13 @@
 #include <cstdlib>
 
 #include "image/nk_dib.h"
-#include "tests/dialogs/form_rv_opt_fixture.h"
+#include "tests/dialogs/options_window_fixture.h"
 
 namespace ravinel::testing {
 namespace {
 
 TEST_F(OptionsTest, ClosingWritesEveryEditedRecordBack) {
-    Settings& settings = formRvMain->settings();
+    Settings& settings = hub().settings();
     const GProcessSettings filters = settings.viewConf;
     openOptions();
     control<QComboBox>("CmBxColor")->setCurrentIndex(3);
@@ -54,7 +54,7 @@ TEST_F(OptionsTest, ClosingWritesEveryEditedRecordBack) {
 }
 
 TEST_F(OptionsTest, FixedSizeBarsShowOnlyInTheirModes) {
-    formRvMain->settings().viewForm.sizeMode = SizeMode::fixedLongSide;
+    hub().settings().viewForm.sizeMode = SizeMode::fixedLongSide;
     openOptions();
     auto* mode = control<QComboBox>("CmBxSizeMode");
     auto* rate = control<QSlider>("TBFixedRate");
@@ -72,8 +72,8 @@ TEST_F(OptionsTest, FixedSizeBarsShowOnlyInTheirModes) {
 }
 
 TEST_F(OptionsTest, FixedSizeLabelsTellTheStoredValueThenTheMovedOne) {
-    formRvMain->settings().viewForm.sizeRate = 1.234;
-    formRvMain->settings().viewForm.sizeFixed = 800;
+    hub().settings().viewForm.sizeRate = 1.234;
+    hub().settings().viewForm.sizeFixed = 800;
     openOptions();
     EXPECT_EQ(control<QLabel>("LabelRate")->text(), "現在の設定倍率（パーセント） : 123");
     EXPECT_EQ(control<QLabel>("LabelSize")->text(), "現在の設定サイズ（ドット） : 800");
@@ -89,28 +89,28 @@ TEST_F(OptionsTest, StoredRatesOutsideTheBarLandOnItsEnds) {
         double kept;
     } cases[] = {{1e300, 5.0}, {-7, 0.1}, {std::nan(""), 0.1}, {0.5, 0.5}};
     for (const auto& c : cases) {
-        formRvMain->settings().viewForm.sizeRate = c.stored;
+        hub().settings().viewForm.sizeRate = c.stored;
         openOptions().close();
-        EXPECT_DOUBLE_EQ(formRvMain->settings().viewForm.sizeRate, c.kept) << c.stored;
+        EXPECT_DOUBLE_EQ(hub().settings().viewForm.sizeRate, c.kept) << c.stored;
     }
 }
 
 TEST_F(OptionsTest, VixFolderGetsItsTrailingSlash) {
-    FormRvOpt& options = openOptions();
+    OptionsWindow& options = openOptions();
     control<QLineEdit>("MemoViXDir")->setText("/home/user/Pics");
     options.close();
-    EXPECT_EQ(formRvMain->settings().thumbConf.vixHomeDir, "/home/user/Pics/");
+    EXPECT_EQ(hub().settings().thumbConf.vixHomeDir, "/home/user/Pics/");
 
-    formRvMain->settings().thumbConf.vixHomeDir = "/srv/vix/";
-    FormRvOpt& again = openOptions();
+    hub().settings().thumbConf.vixHomeDir = "/srv/vix/";
+    OptionsWindow& again = openOptions();
     EXPECT_EQ(control<QLineEdit>("MemoViXDir")->text(), "/srv/vix/");
     control<QLineEdit>("MemoViXDir")->clear();
     again.close();
-    EXPECT_EQ(formRvMain->settings().thumbConf.vixHomeDir, "") << "no folder, not the root";
+    EXPECT_EQ(hub().settings().thumbConf.vixHomeDir, "") << "no folder, not the root";
 }
 
 TEST_F(OptionsTest, VixFolderButtonTakesTheChosenFolder) {
-    FormRvOpt& options = openOptions();
+    OptionsWindow& options = openOptions();
     options.chooseFolder = []() -> std::optional<std::string> { return "/data/catalogs"; };
     control<QPushButton>("ButtonViX")->click();
     EXPECT_EQ(control<QLineEdit>("MemoViXDir")->text(), "/data/catalogs/");
@@ -120,7 +120,7 @@ TEST_F(OptionsTest, VixFolderButtonTakesTheChosenFolder) {
 }
 
 TEST_F(OptionsTest, LoaderOptionsChangeAtOnceAndAreKept) {
-    GraphicLoader& loader = formRvMain->graphicLoader();
+    GraphicLoader& loader = hub().graphicLoader();
     loader.useSpiPrev = false;
     loader.inBmpFirst = true;
     loader.inJpgFirst = false;
@@ -132,8 +132,8 @@ TEST_F(OptionsTest, LoaderOptionsChangeAtOnceAndAreKept) {
     control<QCheckBox>("CkBxUseSPIPrev")->setChecked(true);
     EXPECT_TRUE(loader.inJpgFirst);
     EXPECT_TRUE(loader.useSpiPrev);
-    EXPECT_TRUE(formRvMain->settings().loaderFlags.inJpgFirst);
-    EXPECT_TRUE(formRvMain->settings().loaderFlags.useSpiPrev);
+    EXPECT_TRUE(hub().settings().loaderFlags.inJpgFirst);
+    EXPECT_TRUE(hub().settings().loaderFlags.useSpiPrev);
 }
 
 // Plug-ins come from $SUSIE_PLUGIN_DIR, pointed at the folder the bundled ones are built in.
@@ -152,7 +152,7 @@ class OptionsPluginTest : public OptionsTest {
     bool pngOpens() {
         NkDib dib;
         GraphicLoadInfo info;
-        formRvMain->graphicLoader().loadFromFile(dib, pngPath_, false, info);
+        hub().graphicLoader().loadFromFile(dib, pngPath_, false, info);
         return info.succeeded();
     }
 
@@ -168,15 +168,15 @@ TEST_F(OptionsPluginTest, PluginPlacesReloadThePluginsAtOnce) {
     auto* list = control<QTableWidget>("PluginList");
     here->setChecked(false);
     susie->setChecked(false);
-    EXPECT_EQ(formRvMain->spis().count(), 0);
+    EXPECT_EQ(hub().spis().count(), 0);
     EXPECT_EQ(list->rowCount(), 0);
     EXPECT_FALSE(pngOpens());
-    EXPECT_EQ(formRvMain->settings().spiSearchOptions, 0);
+    EXPECT_EQ(hub().settings().spiSearchOptions, 0);
 
     susie->setChecked(true);
     ASSERT_GT(list->rowCount(), 0);
-    EXPECT_EQ(list->rowCount(), formRvMain->spis().count());
-    EXPECT_EQ(formRvMain->settings().spiSearchOptions, spsSusieDir);
+    EXPECT_EQ(list->rowCount(), hub().spis().count());
+    EXPECT_EQ(hub().settings().spiSearchOptions, spsSusieDir);
     const QList<QTableWidgetItem*> png = list->findItems("ifpng.spi", Qt::MatchExactly);
     ASSERT_EQ(png.size(), 1);
     EXPECT_EQ(png.front()->column(), 0);
@@ -190,7 +190,7 @@ TEST_F(OptionsPluginTest, PluginPlacesReloadThePluginsAtOnce) {
 }
 
 TEST_F(OptionsPluginTest, ListShowsThePluginsLoadedWithoutReloading) {
-    Spis& spis = formRvMain->spis();
+    Spis& spis = hub().spis();
     spis.clear();
     spis.searchOptions = spsSusieDir;
     spis.search("*.spi");

@@ -6,14 +6,14 @@
 
 #include "app/color_names.h"
 #include "browse/gui/img_tn_panel.h"
-#include "tests/dialogs/form_rv_opt_fixture.h"
+#include "tests/dialogs/options_window_fixture.h"
 
 namespace ravinel::testing {
 namespace {
 
 TEST_F(OptionsTest, PanelWidthBarResizesTheSampleAndItsLabel) {
     hubLook().panelH = 130;
-    FormRvOpt& options = openOptions();
+    OptionsWindow& options = openOptions();
     control<QSlider>("TrkBarPW")->setValue(120);
     EXPECT_EQ(control<QLabel>("LabelPS")->text(), "パネルのサイズ : 120x130");
     EXPECT_EQ(options.previewTile()->size(), QSize(120, 130));
@@ -32,7 +32,7 @@ TEST_F(OptionsTest, SamplePictureIsCentredInTheTile) {
     hubLook().imageSize = 100;
     hubLook().panelW = 110;
     hubLook().imageTop = 9;
-    FormRvOpt& options = openOptions();
+    OptionsWindow& options = openOptions();
     EXPECT_EQ(options.previewTile()->imageBounds(), QRect(5, 9, 100, 100));
     EXPECT_EQ(options.previewTile()->image().pixelColor(50, 50), QColor(Qt::white));
     control<QSlider>("TrkBarTS")->setValue(41);
@@ -54,7 +54,7 @@ TEST_F(OptionsTest, ResetToSystemColoursKeepsTheSelectedLabelColours) {
     hubLook().lblBkCol = 0x123456;
     hubLook().lblBkSelCol = 0x010203;
     hubLook().lblTxSelCol = 0x040506;
-    FormRvOpt& options = openOptions();
+    OptionsWindow& options = openOptions();
     control<QPushButton>("ButtonColOS")->click();
     options.close();
     EXPECT_EQ(hubLook().panelCol, colorFromName("clBtnFace"));
@@ -67,7 +67,7 @@ TEST_F(OptionsTest, ResetToSystemColoursKeepsTheSelectedLabelColours) {
 
 TEST_F(OptionsTest, ColourButtonsStartFromTheFieldAndCancelKeepsIt) {
     hubLook().panelCol = 0x332211;
-    FormRvOpt& options = openOptions();
+    OptionsWindow& options = openOptions();
     QColor offered;
     options.chooseColor = [&offered](const QColor& initial) -> std::optional<QColor> {
         offered = initial;
@@ -90,7 +90,7 @@ TEST_F(OptionsTest, FontButtonStoresNameSizeAndStyleAndKeepsTheCharacterSet) {
     hubLook().labelFSize = 11;
     hubLook().labelStyle = 4;
     hubLook().labelChar = 0;
-    FormRvOpt& options = openOptions();
+    OptionsWindow& options = openOptions();
     QFont offered;
     options.chooseFont = [&offered](const QFont& initial) -> std::optional<QFont> {
         offered = initial;
@@ -114,7 +114,7 @@ TEST_F(OptionsTest, FontButtonStoresNameSizeAndStyleAndKeepsTheCharacterSet) {
 }
 
 TEST_F(OptionsTest, FontDialogCancelChangesNothing) {
-    FormRvOpt& options = openOptions();
+    OptionsWindow& options = openOptions();
     options.chooseFont = [](const QFont&) -> std::optional<QFont> { return std::nullopt; };
     control<QPushButton>("ButtonFontL")->click();
     options.close();
@@ -123,7 +123,7 @@ TEST_F(OptionsTest, FontDialogCancelChangesNothing) {
 
 TEST_F(OptionsTest, BorderAndLabelBoxesSetTheStyleBits) {
     hubLook().style = ImgTnPanel::kNoBorder;
-    FormRvOpt& options = openOptions();
+    OptionsWindow& options = openOptions();
     EXPECT_TRUE(control<QCheckBox>("CkBxNoBorder")->isChecked());
     EXPECT_FALSE(control<QCheckBox>("CkBxNoLabel")->isChecked());
     control<QCheckBox>("CkBxNoLabel")->setChecked(true);
@@ -135,8 +135,8 @@ TEST_F(OptionsTest, BorderAndLabelBoxesSetTheStyleBits) {
 }
 
 TEST_F(OptionsTest, BothThumbnailPagesShareTheSample) {
-    formRvMain->settings().selectPage = 1;
-    FormRvOpt& options = openOptions();
+    hub().settings().selectPage = 1;
+    OptionsWindow& options = openOptions();
     auto* pages = control<QTabWidget>("PageCon");
     EXPECT_EQ(pages->currentIndex(), 1);
     EXPECT_EQ(options.samplePanel()->parentWidget(), control<QWidget>("TabThumbPanel2"));
@@ -149,7 +149,7 @@ TEST_F(OptionsTest, BothThumbnailPagesShareTheSample) {
 
 TEST_F(OptionsTest, PageOutsideTheRangeOpensTheVersionPage) {
     for (const int stored : {-1, 6, 1000}) {
-        formRvMain->settings().selectPage = stored;
+        hub().settings().selectPage = stored;
         openOptions();
         EXPECT_EQ(control<QTabWidget>("PageCon")->currentIndex(), 5) << stored;
         EXPECT_EQ(control<QTabWidget>("PageCon")->tabText(5), "バージョン");

@@ -26,8 +26,8 @@ class ViewInputTest : public ViewWindowTest {
     }
 
     // Shortcuts reach only the active window.
-    FormRvView* openActive(const std::string& name) {
-        FormRvView* window = open(name);
+    ImageWindow* openActive(const std::string& name) {
+        ImageWindow* window = open(name);
         if (window != nullptr) {
             window->activateWindow();
             EXPECT_TRUE(QTest::qWaitForWindowActive(window));
@@ -35,7 +35,7 @@ class ViewInputTest : public ViewWindowTest {
         return window;
     }
 
-    static void closeMenu(FormRvView* window) { window->popupMenu().menu->hide(); }
+    static void closeMenu(ImageWindow* window) { window->popupMenu().menu->hide(); }
 
     // Qt moves a menu that would stick out of the screen (a small logical screen at a
     // high device-pixel ratio); otherwise it stands at the point asked for.
@@ -50,7 +50,7 @@ class ViewInputTest : public ViewWindowTest {
 };
 
 TEST_F(ViewInputTest, NavigationKeysStepThroughTheList) {
-    FormRvView* window = openActive("a.bmp");
+    ImageWindow* window = openActive("a.bmp");
     ASSERT_NE(window, nullptr);
     QTest::keyClick(window, Qt::Key_Right);
     EXPECT_EQ(window->fileName(), "c.bmp");
@@ -67,7 +67,7 @@ TEST_F(ViewInputTest, NavigationKeysStepThroughTheList) {
 }
 
 TEST_F(ViewInputTest, SizeAndPositionKeysNeedExactModifiers) {
-    FormRvView* window = openActive("a.bmp");
+    ImageWindow* window = openActive("a.bmp");
     ASSERT_NE(window, nullptr);
     QTest::keyClick(window, Qt::Key_F);
     EXPECT_EQ(window->viewForm().sizeMode, SizeMode::fitScreen);
@@ -91,7 +91,7 @@ TEST_F(ViewInputTest, SizeAndPositionKeysNeedExactModifiers) {
 }
 
 TEST_F(ViewInputTest, ReloadAndCopyKeys) {
-    FormRvView* window = openActive("a.bmp");
+    ImageWindow* window = openActive("a.bmp");
     ASSERT_NE(window, nullptr);
     QTest::keyClick(window, Qt::Key_Plus, Qt::KeypadModifier);
     QTest::keyClick(window, Qt::Key_F5);
@@ -101,11 +101,11 @@ TEST_F(ViewInputTest, ReloadAndCopyKeys) {
 }
 
 TEST_F(ViewInputTest, EscapeClosesOnlyThatWindow) {
-    FormRvView* other = open("c.bmp");  // another window keeps the program running
-    FormRvView* window = openActive("a.bmp");
+    ImageWindow* other = open("c.bmp");  // another window keeps the program running
+    ImageWindow* window = openActive("a.bmp");
     ASSERT_NE(window, nullptr);
     ASSERT_NE(other, nullptr);
-    QPointer<FormRvView> watched(window);
+    QPointer<ImageWindow> watched(window);
     QTest::keyClick(window, Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(watched.isNull());
@@ -114,7 +114,7 @@ TEST_F(ViewInputTest, EscapeClosesOnlyThatWindow) {
 
 TEST_F(ViewInputTest, ControlArrowsScrollByTenPixels) {
     writeBmp("e.bmp", 3000, 40);  // wider than any work area
-    FormRvView* window = openActive("e.bmp");
+    ImageWindow* window = openActive("e.bmp");
     ASSERT_NE(window, nullptr);
     QScrollBar* bar = scrollArea(window)->horizontalScrollBar();
     ASSERT_GT(bar->maximum(), 20);
@@ -134,7 +134,7 @@ TEST_F(ViewInputTest, ControlArrowsScrollByTenPixels) {
 }
 
 TEST_F(ViewInputTest, AltReleasedAloneOpensTheMenuAtTheClientCorner) {
-    FormRvView* window = openActive("a.bmp");
+    ImageWindow* window = openActive("a.bmp");
     ASSERT_NE(window, nullptr);
     QMenu* menu = window->popupMenu().menu;
     QTest::keyPress(window, Qt::Key_Alt);
@@ -154,7 +154,7 @@ TEST_F(ViewInputTest, AltReleasedAloneOpensTheMenuAtTheClientCorner) {
 }
 
 TEST_F(ViewInputTest, MouseChordsStepThroughThePictures) {
-    FormRvView* window = open("a.bmp");
+    ImageWindow* window = open("a.bmp");
     ASSERT_NE(window, nullptr);
     QLabel* image = picture(window);
     // Left held, then right: next.
@@ -174,7 +174,7 @@ TEST_F(ViewInputTest, MouseChordsStepThroughThePictures) {
 }
 
 TEST_F(ViewInputTest, PlainRightClickOpensTheMenuOnRelease) {
-    FormRvView* window = open("a.bmp");
+    ImageWindow* window = open("a.bmp");
     ASSERT_NE(window, nullptr);
     QLabel* image = picture(window);
     QMenu* menu = window->popupMenu().menu;
@@ -190,7 +190,7 @@ TEST_F(ViewInputTest, PlainRightClickOpensTheMenuOnRelease) {
 
 TEST_F(ViewInputTest, LeftDragPansThePicture) {
     writeBmp("e.bmp", 3000, 40);
-    FormRvView* window = open("e.bmp");
+    ImageWindow* window = open("e.bmp");
     ASSERT_NE(window, nullptr);
     QLabel* image = picture(window);
     QScrollBar* bar = scrollArea(window)->horizontalScrollBar();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QScrollArea>
@@ -11,22 +12,31 @@
 #include <string>
 #include <vector>
 
-#include "app/form_rv_main.h"
 #include "tests/app/shared_hub_test.h"
 #include "tests/image/temp_dir.h"
 #include "tools/fixtures/jpeg_encoder.h"
 #include "tools/fixtures/sample_picture.h"
-#include "viewer/form_rv_view.h"
+#include "viewer/image_window.h"
 
 namespace ravinel::testing {
 
+// The captions of the information submenu, as the popup builds them; "-" a separator.
+inline std::vector<std::string> infoCaptions(const ImageWindow& window) {
+    emit window.popupMenu().menu->aboutToShow();
+    std::vector<std::string> texts;
+    for (const QAction* action : window.popupMenu().vpInfo->actions()) {
+        texts.push_back(action->isSeparator() ? "-" : action->text().toStdString());
+    }
+    return texts;
+}
+
 // A hub for the whole test program, a folder of pictures and text files, and image
-// windows opened the way the hub opens them: source, list, first load, show, display.
+// windows opened as the hub opens them.
 class ViewWindowTest : public SharedHubTest {
   protected:
     void TearDown() override {
         // Deleting skips the close handler and its idle hook that would end the run.
-        for (FormRvView* window : imageWindows()) {
+        for (ImageWindow* window : imageWindows()) {
             delete window;
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -45,41 +55,31 @@ class ViewWindowTest : public SharedHubTest {
         folder_.write(name, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
     }
 
-    // Null when the picture does not load, as the hub opens no window then.
-    FormRvView* open(const std::string& name) {
-        auto* window = new FormRvView;
-        window->setFolderSource(folder(), name);
-        window->dirFilesInfo().setDir(folder());
-        window->dirFilesInfo().sort(0);
-        GProcess& process = window->process();
-        formRvMain->graphicLoader().loadFromFile(process.source, folder() + name, false,
-                                                 process.loadInfo);
-        if (!process.loadInfo.succeeded()) {
-            delete window;
-            return nullptr;
-        }
-        window->setLoadTime(1);
-        window->show();
-        window->showFirstPicture();
-        return window;
+    // A window on the folder, read anew; null when the picture does not load (the window
+    // then closed itself).
+    ImageWindow* open(const std::string& name) {
+        auto* window = new ImageWindow(hub());
+        return window->open(folder() + name, DirFilesInfo()) ? window : nullptr;
     }
 
-    static QScrollArea* scrollArea(FormRvView* window) { return window->findChild<QScrollArea*>(); }
-    static QLabel* picture(FormRvView* window) { return window->findChild<QLabel*>(); }
+    static QScrollArea* scrollArea(ImageWindow* window) {
+        return window->findChild<QScrollArea*>();
+    }
+    static QLabel* picture(ImageWindow* window) { return window->findChild<QLabel*>(); }
     // Sizes and places in device pixels, the unit of the display rules.
-    static QSize pictureSize(FormRvView* window) { return picture(window)->pixmap().size(); }
-    static int device(int logical, FormRvView* window) {
+    static QSize pictureSize(ImageWindow* window) { return picture(window)->pixmap().size(); }
+    static int device(int logical, ImageWindow* window) {
         return static_cast<int>(std::lround(logical * window->devicePixelRatioF()));
     }
-    static QSize clientSize(FormRvView* window) {
+    static QSize clientSize(ImageWindow* window) {
         return {device(window->width(), window), device(window->height(), window)};
     }
-    static QRect frameRect(FormRvView* window) {
+    static QRect frameRect(ImageWindow* window) {
         const QRect frame = window->frameGeometry();
         return {device(frame.left(), window), device(frame.top(), window),
                 device(frame.width(), window), device(frame.height(), window)};
     }
-    static std::string title(FormRvView* window) { return window->windowTitle().toStdString(); }
+    static std::string title(ImageWindow* window) { return window->windowTitle().toStdString(); }
 
     TempDir folder_;
 };

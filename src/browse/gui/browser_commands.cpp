@@ -7,20 +7,23 @@
 #include <filesystem>
 
 #include "app/caption_scope.h"
-#include "app/form_rv_main.h"
 #include "app/idle_dispatcher.h"
 #include "app/launch_target.h"
+#include "app/settings.h"
 #include "app/wait_cursor_scope.h"
+#include "app/window_opener.h"
+#include "browse/dir_files_info.h"
 #include "browse/gui/browser_status_bar.h"
 #include "browse/gui/browser_status_texts.h"
+#include "browse/gui/browser_window.h"
 #include "browse/gui/file_list_view.h"
-#include "browse/gui/form_rv_thumb.h"
 #include "browse/gui/grip_panel.h"
 #include "browse/gui/img_tn_view.h"
 #include "browse/gui/open_in_explorer.h"
 #include "browse/gui/shell_dir_tree.h"
 #include "browse/link_target.h"
 #include "image/file_extension.h"
+#include "image/graphic_loader.h"
 
 namespace ravinel {
 
@@ -40,19 +43,18 @@ class BusyScope {
 
 }  // namespace
 
-void FormRvThumb::connectCommands() {
+void BrowserWindow::connectCommands() {
     const auto bind = [this](QAction* action, std::function<void()> command) {
         connect(action, &QAction::triggered, this,
                 [this, command = std::move(command)] { guarded(command); });
     };
     ThumbPopupMenu& m = menu_;
-    bind(m.mmExecOnClick, [this] {
-        formRvMain->settings().thumbConf.execOnClick = menu_.mmExecOnClick->isChecked();
-    });
+    bind(m.mmExecOnClick,
+         [this] { context_.settings().thumbConf.execOnClick = menu_.mmExecOnClick->isChecked(); });
     bind(m.mmAnalyzeHeader, [this] {
         const bool on = menu_.mmAnalyzeHeader->isChecked();
-        formRvMain->graphicLoader().doAnalyze = on;
-        formRvMain->settings().loaderFlags.doAnalyze = on;
+        context_.graphicLoader().doAnalyze = on;
+        context_.settings().loaderFlags.doAnalyze = on;
     });
     bind(m.mmUseVixCat, [this] { mmUseVixCatClick(); });
     bind(m.mmUseVixCatFirst, [this] { mmUseVixCatFirstClick(); });
@@ -60,8 +62,8 @@ void FormRvThumb::connectCommands() {
     bind(m.mmThumbQLow, [this] { mmThumbQualityClick(false); });
     bind(m.mmOption, [this] { mmOptionClick(); });
     bind(m.mmExplorer, [this] { mmExplorerClick(); });
-    for (size_t mode = 0; mode < m.mmSortItems.size(); ++mode) {
-        bind(m.mmSortItems[mode], [this, mode] { mmSortFile(static_cast<int>(mode)); });
+    for (uint8_t index = 0; index < m.mmSortItems.size(); ++index) {
+        bind(m.mmSortItems[index], [this, index] { mmSortFile(modeOfIndex<SortMode>(index)); });
     }
     bind(m.mmRefreshFile, [this] { mmRefreshFileClick(); });
     bind(m.mmRefreshTree, [this] { mmRefreshTreeClick(); });
@@ -78,8 +80,8 @@ void FormRvThumb::connectCommands() {
             [this](QPoint pos) { guarded([this, pos] { movingPanelEndDock(pos); }); });
 }
 
-void FormRvThumb::mmUseVixCatClick() {
-    ThumbConf& conf = formRvMain->settings().thumbConf;
+void BrowserWindow::mmUseVixCatClick() {
+    ThumbConf& conf = context_.settings().thumbConf;
     conf.useVixCat = menu_.mmUseVixCat->isChecked();
     menu_.mmUseVixCatFirst->setEnabled(conf.useVixCat);
     if (thumbView_ != nullptr) {
@@ -90,16 +92,16 @@ void FormRvThumb::mmUseVixCatClick() {
     }
 }
 
-void FormRvThumb::mmUseVixCatFirstClick() {
-    ThumbConf& conf = formRvMain->settings().thumbConf;
+void BrowserWindow::mmUseVixCatFirstClick() {
+    ThumbConf& conf = context_.settings().thumbConf;
     conf.useVixCatFirst = menu_.mmUseVixCatFirst->isChecked();
     if (thumbView_ != nullptr) {
         thumbView_->setUseCatalogFirst(conf.useVixCatFirst);
     }
 }
 
-void FormRvThumb::mmThumbQualityClick(bool hiQuality) {
-    formRvMain->settings().thumbConf.hiQuality = hiQuality;
+void BrowserWindow::mmThumbQualityClick(bool hiQuality) {
+    context_.settings().thumbConf.hiQuality = hiQuality;
     if (thumbView_ != nullptr) {
         thumbView_->setHiQuality(hiQuality);
     }
@@ -107,61 +109,61 @@ void FormRvThumb::mmThumbQualityClick(bool hiQuality) {
 
 // The idle step rests while the options window runs; the list is then shown anew, with
 // the tile look the window may have changed.
-void FormRvThumb::mmOptionClick() {
+void BrowserWindow::mmOptionClick() {
     IdleDispatcher::instance().clearHandler();
     const auto attach = qScopeGuard([this] { attachIdleHandler(); });
-    formRvMain->showOptions();
+    context_.windows().showOptions();
     mmRefreshFileClick();
 }
 
-void FormRvThumb::mmExplorerClick() {
+void BrowserWindow::mmExplorerClick() {
     openInExplorer(tree_->getPath());
 }
 
-void FormRvThumb::mmSortFile(int mode) {
+void BrowserWindow::mmSortFile(SortMode mode) {
     menu_.tickSortMode(mode);
-    formRvMain->settings().thumbConf.sortMode = static_cast<uint8_t>(mode);
+    context_.settings().thumbConf.sortMode = mode;
     currentFolder_.clear();
     treeClick();
 }
 
-void FormRvThumb::mmRefreshFileClick() {
+void BrowserWindow::mmRefreshFileClick() {
     currentFolder_.clear();
     treeClick();
 }
 
-void FormRvThumb::mmRefreshTreeClick() {
+void BrowserWindow::mmRefreshTreeClick() {
     BusyScope busy(busy_);
     tree_->rebuildTree();
     tree_->setPath(currentFolder_);
 }
 
-void FormRvThumb::freeView() {
+void BrowserWindow::freeView() {
     delete thumbView_;
     thumbView_ = nullptr;
     delete reportView_;
     reportView_ = nullptr;
 }
 
-void FormRvThumb::createThumbView() {
-    const Settings& settings = formRvMain->settings();
+void BrowserWindow::createThumbView() {
+    const Settings& settings = context_.settings();
     const ThumbConf& conf = settings.thumbConf;
-    thumbView_ = new ImgTnView(twinPanel_, settings.thumbPanel, formRvMain->iconCache(),
-                               formRvMain->graphicLoader());
+    thumbView_ = new ImgTnView(twinPanel_, settings.thumbPanel, context_.iconCache(),
+                               context_.graphicLoader());
     thumbView_->setHiQuality(conf.hiQuality);
     thumbView_->setUseCatalog(conf.useVixCat);
     thumbView_->setUseCatalogFirst(conf.useVixCatFirst);
     thumbView_->setCatalogHomeDir(conf.vixHomeDir);
     thumbView_->setUse3DNow(settings.viewConf.use3DNow);
-    thumbView_->setThumbColorBit(formRvMain->screenBitsPerPixel());
+    thumbView_->setThumbColorBit(context_.screenBitsPerPixel());
     thumbView_->setFocusPolicy(Qt::StrongFocus);
     connect(thumbView_, &ImgTnView::doubleClicked, this,
             [this] { guarded([this] { openSelected(); }); });
     twinPanel_->layout()->addWidget(thumbView_);
 }
 
-void FormRvThumb::createReportView() {
-    reportView_ = new FileListView(twinPanel_, &formRvMain->iconCache());
+void BrowserWindow::createReportView() {
+    reportView_ = new FileListView(twinPanel_, &context_.iconCache());
     reportView_->setFrameShape(QFrame::NoFrame);
     connect(reportView_, &FileListView::openRequested, this,
             [this] { guarded([this] { openSelected(); }); });
@@ -169,25 +171,26 @@ void FormRvThumb::createReportView() {
     showPanel1({});
 }
 
-void FormRvThumb::mmThumbClick() {
+void BrowserWindow::mmThumbClick() {
     tree_->setFocus();
     freeView();
     createThumbView();
-    thumbView_->setFiles(formRvMain->dirFilesInfo());
+    thumbView_->setFiles(context_.dirFilesInfo());
     thumbView_->setFocus();
     menu_.mmThumb->setChecked(true);
 }
 
-void FormRvThumb::mmReportClick() {
+void BrowserWindow::mmReportClick() {
     tree_->setFocus();
     freeView();
     createReportView();
-    reportView_->setFiles(&formRvMain->dirFilesInfo());
+    reportView_->setFiles(&context_.dirFilesInfo());
     reportView_->setFocus();
     menu_.mmReport->setChecked(true);
 }
 
-void FormRvThumb::showStatus(const QString& panel1, const QString& panel2, const QString& panel3) {
+void BrowserWindow::showStatus(const QString& panel1, const QString& panel2,
+                               const QString& panel3) {
     statusBar_->setUpdatesEnabled(false);
     statusBar_->setText(1, panel1);
     statusBar_->setText(2, panel2);
@@ -195,13 +198,13 @@ void FormRvThumb::showStatus(const QString& panel1, const QString& panel2, const
     statusBar_->setUpdatesEnabled(true);
 }
 
-void FormRvThumb::showPanel1(const QString& text) {
+void BrowserWindow::showPanel1(const QString& text) {
     statusBar_->setUpdatesEnabled(false);
     statusBar_->setText(1, text);
     statusBar_->setUpdatesEnabled(true);
 }
 
-void FormRvThumb::treeClick() {
+void BrowserWindow::treeClick() {
     if (busy_) {
         return;
     }
@@ -214,14 +217,14 @@ void FormRvThumb::treeClick() {
     CaptionScope caption(this, browser_texts::kLoading);
     showStatus(browser_texts::kReadingFiles, {}, QString::fromStdString(currentFolder_));
     statusBar_->repaint();
-    DirFilesInfo& list = formRvMain->dirFilesInfo();
+    DirFilesInfo& list = context_.dirFilesInfo();
     try {
         list.setDir("");
         list.setDir(currentFolder_);
         showStatus(browser_texts::kSortingFiles, fileCountText(list.count()),
                    QString::fromStdString(currentFolder_));
         statusBar_->repaint();
-        list.sort(formRvMain->settings().thumbConf.sortMode);
+        list.sort(modeIndex(context_.settings().thumbConf.sortMode));
     } catch (const std::exception&) {
         // The views below get the list as it stands: they hold items of the old one.
         showFiles();
@@ -231,12 +234,12 @@ void FormRvThumb::treeClick() {
 }
 
 // Hands the shared list to the view shown; its items replaced the ones the view held.
-void FormRvThumb::showFiles() {
-    DirFilesInfo& list = formRvMain->dirFilesInfo();
+void BrowserWindow::showFiles() {
+    DirFilesInfo& list = context_.dirFilesInfo();
     showPanel1(thumbView_ != nullptr ? sortedThumbsText(list.count()) : QString());
     if (thumbView_ != nullptr) {
-        thumbView_->setThumbPanel(formRvMain->settings().thumbPanel);
-        thumbView_->setCatalogHomeDir(formRvMain->settings().thumbConf.vixHomeDir);
+        thumbView_->setThumbPanel(context_.settings().thumbPanel);
+        thumbView_->setCatalogHomeDir(context_.settings().thumbConf.vixHomeDir);
         thumbView_->setFiles(list);
         thumbView_->setFocus();
     } else if (reportView_ != nullptr) {
@@ -245,7 +248,7 @@ void FormRvThumb::showFiles() {
     }
 }
 
-bool FormRvThumb::appIdle() {
+bool BrowserWindow::appIdle() {
     if (!menu_.mmThumb->isChecked() || thumbView_ == nullptr) {
         return true;
     }
@@ -259,8 +262,8 @@ bool FormRvThumb::appIdle() {
     return done;
 }
 
-void FormRvThumb::openSelected() {
-    const DirFilesInfo& list = formRvMain->dirFilesInfo();
+void BrowserWindow::openSelected() {
+    const DirFilesInfo& list = context_.dirFilesInfo();
     const FileInfoItem* item = nullptr;
     if (thumbView_ != nullptr && thumbView_->itemIndex() >= 0 &&
         thumbView_->itemIndex() < list.count()) {
@@ -281,7 +284,7 @@ void FormRvThumb::openSelected() {
     }
 }
 
-void FormRvThumb::followShortcut(const std::string& path) {
+void BrowserWindow::followShortcut(const std::string& path) {
     const std::string target = getLinkTarget(path);
     if (target.empty()) {
         return;
@@ -301,10 +304,10 @@ void FormRvThumb::followShortcut(const std::string& path) {
     treeClick();
 }
 
-void FormRvThumb::openFile(const std::string& path) {
+void BrowserWindow::openFile(const std::string& path) {
     CaptionScope caption(this, browser_texts::kLoading);
     WaitCursorScope waitCursor;
-    formRvMain->openFileOrArchive(path, menu_.mmAnalyzeHeader->isChecked());
+    context_.windows().openFileOrArchive(path, menu_.mmAnalyzeHeader->isChecked());
 }
 
 }  // namespace ravinel

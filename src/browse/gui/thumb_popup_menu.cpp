@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "app/menu_items.h"
+#include "process/g_process_settings.h"
 
 namespace ravinel {
 
@@ -67,10 +68,9 @@ ThumbPopupMenu::ThumbPopupMenu(QWidget* owner) {
     mmExit = addMenuItem(menu, "アプリケーションの終了(&Q)");
 }
 
-void ThumbPopupMenu::tickSortMode(int mode) {
-    tickOnly(sortGroup_, mode >= 0 && mode < static_cast<int>(mmSortItems.size())
-                             ? mmSortItems[static_cast<size_t>(mode)]
-                             : nullptr);
+void ThumbPopupMenu::tickSortMode(SortMode mode) {
+    const size_t index = modeIndex(mode);
+    tickOnly(sortGroup_, index < mmSortItems.size() ? mmSortItems[index] : nullptr);
 }
 
 }  // namespace ravinel

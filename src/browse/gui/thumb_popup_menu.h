@@ -3,6 +3,8 @@
 #include <QMenu>
 #include <array>
 
+#include "browse/sort_mode.h"
+
 class QAction;
 class QActionGroup;
 class QWidget;
@@ -16,8 +18,9 @@ struct ThumbPopupMenu {
     // shortcut works while the menu is closed.
     explicit ThumbPopupMenu(QWidget* owner);
 
-    // Ticks the sort item of mode (0..7); another value ticks none.
-    void tickSortMode(int mode);
+    // Ticks the sort item of mode; a mode past the items (the settings file may hold
+    // one) ticks none.
+    void tickSortMode(SortMode mode);
 
     QMenu* menu = nullptr;
 

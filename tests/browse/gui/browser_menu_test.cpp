@@ -8,7 +8,7 @@
 #include "browse/gui/img_tn_view.h"
 #include "browse/gui/shell_dir_tree.h"
 #include "browse/gui/window_on_monitor.h"
-#include "tests/browse/gui/form_rv_thumb_fixture.h"
+#include "tests/browse/gui/browser_window_fixture.h"
 
 namespace ravinel::testing {
 namespace {
@@ -22,7 +22,7 @@ QStringList captions(const QMenu* menu) {
 }
 
 TEST_F(BrowserTest, MenuItemsInOrderWithTheirKeys) {
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     const ThumbPopupMenu& menu = browser->popupMenu();
     EXPECT_EQ(captions(menu.menu),
               (QStringList{"その他(&X)", "-", "エクスプローラで開く(&E)", "ソート(&S)",
@@ -52,7 +52,7 @@ TEST_F(BrowserTest, MenuItemsInOrderWithTheirKeys) {
 }
 
 TEST_F(BrowserTest, ViewKeysWorkWhileTheMenuIsClosed) {
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     browser->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(browser));
     QTest::keyClick(browser, Qt::Key_F7);
@@ -63,14 +63,14 @@ TEST_F(BrowserTest, ViewKeysWorkWhileTheMenuIsClosed) {
 }
 
 TEST_F(BrowserTest, TicksFollowTheSettings) {
-    ThumbConf& conf = formRvMain->settings().thumbConf;
+    ThumbConf& conf = hub().settings().thumbConf;
     conf.hiQuality = false;
     conf.execOnClick = true;
     conf.useVixCat = true;
     conf.useVixCatFirst = false;
-    conf.sortMode = 6;
-    formRvMain->graphicLoader().doAnalyze = true;
-    FormRvThumb* browser = openBrowser();
+    conf.sortMode = SortMode::smTimeUp;
+    hub().graphicLoader().doAnalyze = true;
+    BrowserWindow* browser = openBrowser();
     const ThumbPopupMenu& menu = browser->popupMenu();
     EXPECT_TRUE(menu.mmThumbQLow->isChecked());
     EXPECT_FALSE(menu.mmThumbQHi->isChecked());
@@ -85,14 +85,14 @@ TEST_F(BrowserTest, TicksFollowTheSettings) {
     EXPECT_FALSE(browser->thumbView()->hiQuality());
     EXPECT_TRUE(browser->thumbView()->useCatalog());
     EXPECT_FALSE(browser->thumbView()->useCatalogFirst());
-    formRvMain->graphicLoader().doAnalyze = false;
+    hub().graphicLoader().doAnalyze = false;
 
     menu.mmExecOnClick->trigger();
     EXPECT_FALSE(conf.execOnClick);
 }
 
 TEST_F(BrowserTest, AltAloneOpensTheMenuAboveTheStatusBar) {
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     const ThumbPopupMenu& menu = browser->popupMenu();
     QWidget* focus = &browser->tree();
     QTest::keyPress(focus, Qt::Key_Alt);
@@ -118,7 +118,7 @@ TEST_F(BrowserTest, AltAloneOpensTheMenuAboveTheStatusBar) {
 }
 
 TEST_F(BrowserTest, TheMenuButtonOpensTheMenu) {
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     auto* bar = const_cast<BrowserStatusBar*>(&browser->statusBar());
     const QRect button = bar->menuButtonRect();
     QTest::mousePress(bar, Qt::RightButton, {}, button.center());
@@ -131,8 +131,8 @@ TEST_F(BrowserTest, TheMenuButtonOpensTheMenu) {
 }
 
 TEST_F(BrowserTest, TheTreeDocksOnTheSideItIsDroppedOn) {
-    formRvMain->settings().thumbForm.treeWidth = 150;
-    FormRvThumb* browser = openBrowser();
+    hub().settings().thumbForm.treeWidth = 150;
+    BrowserWindow* browser = openBrowser();
     EXPECT_FALSE(browser->treeOnLeft()) << "right by default";
     auto* grip = browser->findChild<GripPanel*>();
     ASSERT_NE(grip, nullptr);
@@ -161,9 +161,9 @@ TEST_F(BrowserTest, TheTreeDocksOnTheSideItIsDroppedOn) {
 
 TEST_F(BrowserTest, AWindowStoredOffTheMonitorComesBack) {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    formRvMain->settings().thumbForm.bounds = {screen.right() + 1, screen.bottom() + 50,
-                                               screen.right() + 601, screen.bottom() + 450};
-    FormRvThumb* browser = openBrowser();
+    hub().settings().thumbForm.bounds = {screen.right() + 1, screen.bottom() + 50,
+                                         screen.right() + 601, screen.bottom() + 450};
+    BrowserWindow* browser = openBrowser();
     EXPECT_EQ(browser->frameGeometry(), QRect(0, 0, 600, 400));
 
     EXPECT_EQ(keptOnMonitor(QRect(1279, 799, 10, 10), QRect(0, 0, 1280, 800)),

@@ -5,7 +5,7 @@
 
 #include "app/settings_limits.h"
 #include "browse/gui/img_tn_view.h"
-#include "tests/browse/gui/form_rv_thumb_fixture.h"
+#include "tests/browse/gui/browser_window_fixture.h"
 
 namespace ravinel::testing {
 namespace {
@@ -51,10 +51,10 @@ TEST_F(BrowserTest, ExtremeSettingsLayOutTheBrowserAndAnImageWindow) {
         const std::string path = settingsFolder.write(
             "ravinel.ini",
             std::span(reinterpret_cast<const uint8_t*>(c.text.data()), c.text.size()));
-        formRvMain->settings() = loadSettings(path);
-        formRvMain->settings().lastDir = folder();
+        hub().settings() = loadSettings(path);
+        hub().settings().lastDir = folder();
 
-        FormRvThumb* browser = openBrowser();
+        BrowserWindow* browser = openBrowser();
         for (int step = 0; step < 100 && !browser->appIdle(); ++step) {
         }
         ImgTnView* view = browser->thumbView();
@@ -64,7 +64,7 @@ TEST_F(BrowserTest, ExtremeSettingsLayOutTheBrowserAndAnImageWindow) {
         EXPECT_EQ(view->madeCount(), 1);
         EXPECT_LE(browser->frameGeometry().right(), maxSide);
 
-        ASSERT_TRUE(formRvMain->openImageFile(folder() + numberedName(0), sharedList()));
+        ASSERT_TRUE(hub().openImageFile(folder() + numberedName(0), sharedList(), true));
         ASSERT_EQ(imageWindows().size(), 1u);
         const GProcess& process = imageWindows()[0]->process();
         EXPECT_EQ(QSize(process.destWidth, process.destHeight), c.picture);

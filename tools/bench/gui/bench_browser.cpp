@@ -32,7 +32,7 @@ BenchBrowser::BenchBrowser() : view(nullptr, ThumbPanel{}, icons, loader) {
 void BenchBrowser::readFolder(const std::string& dir) {
     list.setDir("");
     list.setDir(dir);
-    list.sort(ThumbConf{}.sortMode);
+    list.sort(modeIndex(ThumbConf{}.sortMode));
 }
 
 std::vector<ImgTnPanel*> BenchBrowser::visibleTiles() const {

@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "app/form_rv_main.h"
+#include "app/app_hub.h"
 #include "cached_folder.h"
 #include "gui_bench_case.h"
 #include "tools/fixtures/jpeg_encoder.h"
-#include "viewer/form_rv_view.h"
+#include "viewer/image_window.h"
 
 namespace ravinel::bench {
 namespace {
@@ -39,9 +39,9 @@ void writePhoto(const std::string& dir) {
     }
 }
 
-FormRvView* openedWindow() {
+ImageWindow* openedWindow() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* window = qobject_cast<FormRvView*>(widget); window != nullptr) {
+        if (auto* window = qobject_cast<ImageWindow*>(widget); window != nullptr) {
             return window;
         }
     }
@@ -49,7 +49,7 @@ FormRvView* openedWindow() {
 }
 
 // The milliseconds the information submenu shows after caption ("読込処理", "表示処理").
-double infoMilliseconds(const FormRvView& window, const QString& caption) {
+double infoMilliseconds(const ImageWindow& window, const QString& caption) {
     emit window.popupMenu().menu->aboutToShow();
     for (const QAction* action : window.popupMenu().vpInfo->actions()) {
         const QStringList parts = action->text().split('\t');
@@ -68,7 +68,7 @@ double infoMilliseconds(const FormRvView& window, const QString& caption) {
 // the best of the window's own load and display times.
 std::vector<Figure> openPicture(const std::string& dir) {
     QTemporaryDir settingsDir;
-    FormRvMain hub(settingsDir.filePath("ravinel.ini").toStdString());
+    AppHub hub(settingsDir.filePath("ravinel.ini").toStdString());
     // A window manager's frame of 3-pixel borders under a 23-pixel title bar, as the hub
     // knows it once a first window was framed: on a 1280x1024 screen a 4000x3000 picture
     // then fits at 1274x956, the size ravinel-bench reduces to.
@@ -77,10 +77,10 @@ std::vector<Figure> openPicture(const std::string& dir) {
     double bestShow = 1e9;
     QSize shown;
     for (int open = 0; open < kOpens; ++open) {
-        if (!hub.openImageFile(dir + kFileName, hub.dirFilesInfo())) {
+        if (!hub.openImageFile(dir + kFileName, hub.dirFilesInfo(), true)) {
             throw std::runtime_error("the picture did not open");
         }
-        FormRvView* window = openedWindow();
+        ImageWindow* window = openedWindow();
         bestLoad = std::min(bestLoad, infoMilliseconds(*window, QString::fromUtf8("読込処理")));
         bestShow = std::min(bestShow, infoMilliseconds(*window, QString::fromUtf8("表示処理")));
         shown = window->findChild<QLabel*>()->pixmap().size();

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/form_rv_main.h"
-#include "browse/gui/form_rv_thumb.h"
+#include "app/app_hub.h"
+#include "browse/gui/browser_window.h"
 #include "tests/app/delete_windows.h"
 #include "tools/fixtures/sample_picture.h"
 #include "tools/fuzz/targets/scratch_folder.h"
@@ -30,12 +30,11 @@ void startApplication() {
     new QApplication(argc, argv);
 }
 
-FormRvMain& hub() {
-    if (formRvMain == nullptr) {
-        // Its own settings file does not exist: the hub starts with the defaults.
-        new FormRvMain(scratchFolder() + "hub/ravinel.ini");
-    }
-    return *formRvMain;
+AppHub& hub() {
+    // Its own settings file does not exist: the hub starts with the defaults. Alive until
+    // the process ends, as the windows of every input are made with it.
+    static AppHub* const program = new AppHub(scratchFolder() + "hub/ravinel.ini");
+    return *program;
 }
 
 const std::string& pictureFolder() {
@@ -52,19 +51,19 @@ const std::string& pictureFolder() {
 
 void layOutWindowsWith(const Settings& settings) {
     startApplication();
-    FormRvMain& program = hub();
+    AppHub& program = hub();
     program.settings() = settings;
     program.settings().lastDir = pictureFolder();
     program.settings().thumbConf.vixHomeDir = pictureFolder();
 
-    program.browserShowing = true;
-    auto* browser = new FormRvThumb;
+    program.setBrowserShowing(true);
+    auto* browser = new BrowserWindow(program);
     browser->show();
     for (int step = 0; step < kIdleSteps && !browser->appIdle(); ++step) {
     }
-    program.openImageFile(pictureFolder() + "picture.bmp", program.dirFilesInfo());
+    program.openImageFile(pictureFolder() + "picture.bmp", program.dirFilesInfo(), true);
     testing::deleteBrowserAndImageWindows();
-    program.browserShowing = false;
+    program.setBrowserShowing(false);
 }
 
 }  // namespace ravinel::fuzz

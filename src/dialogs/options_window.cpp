@@ -1,4 +1,4 @@
-#include "dialogs/form_rv_opt.h"
+#include "dialogs/options_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,10 +14,11 @@
 #include <QSlider>
 #include <QTabWidget>
 
-#include "app/form_rv_main.h"
+#include "app/settings.h"
 #include "browse/gui/img_tn_panel.h"
 #include "dialogs/folder_dialog.h"
 #include "dialogs/folder_text.h"
+#include "image/spis.h"
 
 namespace ravinel {
 
@@ -28,10 +29,10 @@ constexpr int kClientHeight = 433;
 
 }  // namespace
 
-FormRvOpt::FormRvOpt(FormRvMain& hub, QWidget* parent)
+OptionsWindow::OptionsWindow(AppContext& context, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      hub_(hub) {
+      context_(context) {
     chooseColor = [this](const QColor& initial) -> std::optional<QColor> {
         const QColor chosen = QColorDialog::getColor(initial, this);
         return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
@@ -52,9 +53,9 @@ FormRvOpt::FormRvOpt(FormRvMain& hub, QWidget* parent)
     formShow();
 }
 
-FormRvOpt::~FormRvOpt() = default;
+OptionsWindow::~OptionsWindow() = default;
 
-void FormRvOpt::formCreate() {
+void OptionsWindow::formCreate() {
     setWindowTitle("オプション設定");
     setModal(true);
     // The status bar's font, as the window's text is set in it.
@@ -65,7 +66,7 @@ void FormRvOpt::formCreate() {
         move(area.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
     }
 
-    const Settings& settings = hub_.settings();
+    const Settings& settings = context_.settings();
     thumbPanel_ = settings.thumbPanel;
     thumbConf_ = settings.thumbConf;
     viewConf_ = settings.viewConf;
@@ -95,18 +96,18 @@ void FormRvOpt::formCreate() {
     sampleBitmap_ = QImage(256, 256, QImage::Format_RGB32);
     sampleBitmap_.fill(Qt::white);
 
-    int32_t& page = hub_.settings().selectPage;
+    int32_t& page = context_.settings().selectPage;
     if (page < 0 || page >= kPageCount) {
         page = kPageCount - 1;
     }
     pageCon_->setCurrentIndex(page);
     pageConChange(page);
-    connect(pageCon_, &QTabWidget::currentChanged, this, &FormRvOpt::pageConChange);
+    connect(pageCon_, &QTabWidget::currentChanged, this, &OptionsWindow::pageConChange);
 }
 
 // Setting the controls runs their change handlers, which store the same values into the
 // copies (clamped to the controls' ranges) and refresh the sample.
-void FormRvOpt::formShow() {
+void OptionsWindow::formShow() {
     ckBxNoBorder_->setChecked((thumbPanel_.style & ImgTnPanel::kNoBorder) != 0);
     ckBxNoLabel_->setChecked((thumbPanel_.style & ImgTnPanel::kNoLabel) != 0);
     // A bar already at the clamped value reports no change: the copy takes it here.
@@ -141,13 +142,13 @@ void FormRvOpt::formShow() {
     ckBxArcAutoClose_->setChecked(thumbConf_.closeArcList);
     memoVixDir_->setText(QString::fromStdString(thumbConf_.vixHomeDir));
 
-    const GraphicLoader& loader = hub_.graphicLoader();
+    const GraphicLoader& loader = context_.graphicLoader();
     ckBxUseSpiPrev_->setChecked(loader.useSpiPrev);
     ckBxInBmpFirst_->setChecked(loader.inBmpFirst);
     ckBxInJpgFirst_->setChecked(loader.inJpgFirst);
 
     initializing_ = true;
-    const uint8_t places = hub_.spis().searchOptions;
+    const uint8_t places = context_.spis().searchOptions;
     ckBxDirHere_->setChecked((places & spsAppDir) != 0);
     ckBxDirSusie_->setChecked((places & spsSusieDir) != 0);
     fillPluginList();
@@ -155,23 +156,23 @@ void FormRvOpt::formShow() {
     updatePreview();
 }
 
-void FormRvOpt::done(int result) {
+void OptionsWindow::done(int result) {
     formClose();
     QDialog::done(result);
 }
 
 // A close while the window is not shown does not pass through done().
-void FormRvOpt::closeEvent(QCloseEvent* event) {
+void OptionsWindow::closeEvent(QCloseEvent* event) {
     formClose();
     QDialog::closeEvent(event);
 }
 
-void FormRvOpt::formClose() {
+void OptionsWindow::formClose() {
     if (closed_) {
         return;
     }
     closed_ = true;
-    Settings& settings = hub_.settings();
+    Settings& settings = context_.settings();
     settings.viewConf = viewConf_;
     settings.thumbPanel = thumbPanel_;
     settings.viewForm = viewForm_;
@@ -181,7 +182,7 @@ void FormRvOpt::formClose() {
 }
 
 // Both thumbnail pages show the same sample: it moves to the page being shown.
-void FormRvOpt::pageConChange(int index) {
+void OptionsWindow::pageConChange(int index) {
     QWidget* page = index == 0 ? tabThumbPanel1_ : tabThumbPanel2_;
     if (panelBk_->parentWidget() != page) {
         const QRect bounds = panelBk_->geometry();

@@ -1,4 +1,4 @@
-#include "browse/gui/form_rv_thumb.h"
+#include "browse/gui/browser_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -12,15 +12,17 @@
 #include <exception>
 #include <iostream>
 
-#include "app/form_rv_main.h"
 #include "app/idle_dispatcher.h"
+#include "app/settings.h"
 #include "app/settings_limits.h"
+#include "app/window_opener.h"
 #include "browse/gui/browser_status_bar.h"
 #include "browse/gui/file_list_view.h"
 #include "browse/gui/grip_panel.h"
 #include "browse/gui/img_tn_view.h"
 #include "browse/gui/shell_dir_tree.h"
 #include "browse/gui/window_on_monitor.h"
+#include "image/graphic_loader.h"
 
 namespace ravinel {
 
@@ -39,7 +41,7 @@ int toLogical(int32_t devicePixels, qreal ratio) {
 
 }  // namespace
 
-FormRvThumb::FormRvThumb() : menu_(this) {
+BrowserWindow::BrowserWindow(AppContext& context) : context_(context), menu_(this) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle("Ravinel");
     if (QWidget* active = QApplication::activeWindow()) {
@@ -53,9 +55,9 @@ FormRvThumb::FormRvThumb() : menu_(this) {
     qApp->installEventFilter(this);
 }
 
-FormRvThumb::~FormRvThumb() = default;
+BrowserWindow::~BrowserWindow() = default;
 
-void FormRvThumb::buildLayout() {
+void BrowserWindow::buildLayout() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -94,12 +96,12 @@ void FormRvThumb::buildLayout() {
     tree_->setFont(statusBar_->font());
 }
 
-void FormRvThumb::formCreate() {
+void BrowserWindow::formCreate() {
     busy_ = true;
-    Settings& settings = formRvMain->settings();
+    Settings& settings = context_.settings();
     const ThumbConf& conf = settings.thumbConf;
     (conf.hiQuality ? menu_.mmThumbQHi : menu_.mmThumbQLow)->setChecked(true);
-    menu_.mmAnalyzeHeader->setChecked(formRvMain->graphicLoader().doAnalyze);
+    menu_.mmAnalyzeHeader->setChecked(context_.graphicLoader().doAnalyze);
     menu_.mmExecOnClick->setChecked(conf.execOnClick);
     menu_.mmUseVixCat->setChecked(conf.useVixCat);
     menu_.mmUseVixCatFirst->setEnabled(conf.useVixCat);
@@ -131,23 +133,23 @@ void FormRvThumb::formCreate() {
     mmRefreshFileClick();
 }
 
-void FormRvThumb::placeWindow() {
-    const Rect bounds = drawableWindowRect(formRvMain->settings().thumbForm.bounds);
+void BrowserWindow::placeWindow() {
+    const Rect bounds = drawableWindowRect(context_.settings().thumbForm.bounds);
     const QRect stored(QPoint(bounds.left, bounds.top),
                        QPoint(bounds.right - 1, bounds.bottom - 1));
     placedBounds_ = keptOnMonitor(stored, nearestScreenGeometry(stored));
     // The stored rectangle holds the frame. Until this window has one, the frame is taken
-    // to be the one the hub measured (in device pixels).
-    const ScreenMetrics metrics = formRvMain->getScreenMetrics(this);
+    // to be the one measured on earlier windows (in device pixels).
+    const ScreenMetrics metrics = context_.getScreenMetrics(this);
     const qreal ratio = devicePixelRatioF();
     resize(std::max(1, placedBounds_.width() - toLogical(metrics.frameX, ratio)),
            std::max(1, placedBounds_.height() - toLogical(metrics.frameY, ratio)));
     move(placedBounds_.topLeft());
-    setWindowState(formRvMain->settings().thumbForm.maximized ? Qt::WindowMaximized
-                                                              : Qt::WindowNoState);
+    setWindowState(context_.settings().thumbForm.maximized ? Qt::WindowMaximized
+                                                           : Qt::WindowNoState);
 }
 
-void FormRvThumb::fitFrameToBounds() {
+void BrowserWindow::fitFrameToBounds() {
     if (placedBounds_.isNull() || isMaximized() || frameGeometry() == placedBounds_) {
         return;
     }
@@ -157,7 +159,7 @@ void FormRvThumb::fitFrameToBounds() {
     move(placedBounds_.topLeft());
 }
 
-bool FormRvThumb::event(QEvent* event) {
+bool BrowserWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && !placedBounds_.isNull()) {
         // By now a window manager has framed the window: the last chance to fit it.
         guarded([this] { fitFrameToBounds(); });
@@ -166,7 +168,7 @@ bool FormRvThumb::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void FormRvThumb::dockTree(bool left) {
+void BrowserWindow::dockTree(bool left) {
     const QList<int> sizes = splitter_->sizes();
     const int panelWidth = movingPanel_->width();
     treeOnLeft_ = left;
@@ -181,7 +183,7 @@ void FormRvThumb::dockTree(bool left) {
     }
 }
 
-void FormRvThumb::showEvent(QShowEvent* event) {
+void BrowserWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous()) {
         fitFrameToBounds();
@@ -191,20 +193,20 @@ void FormRvThumb::showEvent(QShowEvent* event) {
     }
 }
 
-void FormRvThumb::attachIdleHandler() {
+void BrowserWindow::attachIdleHandler() {
     // Guarded: a handler still installed after the window is gone does nothing.
     IdleDispatcher::instance().setHandler(
-        [window = QPointer<FormRvThumb>(this)] { return window ? window->appIdle() : true; });
+        [window = QPointer<BrowserWindow>(this)] { return window ? window->appIdle() : true; });
 }
 
-void FormRvThumb::closeEvent(QCloseEvent* event) {
+void BrowserWindow::closeEvent(QCloseEvent* event) {
     guarded([this] { formClose(); });
     event->accept();
 }
 
-void FormRvThumb::formClose() {
+void BrowserWindow::formClose() {
     IdleDispatcher::instance().clearHandler();
-    Settings& settings = formRvMain->settings();
+    Settings& settings = context_.settings();
     ThumbFormConf& form = settings.thumbForm;
     if (!isMaximized()) {
         form.maximized = false;
@@ -218,13 +220,12 @@ void FormRvThumb::formClose() {
     form.treeWidth = tree_->width();
     form.viewStyle = menu_.mmReport->isChecked() ? 1 : 0;
     settings.lastDir = currentFolder_;
-    formRvMain->browserShowing = false;
-    if (formRvMain->noOtherWindowShown(this)) {
-        formRvMain->installCloseWhenAlone();
-    }
+    WindowOpener& windows = context_.windows();
+    windows.setBrowserShowing(false);
+    windows.windowClosing(this);
 }
 
-bool FormRvThumb::eventFilter(QObject* watched, QEvent* event) {
+bool BrowserWindow::eventFilter(QObject* watched, QEvent* event) {
     const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (key && widget != nullptr && widget->window() == this && filterKey(event)) {
@@ -233,7 +234,7 @@ bool FormRvThumb::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-bool FormRvThumb::filterKey(QEvent* event) {
+bool BrowserWindow::filterKey(QEvent* event) {
     const auto* keyEvent = static_cast<QKeyEvent*>(event);
     const int key = keyEvent->key();
     if (event->type() == QEvent::KeyPress) {
@@ -259,19 +260,19 @@ bool FormRvThumb::filterKey(QEvent* event) {
     return false;
 }
 
-void FormRvThumb::popupAtStatusBar() {
+void BrowserWindow::popupAtStatusBar() {
     statusBar_->setMenuButtonDown(true);
     // The menu opens upwards from the status bar's top-left corner.
     const QPoint corner = statusBar_->mapToGlobal(QPoint(0, 0));
     menu_.menu->popup(QPoint(corner.x(), corner.y() - menu_.menu->sizeHint().height()));
 }
 
-void FormRvThumb::movingPanelEndDock(QPoint globalPos) {
+void BrowserWindow::movingPanelEndDock(QPoint globalPos) {
     const int baseLeft = basePanel_->mapToGlobal(QPoint(0, 0)).x();
     dockTree(dockLeftAt(baseLeft, basePanel_->width(), globalPos.x()));
 }
 
-void FormRvThumb::guarded(const std::function<void()>& command) {
+void BrowserWindow::guarded(const std::function<void()>& command) {
     try {
         command();
     } catch (const std::exception& e) {

@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "app/form_rv_main.h"
+#include "app/app_hub.h"
 #include "app/idle_dispatcher.h"
 #include "browse/gui/browser_status_bar.h"
-#include "browse/gui/form_rv_thumb.h"
+#include "browse/gui/browser_window.h"
 #include "tests/app/delete_windows.h"
 #include "tests/app/shared_hub_test.h"
 #include "tests/image/temp_dir.h"
 #include "tools/fixtures/jpeg_encoder.h"
 #include "tools/fixtures/sample_picture.h"
-#include "viewer/form_rv_view.h"
+#include "viewer/image_window.h"
 
 namespace ravinel::testing {
 
@@ -33,7 +33,7 @@ class BrowserTest : public SharedHubTest {
   protected:
     void SetUp() override {
         SharedHubTest::SetUp();
-        formRvMain->settings().lastDir = folder();
+        hub().settings().lastDir = folder();
     }
 
     void TearDown() override { deleteBrowserAndImageWindows(); }
@@ -52,15 +52,17 @@ class BrowserTest : public SharedHubTest {
     }
 
     // A browser the way the hub's openBrowser makes it, shown.
-    FormRvThumb* openBrowser() {
-        formRvMain->browserShowing = true;
-        auto* browser = new FormRvThumb;
+    BrowserWindow* openBrowser() {
+        hub().setBrowserShowing(true);
+        auto* browser = new BrowserWindow(hub());
         browser->show();
         return browser;
     }
 
-    static QString panel(const FormRvThumb* browser, int k) { return browser->statusBar().text(k); }
-    static const DirFilesInfo& sharedList() { return formRvMain->dirFilesInfo(); }
+    static QString panel(const BrowserWindow* browser, int k) {
+        return browser->statusBar().text(k);
+    }
+    static const DirFilesInfo& sharedList() { return hub().dirFilesInfo(); }
     static std::vector<std::string> listedNames() {
         std::vector<std::string> names;
         for (int i = 0; i < sharedList().count(); ++i) {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "app/app_context.h"
 #include "app/settings_records.h"
 #include "image/graphic_loader.h"
 #include "process/g_process_settings.h"
@@ -23,21 +24,20 @@ class QTableWidget;
 
 namespace ravinel {
 
-class FormRvMain;
 class ImgTnPanel;
 
-// The modal options window. It edits copies of the hub's settings records and writes
+// The modal options window. It edits copies of the context's settings records and writes
 // them back when it closes, by its button, its close box or Escape alike: there is no
 // cancel. The loader's and the plug-in host's options change at once. Every control
 // carries the object name of its role ("TrkBarPW", "CkBxDirSusie", ...).
-class FormRvOpt : public QDialog {
+class OptionsWindow : public QDialog {
     Q_OBJECT
 
   public:
     static constexpr int kPageCount = 6;
 
-    explicit FormRvOpt(FormRvMain& hub, QWidget* parent = nullptr);
-    ~FormRvOpt() override;
+    explicit OptionsWindow(AppContext& context, QWidget* parent = nullptr);
+    ~OptionsWindow() override;
 
     // The choosers behind the colour, font and folder buttons; an empty result is a
     // cancel. They start as the standard dialogs.
@@ -87,7 +87,7 @@ class FormRvOpt : public QDialog {
     void bindLoaderFlag(QCheckBox* box, bool GraphicLoader::*option, bool LoaderFlags::*kept);
     void buttonVixClick();
 
-    FormRvMain& hub_;
+    AppContext& context_;
     ThumbPanel thumbPanel_;
     ThumbConf thumbConf_;
     GProcessSettings viewConf_;

@@ -1,4 +1,4 @@
-#include "app/form_rv_main.h"
+#include "app/app_hub.h"
 
 #include <gtest/gtest.h>
 
@@ -41,10 +41,10 @@ class HubTest : public ::testing::Test {
         return text.str();
     }
     // Runs the event loop until the hub reports the end of the run; false on time-out.
-    static bool runUntilClosed(FormRvMain& hub) {
+    static bool runUntilClosed(AppHub& hub) {
         QEventLoop loop;
         bool closed = false;
-        QObject::connect(&hub, &FormRvMain::closed, &loop, [&] {
+        QObject::connect(&hub, &AppHub::closed, &loop, [&] {
             closed = true;
             loop.quit();
         });
@@ -67,11 +67,11 @@ class HubTest : public ::testing::Test {
 
 TEST_F(HubTest, SettingsAreReadAtStartAndWrittenWhenTheLastWindowCloses) {
     std::ofstream(iniPath()) << "[ViewForm]\nSizeMode=0\n[Unknown]\nKey=1\n";
-    FormRvMain hub(iniPath());
+    AppHub hub(iniPath());
     EXPECT_EQ(hub.settings().viewForm.sizeMode, SizeMode::ownSize);
-    hub.settings().thumbConf.sortMode = 3;
+    hub.settings().thumbConf.sortMode = SortMode::smNumberDown;
 
-    ASSERT_TRUE(hub.openImageFile(folder_ + "a.bmp", hub.dirFilesInfo()));
+    ASSERT_TRUE(hub.openImageFile(folder_ + "a.bmp", hub.dirFilesInfo(), true));
     // Nothing is written while windows are open.
     EXPECT_EQ(iniText().find("SortMode"), std::string::npos);
     shownForms().front()->close();
@@ -89,12 +89,12 @@ TEST_F(HubTest, UnreadableSettingsGiveDefaultsAndTheFileIsReplacedOnlyAtTheEnd) 
         garbage[i] = static_cast<char>((i * 2654435761u) >> 13);
     }
     std::ofstream(iniPath(), std::ios::binary) << garbage;
-    FormRvMain hub(iniPath());
+    AppHub hub(iniPath());
     Settings defaults;
     defaults.viewConf.use3DNow = getCpuFeatures().amd3DNow;
     EXPECT_EQ(hub.settings(), defaults);
 
-    ASSERT_TRUE(hub.openImageFile(folder_ + "a.bmp", hub.dirFilesInfo()));
+    ASSERT_TRUE(hub.openImageFile(folder_ + "a.bmp", hub.dirFilesInfo(), true));
     hub.settings().selectPage = 2;
     EXPECT_EQ(iniText(), garbage) << "the file is kept while the program runs";
     hub.closeAllWindows();
@@ -107,12 +107,12 @@ TEST_F(HubTest, UnreadableSettingsGiveDefaultsAndTheFileIsReplacedOnlyAtTheEnd) 
 }
 
 TEST_F(HubTest, OpensAWindowOnlyForAPicture) {
-    FormRvMain hub(iniPath());
-    EXPECT_FALSE(hub.openImageFile(folder_ + "notes.txt", hub.dirFilesInfo()));
+    AppHub hub(iniPath());
+    EXPECT_FALSE(hub.openImageFile(folder_ + "notes.txt", hub.dirFilesInfo(), true));
     EXPECT_TRUE(shownForms().isEmpty());
     EXPECT_TRUE(applicationForms().isEmpty()) << "the window made for it is freed";
 
-    ASSERT_TRUE(hub.openImageFile(folder_ + "b.bmp", hub.dirFilesInfo()));
+    ASSERT_TRUE(hub.openImageFile(folder_ + "b.bmp", hub.dirFilesInfo(), true));
     const QList<QWidget*> forms = shownForms();
     ASSERT_EQ(forms.size(), 1);
     // The window lists the whole folder, sorted by name: b.bmp is the second of three.
@@ -121,7 +121,7 @@ TEST_F(HubTest, OpensAWindowOnlyForAPicture) {
 }
 
 TEST_F(HubTest, HandedOverPathsOpenPicturesAndMoveTheLastFolder) {
-    FormRvMain hub(iniPath());
+    AppHub hub(iniPath());
     hub.executeMacro({folder_});  // a folder: nothing
     hub.executeMacro({});
     hub.executeMacro({""});
@@ -137,9 +137,9 @@ TEST_F(HubTest, HandedOverPathsOpenPicturesAndMoveTheLastFolder) {
 }
 
 TEST_F(HubTest, ClosingEveryWindowEndsTheRun) {
-    FormRvMain hub(iniPath());
-    ASSERT_TRUE(hub.openImageFile(folder_ + "a.bmp", hub.dirFilesInfo()));
-    ASSERT_TRUE(hub.openImageFile(folder_ + "b.bmp", hub.dirFilesInfo()));
+    AppHub hub(iniPath());
+    ASSERT_TRUE(hub.openImageFile(folder_ + "a.bmp", hub.dirFilesInfo(), true));
+    ASSERT_TRUE(hub.openImageFile(folder_ + "b.bmp", hub.dirFilesInfo(), true));
     EXPECT_FALSE(hub.noOtherWindowShown(shownForms().front()));
     hub.closeAllWindows();
     ASSERT_TRUE(runUntilClosed(hub));
@@ -149,7 +149,7 @@ TEST_F(HubTest, ClosingEveryWindowEndsTheRun) {
 
 TEST_F(HubTest, ThreeDNowStaysOnOnlyWhereTheProcessorHasIt) {
     std::ofstream(iniPath()) << "[ViewConf]\n3DNow=1\n";
-    FormRvMain hub(iniPath());
+    AppHub hub(iniPath());
     EXPECT_EQ(hub.settings().viewConf.use3DNow, getCpuFeatures().amd3DNow);
 }
 

@@ -1,13 +1,11 @@
-#include "app/form_rv_main.h"
+#include "app/app_hub.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QWidget>
-#include <chrono>
 #include <exception>
-#include <functional>
 #include <iostream>
 
 #include "app/application_forms.h"
@@ -18,39 +16,25 @@
 #include "app/screen_metrics_reader.h"
 #include "app/single_instance.h"
 #include "app/tray_icon.h"
-#include "browse/gui/form_rv_thumb.h"
-#include "dialogs/form_rv_arc.h"
-#include "dialogs/form_rv_opt.h"
+#include "browse/gui/browser_window.h"
+#include "dialogs/archive_window.h"
+#include "dialogs/options_window.h"
 #include "image/archiver.h"
 #include "image/spis_search.h"
 #include "process/cpu_features.h"
-#include "viewer/form_rv_view.h"
+#include "viewer/image_window.h"
 
 namespace ravinel {
 
-FormRvMain* formRvMain = nullptr;
-
-namespace {
-
-uint32_t ticksSince(std::chrono::steady_clock::time_point start) {
-    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                     std::chrono::steady_clock::now() - start)
-                                     .count());
-}
-
-}  // namespace
-
-FormRvMain::FormRvMain(std::string settingsPath) : settingsPath_(std::move(settingsPath)) {
-    formRvMain = this;
+AppHub::AppHub(std::string settingsPath) : settingsPath_(std::move(settingsPath)) {
     formCreate();
 }
 
-FormRvMain::~FormRvMain() {
+AppHub::~AppHub() {
     IdleDispatcher::instance().clearHandler();
-    formRvMain = nullptr;
 }
 
-void FormRvMain::formCreate() {
+void AppHub::formCreate() {
     const CpuFeatures features = getCpuFeatures();
     if (!features.mmx) {
         // Nothing to run on: end at the first idle moment without touching the settings.
@@ -58,8 +42,8 @@ void FormRvMain::formCreate() {
         return;
     }
     started_ = true;
-    optionShowing = false;
-    browserShowing = false;
+    optionShowing_ = false;
+    browserShowing_ = false;
     spis_ = std::make_unique<Spis>();
     spis_->graphicPreview = true;
     spis_->onSearch = spisSearch;
@@ -77,14 +61,14 @@ void FormRvMain::formCreate() {
     createTrayIcon();
 }
 
-void FormRvMain::applyLoaderFlags() {
+void AppHub::applyLoaderFlags() {
     graphicLoader_->doAnalyze = settings_.loaderFlags.doAnalyze;
     graphicLoader_->useSpiPrev = settings_.loaderFlags.useSpiPrev;
     graphicLoader_->inBmpFirst = settings_.loaderFlags.inBmpFirst;
     graphicLoader_->inJpgFirst = settings_.loaderFlags.inJpgFirst;
 }
 
-void FormRvMain::searchPlugins() {
+void AppHub::searchPlugins() {
     if (spis_->searchOptions == 0) {
         return;
     }
@@ -92,7 +76,7 @@ void FormRvMain::searchPlugins() {
                    [](const std::string& message) { std::cerr << "ravinel: " << message << "\n"; });
 }
 
-void FormRvMain::refillMetrics() {
+void AppHub::refillMetrics() {
     const ScreenMetrics fresh = cachedScreenMetrics();
     // Frames are known only from a shown window; keep what was measured.
     metrics_.bitsPerPixel = fresh.bitsPerPixel;
@@ -100,11 +84,11 @@ void FormRvMain::refillMetrics() {
     metrics_.vScrollWidth = fresh.vScrollWidth;
 }
 
-void FormRvMain::watchScreens() {
+void AppHub::watchScreens() {
     auto watch = [this](QScreen* screen) {
-        connect(screen, &QScreen::availableGeometryChanged, this, &FormRvMain::refillMetrics);
-        connect(screen, &QScreen::geometryChanged, this, &FormRvMain::refillMetrics);
-        connect(screen, &QScreen::logicalDotsPerInchChanged, this, &FormRvMain::refillMetrics);
+        connect(screen, &QScreen::availableGeometryChanged, this, &AppHub::refillMetrics);
+        connect(screen, &QScreen::geometryChanged, this, &AppHub::refillMetrics);
+        connect(screen, &QScreen::logicalDotsPerInchChanged, this, &AppHub::refillMetrics);
     };
     for (QScreen* screen : QGuiApplication::screens()) {
         watch(screen);
@@ -115,18 +99,18 @@ void FormRvMain::watchScreens() {
     });
 }
 
-void FormRvMain::noteFrameExtents(int32_t frameWidth, int32_t frameHeight, int32_t frameY) {
+void AppHub::noteFrameExtents(int32_t frameWidth, int32_t frameHeight, int32_t frameY) {
     metrics_.frameWidth = frameWidth;
     metrics_.frameHeight = frameHeight;
     metrics_.frameX = 2 * frameWidth;
     metrics_.frameY = frameY;
 }
 
-ScreenMetrics FormRvMain::getScreenMetrics(const QWidget* form) const {
+ScreenMetrics AppHub::getScreenMetrics(const QWidget* form) const {
     return readScreenMetrics(form, metrics_);
 }
 
-void FormRvMain::createTrayIcon() {
+void AppHub::createTrayIcon() {
     trayIcon_ = std::make_unique<TrayIcon>();
     trayIcon_->setTipHelp("Ravinel");
     trayIcon_->setIcon(programIcon());
@@ -134,14 +118,14 @@ void FormRvMain::createTrayIcon() {
     trayIcon_->setVisible(true);
 }
 
-void FormRvMain::listenForHandoff(std::unique_ptr<HandoffServer> server) {
+void AppHub::listenForHandoff(std::unique_ptr<HandoffServer> server) {
     handoffServer_ = std::move(server);
     handoffServer_->onExecuteMacro = [this](const std::vector<std::string>& lines) {
         executeMacro(lines);
     };
 }
 
-void FormRvMain::dispatchCommandLine(const std::string& argument) {
+void AppHub::dispatchCommandLine(const std::string& argument) {
     if (!started_) {
         return;
     }
@@ -149,14 +133,14 @@ void FormRvMain::dispatchCommandLine(const std::string& argument) {
     if (target.kind != LaunchTarget::Kind::none) {
         settings_.lastDir = target.lastDir;
     }
-    if (target.kind == LaunchTarget::Kind::file && openFileOrArchive(target.path)) {
+    if (target.kind == LaunchTarget::Kind::file && openFileOrArchive(target.path, true)) {
         return;
     }
     openBrowser();
 }
 
-void FormRvMain::executeMacro(const std::vector<std::string>& lines) {
-    if (optionShowing) {
+void AppHub::executeMacro(const std::vector<std::string>& lines) {
+    if (optionShowing_) {
         QMessageBox::information(nullptr, "Ravinel", "オプションウィンドウ表示中は処理できません");
         return;
     }
@@ -169,72 +153,28 @@ void FormRvMain::executeMacro(const std::vector<std::string>& lines) {
     }
     settings_.lastDir = target.lastDir;
     if (target.kind == LaunchTarget::Kind::file) {
-        openFileOrArchive(target.path);
+        openFileOrArchive(target.path, true);
     }
 }
 
-bool FormRvMain::openFileOrArchive(const std::string& path, bool fromMenu) {
+bool AppHub::openFileOrArchive(const std::string& path, bool fromMenu) {
     return openImageFile(path, dirFilesInfo_, fromMenu) ||
            (settings_.thumbConf.openArc && openArchiveWindow(path));
 }
 
-bool FormRvMain::openImageFile(const std::string& fileName, const DirFilesInfo& filesInfo,
-                               bool /*fromMenu*/) {
-    return openView(
-        fileName,
-        [&](GProcess& process) {
-            graphicLoader_->loadFromFile(process.source, fileName, false, process.loadInfo);
-        },
-        [&](FormRvView& view) {
-            const std::string folder = folderPart(fileName);
-            view.setFolderSource(folder, namePart(fileName));
-            DirFilesInfo& list = view.dirFilesInfo();
-            if (filesInfo.dir() == folder) {
-                list.assign(filesInfo);
-            } else {
-                list.setDir(folder);
-                list.sort(settings_.thumbConf.sortMode);
-            }
-        });
+bool AppHub::openImageFile(const std::string& fileName, const DirFilesInfo& filesInfo,
+                           bool /*fromMenu*/) {
+    // The window frees itself when it closes, also when the picture does not load.
+    return (new ImageWindow(*this))->open(fileName, filesInfo);
 }
 
-bool FormRvMain::openArchiveMember(const std::string& archiveName, const std::string& memberName,
-                                   const FilesInfo& filesInfo) {
-    return openView(
-        archiveName + ": " + memberName,
-        [&](GProcess& process) {
-            graphicLoader_->loadFromArchive(process.source, archiveName, memberName, false,
-                                            process.loadInfo);
-        },
-        [&](FormRvView& view) {
-            view.setArchiveSource(archiveName, memberName);
-            view.arcFilesInfo().assign(filesInfo);
-        });
+bool AppHub::openArchiveMember(const std::string& archiveName, const std::string& memberName,
+                               const FilesInfo& filesInfo) {
+    return (new ImageWindow(*this))->open(archiveName, memberName, filesInfo);
 }
 
-bool FormRvMain::openView(const std::string& what, const std::function<void(GProcess&)>& load,
-                          const std::function<void(FormRvView&)>& giveSource) {
-    auto* view = new FormRvView();
-    try {
-        const auto start = std::chrono::steady_clock::now();
-        load(view->process());
-        if (view->process().loadInfo.succeeded()) {
-            giveSource(*view);
-            view->setLoadTime(ticksSince(start));
-            view->show();
-            view->showFirstPicture();
-            return true;
-        }
-    } catch (const std::exception& e) {
-        std::cerr << "ravinel: " << what << ": " << e.what() << "\n";
-    }
-    // A picture that does not load closes its window again without a message.
-    view->close();
-    return false;
-}
-
-bool FormRvMain::openArchiveWindow(const std::string& archiveName) {
-    auto* window = new FormRvArc();
+bool AppHub::openArchiveWindow(const std::string& archiveName) {
+    auto* window = new ArchiveWindow(*this);
     try {
         window->archiveName = archiveName;
         if (window->loadArchive()) {
@@ -249,11 +189,11 @@ bool FormRvMain::openArchiveWindow(const std::string& archiveName) {
     return false;
 }
 
-void FormRvMain::openBrowser() {
-    browserShowing = true;
-    FormRvThumb* browser = nullptr;
+void AppHub::openBrowser() {
+    browserShowing_ = true;
+    BrowserWindow* browser = nullptr;
     try {
-        browser = new FormRvThumb();
+        browser = new BrowserWindow(*this);
         browser->show();
     } catch (const std::exception& e) {
         std::cerr << "ravinel: the browser window did not open: " << e.what() << "\n";
@@ -261,7 +201,7 @@ void FormRvMain::openBrowser() {
             browser->close();
         } else {
             // No window to clear the flag and to end the run when nothing else is shown.
-            browserShowing = false;
+            browserShowing_ = false;
             if (noOtherWindowShown(nullptr)) {
                 installCloseWhenAlone();
             }
@@ -269,16 +209,22 @@ void FormRvMain::openBrowser() {
     }
 }
 
-void FormRvMain::showOptions() {
-    optionShowing = true;
-    const auto clearFlag = qScopeGuard([this] { optionShowing = false; });
-    FormRvOpt options(*this);
+void AppHub::showOptions() {
+    optionShowing_ = true;
+    const auto clearFlag = qScopeGuard([this] { optionShowing_ = false; });
+    OptionsWindow options(*this);
     // Closing writes the settings back, also when an exception ends the run early.
     const auto close = qScopeGuard([&options] { options.close(); });
     options.exec();
 }
 
-bool FormRvMain::noOtherWindowShown(const QWidget* except) const {
+void AppHub::windowClosing(const QWidget* window) {
+    if (noOtherWindowShown(window)) {
+        installCloseWhenAlone();
+    }
+}
+
+bool AppHub::noOtherWindowShown(const QWidget* except) const {
     for (const QWidget* form : applicationForms()) {
         if (form != except && form->isVisible()) {
             return false;
@@ -287,7 +233,7 @@ bool FormRvMain::noOtherWindowShown(const QWidget* except) const {
     return true;
 }
 
-void FormRvMain::installCloseWhenAlone() {
+void AppHub::installCloseWhenAlone() {
     IdleDispatcher::instance().setHandler([this] {
         if (applicationForms().isEmpty()) {
             IdleDispatcher::instance().clearHandler();
@@ -297,22 +243,22 @@ void FormRvMain::installCloseWhenAlone() {
     });
 }
 
-void FormRvMain::closeAllWindows() {
+void AppHub::closeAllWindows() {
     for (QWidget* form : applicationForms()) {
         form->close();
     }
     installCloseWhenAlone();
 }
 
-void FormRvMain::trayIconMouseClick() {
+void AppHub::trayIconMouseClick() {
     QList<QWidget*> forms = applicationForms();
     forms.removeIf([](const QWidget* form) { return !form->isVisible(); });
-    if (!optionShowing && !forms.isEmpty()) {
+    if (!optionShowing_ && !forms.isEmpty()) {
         minimizeOrRestoreAll(forms);
     }
 }
 
-void FormRvMain::formClose() {
+void AppHub::formClose() {
     freeAllArchiverDlls();
     if (started_) {
         try {

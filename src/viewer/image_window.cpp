@@ -1,4 +1,4 @@
-#include "viewer/form_rv_view.h"
+#include "viewer/image_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -9,8 +9,13 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <exception>
+#include <iostream>
 
-#include "app/form_rv_main.h"
+#include "app/launch_target.h"
+#include "app/settings.h"
+#include "app/window_opener.h"
+#include "image/graphic_loader.h"
 #include "viewer/dib_image.h"
 #include "viewer/display_geometry.h"
 #include "viewer/view_texts.h"
@@ -33,7 +38,7 @@ uint32_t elapsedMs(const QElapsedTimer& timer) {
 
 }  // namespace
 
-FormRvView::FormRvView() : menu_(this) {
+ImageWindow::ImageWindow(AppContext& context) : context_(context), menu_(this) {
     setAttribute(Qt::WA_DeleteOnClose);
     // A single border with system menu and minimise but no maximise, like a picture frame;
     // the window manager honours the buttons asked for only with CustomizeWindowHint.
@@ -58,7 +63,7 @@ FormRvView::FormRvView() : menu_(this) {
 
     process_.onProgress = [this](const std::string& text) { setCaption(text); };
 
-    Settings& defaults = formRvMain->settings();
+    Settings& defaults = context_.settings();
     viewForm_ = defaults.viewForm;
     menu_.tickViewForm(viewForm_);
     // Qt paints every widget through a back buffer, so the window keeps WBuffer only to
@@ -68,7 +73,7 @@ FormRvView::FormRvView() : menu_(this) {
     }
 
     process_.settings = defaults.viewConf;
-    if (process_.settings.colorMode == ColorMode::full && formRvMain->screenBitsPerPixel() < 16) {
+    if (process_.settings.colorMode == ColorMode::full && context_.screenBitsPerPixel() < 16) {
         process_.settings.colorMode = ColorMode::halftone8;
     }
     menu_.tickProcessSettings(process_.settings);
@@ -77,9 +82,63 @@ FormRvView::FormRvView() : menu_(this) {
     connectCommands();
 }
 
-FormRvView::~FormRvView() = default;
+ImageWindow::~ImageWindow() = default;
 
-void FormRvView::setFolderSource(const std::string& folder, const std::string& fileName) {
+bool ImageWindow::open(const std::string& fileName, const DirFilesInfo& filesInfo) {
+    return openWith(
+        fileName,
+        [&] {
+            context_.graphicLoader().loadFromFile(process_.source, fileName, false,
+                                                  process_.loadInfo);
+        },
+        [&] {
+            const std::string folder = folderPart(fileName);
+            setFolderSource(folder, namePart(fileName));
+            if (filesInfo.dir() == folder) {
+                dirFilesInfo_.assign(filesInfo);
+            } else {
+                dirFilesInfo_.setDir(folder);
+                dirFilesInfo_.sort(modeIndex(context_.settings().thumbConf.sortMode));
+            }
+        });
+}
+
+bool ImageWindow::open(const std::string& archiveName, const std::string& memberName,
+                       const FilesInfo& filesInfo) {
+    return openWith(
+        archiveName + ": " + memberName,
+        [&] {
+            context_.graphicLoader().loadFromArchive(process_.source, archiveName, memberName,
+                                                     false, process_.loadInfo);
+        },
+        [&] {
+            setArchiveSource(archiveName, memberName);
+            arcFilesInfo_.assign(filesInfo);
+        });
+}
+
+bool ImageWindow::openWith(const std::string& what, const std::function<void()>& load,
+                           const std::function<void()>& takeSource) {
+    try {
+        QElapsedTimer timer;
+        timer.start();
+        load();
+        if (process_.loadInfo.succeeded()) {
+            takeSource();
+            loadTime_ = elapsedMs(timer);
+            show();
+            showFirstPicture();
+            return true;
+        }
+    } catch (const std::exception& e) {
+        std::cerr << "ravinel: " << what << ": " << e.what() << "\n";
+    }
+    // A picture that does not load closes its window again without a message.
+    close();
+    return false;
+}
+
+void ImageWindow::setFolderSource(const std::string& folder, const std::string& fileName) {
     sourceKind_ = SourceKind::folder;
     folder_ = folder;
     fileName_ = fileName;
@@ -88,7 +147,7 @@ void FormRvView::setFolderSource(const std::string& folder, const std::string& f
     dirFilesInfo_.setDir("");
 }
 
-void FormRvView::setArchiveSource(const std::string& archiveName, const std::string& memberName) {
+void ImageWindow::setArchiveSource(const std::string& archiveName, const std::string& memberName) {
     sourceKind_ = SourceKind::archive;
     folder_ = archiveName.substr(0, archiveName.rfind('/') + 1);
     fileName_ = memberName.substr(memberName.rfind('/') + 1);
@@ -97,7 +156,7 @@ void FormRvView::setArchiveSource(const std::string& archiveName, const std::str
     arcFilesInfo_.clear();
 }
 
-bool FormRvView::event(QEvent* event) {
+bool ImageWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
         // The browser may have opened or closed while this window was in the background.
         updateActions();
@@ -107,7 +166,7 @@ bool FormRvView::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void FormRvView::showEvent(QShowEvent* event) {
+void ImageWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!shownOnce_) {
         shownOnce_ = true;
@@ -117,12 +176,12 @@ void FormRvView::showEvent(QShowEvent* event) {
     }
 }
 
-void FormRvView::resizeEvent(QResizeEvent* event) {
+void ImageWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     scrollArea_->setGeometry(rect());
 }
 
-void FormRvView::formShow() {
+void ImageWindow::formShow() {
     QElapsedTimer timer;
     timer.start();
     if (sourceKind_ == SourceKind::archive) {
@@ -139,7 +198,7 @@ void FormRvView::formShow() {
     updateActions();
 }
 
-void FormRvView::showFirstPicture() {
+void ImageWindow::showFirstPicture() {
     guarded([this] {
         QElapsedTimer timer;
         timer.start();
@@ -152,14 +211,14 @@ void FormRvView::showFirstPicture() {
     });
 }
 
-ScreenMetrics FormRvView::freshMetrics() {
-    const ScreenMetrics metrics = formRvMain->getScreenMetrics(this);
+ScreenMetrics ImageWindow::freshMetrics() {
+    const ScreenMetrics metrics = context_.getScreenMetrics(this);
     // Dithering to 16 bits only helps a 16-bit screen.
     process_.settings.dither = metrics.bitsPerPixel == 16 && dither_;
     return metrics;
 }
 
-void FormRvView::sizeForPicture(const ScreenMetrics& metrics) {
+void ImageWindow::sizeForPicture(const ScreenMetrics& metrics) {
     const int32_t width = process_.loadInfo.width;
     const int32_t height = process_.loadInfo.height;
     if (width == 0 || height == 0) {
@@ -171,8 +230,8 @@ void FormRvView::sizeForPicture(const ScreenMetrics& metrics) {
     process_.destHeight = std::max<uint16_t>(size.height, 1);
 }
 
-void FormRvView::placeFor(int32_t displayWidth, int32_t displayHeight,
-                          const ScreenMetrics& metrics) {
+void ImageWindow::placeFor(int32_t displayWidth, int32_t displayHeight,
+                           const ScreenMetrics& metrics) {
     const bool noFrame = frameless();
     const WindowBounds bounds =
         placeWindow(displayWidth, displayHeight, metrics, viewForm_.posMode, noFrame);
@@ -185,7 +244,7 @@ void FormRvView::placeFor(int32_t displayWidth, int32_t displayHeight,
     placedWith_ = metrics;
 }
 
-bool FormRvView::noteChangedFrameExtents() {
+bool ImageWindow::noteChangedFrameExtents() {
     if (frameless() || !isVisible()) {
         return false;
     }
@@ -195,19 +254,19 @@ bool FormRvView::noteChangedFrameExtents() {
     const int32_t frameWidth = toDevice(client.left() - frame.left(), ratio);
     const int32_t frameHeight = toDevice(frame.bottom() - client.bottom(), ratio);
     const int32_t frameY = toDevice(frame.height() - client.height(), ratio);
-    // Only what the hub keeps is compared, so an uneven frame cannot re-place forever.
+    // Only what the context keeps is compared, so an uneven frame cannot re-place forever.
     if (frameWidth == placedWith_.frameWidth && frameHeight == placedWith_.frameHeight &&
         frameY == placedWith_.frameY) {
         return false;
     }
-    formRvMain->noteFrameExtents(frameWidth, frameHeight, frameY);
+    context_.noteFrameExtents(frameWidth, frameHeight, frameY);
     placedWith_.frameWidth = frameWidth;
     placedWith_.frameHeight = frameHeight;
     placedWith_.frameY = frameY;
     return true;
 }
 
-void FormRvView::replaceAfterFrameKnown() {
+void ImageWindow::replaceAfterFrameKnown() {
     if (!noteChangedFrameExtents()) {
         return;
     }
@@ -224,7 +283,7 @@ void FormRvView::replaceAfterFrameKnown() {
     }
 }
 
-void FormRvView::executeProcess() {
+void ImageWindow::executeProcess() {
     try {
         process_.execute();
     } catch (const std::exception&) {
@@ -232,7 +291,7 @@ void FormRvView::executeProcess() {
     }
 }
 
-void FormRvView::showPicture(const NkDib& picture) {
+void ImageWindow::showPicture(const NkDib& picture) {
     if (picture.width() <= 0 || picture.height() <= 0) {
         image_->clear();
         image_->resize(0, 0);
@@ -245,7 +304,7 @@ void FormRvView::showPicture(const NkDib& picture) {
     image_->adjustSize();
 }
 
-void FormRvView::redisplay() {
+void ImageWindow::redisplay() {
     QElapsedTimer timer;
     timer.start();
     setWindowTitle(QString());
@@ -265,7 +324,7 @@ void FormRvView::redisplay() {
     updateActions();
 }
 
-void FormRvView::redisplayAtRate(double rate) {
+void ImageWindow::redisplayAtRate(double rate) {
     const SizeMode sizeMode = viewForm_.sizeMode;
     const double sizeRate = viewForm_.sizeRate;
     viewForm_.sizeMode = SizeMode::fixedRate;
@@ -275,7 +334,7 @@ void FormRvView::redisplayAtRate(double rate) {
     viewForm_.sizeRate = sizeRate;
 }
 
-void FormRvView::redisplayAtLongSide(int32_t size) {
+void ImageWindow::redisplayAtLongSide(int32_t size) {
     const SizeMode sizeMode = viewForm_.sizeMode;
     const uint16_t sizeFixed = viewForm_.sizeFixed;
     viewForm_.sizeMode = SizeMode::fixedLongSide;
@@ -285,21 +344,19 @@ void FormRvView::redisplayAtLongSide(int32_t size) {
     viewForm_.sizeFixed = sizeFixed;
 }
 
-void FormRvView::setCaption(const std::string& text) {
+void ImageWindow::setCaption(const std::string& text) {
     setWindowTitle(QString::fromStdString(text));
 }
 
-void FormRvView::updateTitle() {
+void ImageWindow::updateTitle() {
     rateText_ = rateText(process_.destHeight, process_.loadInfo.height);
     setWindowTitle(QString::fromStdString(titleText(fileName_, fileIndex_, lastIndex_, rateText_)));
     loadTimeText_ = timeText(loadTime_);
     showTimeText_ = timeText(showTime_);
 }
 
-void FormRvView::closeEvent(QCloseEvent* event) {
-    if (formRvMain != nullptr && formRvMain->noOtherWindowShown(this)) {
-        formRvMain->installCloseWhenAlone();
-    }
+void ImageWindow::closeEvent(QCloseEvent* event) {
+    context_.windows().windowClosing(this);
     event->accept();
 }
 

@@ -1,4 +1,4 @@
-#include "viewer/form_rv_view.h"
+#include "viewer/image_window.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <filesystem>
+#include <regex>
 
 #include "tests/viewer/view_window_fixture.h"
 #include "viewer/display_geometry.h"
@@ -15,18 +16,10 @@
 namespace ravinel {
 namespace {
 
+using testing::infoCaptions;
 using testing::ViewWindowTest;
 
-std::vector<std::string> infoCaptions(const FormRvView& window) {
-    emit window.popupMenu().menu->aboutToShow();
-    std::vector<std::string> texts;
-    for (const QAction* action : window.popupMenu().vpInfo->actions()) {
-        texts.push_back(action->isSeparator() ? "-" : action->text().toStdString());
-    }
-    return texts;
-}
-
-class FormRvViewTest : public ViewWindowTest {
+class ImageWindowTest : public ViewWindowTest {
   protected:
     void SetUp() override {
         ViewWindowTest::SetUp();
@@ -37,8 +30,8 @@ class FormRvViewTest : public ViewWindowTest {
     }
 };
 
-TEST_F(FormRvViewTest, FirstPictureAtItsOwnSizeWithTitle) {
-    FormRvView* window = open("b.jpg");
+TEST_F(ImageWindowTest, FirstPictureAtItsOwnSizeWithTitle) {
+    ImageWindow* window = open("b.jpg");
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(clientSize(window), QSize(64, 48));
     EXPECT_EQ(pictureSize(window), QSize(64, 48));
@@ -52,8 +45,8 @@ TEST_F(FormRvViewTest, FirstPictureAtItsOwnSizeWithTitle) {
     EXPECT_EQ(title(window), "縮小中");
 }
 
-TEST_F(FormRvViewTest, NavigationSkipsFilesThatDoNotLoad) {
-    FormRvView* window = open("b.jpg");
+TEST_F(ImageWindowTest, NavigationSkipsFilesThatDoNotLoad) {
+    ImageWindow* window = open("b.jpg");
     ASSERT_NE(window, nullptr);
     const ViewPopupMenu& menu = window->popupMenu();
     menu.vaNext->trigger();  // over c.txt
@@ -72,10 +65,10 @@ TEST_F(FormRvViewTest, NavigationSkipsFilesThatDoNotLoad) {
     EXPECT_EQ(pictureSize(window), QSize(20, 10));
 }
 
-TEST_F(FormRvViewTest, NextWithOnlyTextFilesAheadStaysPut) {
+TEST_F(ImageWindowTest, NextWithOnlyTextFilesAheadStaysPut) {
     std::filesystem::remove(folder_.path("d.bmp"));
     writeText("e.txt");
-    FormRvView* window = open("b.jpg");
+    ImageWindow* window = open("b.jpg");
     ASSERT_NE(window, nullptr);
     window->popupMenu().vaNext->trigger();
     EXPECT_EQ(title(window), "b.jpg [2/4] 100.00% ");
@@ -84,8 +77,8 @@ TEST_F(FormRvViewTest, NextWithOnlyTextFilesAheadStaysPut) {
     EXPECT_TRUE(window->popupMenu().vaNext->isEnabled());  // the index is still below the last
 }
 
-TEST_F(FormRvViewTest, FailedReloadKeepsThePictureUsable) {
-    FormRvView* window = open("a.bmp");
+TEST_F(ImageWindowTest, FailedReloadKeepsThePictureUsable) {
+    ImageWindow* window = open("a.bmp");
     ASSERT_NE(window, nullptr);
     std::filesystem::remove(folder_.path("a.bmp"));
     window->popupMenu().vpReopen->trigger();
@@ -96,14 +89,14 @@ TEST_F(FormRvViewTest, FailedReloadKeepsThePictureUsable) {
     EXPECT_EQ(title(window), "a.bmp [1/4] 200.00% ");
 }
 
-TEST_F(FormRvViewTest, FitModeFillsTheScreenAndCentres) {
+TEST_F(ImageWindowTest, FitModeFillsTheScreenAndCentres) {
     writeBmp("wide.bmp", 100, 50);
-    FormRvView* window = open("wide.bmp");
+    ImageWindow* window = open("wide.bmp");
     ASSERT_NE(window, nullptr);
     window->popupMenu().vpSizeFitMode->trigger();
     EXPECT_EQ(window->viewForm().sizeMode, SizeMode::fitScreen);
     EXPECT_TRUE(window->popupMenu().vpSizeFitMode->isChecked());
-    const ScreenMetrics metrics = formRvMain->getScreenMetrics(window);
+    const ScreenMetrics metrics = hub().getScreenMetrics(window);
     const GProcess& process = window->process();
     EXPECT_EQ(process.destWidth, 2 * process.destHeight);
     EXPECT_TRUE(process.destWidth == metrics.maxClientWidth ||
@@ -116,10 +109,10 @@ TEST_F(FormRvViewTest, FitModeFillsTheScreenAndCentres) {
     EXPECT_EQ(frameRect(window), QRect(bounds.left, bounds.top, bounds.width, bounds.height));
 }
 
-TEST_F(FormRvViewTest, PositionCommandsMoveTheWindowOnly) {
-    FormRvView* window = open("a.bmp");
+TEST_F(ImageWindowTest, PositionCommandsMoveTheWindowOnly) {
+    ImageWindow* window = open("a.bmp");
     ASSERT_NE(window, nullptr);
-    const ScreenMetrics metrics = formRvMain->getScreenMetrics(window);
+    const ScreenMetrics metrics = hub().getScreenMetrics(window);
     window->popupMenu().vpWinPosR->trigger();
     EXPECT_EQ(window->viewForm().posMode, PosMode::right);
     EXPECT_EQ(frameRect(window).right() + 1, metrics.workLeft + metrics.workWidth);
@@ -130,12 +123,12 @@ TEST_F(FormRvViewTest, PositionCommandsMoveTheWindowOnly) {
     EXPECT_FALSE(window->popupMenu().vpWinPosR->isChecked());
 }
 
-TEST_F(FormRvViewTest, ZoomStepsChangeTheShownSizeNotTheMode) {
+TEST_F(ImageWindowTest, ZoomStepsChangeTheShownSizeNotTheMode) {
     writeBmp("p.bmp", 100, 80);
     writeBmp("q.bmp", 50, 40);
-    formRvMain->settings().viewForm.sizeMode = SizeMode::fixedRate;
-    formRvMain->settings().viewForm.sizeRate = 0.8;
-    FormRvView* window = open("p.bmp");
+    hub().settings().viewForm.sizeMode = SizeMode::fixedRate;
+    hub().settings().viewForm.sizeRate = 0.8;
+    ImageWindow* window = open("p.bmp");
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(pictureSize(window), QSize(80, 64));
     const ViewPopupMenu& menu = window->popupMenu();
@@ -155,10 +148,10 @@ TEST_F(FormRvViewTest, ZoomStepsChangeTheShownSizeNotTheMode) {
     EXPECT_EQ(pictureSize(window), QSize(34, 27));
 }
 
-TEST_F(FormRvViewTest, ZoomOnTinyPictures) {
+TEST_F(ImageWindowTest, ZoomOnTinyPictures) {
     writeBmp("t.bmp", 3, 5);
     writeBmp("u.bmp", 2, 2);
-    FormRvView* window = open("t.bmp");
+    ImageWindow* window = open("t.bmp");
     ASSERT_NE(window, nullptr);
     window->popupMenu().vpSizeUp->trigger();
     EXPECT_EQ(pictureSize(window), QSize(4, 7));
@@ -171,9 +164,9 @@ TEST_F(FormRvViewTest, ZoomOnTinyPictures) {
     EXPECT_EQ(title(window), "u.bmp [6/6] 50.00% ");
 }
 
-TEST_F(FormRvViewTest, LongSideModesAndFixingTheCurrentSize) {
+TEST_F(ImageWindowTest, LongSideModesAndFixingTheCurrentSize) {
     writeBmp("wide.bmp", 100, 50);
-    FormRvView* window = open("wide.bmp");
+    ImageWindow* window = open("wide.bmp");
     ASSERT_NE(window, nullptr);
     const ViewPopupMenu& menu = window->popupMenu();
     menu.vpFixed320->trigger();
@@ -188,8 +181,8 @@ TEST_F(FormRvViewTest, LongSideModesAndFixingTheCurrentSize) {
     EXPECT_EQ(pictureSize(window), QSize(100, 50));
 }
 
-TEST_F(FormRvViewTest, ProcessingCommandsChangeTheWindowsSettings) {
-    FormRvView* window = open("a.bmp");
+TEST_F(ImageWindowTest, ProcessingCommandsChangeTheWindowsSettings) {
+    ImageWindow* window = open("a.bmp");
     ASSERT_NE(window, nullptr);
     const ViewPopupMenu& menu = window->popupMenu();
     menu.vpColor[2]->trigger();
@@ -214,18 +207,18 @@ TEST_F(FormRvViewTest, ProcessingCommandsChangeTheWindowsSettings) {
     menu.vpOgsizeFilter[2]->trigger();
     EXPECT_EQ(window->process().settings.fltInOgsize.sharp, FilterPhase::fpNone);
     // Nothing of this reaches the hub's defaults by itself.
-    EXPECT_EQ(formRvMain->settings().viewConf, defaultViewConf());
+    EXPECT_EQ(hub().settings().viewConf, defaultViewConf());
 }
 
-TEST_F(FormRvViewTest, SetDefaultCopiesTheWindowsSettingsToTheHub) {
-    FormRvView* window = open("a.bmp");
+TEST_F(ImageWindowTest, SetDefaultCopiesTheWindowsSettingsToTheHub) {
+    ImageWindow* window = open("a.bmp");
     ASSERT_NE(window, nullptr);
     const ViewPopupMenu& menu = window->popupMenu();
     menu.vpColor[3]->trigger();
     menu.vpFixed640->trigger();
     menu.vpWinPosR->trigger();
     menu.vpSetDefault->trigger();
-    const Settings& defaults = formRvMain->settings();
+    const Settings& defaults = hub().settings();
     EXPECT_EQ(defaults.viewConf.colorMode, ColorMode::palette4);
     EXPECT_EQ(defaults.viewForm.sizeMode, SizeMode::fixedLongSide);
     EXPECT_EQ(defaults.viewForm.sizeFixed, 640);
@@ -234,26 +227,26 @@ TEST_F(FormRvViewTest, SetDefaultCopiesTheWindowsSettingsToTheHub) {
     EXPECT_TRUE(defaults.viewConf.dither);
 }
 
-TEST_F(FormRvViewTest, FramelessWindowFillsTheWorkArea) {
+TEST_F(ImageWindowTest, FramelessWindowFillsTheWorkArea) {
     writeBmp("wide.bmp", 100, 50);
-    formRvMain->settings().viewForm.frameless = true;
-    formRvMain->settings().viewForm.sizeMode = SizeMode::fitScreen;
-    FormRvView* window = open("wide.bmp");
+    hub().settings().viewForm.frameless = true;
+    hub().settings().viewForm.sizeMode = SizeMode::fitScreen;
+    ImageWindow* window = open("wide.bmp");
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_TRUE(window->popupMenu().vpNoFrame->isChecked());
-    const ScreenMetrics metrics = formRvMain->getScreenMetrics(window);
+    const ScreenMetrics metrics = hub().getScreenMetrics(window);
     const int width = std::min(metrics.workWidth, 2 * metrics.workHeight);
     EXPECT_EQ(pictureSize(window), QSize(width, width / 2));
 }
 
-TEST_F(FormRvViewTest, FramelessToggleReopensThePictureThroughTheHub) {
-    FormRvView* window = open("b.jpg");
+TEST_F(ImageWindowTest, FramelessToggleReopensThePictureThroughTheHub) {
+    ImageWindow* window = open("b.jpg");
     ASSERT_NE(window, nullptr);
-    QPointer<FormRvView> old(window);
+    QPointer<ImageWindow> old(window);
     window->popupMenu().vpNoFrame->trigger();
-    EXPECT_TRUE(formRvMain->settings().viewForm.frameless);
-    const std::vector<FormRvView*> now = imageWindows();
+    EXPECT_TRUE(hub().settings().viewForm.frameless);
+    const std::vector<ImageWindow*> now = imageWindows();
     EXPECT_TRUE(old.isNull());
     ASSERT_EQ(now.size(), 1u);
     EXPECT_TRUE(now[0]->windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -263,14 +256,14 @@ TEST_F(FormRvViewTest, FramelessToggleReopensThePictureThroughTheHub) {
     // A picture that no longer loads keeps the old window, the new default stays.
     std::filesystem::remove(folder_.path("b.jpg"));
     now[0]->popupMenu().vpNoFrame->trigger();
-    EXPECT_FALSE(formRvMain->settings().viewForm.frameless);
+    EXPECT_FALSE(hub().settings().viewForm.frameless);
     EXPECT_EQ(imageWindows(), now);
     EXPECT_FALSE(now[0]->popupMenu().vpNoFrame->isChecked());
 }
 
-TEST_F(FormRvViewTest, FailedFramelessToggleKeepsSizingTheFramedWindow) {
+TEST_F(ImageWindowTest, FailedFramelessToggleKeepsSizingTheFramedWindow) {
     writeBmp("wide.bmp", 100, 50);
-    FormRvView* window = open("wide.bmp");
+    ImageWindow* window = open("wide.bmp");
     ASSERT_NE(window, nullptr);
     std::filesystem::remove(folder_.path("wide.bmp"));
     window->popupMenu().vpNoFrame->trigger();  // the replacement cannot load the picture
@@ -278,17 +271,17 @@ TEST_F(FormRvViewTest, FailedFramelessToggleKeepsSizingTheFramedWindow) {
     ASSERT_FALSE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
     // Frames as a window manager would draw them: the framed box is smaller than the
     // work area, and the window, still framed, must be sized by it.
-    formRvMain->noteFrameExtents(4, 4, 40);
+    hub().noteFrameExtents(4, 4, 40);
     window->popupMenu().vpSizeFitMode->trigger();
-    const ScreenMetrics metrics = formRvMain->getScreenMetrics(window);
+    const ScreenMetrics metrics = hub().getScreenMetrics(window);
     const DisplaySize framed = calcDisplaySize(100, 50, window->viewForm(), metrics, false);
     EXPECT_EQ(pictureSize(window), QSize(framed.width, framed.height));
     EXPECT_NE(calcDisplaySize(100, 50, window->viewForm(), metrics, true), framed);
 }
 
-TEST_F(FormRvViewTest, InformationSubmenuDescribesTheShownPicture) {
+TEST_F(ImageWindowTest, InformationSubmenuDescribesTheShownPicture) {
     writeBmp("x&y.bmp", 40, 30);
-    FormRvView* window = open("b.jpg");
+    ImageWindow* window = open("b.jpg");
     ASSERT_NE(window, nullptr);
     const std::vector<std::string> first = infoCaptions(*window);
     ASSERT_EQ(first.size(), 11u);
@@ -298,7 +291,9 @@ TEST_F(FormRvViewTest, InformationSubmenuDescribesTheShownPicture) {
     EXPECT_EQ(first[4], "-");
     EXPECT_EQ(first[5], "拡大縮小率\t100.00%");
     EXPECT_EQ(first[7], "表示サイズ\t64 x 48");
-    EXPECT_EQ(first[9], "読込処理\t1 ms");  // the hub's load time of the first picture
+    // The window's own load time of the first picture; under a millisecond shows as none.
+    EXPECT_TRUE(std::regex_match(first[9], std::regex("読込処理\t([1-9][0-9]* ms|－)")))
+        << first[9];
 
     // Rebuilt at every popup, not added to.
     window->popupMenu().vpRate50->trigger();
@@ -318,49 +313,33 @@ TEST_F(FormRvViewTest, InformationSubmenuDescribesTheShownPicture) {
     EXPECT_EQ(infoCaptions(*window)[0], "ファイル名\tx&&y.bmp");  // shown as a plain "&"
 }
 
-TEST_F(FormRvViewTest, ArchiveMemberInformationShowsTheArchive) {
-    FormRvView window;
-    window.setArchiveSource("/pictures/set.zip", "trip/day 1/p.jpg");
-    window.process().loadInfo = {10, 20, kPixelFormat24Bit, GraphicKind::gkJpeg, LoadFailure::none,
-                                 ""};
-    EXPECT_EQ(window.fileName(), "p.jpg");
-    const std::vector<std::string> texts = infoCaptions(window);
-    ASSERT_EQ(texts.size(), 11u);
-    EXPECT_EQ(texts[0], "ファイル名\tp.jpg");
-    EXPECT_EQ(texts[1], "圧縮ファイルのパス");
-    QMenu* archive = window.popupMenu().vpInfo->actions().at(1)->menu();
-    ASSERT_NE(archive, nullptr);
-    EXPECT_EQ(archive->actions().at(0)->text().toStdString(), "/pictures/set.zip");
-    EXPECT_EQ(texts[2], "画像ビット数\t24 bit");
-}
-
-TEST_F(FormRvViewTest, CopyPutsTheShownPictureOnTheClipboard) {
-    FormRvView* window = open("a.bmp");
+TEST_F(ImageWindowTest, CopyPutsTheShownPictureOnTheClipboard) {
+    ImageWindow* window = open("a.bmp");
     ASSERT_NE(window, nullptr);
     window->popupMenu().vpRate50->trigger();
     window->popupMenu().vpCopyView->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(20, 15));
 }
 
-TEST_F(FormRvViewTest, BrowserItemOnlyWithoutABrowser) {
-    FormRvView* window = open("a.bmp");
+TEST_F(ImageWindowTest, BrowserItemOnlyWithoutABrowser) {
+    ImageWindow* window = open("a.bmp");
     ASSERT_NE(window, nullptr);
     emit window->popupMenu().menu->aboutToShow();
     EXPECT_TRUE(window->popupMenu().vaThumbView->isEnabled());
-    formRvMain->browserShowing = true;
+    hub().setBrowserShowing(true);
     emit window->popupMenu().menu->aboutToShow();
     EXPECT_FALSE(window->popupMenu().vaThumbView->isEnabled());
     window->popupMenu().vaThumbView->trigger();
-    EXPECT_EQ(formRvMain->settings().lastDir, "");
+    EXPECT_EQ(hub().settings().lastDir, "");
 
-    formRvMain->browserShowing = false;
+    hub().setBrowserShowing(false);
     emit window->popupMenu().menu->aboutToShow();
     window->popupMenu().vaThumbView->trigger();  // the browser opens on this folder
-    EXPECT_EQ(formRvMain->settings().lastDir, folder());
+    EXPECT_EQ(hub().settings().lastDir, folder());
     // The browser window the hub showed; deleting it frees its menus, so pick it first.
     std::vector<QWidget*> shown;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && qobject_cast<FormRvView*>(widget) == nullptr) {
+        if (widget->isVisible() && qobject_cast<ImageWindow*>(widget) == nullptr) {
             shown.push_back(widget);
         }
     }

@@ -1,4 +1,4 @@
-#include "dialogs/form_rv_arc.h"
+#include "dialogs/archive_window.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -9,13 +9,15 @@
 #include <iostream>
 
 #include "app/caption_scope.h"
-#include "app/form_rv_main.h"
 #include "app/launch_target.h"
+#include "app/settings.h"
 #include "app/wait_cursor_scope.h"
+#include "app/window_opener.h"
 #include "browse/gui/browser_status_texts.h"
 #include "browse/gui/file_list_view.h"
 #include "dialogs/archive_member_list.h"
 #include "image/archiver_options.h"
+#include "process/g_process_settings.h"
 
 namespace ravinel {
 
@@ -28,7 +30,7 @@ const QString kNotSupported = QString::fromUtf8("この圧縮形式での画像�
 
 }  // namespace
 
-FormRvArc::FormRvArc() {
+ArchiveWindow::ArchiveWindow(AppContext& context) : context_(context) {
     setAttribute(Qt::WA_DeleteOnClose);
     resize(kFormWidth, kFormHeight);
     auto* layout = new QVBoxLayout(this);
@@ -37,7 +39,7 @@ FormRvArc::FormRvArc() {
 
     listView_ = new FileListView(this);
     listView_->setFrameShape(QFrame::NoFrame);
-    connect(listView_, &FileListView::openRequested, this, &FormRvArc::openSelectedMember);
+    connect(listView_, &FileListView::openRequested, this, &ArchiveWindow::openSelectedMember);
     layout->addWidget(listView_, 1);
 
     auto* statusBar = new QStatusBar(this);
@@ -50,9 +52,9 @@ FormRvArc::FormRvArc() {
     listView_->setFont(statusBar->font());
 }
 
-FormRvArc::~FormRvArc() = default;
+ArchiveWindow::~ArchiveWindow() = default;
 
-bool FormRvArc::loadArchive() {
+bool ArchiveWindow::loadArchive() {
     if (archiveName.empty()) {
         return false;
     }
@@ -70,22 +72,22 @@ bool FormRvArc::loadArchive() {
     return true;
 }
 
-void FormRvArc::sortFiles(int mode) {
-    filesInfo_.sort(mode);
+void ArchiveWindow::sortFiles(SortMode mode) {
+    filesInfo_.sort(modeIndex(mode));
 }
 
-QString FormRvArc::statusText() const {
+QString ArchiveWindow::statusText() const {
     return statusPanel_->text();
 }
 
-void FormRvArc::showEvent(QShowEvent* event) {
+void ArchiveWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous()) {
         listView_->setFiles(&filesInfo_);
     }
 }
 
-void FormRvArc::openSelectedMember() {
+void ArchiveWindow::openSelectedMember() {
     const FileInfoItem* member = listView_->selectedItem();
     if (member == nullptr) {
         return;
@@ -97,8 +99,8 @@ void FormRvArc::openSelectedMember() {
         return;
     }
     try {
-        if (formRvMain->openArchiveMember(archiveName, memberName, filesInfo_) &&
-            formRvMain->settings().thumbConf.closeArcList) {
+        if (context_.windows().openArchiveMember(archiveName, memberName, filesInfo_) &&
+            context_.settings().thumbConf.closeArcList) {
             close();
         }
     } catch (const std::exception& e) {
@@ -107,11 +109,9 @@ void FormRvArc::openSelectedMember() {
     }
 }
 
-void FormRvArc::closeEvent(QCloseEvent* event) {
+void ArchiveWindow::closeEvent(QCloseEvent* event) {
     filesInfo_.clear();
-    if (formRvMain != nullptr && formRvMain->noOtherWindowShown(this)) {
-        formRvMain->installCloseWhenAlone();
-    }
+    context_.windows().windowClosing(this);
     event->accept();
 }
 

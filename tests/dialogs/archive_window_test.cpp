@@ -1,5 +1,5 @@
 // The archive member window with real archiver modules and archives made at test time.
-#include "dialogs/form_rv_arc.h"
+#include "dialogs/archive_window.h"
 
 #include <gtest/gtest.h>
 
@@ -12,19 +12,20 @@
 #include <string>
 #include <vector>
 
-#include "app/form_rv_main.h"
+#include "app/app_hub.h"
 #include "app/idle_dispatcher.h"
+#include "browse/gui/browser_window.h"
 #include "browse/gui/file_list_view.h"
-#include "browse/gui/form_rv_thumb.h"
 #include "browse/gui/img_tn_view.h"
 #include "image/dos_date_time.h"
 #include "tests/app/shared_hub_test.h"
 #include "tests/archivers/archive_writer.h"
 #include "tests/archivers/integration/rar_writer.h"
 #include "tests/archivers/integration/real_modules.h"
+#include "tests/viewer/view_window_fixture.h"
 #include "tools/fixtures/jpeg_encoder.h"
 #include "tools/fixtures/sample_picture.h"
-#include "viewer/form_rv_view.h"
+#include "viewer/image_window.h"
 
 namespace ravinel {
 namespace {
@@ -78,14 +79,14 @@ void deleteAll(const std::vector<Form*>& windows) {
     }
 }
 
-class FormRvArcTest : public testing::SharedHubTest {
+class ArchiveWindowTest : public testing::SharedHubTest {
   protected:
     void TearDown() override {
         // Deleting skips the close handlers and their idle hook that would end the run.
         // Picked first: a window takes its menus, also top-level widgets, with it.
-        deleteAll(forms<FormRvArc>());
-        deleteAll(forms<FormRvView>());
-        deleteAll(forms<FormRvThumb>());
+        deleteAll(forms<ArchiveWindow>());
+        deleteAll(forms<ImageWindow>());
+        deleteAll(forms<BrowserWindow>());
         IdleDispatcher::instance().clearHandler();
     }
 
@@ -98,15 +99,15 @@ class FormRvArcTest : public testing::SharedHubTest {
     }
 
     // The one archive window the hub opened for path, or null.
-    static FormRvArc* openWindow(const std::string& path) {
-        if (!formRvMain->openArchiveWindow(path)) {
+    static ArchiveWindow* openWindow(const std::string& path) {
+        if (!hub().openArchiveWindow(path)) {
             return nullptr;
         }
-        const std::vector<FormRvArc*> windows = forms<FormRvArc>();
+        const std::vector<ArchiveWindow*> windows = forms<ArchiveWindow>();
         return windows.size() == 1 ? windows.front() : nullptr;
     }
 
-    static std::vector<std::string> rowNames(const FormRvArc& window) {
+    static std::vector<std::string> rowNames(const ArchiveWindow& window) {
         std::vector<std::string> names;
         for (int i = 0; i < window.memberList()->count(); ++i) {
             names.push_back(
@@ -115,7 +116,7 @@ class FormRvArcTest : public testing::SharedHubTest {
         return names;
     }
 
-    static void openRow(FormRvArc& window, int row) {
+    static void openRow(ArchiveWindow& window, int row) {
         window.memberList()->select(row);
         emit window.memberList()->openRequested();
     }
@@ -124,13 +125,13 @@ class FormRvArcTest : public testing::SharedHubTest {
     testing::TempDir dir_;
 };
 
-TEST_F(FormRvArcTest, ListsMembersWithDataUnderTheirPaths) {
+TEST_F(ArchiveWindowTest, ListsMembersWithDataUnderTheirPaths) {
     const JapanTime zone;
     const std::string zip = writeZip("set.zip", {{"trip/day 1/b.jpg", jpeg(30, 20), kModified},
                                                  {"trip/", {}, kModified},
                                                  {"empty.txt", {}, kModified},
                                                  {"a.jpg", jpeg(40, 20), kModified}});
-    FormRvArc* window = openWindow(zip);
+    ArchiveWindow* window = openWindow(zip);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle().toStdString(), "set.zip");
@@ -144,37 +145,37 @@ TEST_F(FormRvArcTest, ListsMembersWithDataUnderTheirPaths) {
     IdleDispatcher::instance().clearHandler();
     window->close();
     EXPECT_TRUE(IdleDispatcher::instance().hasHandler());
-    EXPECT_TRUE(forms<FormRvArc>().empty());
+    EXPECT_TRUE(forms<ArchiveWindow>().empty());
 }
 
-TEST_F(FormRvArcTest, SortsByTheSortModeSetting) {
-    formRvMain->settings().thumbConf.sortMode = 5;  // size, largest first
+TEST_F(ArchiveWindowTest, SortsByTheSortModeSetting) {
+    hub().settings().thumbConf.sortMode = SortMode::smSizeDown;
     const std::string zip = writeZip("sizes.zip", {{"small.jpg", jpeg(8, 8), kModified},
                                                    {"large.jpg", jpeg(64, 64), kModified}});
-    FormRvArc* window = openWindow(zip);
+    ArchiveWindow* window = openWindow(zip);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(rowNames(*window), (std::vector<std::string>{"large.jpg", "small.jpg"}));
 }
 
-TEST_F(FormRvArcTest, NothingToListGivesNoWindow) {
+TEST_F(ArchiveWindowTest, NothingToListGivesNoWindow) {
     const std::string folders =
         writeZip("folders.zip", {{"photos/", {}, kModified}, {"photos/empty.txt", {}, kModified}});
-    EXPECT_FALSE(formRvMain->openArchiveWindow(folders));
+    EXPECT_FALSE(hub().openArchiveWindow(folders));
     const std::string text = "not an archive\n";
     const std::string plain = dir_.write(
         "notes.zip", std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
-    EXPECT_FALSE(formRvMain->openArchiveWindow(plain));
-    EXPECT_FALSE(formRvMain->openArchiveWindow(dir_.path("missing.lzh")));
-    EXPECT_FALSE(formRvMain->openArchiveWindow(""));
-    EXPECT_TRUE(forms<FormRvArc>().empty());
+    EXPECT_FALSE(hub().openArchiveWindow(plain));
+    EXPECT_FALSE(hub().openArchiveWindow(dir_.path("missing.lzh")));
+    EXPECT_FALSE(hub().openArchiveWindow(""));
+    EXPECT_TRUE(forms<ArchiveWindow>().empty());
 }
 
-TEST_F(FormRvArcTest, RarIsListedWithTheNoteAndOpensNothing) {
+TEST_F(ArchiveWindowTest, RarIsListedWithTheNoteAndOpensNothing) {
     const std::vector<uint8_t> picture = jpeg(30, 20);
     const std::string rar =
         dir_.write("pics.rar", test::rarStored({{"pics/one.jpg", picture, 0x5121, 0x0000},
                                                 {"two.jpg", picture, 0x5121, 0x0000}}));
-    FormRvArc* window = openWindow(rar);
+    ArchiveWindow* window = openWindow(rar);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(rowNames(*window), (std::vector<std::string>{"pics/one.jpg", "two.jpg"}));
     EXPECT_EQ(window->statusText().toStdString(), "この圧縮形式での画像表示には非対応");
@@ -182,31 +183,31 @@ TEST_F(FormRvArcTest, RarIsListedWithTheNoteAndOpensNothing) {
     openRow(*window, 0);
     ASSERT_EQ(captions.size(), 2);  // only a flash of the loading caption
     EXPECT_EQ(captions[0][0].toString().toStdString(), "読み込み中");
-    EXPECT_TRUE(forms<FormRvView>().empty());
-    ASSERT_EQ(forms<FormRvArc>().size(), 1u);
+    EXPECT_TRUE(forms<ImageWindow>().empty());
+    ASSERT_EQ(forms<ArchiveWindow>().size(), 1u);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle().toStdString(), "pics.rar");
 }
 
-TEST_F(FormRvArcTest, OpenedMemberClosesTheWindowAndStepsThroughTheArchive) {
+TEST_F(ArchiveWindowTest, OpenedMemberClosesTheWindowAndStepsThroughTheArchive) {
     const std::string zip = writeZip("walk.zip", {{"c.jpg", jpeg(50, 10), kModified},
                                                   {"a.jpg", jpeg(30, 10), kModified},
                                                   {"notes.txt", {'h', 'i'}, kModified},
                                                   {"in/b.jpg", jpeg(40, 10), kModified}});
-    FormRvArc* window = openWindow(zip);
+    ArchiveWindow* window = openWindow(zip);
     ASSERT_NE(window, nullptr);
     ASSERT_EQ(rowNames(*window),
               (std::vector<std::string>{"a.jpg", "c.jpg", "in/b.jpg", "notes.txt"}));
 
     openRow(*window, 3);  // no picture: the window stays, no image window
-    EXPECT_TRUE(forms<FormRvView>().empty());
-    ASSERT_EQ(forms<FormRvArc>().size(), 1u);
+    EXPECT_TRUE(forms<ImageWindow>().empty());
+    ASSERT_EQ(forms<ArchiveWindow>().size(), 1u);
 
     openRow(*window, 2);
-    EXPECT_TRUE(forms<FormRvArc>().empty());
-    const std::vector<FormRvView*> views = forms<FormRvView>();
+    EXPECT_TRUE(forms<ArchiveWindow>().empty());
+    const std::vector<ImageWindow*> views = forms<ImageWindow>();
     ASSERT_EQ(views.size(), 1u);
-    FormRvView& view = *views.front();
+    ImageWindow& view = *views.front();
     EXPECT_EQ(view.fileName(), "b.jpg");
     EXPECT_EQ(view.process().source.width(), 40);
 
@@ -221,14 +222,33 @@ TEST_F(FormRvArcTest, OpenedMemberClosesTheWindowAndStepsThroughTheArchive) {
     EXPECT_EQ(view.process().source.width(), 40);
 }
 
-TEST_F(FormRvArcTest, StaysOpenAfterAnOpenWhenTheSettingSaysSo) {
-    formRvMain->settings().thumbConf.closeArcList = false;
-    const std::string zip = writeZip("keep.zip", {{"a.jpg", jpeg(30, 10), kModified}});
-    FormRvArc* window = openWindow(zip);
+TEST_F(ArchiveWindowTest, OpenedMemberInformationShowsTheArchive) {
+    const std::string zip = writeZip("set.zip", {{"trip/day 1/p.jpg", jpeg(10, 20), kModified}});
+    ArchiveWindow* window = openWindow(zip);
     ASSERT_NE(window, nullptr);
     openRow(*window, 0);
-    EXPECT_EQ(forms<FormRvView>().size(), 1u);
-    ASSERT_EQ(forms<FormRvArc>().size(), 1u);
+    const std::vector<ImageWindow*> views = forms<ImageWindow>();
+    ASSERT_EQ(views.size(), 1u);
+    const ImageWindow& view = *views.front();
+    EXPECT_EQ(view.fileName(), "p.jpg");
+    const std::vector<std::string> texts = testing::infoCaptions(view);
+    ASSERT_EQ(texts.size(), 11u);
+    EXPECT_EQ(texts[0], "ファイル名\tp.jpg");
+    EXPECT_EQ(texts[1], "圧縮ファイルのパス");
+    QMenu* archive = view.popupMenu().vpInfo->actions().at(1)->menu();
+    ASSERT_NE(archive, nullptr);
+    EXPECT_EQ(archive->actions().at(0)->text().toStdString(), zip);
+    EXPECT_EQ(texts[2], "画像ビット数\t24 bit");
+}
+
+TEST_F(ArchiveWindowTest, StaysOpenAfterAnOpenWhenTheSettingSaysSo) {
+    hub().settings().thumbConf.closeArcList = false;
+    const std::string zip = writeZip("keep.zip", {{"a.jpg", jpeg(30, 10), kModified}});
+    ArchiveWindow* window = openWindow(zip);
+    ASSERT_NE(window, nullptr);
+    openRow(*window, 0);
+    EXPECT_EQ(forms<ImageWindow>().size(), 1u);
+    ASSERT_EQ(forms<ArchiveWindow>().size(), 1u);
     EXPECT_EQ(window->windowTitle().toStdString(), "keep.zip");
 
     // The image window is still shown: closing the list does not end the run.
@@ -237,41 +257,41 @@ TEST_F(FormRvArcTest, StaysOpenAfterAnOpenWhenTheSettingSaysSo) {
     EXPECT_FALSE(IdleDispatcher::instance().hasHandler());
 }
 
-TEST_F(FormRvArcTest, StartAndHandOverOpenArchivesOnlyWithOpenArc) {
+TEST_F(ArchiveWindowTest, StartAndHandOverOpenArchivesOnlyWithOpenArc) {
     const std::string zip = writeZip("start.zip", {{"a.jpg", jpeg(30, 10), kModified}});
-    formRvMain->dispatchCommandLine(zip);
-    EXPECT_EQ(forms<FormRvArc>().size(), 1u);
-    EXPECT_TRUE(forms<FormRvThumb>().empty());
+    hub().dispatchCommandLine(zip);
+    EXPECT_EQ(forms<ArchiveWindow>().size(), 1u);
+    EXPECT_TRUE(forms<BrowserWindow>().empty());
     TearDown();
 
-    formRvMain->executeMacro({zip});
-    EXPECT_EQ(forms<FormRvArc>().size(), 1u);
+    hub().executeMacro({zip});
+    EXPECT_EQ(forms<ArchiveWindow>().size(), 1u);
     TearDown();
 
-    formRvMain->settings().thumbConf.openArc = false;
-    formRvMain->executeMacro({zip});
-    EXPECT_TRUE(forms<FormRvArc>().empty());
-    formRvMain->dispatchCommandLine(zip);
-    EXPECT_TRUE(forms<FormRvArc>().empty());
-    EXPECT_EQ(forms<FormRvThumb>().size(), 1u);
+    hub().settings().thumbConf.openArc = false;
+    hub().executeMacro({zip});
+    EXPECT_TRUE(forms<ArchiveWindow>().empty());
+    hub().dispatchCommandLine(zip);
+    EXPECT_TRUE(forms<ArchiveWindow>().empty());
+    EXPECT_EQ(forms<BrowserWindow>().size(), 1u);
 }
 
-TEST_F(FormRvArcTest, BrowserOpensArchivesThatAreNoPicture) {
+TEST_F(ArchiveWindowTest, BrowserOpensArchivesThatAreNoPicture) {
     writeZip("set.zip", {{"a.jpg", jpeg(30, 10), kModified}});
-    formRvMain->settings().lastDir = dir_.path("");
-    formRvMain->browserShowing = true;
-    auto* browser = new FormRvThumb;
+    hub().settings().lastDir = dir_.path("");
+    hub().setBrowserShowing(true);
+    auto* browser = new BrowserWindow(hub());
     browser->show();
     browser->thumbView()->select(0);
     browser->openSelected();
-    EXPECT_EQ(forms<FormRvArc>().size(), 1u);
-    EXPECT_TRUE(forms<FormRvView>().empty());
+    EXPECT_EQ(forms<ArchiveWindow>().size(), 1u);
+    EXPECT_TRUE(forms<ImageWindow>().empty());
     EXPECT_EQ(browser->windowTitle().toStdString(), "Ravinel");
-    deleteAll(forms<FormRvArc>());
+    deleteAll(forms<ArchiveWindow>());
 
-    formRvMain->settings().thumbConf.openArc = false;
+    hub().settings().thumbConf.openArc = false;
     browser->openSelected();
-    EXPECT_TRUE(forms<FormRvArc>().empty());
+    EXPECT_TRUE(forms<ArchiveWindow>().empty());
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "dialogs/form_rv_opt.h"
+#include "dialogs/options_window.h"
 #include "tests/app/shared_hub_test.h"
 
 namespace ravinel::testing {
@@ -14,8 +14,8 @@ namespace ravinel::testing {
 // drive its controls directly and close it as its button would.
 class OptionsTest : public SharedHubTest {
   protected:
-    FormRvOpt& openOptions() {
-        options_ = std::make_unique<FormRvOpt>(*formRvMain);
+    OptionsWindow& openOptions() {
+        options_ = std::make_unique<OptionsWindow>(hub());
         return *options_;
     }
 
@@ -28,10 +28,10 @@ class OptionsTest : public SharedHubTest {
         return found;
     }
 
-    ThumbPanel& hubLook() { return formRvMain->settings().thumbPanel; }
+    ThumbPanel& hubLook() { return hub().settings().thumbPanel; }
 
   private:
-    std::unique_ptr<FormRvOpt> options_;
+    std::unique_ptr<OptionsWindow> options_;
 };
 
 }  // namespace ravinel::testing

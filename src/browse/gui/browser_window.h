@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "app/app_context.h"
 #include "browse/gui/thumb_popup_menu.h"
 
 class QFrame;
@@ -18,24 +19,25 @@ class ImgTnView;
 class ShellDirTree;
 
 // The browser window: the folder tree on one side and, beside it, the thumbnails or the
-// report list of the folder picked in the tree. It lists folders into the hub's shared
-// file list, reads and writes the hub's settings, hands the files it opens to the hub and
-// makes thumbnails in the application's idle time. Every command is in one popup menu,
-// opened from the status bar's menu button, Alt, the menu key, or by shortcut.
-class FormRvThumb : public QWidget {
+// report list of the folder picked in the tree. It lists folders into the context's
+// shared file list, reads and writes the context's settings, hands the files it opens to
+// the window opener and makes thumbnails in the application's idle time. Every command
+// is in one popup menu, opened from the status bar's menu button, Alt, the menu key, or
+// by shortcut.
+class BrowserWindow : public QWidget {
     Q_OBJECT
 
   public:
-    // Lays the window out from the hub's settings and shows the folder LastDir names.
-    // The hub must exist.
-    FormRvThumb();
-    ~FormRvThumb() override;
+    // Lays the window out from the context's settings and shows the folder LastDir
+    // names. The context outlives the window.
+    explicit BrowserWindow(AppContext& context);
+    ~BrowserWindow() override;
 
     // Shows the folder selected in the tree, unless it is shown already or a folder is
     // being read.
     void treeClick();
     // Opens the selected file: a link's target folder in the tree, anything else through
-    // the hub in an image window.
+    // the window opener in an image window.
     void openSelected();
     // One idle step: at most one file examined and one tile drawn. True when no more idle
     // work is wanted.
@@ -75,7 +77,7 @@ class FormRvThumb : public QWidget {
     void mmThumbQualityClick(bool hiQuality);
     void mmOptionClick();
     void mmExplorerClick();
-    void mmSortFile(int mode);
+    void mmSortFile(SortMode mode);
     void mmRefreshFileClick();
     void mmRefreshTreeClick();
     void mmThumbClick();
@@ -96,6 +98,7 @@ class FormRvThumb : public QWidget {
     // A command must never take the window down with it.
     void guarded(const std::function<void()>& command);
 
+    AppContext& context_;
     bool busy_ = false;
     bool altAlone_ = false;
     bool treeOnLeft_ = false;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/app_context.h"
 #include "app/screen_metrics.h"
 #include "app/settings_records.h"
 #include "browse/dir_files_info.h"
@@ -20,34 +21,35 @@ class QScrollBar;
 
 namespace ravinel {
 
-// The image window: one per shown picture. It keeps its own copy of the folder's or
-// the archive's file list, its own size and processing settings (copied from the hub's
-// defaults when made), and shows the pipeline's picture one picture pixel to one device
-// pixel, with scroll bars for what does not fit.
-class FormRvView : public QWidget {
+// The image window: one per shown picture. It loads its pictures, keeps its own copy of
+// the folder's or the archive's file list, its own size and processing settings (copied
+// from the context's defaults when made), and shows the pipeline's picture one picture
+// pixel to one device pixel, with scroll bars for what does not fit.
+class ImageWindow : public QWidget {
     Q_OBJECT
 
   public:
-    FormRvView();
-    ~FormRvView() override;
+    // Takes its defaults from the context's settings; the context outlives the window.
+    explicit ImageWindow(AppContext& context);
+    ~ImageWindow() override;
+
+    // Loads fileName and, when it loads, shows it with its folder's list to step through:
+    // filesInfo when it lists that folder, else the folder read anew and sorted as the
+    // settings say. A picture that does not load closes the window again (an exception
+    // is written to the error stream): false.
+    bool open(const std::string& fileName, const DirFilesInfo& filesInfo);
+    // The same for a member of an archive, with filesInfo the archive's member list.
+    bool open(const std::string& archiveName, const std::string& memberName,
+              const FilesInfo& filesInfo);
 
     GProcess& process() { return process_; }
-
-    // The hub gives the source before the first load, then fills the list.
-    void setFolderSource(const std::string& folder, const std::string& fileName);
-    DirFilesInfo& dirFilesInfo() { return dirFilesInfo_; }
-    void setArchiveSource(const std::string& archiveName, const std::string& memberName);
-    FilesInfo& arcFilesInfo() { return arcFilesInfo_; }
-    void setLoadTime(uint32_t milliseconds) { loadTime_ = milliseconds; }
-
-    // Processes and shows the picture the hub loaded, once the window is shown.
-    void showFirstPicture();
 
     // The state the commands work on, for the information and the tests.
     const ViewFormConf& viewForm() const { return viewForm_; }
     int32_t fileIndex() const { return fileIndex_; }
     int32_t lastIndex() const { return lastIndex_; }
     const std::string& fileName() const { return fileName_; }
+    const DirFilesInfo& dirFilesInfo() const { return dirFilesInfo_; }
     const ViewPopupMenu& popupMenu() const { return menu_; }
 
   protected:
@@ -61,6 +63,15 @@ class FormRvView : public QWidget {
 
   private:
     enum class SourceKind : uint8_t { none = 0, folder = 1, archive = 2 };
+
+    // Opening: load runs the first load into the pipeline; takeSource follows once it
+    // succeeded, before the window shows.
+    bool openWith(const std::string& what, const std::function<void()>& load,
+                  const std::function<void()>& takeSource);
+    void setFolderSource(const std::string& folder, const std::string& fileName);
+    void setArchiveSource(const std::string& archiveName, const std::string& memberName);
+    // Processes and shows the first picture once the window is shown.
+    void showFirstPicture();
 
     // Sizing and showing.
     void formShow();
@@ -124,6 +135,7 @@ class FormRvView : public QWidget {
     // A command must never take the window down with it.
     void guarded(const std::function<void()>& command);
 
+    AppContext& context_;
     bool dragging_ = false;
     bool rightClickPending_ = false;
     bool altAlone_ = false;

@@ -8,7 +8,7 @@
 #include "browse/gui/file_list_view.h"
 #include "browse/gui/img_tn_view.h"
 #include "browse/gui/shell_dir_tree.h"
-#include "tests/browse/gui/form_rv_thumb_fixture.h"
+#include "tests/browse/gui/browser_window_fixture.h"
 
 namespace ravinel::testing {
 namespace {
@@ -16,7 +16,7 @@ namespace {
 // The status bar's texts and the caption each time the bar paints.
 class PaintRecorder : public QObject {
   public:
-    explicit PaintRecorder(FormRvThumb* browser) : browser_(browser) {
+    explicit PaintRecorder(BrowserWindow* browser) : browser_(browser) {
         label_ = browser->statusBar().findChildren<QLabel*>().at(1);
         label_->installEventFilter(this);
     }
@@ -32,7 +32,7 @@ class PaintRecorder : public QObject {
     }
 
   private:
-    FormRvThumb* browser_;
+    BrowserWindow* browser_;
     QLabel* label_;
 };
 
@@ -40,7 +40,7 @@ using Row = std::vector<QString>;
 
 TEST_F(BrowserTest, StatusCountsDownToCompleteOneFileAStep) {
     writeJpegs(250);
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     EXPECT_EQ(browser->currentFolder(), folder());
     EXPECT_EQ(browser->windowTitle(), "Ravinel");
     EXPECT_EQ(panel(browser, 0), QString::fromUtf8("メニュー"));
@@ -71,7 +71,7 @@ TEST_F(BrowserTest, StatusCountsDownToCompleteOneFileAStep) {
 
 TEST_F(BrowserTest, ReadingShowsItsStagesWhileItRuns) {
     writeJpegs(3);
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(browser));
     PaintRecorder recorder(browser);
     browser->popupMenu().mmRefreshFile->trigger();
@@ -86,13 +86,13 @@ TEST_F(BrowserTest, ReadingShowsItsStagesWhileItRuns) {
 }
 
 TEST_F(BrowserTest, EmptyAndMissingFoldersShowNoFiles) {
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     EXPECT_EQ(panel(browser, 1), QString::fromUtf8("ファイルなし"));
     EXPECT_EQ(panel(browser, 2), QString::fromUtf8("ファイル数 0"));
     EXPECT_TRUE(browser->appIdle()) << "nothing to make";
     delete browser;
 
-    formRvMain->settings().lastDir = folder() + "missing/deeper/";
+    hub().settings().lastDir = folder() + "missing/deeper/";
     browser = openBrowser();
     // The tree stops at the deepest folder that exists.
     EXPECT_EQ(browser->currentFolder(), folder());
@@ -101,7 +101,7 @@ TEST_F(BrowserTest, EmptyAndMissingFoldersShowNoFiles) {
 
 TEST_F(BrowserTest, TheShownFolderIsReadAgainOnlyByRefreshAndSort) {
     writeJpegs(4);
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     for (int i = 0; i < 4; ++i) {
         browser->appIdle();
     }
@@ -123,7 +123,7 @@ TEST_F(BrowserTest, TheShownFolderIsReadAgainOnlyByRefreshAndSort) {
 
 TEST_F(BrowserTest, RefreshingTheTreeKeepsTheFolderAndItsFiles) {
     writeJpegs(2);
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     std::filesystem::create_directory(folder() + "new");
     writeJpegs(3);
     browser->popupMenu().mmRefreshTree->trigger();
@@ -140,13 +140,13 @@ TEST_F(BrowserTest, SortCommandsReorderAndAreKept) {
     writeBytes("b.txt", 30);
     writeBytes("a.txt", 10);
     writeBytes("c.txt", 20);
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     EXPECT_EQ(listedNames(), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
 
     const ThumbPopupMenu& menu = browser->popupMenu();
     menu.mmSortItems[5]->trigger();  // size, largest first
     EXPECT_EQ(listedNames(), (std::vector<std::string>{"b.txt", "c.txt", "a.txt"}));
-    EXPECT_EQ(formRvMain->settings().thumbConf.sortMode, 5);
+    EXPECT_EQ(hub().settings().thumbConf.sortMode, SortMode::smSizeDown);
     EXPECT_TRUE(menu.mmSortItems[5]->isChecked());
     EXPECT_FALSE(menu.mmSortItems[0]->isChecked());
 
@@ -159,7 +159,7 @@ TEST_F(BrowserTest, SortCommandsReorderAndAreKept) {
 
 TEST_F(BrowserTest, SwitchingViewsKeepsTheListAndRestartsThumbnails) {
     writeJpegs(5);
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     browser->appIdle();
     browser->appIdle();
     const ThumbPopupMenu& menu = browser->popupMenu();
@@ -176,7 +176,7 @@ TEST_F(BrowserTest, SwitchingViewsKeepsTheListAndRestartsThumbnails) {
 
     // Catalog choices while the list is shown only change the settings.
     menu.mmUseVixCat->trigger();
-    EXPECT_TRUE(formRvMain->settings().thumbConf.useVixCat);
+    EXPECT_TRUE(hub().settings().thumbConf.useVixCat);
     EXPECT_TRUE(menu.mmUseVixCatFirst->isEnabled());
 
     menu.mmThumb->trigger();
@@ -201,14 +201,14 @@ TEST_F(BrowserTest, SwitchingViewsKeepsTheListAndRestartsThumbnails) {
 }
 
 TEST_F(BrowserTest, ChoicesReachTheShownViewAndTheSettings) {
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     const ThumbPopupMenu& menu = browser->popupMenu();
     ImgTnView* view = browser->thumbView();
     ASSERT_NE(view, nullptr);
     EXPECT_TRUE(view->hiQuality());
     menu.mmThumbQLow->trigger();
     EXPECT_FALSE(view->hiQuality());
-    EXPECT_FALSE(formRvMain->settings().thumbConf.hiQuality);
+    EXPECT_FALSE(hub().settings().thumbConf.hiQuality);
     EXPECT_FALSE(menu.mmThumbQHi->isChecked());
 
     EXPECT_FALSE(menu.mmUseVixCatFirst->isEnabled());
@@ -217,28 +217,28 @@ TEST_F(BrowserTest, ChoicesReachTheShownViewAndTheSettings) {
     EXPECT_TRUE(menu.mmUseVixCatFirst->isEnabled());
     menu.mmUseVixCatFirst->trigger();  // on by default: now off
     EXPECT_FALSE(view->useCatalogFirst());
-    EXPECT_FALSE(formRvMain->settings().thumbConf.useVixCatFirst);
+    EXPECT_FALSE(hub().settings().thumbConf.useVixCatFirst);
     menu.mmUseVixCat->trigger();
     EXPECT_FALSE(menu.mmUseVixCatFirst->isEnabled());
 
     menu.mmAnalyzeHeader->trigger();
-    EXPECT_TRUE(formRvMain->graphicLoader().doAnalyze);
-    EXPECT_TRUE(formRvMain->settings().loaderFlags.doAnalyze);
+    EXPECT_TRUE(hub().graphicLoader().doAnalyze);
+    EXPECT_TRUE(hub().settings().loaderFlags.doAnalyze);
     menu.mmAnalyzeHeader->trigger();
-    EXPECT_FALSE(formRvMain->graphicLoader().doAnalyze);
+    EXPECT_FALSE(hub().graphicLoader().doAnalyze);
 }
 
 TEST_F(BrowserTest, OpeningAPictureGivesAnImageWindow) {
     writeJpegs(3, 40, 30);
     writeBytes("notes.txt", 5);
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     browser->openSelected();  // nothing selected
     EXPECT_TRUE(imageWindows().empty());
 
     // Sorted by name: notes.txt, p000.jpg, p001.jpg, p002.jpg.
     browser->thumbView()->select(2);
     browser->openSelected();
-    std::vector<FormRvView*> windows = imageWindows();
+    std::vector<ImageWindow*> windows = imageWindows();
     ASSERT_EQ(windows.size(), 1u);
     EXPECT_EQ(windows[0]->fileName(), "p001.jpg");
     EXPECT_EQ(windows[0]->dirFilesInfo().count(), 4) << "the shared list goes along";
@@ -266,8 +266,8 @@ TEST_F(BrowserTest, LinkFilesLeadTheTreeToTheirTarget) {
         << "[Desktop Entry]\nType=Link\nURL=file://" << folder() << "other/x.txt\n";
     std::ofstream(folder() + "sub/nowhere.desktop")
         << "[Desktop Entry]\nType=Link\nURL=file://" << folder() << "gone\n";
-    formRvMain->settings().lastDir = folder() + "sub/";
-    FormRvThumb* browser = openBrowser();
+    hub().settings().lastDir = folder() + "sub/";
+    BrowserWindow* browser = openBrowser();
     ASSERT_EQ(listedNames(),
               (std::vector<std::string>{"nowhere.desktop", "to-file.desktop", "to-other.desktop"}));
 
@@ -281,7 +281,7 @@ TEST_F(BrowserTest, LinkFilesLeadTheTreeToTheirTarget) {
     EXPECT_EQ(browser->currentFolder(), folder() + "other/");
     EXPECT_EQ(listedNames(), (std::vector<std::string>{"x.txt"}));
 
-    formRvMain->settings().lastDir = folder() + "sub/";
+    hub().settings().lastDir = folder() + "sub/";
     delete browser;
     browser = openBrowser();
     browser->thumbView()->select(1);
@@ -293,18 +293,18 @@ TEST_F(BrowserTest, LinkFilesLeadTheTreeToTheirTarget) {
 TEST_F(BrowserTest, ClosingWritesTheLayoutBackIntoTheHub) {
     writeJpegs(2);
     std::filesystem::create_directory(folder() + "sub");
-    Settings& settings = formRvMain->settings();
+    Settings& settings = hub().settings();
     settings.thumbForm.bounds = {30, 40, 830, 640};
     settings.thumbForm.treeAlign = 3;
     settings.thumbForm.treeWidth = 200;
     settings.thumbForm.viewStyle = 1;
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     EXPECT_TRUE(browser->treeOnLeft());
     EXPECT_EQ(browser->tree().width(), 200);
     EXPECT_NE(browser->reportView(), nullptr);
     EXPECT_TRUE(browser->popupMenu().mmReport->isChecked());
     EXPECT_EQ(browser->frameGeometry(), QRect(30, 40, 800, 600));
-    EXPECT_TRUE(formRvMain->browserShowing);
+    EXPECT_TRUE(hub().browserShowing());
 
     settings = Settings{};
     browser->tree().setPath(folder() + "sub/");
@@ -313,7 +313,7 @@ TEST_F(BrowserTest, ClosingWritesTheLayoutBackIntoTheHub) {
     browser->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
-    EXPECT_FALSE(formRvMain->browserShowing);
+    EXPECT_FALSE(hub().browserShowing());
     EXPECT_EQ(settings.lastDir, folder() + "sub/");
     EXPECT_EQ(settings.thumbForm.treeAlign, 3);
     EXPECT_EQ(settings.thumbForm.treeWidth, 200);
@@ -326,30 +326,30 @@ TEST_F(BrowserTest, ClosingWritesTheLayoutBackIntoTheHub) {
 
 TEST_F(BrowserTest, ClosingBesideAnImageWindowLeavesTheRunGoing) {
     writeJpegs(1, 40, 30);
-    FormRvThumb* browser = openBrowser();
+    BrowserWindow* browser = openBrowser();
     EXPECT_TRUE(IdleDispatcher::instance().hasHandler()) << "the idle steps";
     browser->thumbView()->select(0);
     browser->openSelected();
     ASSERT_EQ(imageWindows().size(), 1u);
     browser->close();
     EXPECT_FALSE(IdleDispatcher::instance().hasHandler());
-    EXPECT_EQ(formRvMain->settings().thumbForm.viewStyle, 0);
-    EXPECT_EQ(formRvMain->settings().thumbForm.treeAlign, 4);
+    EXPECT_EQ(hub().settings().thumbForm.viewStyle, 0);
+    EXPECT_EQ(hub().settings().thumbForm.treeAlign, 4);
 }
 
 TEST_F(BrowserTest, TheHubOpensTheBrowserOnTheLastFolder) {
     writeJpegs(2);
-    formRvMain->settings().lastDir = "";
-    formRvMain->dispatchCommandLine(folder());
-    FormRvThumb* browser = nullptr;
+    hub().settings().lastDir = "";
+    hub().dispatchCommandLine(folder());
+    BrowserWindow* browser = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* found = qobject_cast<FormRvThumb*>(widget)) {
+        if (auto* found = qobject_cast<BrowserWindow*>(widget)) {
             browser = found;
         }
     }
     ASSERT_NE(browser, nullptr);
     EXPECT_TRUE(browser->isVisible());
-    EXPECT_TRUE(formRvMain->browserShowing);
+    EXPECT_TRUE(hub().browserShowing());
     EXPECT_EQ(browser->currentFolder(), folder());
     EXPECT_EQ(sharedList().count(), 2);
 }
