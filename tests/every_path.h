@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "image/parallel_bands.h"
-#include "image/simd_level.h"
+#include "platform/parallel_bands.h"
+#include "platform/simd_level.h"
 
 namespace ravinel::testing {
 

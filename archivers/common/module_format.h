@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "image/regular_file.h"
+#include "platform/regular_file.h"
 
 namespace ravinel::archivers {
 

@@ -2,7 +2,7 @@
 // the pixel rows bottom-up.
 #pragma once
 
-#include <spi.h>
+#include <spi_api.h>
 
 #include <cstddef>
 #include <cstdint>

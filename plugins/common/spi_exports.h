@@ -2,7 +2,7 @@
 // progress, handing the blocks over, and no exception ever crossing into the host.
 #pragma once
 
-#include <spi.h>
+#include <spi_api.h>
 
 #include <cstddef>
 #include <cstdint>

@@ -1,10 +1,10 @@
 #include "spi_input.h"
 
-#include <spi.h>
+#include <spi_api.h>
 
 #include <cstring>
 
-#include "image/regular_file.h"
+#include "platform/regular_file.h"
 
 namespace ravinel::spi {
 

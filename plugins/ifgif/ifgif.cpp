@@ -2,7 +2,7 @@
 // transparency, and when the frame covers the screen, the picture keeps its palette;
 // otherwise it becomes 24-bit with transparent and uncovered pixels white.
 #include <gif_lib.h>
-#include <spi.h>
+#include <spi_api.h>
 
 #include <algorithm>
 #include <array>

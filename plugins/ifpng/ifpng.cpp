@@ -2,7 +2,7 @@
 // Palette pictures without transparency stay 8-bit palette; everything else becomes
 // 24-bit, with alpha composited over white.
 #include <png.h>
-#include <spi.h>
+#include <spi_api.h>
 
 #include <array>
 #include <csetjmp>

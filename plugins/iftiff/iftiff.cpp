@@ -1,6 +1,6 @@
 // TIFF picture plug-in over libtiff: the first page through the library's RGBA reader
 // (every photometric it handles), and the embedded reduced image as the preview.
-#include <spi.h>
+#include <spi_api.h>
 #include <tiffio.h>
 
 #include <array>

@@ -1,6 +1,6 @@
 // WebP picture plug-in over libwebp: still pictures, lossy or lossless, alpha
 // composited over white.
-#include <spi.h>
+#include <spi_api.h>
 #include <webp/decode.h>
 
 #include <array>

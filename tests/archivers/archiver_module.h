@@ -1,7 +1,7 @@
 // Loads a built archiver module and resolves its exports under the module's prefix.
 #pragma once
 
-#include <archivers/include/archiver_api.h>
+#include <sdk/archiver_api.h>
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // Loads a built plug-in and calls its exports the way the host does.
 #pragma once
 
-#include <plugins/include/spi.h>
+#include <sdk/spi_api.h>
 
 #include <array>
 #include <cstdint>

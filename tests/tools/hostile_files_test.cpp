@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/image/temp_dir.h"
+#include "tests/temp_dir.h"
 
 extern char** environ;
 

@@ -8,7 +8,7 @@
 #include "bench_case.h"
 #include "bench_folder.h"
 #include "browse/vix_catalog.h"
-#include "tests/browse/vix_catalog_builder.h"
+#include "tests/core/browse/vix_catalog_builder.h"
 
 namespace ravinel::bench {
 namespace {

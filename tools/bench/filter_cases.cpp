@@ -3,8 +3,8 @@
 #include <string>
 
 #include "bench_case.h"
-#include "image/nk_dib.h"
-#include "process/image_filters.h"
+#include "dib/nk_dib.h"
+#include "process/filter/image_filters.h"
 #include "tools/fixtures/sample_picture.h"
 
 namespace ravinel::bench {

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "bench_case.h"
-#include "image/jpeg_decoder.h"
+#include "codec/jpeg/jpeg_decoder.h"
 #include "tools/fixtures/jpeg_encoder.h"
 
 namespace ravinel::bench {

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "bench_case.h"
-#include "process/g_process.h"
+#include "process/pipeline/g_process.h"
 #include "tools/fixtures/sample_picture.h"
 
 namespace ravinel::bench {

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "bench_case.h"
-#include "image/nk_dib.h"
+#include "dib/nk_dib.h"
 #include "tools/fixtures/sample_picture.h"
 
 namespace ravinel::bench {

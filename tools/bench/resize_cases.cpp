@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "bench_case.h"
-#include "image/nk_dib.h"
-#include "image/simd_level.h"
-#include "process/area_passes.h"
-#include "process/g_resize.h"
+#include "dib/nk_dib.h"
+#include "platform/simd_level.h"
+#include "process/resample/area_passes.h"
+#include "process/resample/g_resize.h"
 #include "tools/fixtures/sample_picture.h"
 
 namespace ravinel::bench {

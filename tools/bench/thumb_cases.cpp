@@ -5,8 +5,8 @@
 #include "bench_case.h"
 #include "browse/file_info_item.h"
 #include "browse/thumb_maker.h"
-#include "image/graphic_loader.h"
-#include "tests/image/temp_dir.h"
+#include "codec/graphic_loader.h"
+#include "tests/temp_dir.h"
 #include "tools/fixtures/jpeg_encoder.h"
 
 namespace ravinel::bench {

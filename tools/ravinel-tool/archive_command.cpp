@@ -3,10 +3,10 @@
 #include "browse/date_time_separators.h"
 #include "command_line.h"
 #include "commands.h"
-#include "image/archive_file.h"
-#include "image/graphic_load_info.h"
-#include "image/graphic_loader.h"
-#include "image/nk_dib.h"
+#include "archive/archive_file.h"
+#include "codec/graphic_load_info.h"
+#include "codec/graphic_loader.h"
+#include "dib/nk_dib.h"
 
 namespace ravinel::tool {
 

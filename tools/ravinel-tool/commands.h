@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "image/graphic_loader.h"
-#include "image/nk_dib.h"
-#include "image/spis.h"
+#include "codec/graphic_loader.h"
+#include "dib/nk_dib.h"
+#include "plugin_host/spis.h"
 
 namespace ravinel::tool {
 

@@ -2,9 +2,9 @@
 
 #include "command_line.h"
 #include "commands.h"
-#include "image/graphic_load_info.h"
-#include "image/graphic_loader.h"
-#include "image/nk_dib.h"
+#include "codec/graphic_load_info.h"
+#include "codec/graphic_loader.h"
+#include "dib/nk_dib.h"
 
 namespace ravinel::tool {
 

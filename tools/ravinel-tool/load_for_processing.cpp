@@ -1,7 +1,7 @@
 #include <stdexcept>
 
 #include "commands.h"
-#include "image/graphic_loader.h"
+#include "codec/graphic_loader.h"
 
 namespace ravinel::tool {
 

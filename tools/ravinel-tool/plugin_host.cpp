@@ -1,7 +1,7 @@
 #include <iostream>
 
 #include "commands.h"
-#include "image/spis_search.h"
+#include "plugin_host/spis_search.h"
 
 namespace ravinel::tool {
 

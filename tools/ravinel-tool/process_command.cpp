@@ -2,10 +2,10 @@
 
 #include "command_line.h"
 #include "commands.h"
-#include "image/graphic_loader.h"
-#include "image/nk_dib.h"
-#include "process/filter_set.h"
-#include "process/g_process.h"
+#include "codec/graphic_loader.h"
+#include "dib/nk_dib.h"
+#include "process/pipeline/filter_set.h"
+#include "process/pipeline/g_process.h"
 
 namespace ravinel::tool {
 

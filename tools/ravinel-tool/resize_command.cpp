@@ -3,8 +3,8 @@
 
 #include "command_line.h"
 #include "commands.h"
-#include "image/nk_dib.h"
-#include "process/g_resize.h"
+#include "dib/nk_dib.h"
+#include "process/resample/g_resize.h"
 
 namespace ravinel::tool {
 

@@ -1,8 +1,8 @@
 #include <filesystem>
 #include <iostream>
 
-#include "app/settings.h"
-#include "app/settings_location.h"
+#include "settings/settings.h"
+#include "settings/settings_location.h"
 #include "command_line.h"
 #include "commands.h"
 

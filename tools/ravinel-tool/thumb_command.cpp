@@ -6,7 +6,7 @@
 #include "browse/vix_catalog.h"
 #include "command_line.h"
 #include "commands.h"
-#include "image/graphic_loader.h"
+#include "codec/graphic_loader.h"
 
 namespace ravinel::tool {
 

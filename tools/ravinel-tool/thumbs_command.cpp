@@ -10,9 +10,9 @@
 #include "browse/thumb_maker.h"
 #include "command_line.h"
 #include "commands.h"
-#include "image/decode_limits.h"
-#include "image/graphic_loader.h"
-#include "image/parallel_bands.h"
+#include "codec/decode_limits.h"
+#include "codec/graphic_loader.h"
+#include "platform/parallel_bands.h"
 
 namespace ravinel::tool {
 

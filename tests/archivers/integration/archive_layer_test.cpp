@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "image/archive_file.h"
-#include "image/archive_type_detection.h"
-#include "image/archiver.h"
+#include "archive/archive_file.h"
+#include "archive/archive_type_detection.h"
+#include "archive/archiver.h"
 #include "tests/archivers/archive_writer.h"
 #include "tests/archivers/integration/real_modules.h"
 #include "tests/archivers/lzh_writer.h"

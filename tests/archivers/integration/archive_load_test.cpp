@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "image/graphic_loader.h"
+#include "codec/graphic_loader.h"
 #include "tests/archivers/archive_writer.h"
 #include "tests/archivers/integration/real_modules.h"
 #include "tests/archivers/lzh_writer.h"
-#include "tests/image/bmp_builder.h"
+#include "tests/bmp_builder.h"
 #include "tools/fixtures/jpeg_encoder.h"
 
 namespace ravinel {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "image/archive_file.h"
-#include "image/archive_type_detection.h"
-#include "image/archiver_options.h"
+#include "archive/archive_file.h"
+#include "archive/archive_type_detection.h"
+#include "archive/archiver_options.h"
 #include "tests/archivers/integration/rar_writer.h"
 #include "tests/archivers/integration/real_modules.h"
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "image/archive_file.h"
-#include "image/archiver_options.h"
-#include "tests/image/archive_fixture.h"
+#include "archive/archive_file.h"
+#include "archive/archiver_options.h"
+#include "tests/core/archive/archive_fixture.h"
 
 namespace ravinel::testing {
 

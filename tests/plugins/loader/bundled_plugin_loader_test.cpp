@@ -5,10 +5,10 @@
 #include <functional>
 #include <string>
 
-#include "image/graphic_loader.h"
-#include "image/spis.h"
-#include "image/spis_search.h"
-#include "tests/image/temp_dir.h"
+#include "codec/graphic_loader.h"
+#include "plugin_host/spis.h"
+#include "plugin_host/spis_search.h"
+#include "tests/temp_dir.h"
 #include "tests/plugins/picture_encoders.h"
 
 namespace ravinel {

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_records.h"
+#include "settings/settings_records.h"
 #include "browse/dir_files_info.h"
-#include "browse/gui/file_icon_cache.h"
-#include "browse/gui/img_tn_view.h"
-#include "image/graphic_loader.h"
+#include "common/file_icon_cache.h"
+#include "browser/img_tn_view.h"
+#include "codec/graphic_loader.h"
 
 namespace ravinel::bench {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/idle_dispatcher.h"
+#include "common/idle_dispatcher.h"
 #include "bench_browser.h"
 #include "bench_stats.h"
 #include "cached_folder.h"

@@ -1,9 +1,9 @@
 #include <string>
 #include <vector>
 
-#include "image/archive_file.h"
-#include "image/archiver_dll.h"
-#include "image/archiver_error.h"
+#include "archive/archive_file.h"
+#include "archive/archiver_dll.h"
+#include "archive/archiver_error.h"
 #include "tools/fuzz/targets/fuzz_targets.h"
 #include "tools/fuzz/targets/scratch_folder.h"
 

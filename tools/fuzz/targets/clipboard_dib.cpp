@@ -1,5 +1,5 @@
-#include "image/nk_dib.h"
-#include "image/nk_dib_error.h"
+#include "dib/nk_dib.h"
+#include "dib/nk_dib_error.h"
 #include "tools/fuzz/targets/fuzz_targets.h"
 
 namespace ravinel::fuzz {

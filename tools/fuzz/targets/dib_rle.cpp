@@ -1,8 +1,8 @@
-#include "image/dib_rle.h"
+#include "dib/dib_rle.h"
 
 #include <vector>
 
-#include "image/nk_dib_error.h"
+#include "dib/nk_dib_error.h"
 #include "tools/fuzz/targets/fuzz_targets.h"
 
 namespace ravinel::fuzz {

@@ -1,7 +1,7 @@
 #include <string>
 
-#include "app/settings.h"
-#include "app/vr_ini_file.h"
+#include "settings/settings.h"
+#include "settings/vr_ini_file.h"
 #include "tools/fuzz/targets/fuzz_targets.h"
 #include "tools/fuzz/targets/scratch_folder.h"
 #include "tools/fuzz/targets/settings_windows.h"

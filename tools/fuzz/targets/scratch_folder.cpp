@@ -1,6 +1,6 @@
 #include "tools/fuzz/targets/scratch_folder.h"
 
-#include "tests/image/temp_dir.h"
+#include "tests/temp_dir.h"
 
 namespace ravinel::fuzz {
 namespace {

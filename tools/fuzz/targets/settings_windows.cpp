@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/app_hub.h"
-#include "browse/gui/browser_window.h"
-#include "tests/app/delete_windows.h"
+#include "browser/browser_window.h"
+#include "tests/ui/delete_windows.h"
 #include "tools/fixtures/sample_picture.h"
 #include "tools/fuzz/targets/scratch_folder.h"
 

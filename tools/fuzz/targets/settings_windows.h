@@ -1,7 +1,7 @@
 // The windows a settings file shapes, laid out for the settings surface.
 #pragma once
 
-#include "app/settings.h"
+#include "settings/settings.h"
 
 namespace ravinel::fuzz {
 

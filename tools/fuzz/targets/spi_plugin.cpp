@@ -1,10 +1,10 @@
 #include <string>
 
-#include "image/graphic_load_error.h"
-#include "image/nk_dib.h"
-#include "image/nk_dib_error.h"
-#include "image/spi_error.h"
-#include "image/spis.h"
+#include "codec/graphic_load_error.h"
+#include "dib/nk_dib.h"
+#include "dib/nk_dib_error.h"
+#include "plugin_host/spi_error.h"
+#include "plugin_host/spis.h"
 #include "tools/fuzz/targets/fuzz_targets.h"
 
 namespace ravinel::fuzz {

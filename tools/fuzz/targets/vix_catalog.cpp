@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include "image/graphic_load_info.h"
-#include "image/nk_dib.h"
+#include "codec/graphic_load_info.h"
+#include "dib/nk_dib.h"
 #include "tools/fuzz/targets/fuzz_targets.h"
 #include "tools/fuzz/targets/scratch_folder.h"
 

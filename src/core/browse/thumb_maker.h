@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+#include "browse/file_info_item.h"
+#include "browse/nk_dib_list.h"
+#include "dib/dib_types.h"
+#include "codec/graphic_loader.h"
+#include "dib/nk_dib.h"
+
+namespace ravinel {
+
+// Thumbnails are never larger than the largest picture the view shows.
+inline constexpr int32_t kMaxThumbSide = 4096;
+
+// The pixel format of thumbnails for a screen of this many bits per pixel: 24 bit from
+// 16 bits up, 8-bit halftone from 8, 1-bit halftone below.
+NkDibPixelFormat thumbPixelFormatForScreenBits(int bits);
+
+// Turns the files of a folder into thumbnails and describes them: the part of the
+// thumbnail view that needs no window. The view sets the fields, hands items to
+// examineFile one at a time and shows the thumbnails of the store.
+class ThumbMaker {
+  public:
+    // The loader is not owned; examineFile sets its previewSize.
+    explicit ThumbMaker(GraphicLoader& loader) : loader_(loader) {}
+
+    std::string dir;               // folder of the items, ending in "/"
+    int32_t imageSize = 100;       // edge of the square a thumbnail fills on its longer side
+    bool hiQuality = true;         // area resampling and sharpening rather than a plain stretch
+    bool useCatalog = false;       // take thumbnails from the ViX catalog at catalogPath
+    bool useCatalogFirst = false;  // the catalog before the loader rather than after it
+    std::string catalogPath;       // catalog found for dir; empty: none
+    NkDibPixelFormat thumbPixelFormat = NkDibPixelFormat::pf24Bit;
+    NkDibList store;        // the thumbnails; item.thumbIndex points into it
+    int32_t madeCount = 0;  // items examined since the folder was set
+
+    // Examines an item not yet examined (kind 0): loads it or takes its catalog
+    // thumbnail, stores the thumbnail and its position, and records the result in
+    // item.info (kind gkFile when it is not shown as a picture). Never throws for a bad
+    // file; an item already examined is left alone.
+    void examineFile(FileInfoItem& item);
+    // The thumbnail size of a w x h picture: the longer side becomes imageSize (kept
+    // within 1..4096), the other keeps the proportion, at least 1. {width, height}.
+    std::pair<uint16_t, uint16_t> fitSize(int32_t w, int32_t h) const;
+    // Turns a decoded picture into its thumbnail in place: fitted size, thumbPixelFormat.
+    void makeThumb(NkDib& dib) const;
+    // The description of an examined item, as the tile's hint shows it.
+    std::string infoText(const FileInfoItem& item) const;
+
+  private:
+    int32_t thumbSide() const;
+    void load(const FileInfoItem& item, NkDib& bitmap, GraphicLoadInfo& info);
+    bool catalogBelongsToDir() const;
+    void resizeToThumb(NkDib& dib, uint16_t width, uint16_t height) const;
+    std::string plainFileText(const std::string& name) const;
+
+    GraphicLoader& loader_;
+};
+
+}  // namespace ravinel

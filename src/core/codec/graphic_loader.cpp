@@ -1,0 +1,289 @@
+#include "codec/graphic_loader.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <exception>
+#include <memory>
+#include <new>
+#include <optional>
+#include <span>
+#include <utility>
+#include <vector>
+
+#include "archive/archive_file.h"
+#include "codec/builtin_decoders.h"
+#include "platform/file_bytes.h"
+#include "codec/graphic_load_error.h"
+#include "platform/regular_file.h"
+
+namespace ravinel {
+
+namespace {
+
+// Files analysed by content: at least the signature, at most 64 MiB plus a BMP's headers.
+constexpr uint64_t kMinAnalyzedBytes = 10;
+constexpr uint64_t kMaxAnalyzedBytes = 67'108'918;
+// The own decoders read a file into memory; larger files are not theirs to decode.
+constexpr uint64_t kMaxReadBytes = uint64_t{1} << 30;
+
+uint16_t sideOf(int64_t pixels) {
+    return static_cast<uint16_t>(std::clamp<int64_t>(pixels, 0, UINT16_MAX));
+}
+
+// A picture refused for its size is not loaded, as one decoded and then found too large
+// was; the record keeps the size its header declares.
+void recordRefusal(const PictureTooLargeError& refusal, GraphicLoadInfo& info) {
+    info.kind = GraphicKind::gkNone;
+    info.width = sideOf(refusal.width());
+    info.height = sideOf(refusal.height());
+    info.noteFailure(LoadFailure::sideOverLimit, refusal.what());
+}
+
+// A built-in decoder that took the data and failed on them, or could not read the file.
+void recordDecoderError(const BuiltinDecoder& decoder, const std::exception& error,
+                        GraphicLoadInfo& info) {
+    info.noteFailure(LoadFailure::decoderError, std::string(decoder.name) + ": " + error.what());
+    if (decoder.failureClearsSize) {
+        info.width = 0;
+        info.height = 0;
+        info.kind = GraphicKind::gkNone;
+    }
+}
+
+// Runs the own decoder and the plug-ins in the order asked, the second only when the
+// first loaded nothing.
+template <typename Own, typename Spi>
+void tryInOrder(bool ownFirst, Own&& own, Spi&& spi, const GraphicLoadInfo& info) {
+    if (ownFirst) {
+        own();
+        if (info.kind == GraphicKind::gkNone) {
+            spi();
+        }
+    } else {
+        spi();
+        if (info.kind == GraphicKind::gkNone) {
+            own();
+        }
+    }
+}
+
+}  // namespace
+
+// The file of one load: its length and, read at most once, its bytes.
+class GraphicLoader::FileLoad {
+  public:
+    explicit FileLoad(const std::string& name) : name_(name) {}
+
+    const std::string& name() const { return name_; }
+    uint64_t size() {
+        if (!bytes_) {
+            return fileByteSize(name_);
+        }
+        return bytes_->size();
+    }
+    std::span<const uint8_t> bytes() {
+        if (!bytes_) {
+            bytes_ = readFileBytes(name_, kMaxReadBytes);
+        }
+        return *bytes_;
+    }
+
+  private:
+    std::string name_;
+    std::optional<std::vector<uint8_t>> bytes_;
+};
+
+GraphicLoader::GraphicLoader(SpiHost* spis) : spis_(spis) {}
+
+void GraphicLoader::loadFromFile(NkDib& target, const std::string& fileName, bool preview,
+                                 GraphicLoadInfo& info) {
+    info = GraphicLoadInfo{};
+    {
+        // Only the reason: the steps below meet the same failure and record nothing more.
+        const RegularFile probe(fileName);
+        if (!probe.isOpen()) {
+            info.noteFailure(LoadFailure::unreadableFile, probe.failureText());
+        }
+    }
+    FileLoad file(fileName);
+    if (doAnalyze) {
+        loadByContent(target, file, preview, info);
+        if (info.kind == GraphicKind::gkNone) {
+            loadByExtension(target, file, preview, info);
+        }
+    } else {
+        loadByExtension(target, file, preview, info);
+    }
+    finish(target, info);
+}
+
+DecodeLimits GraphicLoader::limitsFor(bool preview) const {
+    return {kMaxPictureSide, preview ? kThumbnailDecodeBytes : kDisplayDecodeBytes, budget};
+}
+
+bool GraphicLoader::ownFirst(const BuiltinDecoder& decoder) const {
+    switch (decoder.ownFirst) {
+        case OwnDecoderFirst::inJpgFirst:
+            return inJpgFirst;
+        case OwnDecoderFirst::inBmpFirst:
+            return inBmpFirst;
+    }
+    return false;
+}
+
+void GraphicLoader::finish(const NkDib& target, GraphicLoadInfo& info) const {
+    if (info.width > kMaxPictureSide || info.height > kMaxPictureSide) {
+        info.kind = GraphicKind::gkNone;
+        info.noteFailure(LoadFailure::sideOverLimit, "Picture is too large (" +
+                                                         std::to_string(info.width) + " x " +
+                                                         std::to_string(info.height) + ")");
+    }
+    info.pixelFormat = framePixelFormatOf(target);
+    if (info.succeeded()) {
+        info.failure = LoadFailure::none;
+        info.failureDetail.clear();
+    } else {
+        info.noteFailure(LoadFailure::notRecognized, "");
+    }
+}
+
+void GraphicLoader::loadFromArchive(NkDib& target, const std::string& archiveName,
+                                    const std::string& memberName, bool preview,
+                                    GraphicLoadInfo& info) {
+    info = GraphicLoadInfo{};
+    ArchiveFile archive;
+    archive.setFileName(archiveName);
+    setViewingSwitches(archive.options);
+
+    // Zeroed by calloc, whose fresh pages become resident only where the member writes:
+    // a small member does not cost the whole limit in memory and clearing time.
+    const std::unique_ptr<uint8_t, decltype(&std::free)> buffer(
+        static_cast<uint8_t*>(std::calloc(kMaxAnalyzedBytes, 1)), &std::free);
+    if (!buffer) {
+        throw std::bad_alloc();
+    }
+    uint32_t written = static_cast<uint32_t>(kMaxAnalyzedBytes);
+    if (archive.extractMem(nullptr, nullptr, memberName, buffer.get(),
+                           static_cast<uint32_t>(kMaxAnalyzedBytes), &written) == 0) {
+        // The member's own length, so a BMP's size field matches; a module that does
+        // not report it leaves the whole buffer.
+        const std::span<const uint8_t> member(buffer.get(),
+                                              std::min<size_t>(written, kMaxAnalyzedBytes));
+        if (member.size() >= kMinAnalyzedBytes) {
+            const size_t cut = memberName.find_last_of("/\\");
+            const std::string bareName =
+                cut == std::string::npos ? memberName : memberName.substr(cut + 1);
+            loadRecognized(target, member, bareName, preview, info);
+        }
+    }
+    finish(target, info);
+}
+
+void GraphicLoader::loadByContent(NkDib& target, FileLoad& file, bool preview,
+                                  GraphicLoadInfo& info) {
+    try {
+        const uint64_t size = file.size();
+        if (size < kMinAnalyzedBytes || size > kMaxAnalyzedBytes) {
+            info.noteFailure(LoadFailure::fileSize, std::to_string(size) + " bytes");
+            return;
+        }
+        loadRecognized(target, file.bytes(), file.name(), preview, info);
+    } catch (const std::exception& error) {
+        // The file could not be read: the record keeps what was reached.
+        info.noteFailure(LoadFailure::unreadableFile, error.what());
+    }
+}
+
+void GraphicLoader::loadRecognized(NkDib& target, std::span<const uint8_t> data,
+                                   const std::string& name, bool preview, GraphicLoadInfo& info) {
+    auto spiStream = [&] { loadSpiStream(target, data, name, preview, info); };
+    const BuiltinDecoder* decoder = builtinDecoderForContent(data, name);
+    if (decoder == nullptr) {
+        spiStream();
+        return;
+    }
+    tryInOrder(
+        ownFirst(*decoder), [&] { loadBuiltin(*decoder, target, data, preview, info); }, spiStream,
+        info);
+}
+
+void GraphicLoader::loadByExtension(NkDib& target, FileLoad& file, bool preview,
+                                    GraphicLoadInfo& info) {
+    auto spiFile = [&] { loadSpiFile(target, file.name(), preview, info); };
+    const BuiltinDecoder* decoder = builtinDecoderTrustedBy(file.name());
+    if (decoder == nullptr) {
+        spiFile();
+        return;
+    }
+    auto builtinFromFile = [&] {
+        try {
+            if (file.size() < decoder->minFileBytes) {
+                return;
+            }
+            loadBuiltin(*decoder, target, file.bytes(), preview, info);
+        } catch (const std::exception& error) {
+            recordDecoderError(*decoder, error, info);
+        }
+    };
+    tryInOrder(ownFirst(*decoder), builtinFromFile, spiFile, info);
+}
+
+// Reports the size the data declare; a decoder that finds nothing to decode reports its
+// kind with width 0, which ends the search for a decoder.
+void GraphicLoader::loadBuiltin(const BuiltinDecoder& decoder, NkDib& target,
+                                std::span<const uint8_t> data, bool preview,
+                                GraphicLoadInfo& info) const {
+    try {
+        BuiltinPicture decoded =
+            decoder.decode(data, {preview ? previewSize : 0, limitsFor(preview)});
+        if (decoded.picture) {
+            target = std::move(*decoded.picture);
+        }
+        info.kind = decoder.kind;
+        info.width = sideOf(decoded.width);
+        info.height = sideOf(decoded.height);
+    } catch (const PictureTooLargeError& refusal) {
+        recordRefusal(refusal, info);
+    } catch (const std::exception& error) {
+        recordDecoderError(decoder, error, info);
+    }
+}
+
+void GraphicLoader::loadSpiFile(NkDib& target, const std::string& fileName, bool preview,
+                                GraphicLoadInfo& info) {
+    loadThroughSpis(target, preview, info, [&](SpiHost& spis) { spis.loadFile(target, fileName); });
+}
+
+void GraphicLoader::loadSpiStream(NkDib& target, std::span<const uint8_t> data,
+                                  const std::string& name, bool preview, GraphicLoadInfo& info) {
+    loadThroughSpis(target, preview, info,
+                    [&](SpiHost& spis) { spis.loadFromStreamWithName(target, data, name); });
+}
+
+// A preview through the plug-ins' reduced-picture entry reports width 1 and no height:
+// the picture's own size is not known then.
+void GraphicLoader::loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo& info,
+                                    const std::function<void(SpiHost&)>& load) {
+    if (spis_ == nullptr || spis_->pluginCount() <= 0) {
+        info.noteFailure(LoadFailure::noPluginTookIt, "no plug-ins");
+        return;
+    }
+    const bool previewMode = preview && useSpiPrev;
+    try {
+        spis_->setGraphicPreview(previewMode);
+        spis_->setDecodeLimits(limitsFor(preview));
+        load(*spis_);
+        if (previewMode) {
+            info.kind = GraphicKind::gkSusiePreview;
+            info.width = 1;
+        } else {
+            info.kind = GraphicKind::gkSusie;
+            info.width = sideOf(target.width());
+            info.height = sideOf(target.height());
+        }
+    } catch (const std::exception& error) {
+        info.noteFailure(LoadFailure::noPluginTookIt, error.what());
+    }
+}
+
+}  // namespace ravinel

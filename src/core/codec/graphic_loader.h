@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "codec/decode_limits.h"
+#include "codec/graphic_load_info.h"
+#include "dib/nk_dib.h"
+#include "codec/spi_host.h"
+
+namespace ravinel {
+
+struct BuiltinDecoder;
+
+// Turns a picture file into a DIB: by a built-in decoder (builtin_decoders.h) or the
+// plug-in host, recognising the format from the first bytes or trusting the extension as
+// the options say, and trying a second decoder when the first yields nothing.
+// One thread uses a loader at a time. Loaders without a plug-in host may read plain files
+// on several threads at once; archives go through archiver modules the process shares.
+class GraphicLoader {
+  public:
+    // The host is not owned; null means no plug-ins.
+    explicit GraphicLoader(SpiHost* spis);
+
+    // Loads fileName into target; preview asks for a reduced picture (thumbnails). Every
+    // decoding failure is caught: the outcome is info alone (see
+    // GraphicLoadInfo::succeeded). Pictures wider or taller than 4096 pixels are reported
+    // as not loaded: the decoders refuse them by their headers, before decoding, and the
+    // own decoders leave their declared size in info. So is a picture whose pixel store
+    // would pass 256 MiB for display or 64 MiB for a preview.
+    void loadFromFile(NkDib& target, const std::string& fileName, bool preview,
+                      GraphicLoadInfo& info);
+
+    // Loads memberName of the archive archiveName, recognised by its content; the
+    // member's bare name goes to the plug-ins. Failures of the archive layer
+    // (ArchiverError and its kin) reach the caller; decoding failures show in info.
+    void loadFromArchive(NkDib& target, const std::string& archiveName,
+                         const std::string& memberName, bool preview, GraphicLoadInfo& info);
+
+    bool doAnalyze = false;   // recognise the format from the data before the extension
+    bool useSpiPrev = false;  // a preview may use the plug-ins' reduced-picture entry
+    bool inBmpFirst = false;  // own BMP reading before the plug-ins
+    bool inJpgFirst = false;  // own JPEG decoding before the plug-ins
+    // Edge length a preview JPEG decode aims at; 0 no reduction, negative fastest.
+    int32_t previewSize = 0;
+    // The memory this loader's decodes share with other loaders' (threads making
+    // thumbnails); not owned, null: none.
+    MemoryBudget* budget = nullptr;
+
+  private:
+    class FileLoad;
+
+    DecodeLimits limitsFor(bool preview) const;
+    bool ownFirst(const BuiltinDecoder& decoder) const;
+
+    void loadByContent(NkDib& target, FileLoad& file, bool preview, GraphicLoadInfo& info);
+    void loadRecognized(NkDib& target, std::span<const uint8_t> data, const std::string& name,
+                        bool preview, GraphicLoadInfo& info);
+    void finish(const NkDib& target, GraphicLoadInfo& info) const;
+    void loadByExtension(NkDib& target, FileLoad& file, bool preview, GraphicLoadInfo& info);
+    void loadBuiltin(const BuiltinDecoder& decoder, NkDib& target, std::span<const uint8_t> data,
+                     bool preview, GraphicLoadInfo& info) const;
+    void loadSpiFile(NkDib& target, const std::string& fileName, bool preview,
+                     GraphicLoadInfo& info);
+    void loadSpiStream(NkDib& target, std::span<const uint8_t> data, const std::string& name,
+                       bool preview, GraphicLoadInfo& info);
+    void loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo& info,
+                         const std::function<void(SpiHost&)>& load);
+
+    SpiHost* spis_;
+};
+
+}  // namespace ravinel

@@ -1,0 +1,165 @@
+#include "codec/jpeg/jpeg_decoder.h"
+
+#include <algorithm>
+#include <array>
+#include <csetjmp>
+#include <cstdio>
+#include <vector>
+
+// jpeglib.h needs the FILE and size_t declarations first.
+#include <jpeglib.h>
+
+#include "codec/graphic_load_error.h"
+
+namespace ravinel {
+
+namespace {
+
+// libjpeg reports an error by calling error_exit, which must not return. It jumps back
+// into the guarded step that called libjpeg; no C++ exception passes libjpeg's frames.
+struct JpegErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void onJpegError(j_common_ptr cinfo) {
+    auto* manager = reinterpret_cast<JpegErrorManager*>(cinfo->err);
+    cinfo->err->format_message(cinfo, manager->message);
+    std::longjmp(manager->jump, 1);
+}
+
+// Warnings (corrupt or missing data that libjpeg works around) are not printed.
+void onJpegMessage(j_common_ptr cinfo, int level) {
+    if (level < 0) {
+        ++cinfo->err->num_warnings;
+    }
+}
+
+void onJpegOutput(j_common_ptr) {}
+
+// A decompression object that is always destroyed, also after an error.
+struct JpegSession {
+    JpegSession() {
+        cinfo.err = jpeg_std_error(&errors.pub);
+        errors.pub.error_exit = onJpegError;
+        errors.pub.emit_message = onJpegMessage;
+        errors.pub.output_message = onJpegOutput;
+    }
+    ~JpegSession() { jpeg_destroy_decompress(&cinfo); }
+    JpegSession(const JpegSession&) = delete;
+    JpegSession& operator=(const JpegSession&) = delete;
+
+    jpeg_decompress_struct cinfo{};
+    JpegErrorManager errors{};
+};
+
+// Runs one libjpeg step. The step must hold no object with a destructor of its own
+// while it calls libjpeg, since an error leaves it by longjmp.
+template <typename Step>
+void guarded(JpegSession& session, Step&& step) {
+    if (setjmp(session.errors.jump) != 0) {
+        throw GraphicLoadError(session.errors.message);
+    }
+    step();
+}
+
+// Adobe's CMYK JPEGs store the inks inverted (0 = full ink); others store them plainly.
+void cmykRowToBgr(const uint8_t* cmyk, uint8_t* bgr, size_t width, bool inverted) {
+    for (size_t x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+        const unsigned c = inverted ? cmyk[0] : 255u - cmyk[0];
+        const unsigned m = inverted ? cmyk[1] : 255u - cmyk[1];
+        const unsigned y = inverted ? cmyk[2] : 255u - cmyk[2];
+        const unsigned k = inverted ? cmyk[3] : 255u - cmyk[3];
+        bgr[0] = static_cast<uint8_t>((y * k + 127) / 255);
+        bgr[1] = static_cast<uint8_t>((m * k + 127) / 255);
+        bgr[2] = static_cast<uint8_t>((c * k + 127) / 255);
+    }
+}
+
+uint64_t roundedUp(uint64_t value, int multiple) {
+    const auto step = static_cast<uint64_t>(multiple);
+    return (value + step - 1) / step * step;
+}
+
+// The coefficients libjpeg keeps for the whole picture when it comes in several scans
+// (progressive files): one block of 64 per 8 x 8 pixels of each component, whole MCUs.
+uint64_t coefficientBytes(j_decompress_ptr cinfo) {
+    if (jpeg_has_multiple_scans(cinfo) == FALSE) {
+        return 0;
+    }
+    uint64_t bytes = 0;
+    for (int i = 0; i < cinfo->num_components; ++i) {
+        const jpeg_component_info& component = cinfo->comp_info[i];
+        bytes += roundedUp(component.width_in_blocks, component.h_samp_factor) *
+                 roundedUp(component.height_in_blocks, component.v_samp_factor) * sizeof(JBLOCK);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+NkDib decodeJpeg(std::span<const uint8_t> data, const JpegDecodeOptions& options,
+                 const DecodeLimits& limits) {
+    JpegSession session;
+    jpeg_decompress_struct& cinfo = session.cinfo;
+    guarded(session, [&] {
+        jpeg_create_decompress(&cinfo);
+        // Bounds libjpeg's own buffers, whatever the pixel store may take.
+        cinfo.mem->max_memory_to_use = static_cast<long>(kDisplayDecodeBytes);
+        jpeg_mem_src(&cinfo, data.data(), static_cast<unsigned long>(data.size()));
+        jpeg_read_header(&cinfo, TRUE);
+    });
+    limits.checkSides(cinfo.image_width, cinfo.image_height);
+
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = static_cast<unsigned>(options.scaleDenominator);
+    cinfo.dct_method = options.fastestDct ? JDCT_IFAST : JDCT_ISLOW;
+    guarded(session, [&] { jpeg_calc_output_dimensions(&cinfo); });
+
+    const uint64_t width = cinfo.output_width;
+    const uint64_t height = cinfo.output_height;
+    constexpr size_t kRowsPerRead = 16;
+    const uint64_t cmykBytes = cmyk ? width * 4 * kRowsPerRead : 0;
+    const MemoryBudget::Reservation share =
+        limits.admit(static_cast<int64_t>(width), static_cast<int64_t>(height), 24,
+                     coefficientBytes(&cinfo) + cmykBytes);
+    NkDib picture;
+    picture.setBitCount(24);
+    picture.setWidth(static_cast<int32_t>(width));
+    picture.setHeight(static_cast<int32_t>(height));
+
+    // Up to sixteen rows per call rather than one, so fewer calls into libjpeg. A colour
+    // picture is decoded straight into its rows, a CMYK one through a block of ink rows.
+    std::vector<uint8_t> cmykRows(cmykBytes);
+    std::array<JSAMPROW, kRowsPerRead> targets{};
+    const bool inverted = cinfo.saw_Adobe_marker != 0;
+    guarded(session, [&] {
+        jpeg_start_decompress(&cinfo);
+        while (cinfo.output_scanline < cinfo.output_height) {
+            const auto first = static_cast<int>(cinfo.output_scanline);
+            const auto rows = static_cast<JDIMENSION>(
+                std::min<uint64_t>(kRowsPerRead, height - cinfo.output_scanline));
+            for (JDIMENSION i = 0; i < rows; ++i) {
+                targets[i] = cmyk ? cmykRows.data() + i * width * 4
+                                  : picture.scanLine(first + static_cast<int>(i));
+            }
+            const JDIMENSION read = jpeg_read_scanlines(&cinfo, targets.data(), rows);
+            if (read == 0) {
+                break;  // cannot happen with a memory source; guards against a loop
+            }
+            if (cmyk) {
+                for (JDIMENSION i = 0; i < read; ++i) {
+                    cmykRowToBgr(targets[i], picture.scanLine(first + static_cast<int>(i)), width,
+                                 inverted);
+                }
+            }
+        }
+        jpeg_finish_decompress(&cinfo);
+    });
+    return picture;
+}
+
+}  // namespace ravinel

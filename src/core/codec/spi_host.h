@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "codec/decode_limits.h"
+#include "dib/nk_dib.h"
+
+namespace ravinel {
+
+// What the graphic loader needs of the Susie plug-in host. A load either fills the
+// target or throws (no plug-in accepts the data, the plug-in fails); the loader catches
+// every failure.
+class SpiHost {
+  public:
+    virtual ~SpiHost() = default;
+
+    virtual int pluginCount() const = 0;
+    // True: the following loads use the plug-ins' reduced-picture entry.
+    virtual void setGraphicPreview(bool preview) = 0;
+    // What the following loads may cost; the plug-ins are told as well.
+    virtual void setDecodeLimits(const DecodeLimits& limits) = 0;
+    // Loads a file through the decoder registered for its extension.
+    virtual void loadFile(NkDib& target, const std::string& fileName) = 0;
+    // Loads a file image through the first plug-in that accepts it; name is the file's
+    // name as the plug-ins see it.
+    virtual void loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
+                                        const std::string& name) = 0;
+};
+
+}  // namespace ravinel

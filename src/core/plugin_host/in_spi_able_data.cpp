@@ -1,0 +1,204 @@
+#include "plugin_host/in_spi_able_data.h"
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+#include <memory>
+
+#include "platform/file_bytes.h"
+#include "platform/file_extension.h"
+#include "codec/graphic_load_error.h"
+#include "platform/regular_file.h"
+#include "plugin_host/spi_picture_conversion.h"
+#include "codec/bmp/tolerant_bmp_reader.h"
+
+namespace ravinel {
+
+namespace {
+
+// The header buffer: 2,048 bytes for the plug-in plus room for a MacBinary header.
+constexpr size_t kMacBinaryBytes = 128;
+constexpr size_t kHeaderBufferBytes = SPI_HEADER_BYTES + kMacBinaryBytes;
+
+struct FreeBlock {
+    void operator()(void* block) const { free(block); }
+};
+using PluginBlock = std::unique_ptr<void, FreeBlock>;
+
+// The Windows MulDiv: rounded, -1 when dividing by zero.
+int32_t mulDiv(int32_t number, int32_t numerator, int32_t denominator) {
+    if (denominator == 0) {
+        return -1;
+    }
+    const int64_t product = int64_t{number} * numerator;
+    const int64_t half = (denominator < 0 ? -int64_t{denominator} : denominator) / 2;
+    const int64_t rounded = (product < 0) == (denominator < 0) ? product + half : product - half;
+    return static_cast<int32_t>(std::clamp<int64_t>(rounded / denominator, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
+
+InSpiAbleData::InSpiAbleData(std::string fileName) : fileName_(std::move(fileName)) {}
+
+std::optional<NkDib> InSpiAbleData::load(const std::vector<const Spi*>& candidates,
+                                         const SpiDecodeOptions& options) {
+    report(ProgressStage::Starting, 0, "Loading Graphic by Susie Plugin");
+    infoValid_ = false;
+    pictureInfo_ = {};
+    report(ProgressStage::Running, 1, "Seeking enabled Susie Plugins");
+
+    std::vector<uint8_t> header(kHeaderBufferBytes, 0);
+    readHeader(header);
+    std::vector<size_t> offsets{0};
+    if (options.macBinary) {
+        offsets.push_back(kMacBinaryBytes);
+    }
+    std::optional<NkDib> picture;
+    for (const Spi* spi : candidates) {
+        for (const size_t offset : offsets) {
+            picture = tryCandidate(*spi, header, offset, options);
+            if (picture) {
+                break;
+            }
+        }
+        if (picture) {
+            break;
+        }
+    }
+    report(ProgressStage::Ending, 100, "Loaded Graphic by Susie Plugin");
+    return picture;
+}
+
+std::optional<NkDib> InSpiAbleData::tryCandidate(const Spi& spi, std::span<const uint8_t> header,
+                                                 size_t offset, const SpiDecodeOptions& options) {
+    runningMessage_ = "Loading by [" + withoutFolder(spi.fileName()) + "]";
+    report(ProgressStage::Running, 1, runningMessage_);
+    const std::optional<PluginInput> input = inputAt(offset);
+    if (!input) {
+        return std::nullopt;
+    }
+    const Spi::Exports& api = spi.exports();
+    if (api.isSupported(fileName_.c_str(), header.data() + offset) == 0) {
+        return std::nullopt;
+    }
+
+    const DecodeLimits& limits = options.limits;
+    if (api.setDecodeLimits != nullptr) {
+        api.setDecodeLimits(limits.maxSide, static_cast<int64_t>(std::min<uint64_t>(
+                                                limits.maxPixelBytes, INT64_MAX)));
+    }
+    SpiPictureInfo info{};
+    infoValid_ = api.getPictureInfo(input->buffer, input->length, input->flag, &info) == 0;
+    // Only the text handle of the record is the host's to release.
+    PluginBlock text(info.hInfo);
+    info.hInfo = nullptr;
+    pictureInfo_ = info;
+
+    // The declared size decides before the plug-in allocates anything, also for a plug-in
+    // that does not know the limits. The share covers the plug-in's blocks and the file
+    // image they become; the picture read from that image takes none of its own.
+    MemoryBudget::Reservation share;
+    if (infoValid_) {
+        try {
+            share = limits.admit(info.width, info.height, 24,
+                                 pixelStoreBytes(info.width, info.height, 24));
+        } catch (const PictureTooLargeError&) {
+            return std::nullopt;
+        }
+    }
+
+    const intptr_t state = reinterpret_cast<intptr_t>(this);
+    auto decode = [&](decltype(api.getPicture) entry) -> std::optional<NkDib> {
+        SpiHandle bitmapInfo = nullptr;
+        SpiHandle bits = nullptr;
+        lastPercent_ = 1;
+        if (entry(input->buffer, input->length, input->flag, &bitmapInfo, &bits,
+                  &InSpiAbleData::progressCallback, state) != 0) {
+            // The handles of a failed call are not the host's.
+            return std::nullopt;
+        }
+        PluginBlock infoBlock(bitmapInfo);
+        PluginBlock bitsBlock(bits);
+        if (!infoBlock || !bitsBlock) {
+            return std::nullopt;
+        }
+        try {
+            const std::vector<uint8_t> file = bmpFileOfSpiPicture(infoBlock.get(), bitsBlock.get());
+            infoBlock.reset();
+            bitsBlock.reset();
+            return readTolerantBmp(file, limits.withoutBudget());
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
+    };
+
+    std::optional<NkDib> picture;
+    // A plug-in without the preview entry simply has no preview to give.
+    if (options.graphicPreview && api.getPreview != nullptr) {
+        picture = decode(api.getPreview);
+    }
+    if (!picture) {
+        picture = decode(api.getPicture);
+    }
+    return picture;
+}
+
+void InSpiAbleData::report(ProgressStage stage, int percent, const std::string& message) {
+    if (onProgress) {
+        onProgress(stage, percent, message);
+    }
+}
+
+int32_t InSpiAbleData::progressCallback(int32_t done, int32_t total, intptr_t state) {
+    try {
+        auto* data = reinterpret_cast<InSpiAbleData*>(state);
+        // Kept to 2..99 whatever the plug-in counts, and passed on only when it grows, so
+        // that a plug-in calling back for every pixel, or back and forth, costs the
+        // display at most 98 reports a call.
+        const int percent =
+            static_cast<int>(std::clamp<int64_t>(int64_t{mulDiv(done, 97, total)} + 2, 2, 99));
+        if (percent > data->lastPercent_) {
+            data->lastPercent_ = percent;
+            data->report(ProgressStage::Running, percent, data->runningMessage_);
+        }
+    } catch (...) {
+        // A failing progress display must not unwind through the plug-in.
+    }
+    return 0;
+}
+
+InSpiAbleFromFile::InSpiAbleFromFile(const std::string& fileName) : InSpiAbleData(fileName) {}
+
+void InSpiAbleFromFile::readHeader(std::span<uint8_t> header) {
+    const RegularFile file(fileName());
+    if (!file.isOpen()) {
+        throw FileReadError("cannot open " + fileName() + ": " + file.failureText());
+    }
+    if (file.readAt(header.data(), header.size(), 0) < 0) {
+        throw FileReadError("cannot read " + fileName());
+    }
+}
+
+std::optional<InSpiAbleData::PluginInput> InSpiAbleFromFile::inputAt(size_t offset) const {
+    return PluginInput{fileName().c_str(), static_cast<intptr_t>(offset), SPI_INPUT_FILE};
+}
+
+InSpiAbleFromStream::InSpiAbleFromStream(std::span<const uint8_t> data, const std::string& name)
+    : InSpiAbleData(name), data_(data) {}
+
+void InSpiAbleFromStream::readHeader(std::span<uint8_t> header) {
+    const size_t count = std::min(header.size(), data_.size());
+    std::copy_n(data_.begin(), count, header.begin());
+}
+
+std::optional<InSpiAbleData::PluginInput> InSpiAbleFromStream::inputAt(size_t offset) const {
+    if (offset >= data_.size()) {
+        return std::nullopt;
+    }
+    return PluginInput{reinterpret_cast<const char*>(data_.data()) + offset,
+                       static_cast<intptr_t>(data_.size() - offset), SPI_INPUT_MEMORY};
+}
+
+}  // namespace ravinel

@@ -1,0 +1,92 @@
+#include "plugin_host/spi_picture_conversion.h"
+
+#include <malloc.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "dib/dib_types.h"
+#include "codec/graphic_load_error.h"
+#include "dib/nk_internal_dib.h"
+
+namespace ravinel {
+
+namespace {
+
+constexpr size_t kFileHeaderBytes = 14;
+constexpr uint32_t kInfoHeaderBytes = 40;
+// The largest information header a BMP reader knows (BITMAPV5HEADER).
+constexpr uint32_t kMaxInfoHeaderBytes = 124;
+
+void putLe16(uint8_t* at, uint32_t value) {
+    at[0] = static_cast<uint8_t>(value);
+    at[1] = static_cast<uint8_t>(value >> 8);
+}
+
+void putLe32(uint8_t* at, uint32_t value) {
+    putLe16(at, value);
+    putLe16(at + 2, value >> 16);
+}
+
+bool knownBitCount(uint16_t bitCount) {
+    return bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 ||
+           bitCount == 32;
+}
+
+}  // namespace
+
+std::vector<uint8_t> bmpFileOfSpiPicture(const void* bitmapInfo, const void* bits) {
+    // The blocks' sizes are not handed over; what malloc gave is the most that may be read.
+    const size_t infoCapacity = malloc_usable_size(const_cast<void*>(bitmapInfo));
+    const size_t bitsCapacity = malloc_usable_size(const_cast<void*>(bits));
+    if (infoCapacity < kInfoHeaderBytes) {
+        throw GraphicLoadError("Plug-in picture header is cut short");
+    }
+    BitmapInfoHeader header;
+    std::memcpy(&header, bitmapInfo, sizeof header);
+    if (header.biSize < kInfoHeaderBytes || header.biSize > kMaxInfoHeaderBytes) {
+        throw GraphicLoadError("Plug-in picture header size is invalid");
+    }
+    if (!knownBitCount(header.biBitCount) || header.biCompression != kBiRgb) {
+        throw GraphicLoadError("Plug-in picture format is not supported");
+    }
+    if (header.biWidth <= 0 || header.biHeight == 0 || header.biHeight == INT32_MIN) {
+        throw GraphicLoadError("Plug-in picture width or height is invalid");
+    }
+    uint32_t colors = header.biClrUsed;
+    if (colors == 0 && header.biBitCount <= 8) {
+        colors = uint32_t{1} << header.biBitCount;
+    }
+    if (colors > static_cast<uint32_t>(kMaxPaletteEntries)) {
+        throw GraphicLoadError("Plug-in picture colour count is invalid");
+    }
+    const size_t headerBytes = size_t{header.biSize} + size_t{colors} * sizeof(RgbQuad);
+    if (headerBytes > infoCapacity) {
+        throw GraphicLoadError("Plug-in picture header is cut short");
+    }
+    const int64_t rows = header.biHeight < 0 ? -int64_t{header.biHeight} : header.biHeight;
+    const uint64_t imageBytes = uint64_t(rows) * dibStride(header.biBitCount, header.biWidth);
+    if (imageBytes > NkInternalDib::kMaxPixelBlockBytes) {
+        throw GraphicLoadError("Plug-in picture is too large");
+    }
+    if (imageBytes > bitsCapacity) {
+        throw GraphicLoadError("Plug-in picture pixels are cut short");
+    }
+
+    // A BMP file image of the picture, to be read back as any BMP file would be.
+    const size_t bitsOffset = kFileHeaderBytes + headerBytes;
+    std::vector<uint8_t> file(bitsOffset + imageBytes);
+    file[0] = 'B';
+    file[1] = 'M';
+    putLe32(&file[2], static_cast<uint32_t>(file.size()));
+    putLe32(&file[10], static_cast<uint32_t>(bitsOffset));
+    std::memcpy(&file[kFileHeaderBytes], bitmapInfo, headerBytes);
+    header.biClrUsed = colors;
+    header.biSizeImage = static_cast<uint32_t>(imageBytes);
+    std::memcpy(&file[kFileHeaderBytes], &header, sizeof header);
+    std::memcpy(&file[bitsOffset], bits, imageBytes);
+    return file;
+}
+
+}  // namespace ravinel

@@ -1,0 +1,11 @@
+#include "common/program_icon.h"
+
+#include <QString>
+
+namespace ravinel {
+
+QIcon programIcon() {
+    return QIcon(QStringLiteral(":/ravinel.svg"));
+}
+
+}  // namespace ravinel

@@ -1,0 +1,292 @@
+// The six pages of the options window and their controls.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "common/program_icon.h"
+#include "common/img_tn_panel.h"
+#include "dialogs/options_window.h"
+
+namespace ravinel {
+
+namespace {
+
+// Vertical bars count downwards, as the positions they set do.
+QSlider* makeSlider(QWidget* page, const char* name, Qt::Orientation orientation, int minimum,
+                    int maximum) {
+    auto* slider = new QSlider(orientation, page);
+    slider->setObjectName(name);
+    slider->setRange(minimum, maximum);
+    slider->setInvertedAppearance(orientation == Qt::Vertical);
+    return slider;
+}
+
+QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& caption) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(name);
+    return box;
+}
+
+QComboBox* makeComboBox(QWidget* parent, const char* name, const QStringList& items) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->addItems(items);
+    return box;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, QRect bounds) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setGeometry(bounds);
+    return label;
+}
+
+}  // namespace
+
+QWidget* OptionsWindow::createThumbPanelPage1() {
+    auto* page = new QWidget;
+    page->setObjectName("TabThumbPanel1");
+    trkBarPw_ = makeSlider(page, "TrkBarPW", Qt::Horizontal, 16, 242);
+    trkBarPw_->setGeometry(8, 4, 249, 24);
+    panelBk_ = new QWidget(page);
+    panelBk_->setObjectName("PanelBk");
+    panelBk_->setGeometry(8, 30, 249, 249);
+    panelBk_->setAutoFillBackground(true);
+    trkBarPh_ = makeSlider(page, "TrkBarPH", Qt::Vertical, 16, 242);
+    trkBarPh_->setGeometry(262, 30, 24, 249);
+    trkBarTt_ = makeSlider(page, "TrkBarTT", Qt::Vertical, 0, 240);
+    trkBarTt_->setGeometry(300, 30, 24, 249);
+    trkBarLt_ = makeSlider(page, "TrkBarLT", Qt::Vertical, 0, 240);
+    trkBarLt_->setGeometry(338, 30, 24, 249);
+    trkBarTs_ = makeSlider(page, "TrkBarTS", Qt::Horizontal, 16, 240);
+    trkBarTs_->setGeometry(8, 284, 249, 24);
+    labelPs_ = makeLabel(page, "LabelPS", {8, 312, 249, 18});
+    labelTs_ = makeLabel(page, "LabelTS", {8, 332, 249, 18});
+    labelTp_ = makeLabel(page, "LabelTP", {264, 290, 185, 18});
+    labelLp_ = makeLabel(page, "LabelLP", {264, 310, 185, 18});
+
+    const auto bind = [this](QSlider* slider, int32_t& field) {
+        connect(slider, &QSlider::valueChanged, this, [this, &field](int value) {
+            field = value;
+            updatePreview();
+        });
+    };
+    bind(trkBarPw_, thumbPanel_.panelW);
+    bind(trkBarPh_, thumbPanel_.panelH);
+    bind(trkBarTs_, thumbPanel_.imageSize);
+    bind(trkBarTt_, thumbPanel_.imageTop);
+    bind(trkBarLt_, thumbPanel_.labelTop);
+    return page;
+}
+
+QWidget* OptionsWindow::createThumbPanelPage2() {
+    auto* page = new QWidget;
+    page->setObjectName("TabThumbPanel2");
+    int top = 8;
+    const auto button = [this, page, &top](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, page);
+        b->setObjectName(name);
+        b->setGeometry(268, top, 180, 25);
+        top += 30;
+        return b;
+    };
+    QPushButton* colP = button("ButtonColP", "パネルの色");
+    QPushButton* colBk = button("ButtonColBk", "パネル外部の色");
+    QPushButton* colL = button("ButtonColL", "ファイル名の色");
+    QPushButton* colLb = button("ButtonColLB", "ファイル名背景色");
+    QPushButton* fontL = button("ButtonFontL", "ファイル名フォント");
+    fontL->setToolTip(
+        "※Windowsが日本語Charsetを使用している場合、強制的にCharsetを日本語に変更します");
+    top += 10;
+    QPushButton* colOs = button("ButtonColOS", "全ての色をOSの色に戻す");
+    top += 10;
+    ckBxNoBorder_ = makeCheckBox(page, "CkBxNoBorder", "パネル枠を非表示");
+    ckBxNoBorder_->setGeometry(268, top, 180, 22);
+    ckBxNoLabel_ = makeCheckBox(page, "CkBxNoLabel", "ファイル名を非表示");
+    ckBxNoLabel_->setGeometry(268, top + 26, 180, 22);
+
+    connect(colP, &QPushButton::clicked, this, [this] { colorButtonClick(thumbPanel_.panelCol); });
+    connect(colBk, &QPushButton::clicked, this, [this] { colorButtonClick(thumbPanel_.pnlBkCol); });
+    connect(colL, &QPushButton::clicked, this, [this] { colorButtonClick(thumbPanel_.lblTxCol); });
+    connect(colLb, &QPushButton::clicked, this, [this] { colorButtonClick(thumbPanel_.lblBkCol); });
+    connect(fontL, &QPushButton::clicked, this, &OptionsWindow::buttonFontClick);
+    connect(colOs, &QPushButton::clicked, this, &OptionsWindow::buttonColOsClick);
+    connect(ckBxNoBorder_, &QCheckBox::toggled, this,
+            [this](bool on) { styleBitClick(ImgTnPanel::kNoBorder, on); });
+    connect(ckBxNoLabel_, &QCheckBox::toggled, this,
+            [this](bool on) { styleBitClick(ImgTnPanel::kNoLabel, on); });
+    return page;
+}
+
+QWidget* OptionsWindow::createViewPage() {
+    auto* page = new QWidget;
+    page->setObjectName("TabView");
+    auto* form = new QFormLayout(page);
+    cmBxSizeMode_ = makeComboBox(page, "CmBxSizeMode",
+                                 {"オリジナルサイズモード", "画面フィットモード",
+                                  "拡大率固定モード", "長辺サイズ固定モード"});
+    form->addRow("表示サイズ", cmBxSizeMode_);
+    tbFixedRate_ = makeSlider(page, "TBFixedRate", Qt::Horizontal, 10, 500);
+    labelRate_ = new QLabel(page);
+    labelRate_->setObjectName("LabelRate");
+    form->addRow(labelRate_);
+    form->addRow(tbFixedRate_);
+    tbFixedSize_ = makeSlider(page, "TBFixedSize", Qt::Horizontal, 4, 3600);
+    labelSize_ = new QLabel(page);
+    labelSize_->setObjectName("LabelSize");
+    form->addRow(labelSize_);
+    form->addRow(tbFixedSize_);
+    cmBxPos_ = makeComboBox(page, "CmBxPos", {"左", "中央", "右"});
+    form->addRow("表示位置", cmBxPos_);
+    cmBxColor_ = makeComboBox(
+        page, "CmBxColor",
+        {"フルカラー", "8 bit ハーフトーン", "8 bit", "4 bit", "1 bit ハーフトーン白黒"});
+    form->addRow("色数", cmBxColor_);
+    ckBxDither_ =
+        makeCheckBox(page, "CkBxDither", "16ビット画面で、フルカラー時にマッハバンドを軽減");
+    form->addRow(ckBxDither_);
+    cmBxReductMode_ =
+        makeComboBox(page, "CmBxReductMode", {"StretchDraw", "StretchBlt HalfTone", "面積平均"});
+    form->addRow("縮小", cmBxReductMode_);
+    cmBxExpandMode_ =
+        makeComboBox(page, "CmBxExpandMode", {"StretchDraw", "StretchBlt HalfTone", "面積拡大"});
+    form->addRow("拡大", cmBxExpandMode_);
+    ckBxFrameless_ = makeCheckBox(page, "CkBxFrameless", "ウィンドウ枠を非表示");
+    form->addRow(ckBxFrameless_);
+    ckBxWBuffer_ = makeCheckBox(page, "CkBxWBuffer", "ダブルバッファリング");
+    ckBxWBuffer_->setToolTip("メモリ使用量が増えるが、ちらつきが軽減されるかも");
+    form->addRow(ckBxWBuffer_);
+
+    // A box without a selection (a stored value out of range) leaves its field alone.
+    const auto bindIndex = [this]<typename Field>(QComboBox* box, Field& field) {
+        connect(box, &QComboBox::currentIndexChanged, this, [&field](int index) {
+            if (index >= 0) {
+                field = static_cast<Field>(index);
+            }
+        });
+    };
+    connect(cmBxSizeMode_, &QComboBox::currentIndexChanged, this, &OptionsWindow::sizeModeChange);
+    connect(tbFixedRate_, &QSlider::valueChanged, this, &OptionsWindow::fixedRateChange);
+    connect(tbFixedSize_, &QSlider::valueChanged, this, &OptionsWindow::fixedSizeChange);
+    bindIndex(cmBxPos_, viewForm_.posMode);
+    bindIndex(cmBxColor_, viewConf_.colorMode);
+    bindIndex(cmBxReductMode_, viewConf_.reductMode);
+    bindIndex(cmBxExpandMode_, viewConf_.expandMode);
+    connect(ckBxDither_, &QCheckBox::toggled, this, [this](bool on) { viewConf_.dither = on; });
+    connect(ckBxFrameless_, &QCheckBox::toggled, this,
+            [this](bool on) { viewForm_.frameless = on; });
+    connect(ckBxWBuffer_, &QCheckBox::toggled, this, [this](bool on) { viewForm_.wBuffer = on; });
+    return page;
+}
+
+QWidget* OptionsWindow::createSpiPage() {
+    auto* page = new QWidget;
+    page->setObjectName("TabSPI");
+    auto* column = new QVBoxLayout(page);
+    column->addWidget(new QLabel("使用中の Susieプラグイン", page));
+    pluginList_ = new QTableWidget(0, 3, page);
+    pluginList_->setObjectName("PluginList");
+    pluginList_->setHorizontalHeaderLabels({"プラグイン名", "対応拡張子", "プラグイン説明"});
+    pluginList_->verticalHeader()->hide();
+    pluginList_->horizontalHeader()->setSectionsClickable(false);
+    pluginList_->setShowGrid(true);
+    pluginList_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    pluginList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    pluginList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    pluginList_->setFocusPolicy(Qt::NoFocus);
+    column->addWidget(pluginList_);
+    ckBxUseSpiPrev_ =
+        makeCheckBox(page, "CkBxUseSPIPrev", "プラグインのプレビュー機能をできるだけ使用");
+    column->addWidget(ckBxUseSpiPrev_);
+    column->addWidget(new QLabel("使用する Susieプラグイン", page));
+    ckBxDirHere_ = makeCheckBox(page, "CkBxDirHere", "この実行ファイルのあるフォルダのプラグイン");
+    ckBxDirSusie_ = makeCheckBox(page, "CkBxDirSusie", "Susie のあるフォルダのプラグイン");
+    column->addWidget(ckBxDirHere_);
+    column->addWidget(ckBxDirSusie_);
+
+    bindLoaderFlag(ckBxUseSpiPrev_, &GraphicLoader::useSpiPrev, &LoaderFlags::useSpiPrev);
+    connect(ckBxDirHere_, &QCheckBox::toggled, this, &OptionsWindow::searchPlacesClick);
+    connect(ckBxDirSusie_, &QCheckBox::toggled, this, &OptionsWindow::searchPlacesClick);
+    return page;
+}
+
+QWidget* OptionsWindow::createEtcPage() {
+    auto* page = new QWidget;
+    page->setObjectName("TabEtc");
+    auto* column = new QVBoxLayout(page);
+
+    auto* first = new QGroupBox("Susieプラグインより内蔵ローダを優先する画像の種類", page);
+    auto* firstRow = new QHBoxLayout(first);
+    ckBxInJpgFirst_ = makeCheckBox(first, "CkBxInJPGFirst", "JPEG");
+    ckBxInBmpFirst_ = makeCheckBox(first, "CkBxInBMPFirst", "BMP");
+    firstRow->addWidget(ckBxInJpgFirst_);
+    firstRow->addWidget(ckBxInBmpFirst_);
+    firstRow->addStretch();
+    column->addWidget(first);
+
+    auto* archives = new QGroupBox("圧縮ファイル対応", page);
+    auto* archiveColumn = new QVBoxLayout(archives);
+    ckBxArc_ = makeCheckBox(archives, "CkBxArc", "圧縮ファイルを開く");
+    ckBxArcAutoClose_ = makeCheckBox(archives, "CkBxArcAutoClose",
+                                     "画像を表示したら圧縮ファイルリストウィンドウを閉じる");
+    archiveColumn->addWidget(ckBxArc_);
+    archiveColumn->addWidget(ckBxArcAutoClose_);
+    column->addWidget(archives);
+
+    auto* vix = new QGroupBox("ViXのホームフォルダのパス", page);
+    auto* vixRow = new QHBoxLayout(vix);
+    memoVixDir_ = new QLineEdit(vix);
+    memoVixDir_->setObjectName("MemoViXDir");
+    auto* buttonVix = new QPushButton("...", vix);
+    buttonVix->setObjectName("ButtonViX");
+    buttonVix->setFixedWidth(32);
+    vixRow->addWidget(memoVixDir_);
+    vixRow->addWidget(buttonVix);
+    column->addWidget(vix);
+    column->addStretch();
+
+    bindLoaderFlag(ckBxInJpgFirst_, &GraphicLoader::inJpgFirst, &LoaderFlags::inJpgFirst);
+    bindLoaderFlag(ckBxInBmpFirst_, &GraphicLoader::inBmpFirst, &LoaderFlags::inBmpFirst);
+    connect(ckBxArc_, &QCheckBox::toggled, this, [this](bool on) { thumbConf_.openArc = on; });
+    connect(ckBxArcAutoClose_, &QCheckBox::toggled, this,
+            [this](bool on) { thumbConf_.closeArcList = on; });
+    connect(buttonVix, &QPushButton::clicked, this, &OptionsWindow::buttonVixClick);
+    return page;
+}
+
+QWidget* OptionsWindow::createVersionPage() {
+    auto* page = new QWidget;
+    page->setObjectName("TabVersion");
+    auto* column = new QVBoxLayout(page);
+    column->addStretch();
+    auto* icon = new QLabel(page);
+    icon->setPixmap(programIcon().pixmap(64, 64));
+    icon->setAlignment(Qt::AlignCenter);
+    column->addWidget(icon);
+    auto* name = new QLabel("Ravinel", page);
+    QFont nameFont = name->font();
+    if (nameFont.pointSizeF() > 0) {
+        nameFont.setPointSizeF(nameFont.pointSizeF() * 2);
+    }
+    nameFont.setBold(true);
+    name->setFont(nameFont);
+    name->setAlignment(Qt::AlignCenter);
+    column->addWidget(name);
+    auto* version = new QLabel("Version " RAVINEL_VERSION, page);
+    version->setObjectName("LabelVersion");
+    version->setAlignment(Qt::AlignCenter);
+    column->addWidget(version);
+    column->addStretch();
+    return page;
+}
+
+}  // namespace ravinel

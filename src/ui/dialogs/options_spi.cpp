@@ -1,0 +1,82 @@
+// The plug-in page, the loader's options and the ViX folder of the options window.
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <filesystem>
+#include <iostream>
+
+#include "settings/settings.h"
+#include "dialogs/folder_text.h"
+#include "dialogs/options_window.h"
+#include "plugin_host/spis.h"
+#include "plugin_host/spis_search.h"
+
+namespace ravinel {
+
+namespace {
+
+QString commaText(const std::vector<std::string>& parts) {
+    QStringList texts;
+    for (const std::string& part : parts) {
+        texts << QString::fromStdString(part);
+    }
+    return texts.join(',');
+}
+
+}  // namespace
+
+// The places change at once: every plug-in goes, and those of the new places come.
+void OptionsWindow::searchPlacesClick() {
+    if (!initializing_) {
+        Spis& spis = context_.spis();
+        spis.clear();
+        spis.searchOptions = static_cast<uint8_t>((ckBxDirHere_->isChecked() ? spsAppDir : 0) |
+                                                  (ckBxDirSusie_->isChecked() ? spsSusieDir : 0));
+        context_.settings().spiSearchOptions = spis.searchOptions;
+        searchSpiFiles(
+            spis, [](const std::string& message) { std::cerr << "ravinel: " << message << "\n"; });
+    }
+    fillPluginList();
+}
+
+void OptionsWindow::fillPluginList() {
+    const Spis& spis = context_.spis();
+    pluginList_->setUpdatesEnabled(false);
+    pluginList_->clearContents();
+    pluginList_->setRowCount(spis.count());
+    for (int i = 0; i < spis.count(); ++i) {
+        const Spi& spi = spis.item(i);
+        const QString name =
+            QString::fromStdString(std::filesystem::path(spi.fileName()).filename().string());
+        pluginList_->setItem(i, 0, new QTableWidgetItem(name));
+        pluginList_->setItem(i, 1, new QTableWidgetItem(commaText(spi.filters())));
+        pluginList_->setItem(i, 2, new QTableWidgetItem(QString::fromStdString(spi.pluginName())));
+    }
+    if (spis.count() > 0) {
+        pluginList_->resizeColumnsToContents();
+    }
+    pluginList_->setUpdatesEnabled(true);
+}
+
+// The loader's options change at once, and are kept for the next run.
+void OptionsWindow::bindLoaderFlag(QCheckBox* box, bool GraphicLoader::*option,
+                                   bool LoaderFlags::*kept) {
+    connect(box, &QCheckBox::toggled, this, [this, option, kept](bool on) {
+        context_.graphicLoader().*option = on;
+        context_.settings().loaderFlags.*kept = on;
+    });
+}
+
+void OptionsWindow::buttonVixClick() {
+    const std::optional<std::string> chosen = chooseFolder();
+    if (!chosen) {
+        return;
+    }
+    const std::string folder = folderWithSlash(*chosen);
+    if (!folder.empty()) {
+        memoVixDir_->setText(QString::fromStdString(folder));
+    }
+}
+
+}  // namespace ravinel
