@@ -4,8 +4,8 @@
 #include <QWidget>
 #include <vector>
 
-#include "common/idle_dispatcher.h"
 #include "browser/browser_window.h"
+#include "common/idle_dispatcher.h"
 #include "viewer/image_window.h"
 
 namespace ravinel::testing {

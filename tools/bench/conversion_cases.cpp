@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "bench_case.h"
-#include "dib/nk_dib.h"
 #include "codec/bmp/tolerant_bmp_reader.h"
+#include "dib/nk_dib.h"
 
 namespace ravinel::bench {
 namespace {

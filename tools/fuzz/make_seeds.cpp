@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "settings/settings.h"
 #include "dib/dib_types.h"
 #include "dib/nk_dib.h"
+#include "settings/settings.h"
 #include "tests/archivers/archive_writer.h"
 #include "tests/archivers/lzh_writer.h"
-#include "tests/core/browse/vix_catalog_builder.h"
 #include "tests/bmp_builder.h"
+#include "tests/core/browse/vix_catalog_builder.h"
 #include "tests/plugins/picture_encoders.h"
 #include "tools/fixtures/jpeg_encoder.h"
 #include "tools/fixtures/sample_picture.h"

@@ -1,11 +1,11 @@
 #include <iostream>
 
-#include "browse/date_time_separators.h"
-#include "command_line.h"
-#include "commands.h"
 #include "archive/archive_file.h"
+#include "browse/date_time_separators.h"
 #include "codec/graphic_load_info.h"
 #include "codec/graphic_loader.h"
+#include "command_line.h"
+#include "commands.h"
 #include "dib/nk_dib.h"
 
 namespace ravinel::tool {

@@ -1,9 +1,9 @@
 #include <iostream>
 
-#include "command_line.h"
-#include "commands.h"
 #include "codec/graphic_load_info.h"
 #include "codec/graphic_loader.h"
+#include "command_line.h"
+#include "commands.h"
 #include "dib/nk_dib.h"
 
 namespace ravinel::tool {

@@ -1,7 +1,7 @@
 #include <stdexcept>
 
-#include "commands.h"
 #include "codec/graphic_loader.h"
+#include "commands.h"
 
 namespace ravinel::tool {
 

@@ -1,8 +1,8 @@
 #include <iostream>
 
+#include "codec/graphic_loader.h"
 #include "command_line.h"
 #include "commands.h"
-#include "codec/graphic_loader.h"
 #include "dib/nk_dib.h"
 #include "process/pipeline/filter_set.h"
 #include "process/pipeline/g_process.h"

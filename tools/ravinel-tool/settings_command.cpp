@@ -1,10 +1,10 @@
 #include <filesystem>
 #include <iostream>
 
-#include "settings/settings.h"
-#include "settings/settings_location.h"
 #include "command_line.h"
 #include "commands.h"
+#include "settings/settings.h"
+#include "settings/settings_location.h"
 
 namespace ravinel::tool {
 

@@ -4,9 +4,9 @@
 #include "browse/file_info_item.h"
 #include "browse/thumb_maker.h"
 #include "browse/vix_catalog.h"
+#include "codec/graphic_loader.h"
 #include "command_line.h"
 #include "commands.h"
-#include "codec/graphic_loader.h"
 
 namespace ravinel::tool {
 

@@ -8,10 +8,10 @@
 
 #include "browse/dir_files_info.h"
 #include "browse/thumb_maker.h"
-#include "command_line.h"
-#include "commands.h"
 #include "codec/decode_limits.h"
 #include "codec/graphic_loader.h"
+#include "command_line.h"
+#include "commands.h"
 #include "platform/parallel_bands.h"
 
 namespace ravinel::tool {

@@ -5,11 +5,11 @@
 #include <memory>
 #include <string>
 
-#include "archiver_api.h"
 #include "archive/archiver.h"
 #include "archive/archiver_options.h"
 #include "archive/archiver_type.h"
 #include "archive/individual_info64.h"
+#include "archiver_api.h"
 
 namespace ravinel {
 

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "archiver_api.h"
 #include "archive/archiver_dll.h"
 #include "archive/archiver_options.h"
 #include "archive/archiver_type.h"
 #include "archive/individual_info64.h"
+#include "archiver_api.h"
 
 namespace ravinel {
 

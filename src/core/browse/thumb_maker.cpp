@@ -5,8 +5,8 @@
 #include <exception>
 
 #include "browse/vix_catalog.h"
-#include "process/resample/g_resize.h"
 #include "process/filter/image_filters.h"
+#include "process/resample/g_resize.h"
 
 namespace ravinel {
 

@@ -6,8 +6,8 @@
 
 #include "browse/file_info_item.h"
 #include "browse/nk_dib_list.h"
-#include "dib/dib_types.h"
 #include "codec/graphic_loader.h"
+#include "dib/dib_types.h"
 #include "dib/nk_dib.h"
 
 namespace ravinel {

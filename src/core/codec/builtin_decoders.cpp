@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/file_bytes.h"
-#include "platform/file_extension.h"
+#include "codec/bmp/tolerant_bmp_reader.h"
 #include "codec/graphic_load_error.h"
 #include "codec/graphic_signature.h"
 #include "codec/jpeg/jpeg_decoder.h"
 #include "codec/jpeg/jpeg_frame_walk.h"
-#include "codec/bmp/tolerant_bmp_reader.h"
+#include "platform/file_bytes.h"
+#include "platform/file_extension.h"
 
 namespace ravinel {
 

@@ -12,8 +12,8 @@
 
 #include "archive/archive_file.h"
 #include "codec/builtin_decoders.h"
-#include "platform/file_bytes.h"
 #include "codec/graphic_load_error.h"
+#include "platform/file_bytes.h"
 #include "platform/regular_file.h"
 
 namespace ravinel {

@@ -7,8 +7,8 @@
 
 #include "codec/decode_limits.h"
 #include "codec/graphic_load_info.h"
-#include "dib/nk_dib.h"
 #include "codec/spi_host.h"
+#include "dib/nk_dib.h"
 
 namespace ravinel {
 

@@ -5,12 +5,12 @@
 #include <optional>
 #include <vector>
 
-#include "platform/byte_reader.h"
 #include "dib/channel_mask.h"
 #include "dib/conversion_bands.h"
-#include "platform/file_bytes.h"
 #include "dib/nk_dib.h"
 #include "dib/nk_dib_error.h"
+#include "platform/byte_reader.h"
+#include "platform/file_bytes.h"
 #include "platform/parallel_bands.h"
 
 namespace ravinel {

@@ -7,12 +7,12 @@
 #include <exception>
 #include <memory>
 
+#include "codec/bmp/tolerant_bmp_reader.h"
+#include "codec/graphic_load_error.h"
 #include "platform/file_bytes.h"
 #include "platform/file_extension.h"
-#include "codec/graphic_load_error.h"
 #include "platform/regular_file.h"
 #include "plugin_host/spi_picture_conversion.h"
-#include "codec/bmp/tolerant_bmp_reader.h"
 
 namespace ravinel {
 

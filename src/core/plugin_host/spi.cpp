@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "plugin_host/spi_error.h"
 #include "platform/trusted_path.h"
+#include "plugin_host/spi_error.h"
 
 namespace ravinel {
 

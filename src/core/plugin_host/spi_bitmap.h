@@ -4,8 +4,8 @@
 #include <span>
 #include <string>
 
-#include "plugin_host/in_spi_able_data.h"
 #include "dib/nk_dib.h"
+#include "plugin_host/in_spi_able_data.h"
 
 namespace ravinel {
 

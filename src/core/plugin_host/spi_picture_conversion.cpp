@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "dib/dib_types.h"
 #include "codec/graphic_load_error.h"
+#include "dib/dib_types.h"
 #include "dib/nk_internal_dib.h"
 
 namespace ravinel {

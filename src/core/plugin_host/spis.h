@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "codec/spi_host.h"
 #include "plugin_host/in_spi_able_data.h"
 #include "plugin_host/picture_registry.h"
 #include "plugin_host/spi.h"
 #include "plugin_host/spi_error.h"
-#include "codec/spi_host.h"
 #include "plugin_host/spi_search_places.h"
 
 namespace ravinel {

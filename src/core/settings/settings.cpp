@@ -2,8 +2,8 @@
 
 #include <type_traits>
 
-#include "settings/vr_ini_file.h"
 #include "process/pipeline/filter_set.h"
+#include "settings/vr_ini_file.h"
 
 namespace ravinel {
 

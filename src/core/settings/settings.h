@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/settings_records.h"
 #include "process/pipeline/g_process_settings.h"
+#include "settings/settings_records.h"
 
 namespace ravinel {
 

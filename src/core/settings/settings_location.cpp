@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/user_folders.h"
 #include "platform/trusted_path.h"
+#include "platform/user_folders.h"
 
 namespace ravinel {
 

@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "platform/atomic_file_write.h"
+#include "platform/regular_file.h"
 #include "settings/color_names.h"
 #include "settings/ini_text.h"
-#include "platform/regular_file.h"
 
 namespace ravinel {
 

@@ -9,19 +9,19 @@
 #include <iostream>
 
 #include "app/application_forms.h"
-#include "common/idle_dispatcher.h"
-#include "common/launch_target.h"
 #include "app/minimize_all.h"
-#include "common/program_icon.h"
 #include "app/screen_metrics_reader.h"
 #include "app/single_instance.h"
 #include "app/tray_icon.h"
+#include "archive/archiver.h"
 #include "browser/browser_window.h"
+#include "common/idle_dispatcher.h"
+#include "common/launch_target.h"
+#include "common/program_icon.h"
 #include "dialogs/archive_window.h"
 #include "dialogs/options_window.h"
-#include "archive/archiver.h"
-#include "plugin_host/spis_search.h"
 #include "platform/cpu_features.h"
+#include "plugin_host/spis_search.h"
 #include "viewer/image_window.h"
 
 namespace ravinel {

@@ -4,15 +4,15 @@
 #include <memory>
 #include <string>
 
-#include "common/app_context.h"
-#include "common/screen_metrics.h"
-#include "settings/settings.h"
-#include "common/window_opener.h"
 #include "browse/dir_files_info.h"
-#include "common/file_icon_cache.h"
 #include "codec/decode_limits.h"
 #include "codec/graphic_loader.h"
+#include "common/app_context.h"
+#include "common/file_icon_cache.h"
+#include "common/screen_metrics.h"
+#include "common/window_opener.h"
 #include "plugin_host/spis.h"
+#include "settings/settings.h"
 
 class QWidget;
 

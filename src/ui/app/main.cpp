@@ -4,12 +4,12 @@
 #include <string>
 
 #include "app/app_hub.h"
-#include "common/launch_target.h"
-#include "common/program_icon.h"
-#include "settings/settings_location.h"
 #include "app/single_instance.h"
 #include "app/termination_signals.h"
+#include "common/launch_target.h"
+#include "common/program_icon.h"
 #include "platform/cpu_features.h"
+#include "settings/settings_location.h"
 
 int main(int argc, char** argv) {
     using namespace ravinel;

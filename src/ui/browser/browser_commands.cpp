@@ -6,24 +6,24 @@
 #include <exception>
 #include <filesystem>
 
-#include "common/caption_scope.h"
-#include "common/idle_dispatcher.h"
-#include "common/launch_target.h"
-#include "settings/settings.h"
-#include "common/wait_cursor_scope.h"
-#include "common/window_opener.h"
 #include "browse/dir_files_info.h"
+#include "browse/link_target.h"
 #include "browser/browser_status_bar.h"
-#include "common/browser_status_texts.h"
 #include "browser/browser_window.h"
-#include "common/file_list_view.h"
 #include "browser/grip_panel.h"
 #include "browser/img_tn_view.h"
 #include "browser/open_in_explorer.h"
 #include "browser/shell_dir_tree.h"
-#include "browse/link_target.h"
-#include "platform/file_extension.h"
 #include "codec/graphic_loader.h"
+#include "common/browser_status_texts.h"
+#include "common/caption_scope.h"
+#include "common/file_list_view.h"
+#include "common/idle_dispatcher.h"
+#include "common/launch_target.h"
+#include "common/wait_cursor_scope.h"
+#include "common/window_opener.h"
+#include "platform/file_extension.h"
+#include "settings/settings.h"
 
 namespace ravinel {
 

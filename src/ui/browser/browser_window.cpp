@@ -12,17 +12,17 @@
 #include <exception>
 #include <iostream>
 
-#include "common/idle_dispatcher.h"
-#include "settings/settings.h"
-#include "settings/settings_limits.h"
-#include "common/window_opener.h"
 #include "browser/browser_status_bar.h"
-#include "common/file_list_view.h"
 #include "browser/grip_panel.h"
 #include "browser/img_tn_view.h"
 #include "browser/shell_dir_tree.h"
 #include "browser/window_on_monitor.h"
 #include "codec/graphic_loader.h"
+#include "common/file_list_view.h"
+#include "common/idle_dispatcher.h"
+#include "common/window_opener.h"
+#include "settings/settings.h"
+#include "settings/settings_limits.h"
 
 namespace ravinel {
 

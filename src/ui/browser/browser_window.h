@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "common/app_context.h"
 #include "browser/thumb_popup_menu.h"
+#include "common/app_context.h"
 
 class QFrame;
 class QSplitter;

@@ -9,13 +9,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "settings/settings_limits.h"
-#include "common/settings_color.h"
 #include "browse/place_image.h"
 #include "browse/thumb_input.h"
 #include "browse/tile_reuse.h"
 #include "browse/vix_catalog.h"
 #include "common/dib_image.h"
+#include "common/settings_color.h"
+#include "settings/settings_limits.h"
 
 namespace ravinel {
 

@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/settings_records.h"
 #include "browse/dir_files_info.h"
-#include "common/file_icon_cache.h"
-#include "browser/img_tn_panel_list.h"
 #include "browse/thumb_grid.h"
 #include "browse/thumb_maker.h"
+#include "browser/img_tn_panel_list.h"
 #include "codec/graphic_loader.h"
+#include "common/file_icon_cache.h"
+#include "settings/settings_records.h"
 
 namespace ravinel {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "browse/files_info.h"
 #include "archive/archive_file.h"
+#include "browse/files_info.h"
 
 namespace ravinel {
 

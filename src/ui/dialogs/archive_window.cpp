@@ -8,16 +8,16 @@
 #include <exception>
 #include <iostream>
 
+#include "archive/archiver_options.h"
+#include "common/browser_status_texts.h"
 #include "common/caption_scope.h"
+#include "common/file_list_view.h"
 #include "common/launch_target.h"
-#include "settings/settings.h"
 #include "common/wait_cursor_scope.h"
 #include "common/window_opener.h"
-#include "common/browser_status_texts.h"
-#include "common/file_list_view.h"
 #include "dialogs/archive_member_list.h"
-#include "archive/archiver_options.h"
 #include "process/pipeline/g_process_settings.h"
+#include "settings/settings.h"
 
 namespace ravinel {
 

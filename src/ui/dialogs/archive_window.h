@@ -3,9 +3,9 @@
 #include <QWidget>
 #include <string>
 
-#include "common/app_context.h"
-#include "browse/files_info.h"
 #include "archive/archive_file.h"
+#include "browse/files_info.h"
+#include "common/app_context.h"
 
 class QLabel;
 

@@ -12,8 +12,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "common/program_icon.h"
 #include "common/img_tn_panel.h"
+#include "common/program_icon.h"
 #include "dialogs/options_window.h"
 
 namespace ravinel {

@@ -4,11 +4,11 @@
 #include <QPalette>
 #include <algorithm>
 
-#include "settings/color_names.h"
-#include "settings/settings_limits.h"
 #include "common/img_tn_panel.h"
 #include "common/settings_color.h"
 #include "dialogs/options_window.h"
+#include "settings/color_names.h"
+#include "settings/settings_limits.h"
 
 namespace ravinel {
 

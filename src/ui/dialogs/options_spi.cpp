@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <iostream>
 
-#include "settings/settings.h"
 #include "dialogs/folder_text.h"
 #include "dialogs/options_window.h"
 #include "plugin_host/spis.h"
 #include "plugin_host/spis_search.h"
+#include "settings/settings.h"
 
 namespace ravinel {
 

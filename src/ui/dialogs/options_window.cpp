@@ -14,11 +14,11 @@
 #include <QSlider>
 #include <QTabWidget>
 
-#include "settings/settings.h"
 #include "common/img_tn_panel.h"
 #include "dialogs/folder_dialog.h"
 #include "dialogs/folder_text.h"
 #include "plugin_host/spis.h"
+#include "settings/settings.h"
 
 namespace ravinel {
 

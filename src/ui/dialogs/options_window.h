@@ -8,10 +8,10 @@
 #include <optional>
 #include <string>
 
-#include "common/app_context.h"
-#include "settings/settings_records.h"
 #include "codec/graphic_loader.h"
+#include "common/app_context.h"
 #include "process/pipeline/g_process_settings.h"
+#include "settings/settings_records.h"
 
 class QCheckBox;
 class QComboBox;

@@ -12,11 +12,11 @@
 #include <exception>
 #include <iostream>
 
-#include "common/launch_target.h"
-#include "settings/settings.h"
-#include "common/window_opener.h"
 #include "codec/graphic_loader.h"
 #include "common/dib_image.h"
+#include "common/launch_target.h"
+#include "common/window_opener.h"
+#include "settings/settings.h"
 #include "viewer/display_geometry.h"
 #include "viewer/view_texts.h"
 

@@ -6,12 +6,12 @@
 #include <memory>
 #include <string>
 
-#include "common/app_context.h"
-#include "common/screen_metrics.h"
-#include "settings/settings_records.h"
 #include "browse/dir_files_info.h"
 #include "browse/files_info.h"
+#include "common/app_context.h"
+#include "common/screen_metrics.h"
 #include "process/pipeline/g_process.h"
+#include "settings/settings_records.h"
 #include "viewer/view_popup_menu.h"
 #include "viewer/zoom_step.h"
 

@@ -7,11 +7,11 @@
 #include <algorithm>
 #include <exception>
 
-#include "settings/settings.h"
-#include "common/wait_cursor_scope.h"
-#include "common/window_opener.h"
 #include "codec/graphic_loader.h"
 #include "common/dib_image.h"
+#include "common/wait_cursor_scope.h"
+#include "common/window_opener.h"
+#include "settings/settings.h"
 #include "viewer/image_window.h"
 #include "viewer/view_texts.h"
 #include "viewer/zoom_step.h"

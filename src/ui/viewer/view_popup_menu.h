@@ -4,8 +4,8 @@
 #include <array>
 
 #include "common/menu_items.h"
-#include "settings/settings_records.h"
 #include "process/pipeline/g_process_settings.h"
+#include "settings/settings_records.h"
 
 class QAction;
 class QActionGroup;

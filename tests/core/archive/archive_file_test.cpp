@@ -11,8 +11,8 @@
 
 #include "archive/archive_type_detection.h"
 #include "archive/archiver_error.h"
-#include "tests/expect_error.h"
 #include "tests/core/archive/archive_fixture.h"
+#include "tests/expect_error.h"
 #include "tests/scoped_env.h"
 
 namespace ravinel {

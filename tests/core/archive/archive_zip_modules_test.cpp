@@ -8,8 +8,8 @@
 
 #include "archive/archive_file.h"
 #include "archive/archiver_error.h"
-#include "tests/expect_error.h"
 #include "tests/core/archive/archive_fixture.h"
+#include "tests/expect_error.h"
 
 namespace ravinel {
 namespace {

@@ -7,8 +7,8 @@
 
 #include "archive/archiver_error.h"
 #include "codec/graphic_loader.h"
-#include "tests/core/archive/archive_fixture.h"
 #include "tests/bmp_builder.h"
+#include "tests/core/archive/archive_fixture.h"
 #include "tools/fixtures/jpeg_encoder.h"
 
 namespace ravinel {

@@ -9,10 +9,10 @@
 // jpeglib.h needs the FILE and size_t declarations first.
 #include <jpeglib.h>
 
-#include "platform/byte_reader.h"
 #include "codec/decode_limits.h"
 #include "codec/graphic_load_error.h"
 #include "codec/jpeg/jpeg_frame_walk.h"
+#include "platform/byte_reader.h"
 #include "tools/fixtures/jpeg_encoder.h"
 
 namespace ravinel {

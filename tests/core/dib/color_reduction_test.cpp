@@ -9,9 +9,9 @@
 
 #include "dib/nk_dib.h"
 #include "dib/nk_dib_error.h"
-#include "tests/expect_error.h"
 #include "tests/core/dib/color_reduction_reference.h"
 #include "tests/core/dib/dib_test_pictures.h"
+#include "tests/expect_error.h"
 
 namespace ravinel {
 namespace {

@@ -6,14 +6,14 @@
 #include <utility>
 #include <vector>
 
+#include "codec/bmp/tolerant_bmp_reader.h"
 #include "dib/channel_mask.h"
 #include "dib/dib_conversions.h"
 #include "dib/dib_pixel_index.h"
 #include "dib/nk_dib.h"
 #include "dib/nk_internal_dib.h"
-#include "codec/bmp/tolerant_bmp_reader.h"
-#include "tests/every_path.h"
 #include "tests/bmp_builder.h"
+#include "tests/every_path.h"
 
 namespace ravinel {
 namespace {

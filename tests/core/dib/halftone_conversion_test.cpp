@@ -8,9 +8,9 @@
 #include "dib/dib_conversions.h"
 #include "dib/nk_dib.h"
 #include "dib/nk_dib_error.h"
-#include "tests/expect_error.h"
 #include "tests/core/dib/dib_test_pictures.h"
 #include "tests/core/dib/halftone_reference.h"
+#include "tests/expect_error.h"
 
 namespace ravinel {
 namespace {

@@ -10,8 +10,8 @@
 
 #include "dib/nk_dib.h"
 #include "dib/nk_dib_error.h"
-#include "tests/expect_error.h"
 #include "tests/bmp_builder.h"
+#include "tests/expect_error.h"
 
 namespace ravinel {
 namespace {

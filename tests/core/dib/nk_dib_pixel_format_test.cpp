@@ -6,9 +6,9 @@
 #include "dib/dib_pixel_index.h"
 #include "dib/nk_dib.h"
 #include "dib/nk_dib_error.h"
-#include "tests/expect_error.h"
 #include "tests/bmp_builder.h"
 #include "tests/core/dib/dib_test_pictures.h"
+#include "tests/expect_error.h"
 
 namespace ravinel {
 namespace {

@@ -8,9 +8,9 @@
 #include "plugin_host/spi_error.h"
 #include "plugin_host/spi_graphic.h"
 #include "plugin_host/spis.h"
-#include "tests/expect_error.h"
 #include "tests/bmp_builder.h"
 #include "tests/core/plugin_host/spi_test_plugins.h"
+#include "tests/expect_error.h"
 #include "tools/fixtures/jpeg_encoder.h"
 
 namespace ravinel {

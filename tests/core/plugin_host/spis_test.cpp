@@ -12,8 +12,8 @@
 #include "codec/builtin_decoders.h"
 #include "plugin_host/spi_error.h"
 #include "plugin_host/spis_search.h"
-#include "tests/expect_error.h"
 #include "tests/core/plugin_host/spi_test_plugins.h"
+#include "tests/expect_error.h"
 #include "tests/scoped_env.h"
 
 namespace ravinel {

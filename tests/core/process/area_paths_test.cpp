@@ -7,8 +7,8 @@
 
 #include "process/resample/area_passes.h"
 #include "process/resample/g_resize.h"
-#include "tests/every_path.h"
 #include "tests/core/process/picture.h"
+#include "tests/every_path.h"
 
 namespace ravinel::testing {
 namespace {

@@ -7,9 +7,9 @@
 #include "dib/nk_dib_error.h"
 #include "process/resample/area_passes.h"
 #include "process/resample/g_resize.h"
-#include "tests/expect_error.h"
 #include "tests/core/process/area_reference.h"
 #include "tests/core/process/picture.h"
+#include "tests/expect_error.h"
 
 namespace ravinel::testing {
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "process/filter/image_filters.h"
-#include "tests/every_path.h"
 #include "tests/core/process/picture.h"
+#include "tests/every_path.h"
 
 namespace ravinel::testing {
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "dib/nk_dib_error.h"
-#include "process/resample/g_resize.h"
 #include "process/filter/image_filters.h"
+#include "process/resample/g_resize.h"
 #include "tests/core/process/picture.h"
 
 namespace ravinel {

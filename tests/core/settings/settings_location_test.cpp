@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "tests/temp_folder.h"
 #include "tests/scoped_env.h"
+#include "tests/temp_folder.h"
 
 namespace ravinel {
 namespace {

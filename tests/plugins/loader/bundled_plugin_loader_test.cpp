@@ -8,8 +8,8 @@
 #include "codec/graphic_loader.h"
 #include "plugin_host/spis.h"
 #include "plugin_host/spis_search.h"
-#include "tests/temp_dir.h"
 #include "tests/plugins/picture_encoders.h"
+#include "tests/temp_dir.h"
 
 namespace ravinel {
 namespace {

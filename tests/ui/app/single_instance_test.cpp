@@ -22,9 +22,9 @@
 #include <optional>
 #include <thread>
 
-#include "tests/ui/app/event_wait.h"
-#include "tests/temp_folder.h"
 #include "tests/scoped_env.h"
+#include "tests/temp_folder.h"
+#include "tests/ui/app/event_wait.h"
 
 namespace ravinel {
 namespace {

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "app/app_hub.h"
-#include "common/idle_dispatcher.h"
 #include "browser/browser_status_bar.h"
 #include "browser/browser_window.h"
+#include "common/idle_dispatcher.h"
+#include "tests/temp_dir.h"
 #include "tests/ui/delete_windows.h"
 #include "tests/ui/shared_hub_test.h"
-#include "tests/temp_dir.h"
 #include "tools/fixtures/jpeg_encoder.h"
 #include "tools/fixtures/sample_picture.h"
 #include "viewer/image_window.h"

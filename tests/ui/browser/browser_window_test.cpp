@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "common/file_list_view.h"
 #include "browser/img_tn_view.h"
 #include "browser/shell_dir_tree.h"
+#include "common/file_list_view.h"
 #include "tests/ui/browser/browser_window_fixture.h"
 
 namespace ravinel::testing {

@@ -3,8 +3,8 @@
 // sanitizers end the run on any).
 #include <string>
 
-#include "settings/settings_limits.h"
 #include "browser/img_tn_view.h"
+#include "settings/settings_limits.h"
 #include "tests/ui/browser/browser_window_fixture.h"
 
 namespace ravinel::testing {

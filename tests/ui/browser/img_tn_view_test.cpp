@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/ui/browser/img_tn_view_fixture.h"
 #include "tests/core/browse/vix_catalog_builder.h"
+#include "tests/ui/browser/img_tn_view_fixture.h"
 
 namespace ravinel {
 namespace {

@@ -13,15 +13,15 @@
 #include <vector>
 
 #include "app/app_hub.h"
-#include "common/idle_dispatcher.h"
 #include "browser/browser_window.h"
-#include "common/file_list_view.h"
 #include "browser/img_tn_view.h"
+#include "common/file_list_view.h"
+#include "common/idle_dispatcher.h"
 #include "platform/dos_date_time.h"
-#include "tests/ui/shared_hub_test.h"
 #include "tests/archivers/archive_writer.h"
 #include "tests/archivers/integration/rar_writer.h"
 #include "tests/archivers/integration/real_modules.h"
+#include "tests/ui/shared_hub_test.h"
 #include "tests/ui/viewer/view_window_fixture.h"
 #include "tools/fixtures/jpeg_encoder.h"
 #include "tools/fixtures/sample_picture.h"

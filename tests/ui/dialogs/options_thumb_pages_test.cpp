@@ -4,8 +4,8 @@
 #include <QSlider>
 #include <QTabWidget>
 
-#include "settings/color_names.h"
 #include "common/img_tn_panel.h"
+#include "settings/color_names.h"
 #include "tests/ui/dialogs/options_window_fixture.h"
 
 namespace ravinel::testing {

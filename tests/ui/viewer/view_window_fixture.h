@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/ui/shared_hub_test.h"
 #include "tests/temp_dir.h"
+#include "tests/ui/shared_hub_test.h"
 #include "tools/fixtures/jpeg_encoder.h"
 #include "tools/fixtures/sample_picture.h"
 #include "viewer/image_window.h"

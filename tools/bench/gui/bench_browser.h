@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "settings/settings_records.h"
 #include "browse/dir_files_info.h"
-#include "common/file_icon_cache.h"
 #include "browser/img_tn_view.h"
 #include "codec/graphic_loader.h"
+#include "common/file_icon_cache.h"
+#include "settings/settings_records.h"
 
 namespace ravinel::bench {
 

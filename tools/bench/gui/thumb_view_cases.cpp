@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "common/idle_dispatcher.h"
 #include "bench_browser.h"
 #include "bench_stats.h"
 #include "cached_folder.h"
+#include "common/idle_dispatcher.h"
 #include "gui_bench_case.h"
 #include "tools/fixtures/jpeg_encoder.h"
 

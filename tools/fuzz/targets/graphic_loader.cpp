@@ -1,10 +1,10 @@
 #include "codec/graphic_loader.h"
 
-#include "platform/byte_reader.h"
 #include "codec/graphic_load_error.h"
 #include "codec/graphic_signature.h"
 #include "codec/jpeg/jpeg_decoder.h"
 #include "codec/jpeg/jpeg_frame_walk.h"
+#include "platform/byte_reader.h"
 #include "tools/fuzz/targets/fuzz_targets.h"
 #include "tools/fuzz/targets/scratch_folder.h"
 

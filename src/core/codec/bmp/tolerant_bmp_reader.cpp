@@ -4,15 +4,15 @@
 #include <array>
 #include <cstring>
 
-#include "platform/byte_reader.h"
+#include "codec/graphic_load_error.h"
 #include "dib/channel_mask.h"
 #include "dib/conversion_bands.h"
 #include "dib/dib_pixel_index.h"
 #include "dib/dib_rle.h"
 #include "dib/dib_types.h"
-#include "codec/graphic_load_error.h"
-#include "platform/parallel_bands.h"
 #include "dib/pixel_block.h"
+#include "platform/byte_reader.h"
+#include "platform/parallel_bands.h"
 
 namespace ravinel {
 

@@ -5,13 +5,13 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/vector_path.h"
+#include "process/dib_rows.h"
 #include "process/filter/brightness_mapping.h"
 #include "process/filter/brightness_rows.h"
-#include "process/dib_rows.h"
 #include "process/filter/filter_bands.h"
 #include "process/filter/filter_progress.h"
 #include "process/filter/filter_source.h"
-#include "platform/vector_path.h"
 
 namespace ravinel {
 namespace {

@@ -3,15 +3,15 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/vector_path.h"
+#include "process/dib_rows.h"
 #include "process/filter/bordered_copy.h"
 #include "process/filter/conditional_average_rows.h"
-#include "process/dib_rows.h"
 #include "process/filter/filter_bands.h"
 #include "process/filter/filter_progress.h"
 #include "process/filter/filter_source.h"
 #include "process/filter/image_filters.h"
 #include "process/saturate.h"
-#include "platform/vector_path.h"
 
 namespace ravinel {
 namespace {

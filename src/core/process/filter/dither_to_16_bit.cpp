@@ -2,11 +2,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/vector_path.h"
 #include "process/dib_rows.h"
 #include "process/filter/dither_rows.h"
 #include "process/filter/image_filters.h"
 #include "process/saturate.h"
-#include "platform/vector_path.h"
 
 namespace ravinel {
 namespace {

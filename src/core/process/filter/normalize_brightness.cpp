@@ -1,15 +1,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/vector_path.h"
+#include "process/dib_rows.h"
 #include "process/filter/brightness_mapping.h"
 #include "process/filter/brightness_range.h"
 #include "process/filter/brightness_rows.h"
-#include "process/dib_rows.h"
 #include "process/filter/filter_bands.h"
 #include "process/filter/filter_progress.h"
 #include "process/filter/filter_source.h"
 #include "process/filter/image_filters.h"
-#include "platform/vector_path.h"
 
 namespace ravinel {
 namespace {

@@ -2,13 +2,13 @@
 #include <array>
 #include <cstring>
 
+#include "platform/vector_path.h"
 #include "process/dib_rows.h"
 #include "process/filter/filter_bands.h"
 #include "process/filter/filter_progress.h"
 #include "process/filter/filter_source.h"
 #include "process/filter/image_filters.h"
 #include "process/filter/sharpen_rows.h"
-#include "platform/vector_path.h"
 
 namespace ravinel {
 namespace {

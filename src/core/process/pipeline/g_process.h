@@ -5,8 +5,8 @@
 
 #include "codec/graphic_load_info.h"
 #include "dib/nk_dib.h"
-#include "process/pipeline/g_process_settings.h"
 #include "process/filter/image_filters.h"
+#include "process/pipeline/g_process_settings.h"
 
 namespace ravinel {
 

@@ -6,12 +6,12 @@
 
 #include "platform/parallel_bands.h"
 #include "platform/simd_level.h"
+#include "process/dib_rows.h"
 #include "process/resample/area_bands.h"
 #include "process/resample/area_kernels.h"
 #include "process/resample/area_pass_check.h"
 #include "process/resample/area_passes.h"
 #include "process/resample/area_reduction.h"
-#include "process/dib_rows.h"
 
 namespace ravinel {
 namespace {

@@ -11,18 +11,18 @@
 #include <string>
 #include <vector>
 
-#include "settings/settings.h"
 #include "browse/dir_files_info.h"
 #include "browse/thumb_maker.h"
 #include "codec/graphic_loader.h"
 #include "plugin_host/spis.h"
 #include "plugin_host/spis_search.h"
 #include "process/pipeline/g_process.h"
+#include "settings/settings.h"
 #include "tests/archivers/archive_writer.h"
 #include "tests/archivers/lzh_writer.h"
 #include "tests/core/archive/archive_fixture.h"
-#include "tests/temp_dir.h"
 #include "tests/plugins/picture_encoders.h"
+#include "tests/temp_dir.h"
 #include "tools/fixtures/jpeg_encoder.h"
 #include "tools/fixtures/sample_picture.h"
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "codec/graphic_loader.h"
-#include "plugin_host/picture_registry.h"
 #include "codec/spi_host.h"
+#include "plugin_host/picture_registry.h"
 #include "tests/bmp_builder.h"
 #include "tests/temp_dir.h"
 #include "tools/fixtures/jpeg_encoder.h"
