@@ -140,6 +140,17 @@ SPI_EXPORT int32_t GetPreview(const char* buf, intptr_t len, uint32_t flag, SpiH
  * by the size GetPictureInfo reports. Returns SPI_ALL_RIGHT. */
 SPI_EXPORT int32_t SetDecodeLimits(int32_t maxSide, int64_t maxPixelBytes);
 
+/* How the rows of the picture that GetPicture and GetPreview return for the same input
+ * stand, as the EXIF and TIFF orientation tags number it: 1 upright, 2 mirrored left to
+ * right, 3 half a turn, 4 mirrored top to bottom, 5 mirrored along the main diagonal, 6 a
+ * quarter turn clockwise to stand upright, 7 mirrored along the other diagonal, 8 a
+ * quarter turn anticlockwise to stand upright; optional. A plug-in that exports it returns
+ * its pictures as stored and leaves turning them to the host, which calls it after a
+ * picture was decoded; it writes *orientation (1 when the data say nothing) and returns
+ * SPI_ALL_RIGHT. The pictures of a plug-in without it are shown as it returns them. */
+SPI_EXPORT int32_t GetPictureOrientation(const char* buf, intptr_t len, uint32_t flag,
+                                         int32_t* orientation);
+
 /* --- Exports of archive plug-ins ("00AM"); Ravinel looks them up, never calls them -- */
 
 SPI_EXPORT int32_t GetArchiveInfo(const char* buf, intptr_t len, uint32_t flag, SpiHandle* lphInf);

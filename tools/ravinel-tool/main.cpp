@@ -13,9 +13,10 @@ constexpr const char* kUsage =
     "usage: ravinel-tool COMMAND [ARGS]\n"
     "\n"
     "commands:\n"
-    "  info FILE [--analyze] [--jpg-first] [--bmp-first]\n"
+    "  info FILE [--analyze] [--jpg-first] [--bmp-first] [--no-orientation]\n"
     "      load FILE and print: kind=K width=W height=H pixelformat=P label=L\n"
-    "      (exit status 0 when the picture loaded; 1 when it did not, with reason=R last)\n"
+    "      (exit status 0 when the picture loaded; 1 when it did not, with reason=R last);\n"
+    "      the size is the upright one, or the stored one with --no-orientation\n"
     "  resize IN OUT.bmp --width W --height H [--method area|stretch|halftone]\n"
     "      load IN, resize it to W x H and write a 24-bit BMP (default method: area)\n"
     "  process IN OUT.bmp --width W --height H [--reduct N] [--expand N] [--color N]\n"
@@ -52,7 +53,8 @@ constexpr const char* kUsage =
     "      load MEMBER of ARC as the viewer does and print the line of info\n"
     "  (archiver modules are loaded from $RAVINEL_ARCHIVER_DIR, else beside this tool)\n"
     "\n"
-    "info, resize and process decode through the picture plug-ins found as for plugins.\n";
+    "info, resize and process decode through the picture plug-ins found as for plugins.\n"
+    "Every command turns pictures upright by their EXIF or TIFF orientation.\n";
 
 }  // namespace
 

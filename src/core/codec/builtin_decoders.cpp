@@ -7,6 +7,7 @@
 #include "codec/graphic_load_error.h"
 #include "codec/graphic_signature.h"
 #include "codec/jpeg/jpeg_decoder.h"
+#include "codec/jpeg/jpeg_exif.h"
 #include "codec/jpeg/jpeg_frame_walk.h"
 #include "platform/file_bytes.h"
 #include "platform/file_extension.h"
@@ -60,11 +61,8 @@ BuiltinPicture decodeJpegPicture(std::span<const uint8_t> data,
     }
     decoded.width = frame.width;
     decoded.height = frame.height;
+    decoded.orientation = dibOrientationOfTag(jpegExifOrientation(data));
     return decoded;
-}
-
-NkDib openJpegFile(const std::string& path, const DecodeLimits& limits) {
-    return decodeJpeg(readFileBytes(path, kMaxDecodedFileBytes), {}, limits);
 }
 
 BuiltinPicture pictureOfItsOwnSize(NkDib picture) {
@@ -73,13 +71,20 @@ BuiltinPicture pictureOfItsOwnSize(NkDib picture) {
     return {std::move(picture), width, height};
 }
 
+BuiltinPicture openJpegFile(const std::string& path, const DecodeLimits& limits) {
+    const std::vector<uint8_t> data = readFileBytes(path, kMaxDecodedFileBytes);
+    BuiltinPicture decoded = pictureOfItsOwnSize(decodeJpeg(data, {}, limits));
+    decoded.orientation = dibOrientationOfTag(jpegExifOrientation(data));
+    return decoded;
+}
+
 BuiltinPicture decodeTolerantBmp(std::span<const uint8_t> data,
                                  const BuiltinDecodeRequest& request) {
     return pictureOfItsOwnSize(readTolerantBmp(data, request.limits));
 }
 
-NkDib openTolerantBmpFile(const std::string& path, const DecodeLimits& limits) {
-    return readTolerantBmp(readFileBytes(path, kMaxDecodedFileBytes), limits);
+BuiltinPicture openTolerantBmpFile(const std::string& path, const DecodeLimits& limits) {
+    return pictureOfItsOwnSize(readTolerantBmp(readFileBytes(path, kMaxDecodedFileBytes), limits));
 }
 
 // The DIB class's strict reader keeps its own rules and messages, and copies no more than
@@ -90,10 +95,10 @@ BuiltinPicture decodeStrictDib(std::span<const uint8_t> data, const BuiltinDecod
     return pictureOfItsOwnSize(std::move(picture));
 }
 
-NkDib openStrictDibFile(const std::string& path, const DecodeLimits&) {
+BuiltinPicture openStrictDibFile(const std::string& path, const DecodeLimits&) {
     NkDib picture;
     picture.loadFromFile(path);
-    return picture;
+    return pictureOfItsOwnSize(std::move(picture));
 }
 
 bool hasExtension(const std::string& fileName, const std::string& extension) {

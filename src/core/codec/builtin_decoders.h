@@ -8,6 +8,7 @@
 
 #include "codec/decode_limits.h"
 #include "codec/graphic_load_info.h"
+#include "dib/dib_orientation.h"
 #include "dib/nk_dib.h"
 
 namespace ravinel {
@@ -24,13 +25,14 @@ struct BuiltinDecodeRequest {
 };
 
 // What a built-in decoder made of a file image: the size the image declares (not that of a
-// reduced decode) and the picture. Without a picture the image holds nothing the decoder
+// reduced decode), the picture as stored, and how the stored picture stands. Without a picture the image holds nothing the decoder
 // can decode (a JPEG without a baseline or progressive frame); the loader still reports
 // the decoder's kind, with width 0, which ends its search.
 struct BuiltinPicture {
     std::optional<NkDib> picture;
     int32_t width = 0;
     int32_t height = 0;
+    DibOrientation orientation = DibOrientation::topLeft;
 };
 
 // A decoder built into the program. The graphic loader tries it on the data it recognises
@@ -59,7 +61,7 @@ struct BuiltinDecoder {
     // the limits, and its own errors for data it cannot read.
     BuiltinPicture (*decode)(std::span<const uint8_t> data, const BuiltinDecodeRequest& request);
     // Reads and decodes a file at full size for the plug-in host.
-    NkDib (*openFile)(const std::string& path, const DecodeLimits& limits);
+    BuiltinPicture (*openFile)(const std::string& path, const DecodeLimits& limits);
 };
 
 // Every built-in decoder, in the order they are tried on data.

@@ -236,12 +236,13 @@ void GraphicLoader::loadBuiltin(const BuiltinDecoder& decoder, NkDib& target,
     try {
         BuiltinPicture decoded =
             decoder.decode(data, {preview ? previewSize : 0, limitsFor(preview)});
-        if (decoded.picture) {
-            target = std::move(*decoded.picture);
-        }
         info.kind = decoder.kind;
         info.width = sideOf(decoded.width);
         info.height = sideOf(decoded.height);
+        if (decoded.picture) {
+            target = std::move(*decoded.picture);
+            standUpright(target, decoded.orientation, preview, info);
+        }
     } catch (const PictureTooLargeError& refusal) {
         recordRefusal(refusal, info);
     } catch (const std::exception& error) {
@@ -249,21 +250,36 @@ void GraphicLoader::loadBuiltin(const BuiltinDecoder& decoder, NkDib& target,
     }
 }
 
+// The turned copy takes its share of the budget while the stored picture still exists.
+void GraphicLoader::standUpright(NkDib& target, DibOrientation orientation, bool preview,
+                                 GraphicLoadInfo& info) const {
+    if (!useOrientation || orientation == DibOrientation::topLeft) {
+        return;
+    }
+    const MemoryBudget::Reservation share =
+        limitsFor(preview).admit(target.width(), target.height(), target.bitCount());
+    target = turnedUpright(target, orientation);
+    if (swapsSides(orientation)) {
+        std::swap(info.width, info.height);
+    }
+}
+
 void GraphicLoader::loadSpiFile(NkDib& target, const std::string& fileName, bool preview,
                                 GraphicLoadInfo& info) {
-    loadThroughSpis(target, preview, info, [&](SpiHost& spis) { spis.loadFile(target, fileName); });
+    loadThroughSpis(target, preview, info,
+                    [&](SpiHost& spis) { return spis.loadFile(target, fileName); });
 }
 
 void GraphicLoader::loadSpiStream(NkDib& target, std::span<const uint8_t> data,
                                   const std::string& name, bool preview, GraphicLoadInfo& info) {
     loadThroughSpis(target, preview, info,
-                    [&](SpiHost& spis) { spis.loadFromStreamWithName(target, data, name); });
+                    [&](SpiHost& spis) { return spis.loadFromStreamWithName(target, data, name); });
 }
 
 // A preview through the plug-ins' reduced-picture entry reports width 1 and no height:
 // the picture's own size is not known then.
 void GraphicLoader::loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo& info,
-                                    const std::function<void(SpiHost&)>& load) {
+                                    const std::function<DibOrientation(SpiHost&)>& load) {
     if (spis_ == nullptr || spis_->pluginCount() <= 0) {
         info.noteFailure(LoadFailure::noPluginTookIt, "no plug-ins");
         return;
@@ -272,7 +288,7 @@ void GraphicLoader::loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo
     try {
         spis_->setGraphicPreview(previewMode);
         spis_->setDecodeLimits(limitsFor(preview));
-        load(*spis_);
+        const DibOrientation orientation = load(*spis_);
         if (previewMode) {
             info.kind = GraphicKind::gkSusiePreview;
             info.width = 1;
@@ -281,6 +297,7 @@ void GraphicLoader::loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo
             info.width = sideOf(target.width());
             info.height = sideOf(target.height());
         }
+        standUpright(target, orientation, preview, info);
     } catch (const std::exception& error) {
         info.noteFailure(LoadFailure::noPluginTookIt, error.what());
     }

@@ -43,6 +43,9 @@ class GraphicLoader {
     bool useSpiPrev = false;  // a preview may use the plug-ins' reduced-picture entry
     bool inBmpFirst = false;  // own BMP reading before the plug-ins
     bool inJpgFirst = false;  // own JPEG decoding before the plug-ins
+    // Turn pictures upright by their EXIF or TIFF orientation, before anything else sees
+    // them; the record then reports the upright size.
+    bool useOrientation = true;
     // Edge length a preview JPEG decode aims at; 0 no reduction, negative fastest.
     int32_t previewSize = 0;
     // The memory this loader's decodes share with other loaders' (threads making
@@ -62,12 +65,14 @@ class GraphicLoader {
     void loadByExtension(NkDib& target, FileLoad& file, bool preview, GraphicLoadInfo& info);
     void loadBuiltin(const BuiltinDecoder& decoder, NkDib& target, std::span<const uint8_t> data,
                      bool preview, GraphicLoadInfo& info) const;
+    void standUpright(NkDib& target, DibOrientation orientation, bool preview,
+                      GraphicLoadInfo& info) const;
     void loadSpiFile(NkDib& target, const std::string& fileName, bool preview,
                      GraphicLoadInfo& info);
     void loadSpiStream(NkDib& target, std::span<const uint8_t> data, const std::string& name,
                        bool preview, GraphicLoadInfo& info);
     void loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo& info,
-                         const std::function<void(SpiHost&)>& load);
+                         const std::function<DibOrientation(SpiHost&)>& load);
 
     SpiHost* spis_;
 };

@@ -47,6 +47,7 @@ std::optional<NkDib> InSpiAbleData::load(const std::vector<const Spi*>& candidat
     report(ProgressStage::Starting, 0, "Loading Graphic by Susie Plugin");
     infoValid_ = false;
     pictureInfo_ = {};
+    orientation_ = DibOrientation::topLeft;
     report(ProgressStage::Running, 1, "Seeking enabled Susie Plugins");
 
     std::vector<uint8_t> header(kHeaderBufferBytes, 0);
@@ -141,6 +142,12 @@ std::optional<NkDib> InSpiAbleData::tryCandidate(const Spi& spi, std::span<const
     }
     if (!picture) {
         picture = decode(api.getPicture);
+    }
+    int32_t orientation = 1;
+    if (picture && api.getPictureOrientation != nullptr &&
+        api.getPictureOrientation(input->buffer, input->length, input->flag, &orientation) ==
+            SPI_ALL_RIGHT) {
+        orientation_ = dibOrientationOfTag(orientation);
     }
     return picture;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "codec/decode_limits.h"
+#include "dib/dib_orientation.h"
 #include "dib/nk_dib.h"
 #include "plugin_host/spi.h"
 
@@ -48,6 +49,9 @@ class InSpiAbleData {
     // The picture information of the last plug-in asked, valid when infoValid().
     const SpiPictureInfo& pictureInfo() const { return pictureInfo_; }
     bool infoValid() const { return infoValid_; }
+    // How the last picture loaded stands, as its plug-in reports it; upright when the
+    // plug-in does not say.
+    DibOrientation orientation() const { return orientation_; }
 
     SpiProgressHandler onProgress;
 
@@ -73,6 +77,7 @@ class InSpiAbleData {
     std::string fileName_;
     SpiPictureInfo pictureInfo_{};
     bool infoValid_ = false;
+    DibOrientation orientation_ = DibOrientation::topLeft;
     std::string runningMessage_;
     int lastPercent_ = 0;  // the percentage reported last in the running plug-in call
 };

@@ -64,6 +64,7 @@ void Spi::resolveExports() {
     bind(handle_, "GetFile", exports_.getFile);
     bind(handle_, "ConfigurationDlg", exports_.configurationDlg);
     bind(handle_, "SetDecodeLimits", exports_.setDecodeLimits);
+    bind(handle_, "GetPictureOrientation", exports_.getPictureOrientation);
 }
 
 void Spi::checkApi() const {

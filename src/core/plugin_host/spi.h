@@ -47,6 +47,7 @@ class Spi {
         decltype(&::GetFile) getFile = nullptr;
         decltype(&::ConfigurationDlg) configurationDlg = nullptr;
         decltype(&::SetDecodeLimits) setDecodeLimits = nullptr;
+        decltype(&::GetPictureOrientation) getPictureOrientation = nullptr;
     };
     const Exports& exports() const { return exports_; }
 

@@ -211,22 +211,27 @@ std::vector<const Spi*> Spis::getSpis(SpiKind kind, const std::string& fileName)
     return candidates;
 }
 
-void Spis::loadFile(NkDib& target, const std::string& fileName) {
+DibOrientation Spis::loadFile(NkDib& target, const std::string& fileName) {
     const std::optional<PictureRegistry::Entry> entry = pictures_.decoderForFile(fileName);
     if (!entry) {
         throw InvalidGraphicError("Unknown picture file extension (" + upperExtension(fileName) +
                                   ")");
     }
     if (entry->decoder.builtin != nullptr) {
-        target = entry->decoder.builtin->openFile(fileName, decodeLimits);
-    } else {
-        target = SpiBitmap(*this).loadFromFile(fileName);
+        BuiltinPicture opened = entry->decoder.builtin->openFile(fileName, decodeLimits);
+        target = std::move(*opened.picture);
+        return opened.orientation;
     }
+    SpiBitmap bitmap(*this);
+    target = bitmap.loadFromFile(fileName);
+    return bitmap.orientation();
 }
 
-void Spis::loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
-                                  const std::string& name) {
-    target = SpiBitmap(*this).loadFromStreamWithName(data, name);
+DibOrientation Spis::loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
+                                            const std::string& name) {
+    SpiBitmap bitmap(*this);
+    target = bitmap.loadFromStreamWithName(data, name);
+    return bitmap.orientation();
 }
 
 }  // namespace ravinel

@@ -86,12 +86,13 @@ struct ThumbFormConf {
     friend bool operator==(const ThumbFormConf&, const ThumbFormConf&) = default;
 };
 
-// The graphic loader's four options, kept here between runs.
+// The graphic loader's options, kept here between runs.
 struct LoaderFlags {
     bool doAnalyze = false;
     bool useSpiPrev = true;
     bool inBmpFirst = false;
     bool inJpgFirst = false;
+    bool useOrientation = true;
     friend bool operator==(const LoaderFlags&, const LoaderFlags&) = default;
 };
 

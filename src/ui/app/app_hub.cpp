@@ -66,6 +66,7 @@ void AppHub::applyLoaderFlags() {
     graphicLoader_->useSpiPrev = settings_.loaderFlags.useSpiPrev;
     graphicLoader_->inBmpFirst = settings_.loaderFlags.inBmpFirst;
     graphicLoader_->inJpgFirst = settings_.loaderFlags.inJpgFirst;
+    graphicLoader_->useOrientation = settings_.loaderFlags.useOrientation;
 }
 
 void AppHub::searchPlugins() {

@@ -146,6 +146,7 @@ void OptionsWindow::formShow() {
     ckBxUseSpiPrev_->setChecked(loader.useSpiPrev);
     ckBxInBmpFirst_->setChecked(loader.inBmpFirst);
     ckBxInJpgFirst_->setChecked(loader.inJpgFirst);
+    ckBxOrientation_->setChecked(loader.useOrientation);
 
     initializing_ = true;
     const uint8_t places = context_.spis().searchOptions;

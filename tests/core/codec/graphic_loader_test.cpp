@@ -28,14 +28,16 @@ class FakeSpiHost : public SpiHost {
     void setDecodeLimits(const DecodeLimits& limits) override {
         pixelLimits.push_back(limits.maxPixelBytes);
     }
-    void loadFile(NkDib& target, const std::string& fileName) override {
+    DibOrientation loadFile(NkDib& target, const std::string& fileName) override {
         calls.push_back("file " + fileName);
         deliver(target);
+        return DibOrientation::topLeft;
     }
-    void loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
-                                const std::string& name) override {
+    DibOrientation loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
+                                          const std::string& name) override {
         calls.push_back("stream " + name + " " + std::to_string(data.size()));
         deliver(target);
+        return DibOrientation::topLeft;
     }
 
     int plugins = 1;

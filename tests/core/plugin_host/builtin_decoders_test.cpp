@@ -36,10 +36,14 @@ class AcceptingPlugins : public SpiHost {
     int pluginCount() const override { return 1; }
     void setGraphicPreview(bool) override {}
     void setDecodeLimits(const DecodeLimits&) override {}
-    void loadFile(NkDib& target, const std::string&) override { target = blankPicture(); }
-    void loadFromStreamWithName(NkDib& target, std::span<const uint8_t>,
-                                const std::string&) override {
+    DibOrientation loadFile(NkDib& target, const std::string&) override {
         target = blankPicture();
+        return DibOrientation::topLeft;
+    }
+    DibOrientation loadFromStreamWithName(NkDib& target, std::span<const uint8_t>,
+                                          const std::string&) override {
+        target = blankPicture();
+        return DibOrientation::topLeft;
     }
 };
 

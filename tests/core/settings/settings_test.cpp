@@ -27,7 +27,7 @@ const std::string kDefaultFile =
     "[ViewConf]\nReductMode=2\nExpandMode=2\nColorMode=0\nFltInReduct=0220\n"
     "FltInExpand=0010\nFltInOgsize=0000\nDither=1\n3DNow=1\n\n"
     "[OptionForm]\nSelectPage=5\n\n"
-    "[GLoader]\nDoAnalyze=0\nUseSPIPrev=1\nInBMPFirst=0\nInJPGFirst=0\n\n"
+    "[GLoader]\nDoAnalyze=0\nUseSPIPrev=1\nInBMPFirst=0\nInJPGFirst=0\nUseOrientation=1\n\n"
     "[SPI]\nSearchOpt=3\n\n"
     "[File]\nLastDir=\n\n";
 
@@ -118,7 +118,7 @@ TEST(Settings, RoundTripKeepsEveryField) {
         FilterSet{FilterPhase::fpAfter, FilterPhase::fpNone, FilterPhase::fpAfter};
     s.viewConf.use3DNow = false;
     s.selectPage = -3;
-    s.loaderFlags = LoaderFlags{true, false, true, true};
+    s.loaderFlags = LoaderFlags{true, false, true, true, false};
     s.spiSearchOptions = 31;
     s.lastDir = "/tmp/a b=c/";
     saveSettings(s, path);

@@ -127,13 +127,17 @@ TEST_F(OptionsTest, LoaderOptionsChangeAtOnceAndAreKept) {
     openOptions();
     EXPECT_FALSE(control<QCheckBox>("CkBxUseSPIPrev")->isChecked());
     EXPECT_TRUE(control<QCheckBox>("CkBxInBMPFirst")->isChecked());
+    EXPECT_TRUE(control<QCheckBox>("CkBxOrientation")->isChecked());
     EXPECT_TRUE(loader.inBmpFirst) << "filling the boxes changes no other option";
     control<QCheckBox>("CkBxInJPGFirst")->setChecked(true);
     control<QCheckBox>("CkBxUseSPIPrev")->setChecked(true);
+    control<QCheckBox>("CkBxOrientation")->setChecked(false);
     EXPECT_TRUE(loader.inJpgFirst);
     EXPECT_TRUE(loader.useSpiPrev);
+    EXPECT_FALSE(loader.useOrientation);
     EXPECT_TRUE(hub().settings().loaderFlags.inJpgFirst);
     EXPECT_TRUE(hub().settings().loaderFlags.useSpiPrev);
+    EXPECT_FALSE(hub().settings().loaderFlags.useOrientation);
 }
 
 // Plug-ins come from $SUSIE_PLUGIN_DIR, pointed at the folder the bundled ones are built in.

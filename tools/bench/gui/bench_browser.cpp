@@ -14,6 +14,7 @@ void applyDefaults(GraphicLoader& loader) {
     loader.useSpiPrev = flags.useSpiPrev;
     loader.inBmpFirst = flags.inBmpFirst;
     loader.inJpgFirst = flags.inJpgFirst;
+    loader.useOrientation = flags.useOrientation;
 }
 
 }  // namespace
