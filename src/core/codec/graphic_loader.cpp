@@ -250,7 +250,8 @@ void GraphicLoader::loadBuiltin(const BuiltinDecoder& decoder, NkDib& target,
     }
 }
 
-// The turned copy takes its share of the budget while the stored picture still exists.
+// The turned copy takes its share of the budget while the stored picture still exists;
+// the record reports the upright size.
 void GraphicLoader::standUpright(NkDib& target, DibOrientation orientation, bool preview,
                                  GraphicLoadInfo& info) const {
     if (!useOrientation || orientation == DibOrientation::topLeft) {
@@ -259,7 +260,8 @@ void GraphicLoader::standUpright(NkDib& target, DibOrientation orientation, bool
     const MemoryBudget::Reservation share =
         limitsFor(preview).admit(target.width(), target.height(), target.bitCount());
     target = turnedUpright(target, orientation);
-    if (swapsSides(orientation)) {
+    // A plug-in preview does not know the picture's size (width 1, no height).
+    if (swapsSides(orientation) && info.kind != GraphicKind::gkSusiePreview) {
         std::swap(info.width, info.height);
     }
 }

@@ -31,17 +31,18 @@ class FakeSpiHost : public SpiHost {
     DibOrientation loadFile(NkDib& target, const std::string& fileName) override {
         calls.push_back("file " + fileName);
         deliver(target);
-        return DibOrientation::topLeft;
+        return orientation;
     }
     DibOrientation loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
                                           const std::string& name) override {
         calls.push_back("stream " + name + " " + std::to_string(data.size()));
         deliver(target);
-        return DibOrientation::topLeft;
+        return orientation;
     }
 
     int plugins = 1;
     bool accepts = true;
+    DibOrientation orientation = DibOrientation::topLeft;
     std::vector<std::string> calls;
     std::vector<bool> previews;
     std::vector<uint64_t> pixelLimits;
@@ -84,9 +85,10 @@ class GraphicLoaderTest : public ::testing::Test {
     const std::vector<uint8_t> jpeg = encodeJpeg(gradientPicture(40, 30));
 };
 
-TEST_F(GraphicLoaderTest, StartsWithEveryOptionOff) {
+TEST_F(GraphicLoaderTest, StartsWithEveryOptionOffButOrientation) {
     const GraphicLoader fresh(nullptr);
     EXPECT_FALSE(fresh.doAnalyze || fresh.useSpiPrev || fresh.inBmpFirst || fresh.inJpgFirst);
+    EXPECT_TRUE(fresh.useOrientation);
     EXPECT_EQ(fresh.previewSize, 0);
     const GraphicLoadInfo empty;
     EXPECT_EQ(empty.pixelFormat, 8);
@@ -123,6 +125,22 @@ TEST_F(GraphicLoaderTest, JpegByContentPluginsFirstWithTheFullPath) {
     EXPECT_EQ(info.kind, GraphicKind::gkJpeg);
     EXPECT_EQ(info.width, 40);
     EXPECT_EQ(host.calls.size(), 2u);
+}
+
+// A full picture reports its upright size; a preview's size stays unknown.
+TEST_F(GraphicLoaderTest, PluginPicturesTurnAsTheirPluginSays) {
+    host.orientation = DibOrientation::rightTop;
+    GraphicLoadInfo info = load(dir.write("photo.png", jpeg));
+    EXPECT_EQ(info.kind, GraphicKind::gkSusie);
+    EXPECT_EQ(info.width, 5);
+    EXPECT_EQ(info.height, 7);
+    EXPECT_EQ(target.width(), 5);
+
+    loader.useSpiPrev = true;
+    info = load(dir.write("photo.png", jpeg), true);
+    EXPECT_EQ(info.kind, GraphicKind::gkSusiePreview);
+    EXPECT_EQ(info.width, 1);
+    EXPECT_EQ(target.width(), 5);
 }
 
 TEST_F(GraphicLoaderTest, PluginPreviewReportsWidthOne) {

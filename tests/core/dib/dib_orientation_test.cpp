@@ -1,0 +1,86 @@
+#include "dib/dib_orientation.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/core/dib/dib_test_pictures.h"
+
+namespace ravinel {
+namespace {
+
+using testing::distinct;
+using testing::paletted;
+
+// The stored picture ABC over DEF, and where each orientation puts its letters.
+struct TurnCase {
+    int tag;
+    std::vector<std::string> upright;
+};
+
+const std::vector<TurnCase> kTurns = {
+    {1, {"ABC", "DEF"}}, {2, {"CBA", "FED"}},       {3, {"FED", "CBA"}},
+    {4, {"DEF", "ABC"}}, {5, {"AD", "BE", "CF"}},   {6, {"DA", "EB", "FC"}},
+    {7, {"FC", "EB", "DA"}}, {8, {"CF", "BE", "AD"}},
+};
+
+std::vector<std::string> letters(const NkDib& dib) {
+    std::vector<std::string> rows;
+    for (int32_t y = 0; y < dib.height(); ++y) {
+        std::string row;
+        for (int32_t x = 0; x < dib.width(); ++x) {
+            row += static_cast<char>('A' + paletteIndex(dib.constScanLine(y), x, 8));
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+TEST(TurnedUpright, PlacesEveryPixelForEachOrientation) {
+    const NkDib stored = paletted(
+        8, 3, 2, [](int x, int y) { return y * 3 + x; }, distinct);
+    for (const TurnCase& c : kTurns) {
+        const DibOrientation orientation = dibOrientationOfTag(c.tag);
+        EXPECT_EQ(letters(turnedUpright(stored, orientation)), c.upright) << "tag " << c.tag;
+        EXPECT_EQ(swapsSides(orientation), c.upright.size() == 3) << "tag " << c.tag;
+    }
+}
+
+// Packed pixels, rows whose ends fall inside a byte, and three bytes a pixel land where the
+// 8-bit picture's indices land, with the palette kept; every row of the source must be read.
+TEST(TurnedUpright, EveryBitCountLikeEightBits) {
+    for (const int bits : {1, 4, 24}) {
+        const int levels = bits == 24 ? 251 : 1 << bits;
+        auto index = [levels](int x, int y) { return (x * 5 + y * 3 + x * y) % levels; };
+        const NkDib eightBits = paletted(8, 13, 5, index, distinct);
+        NkDib stored = eightBits;
+        if (bits == 24) {
+            stored.setPixelFormat(NkDibPixelFormat::pf24Bit);
+        } else {
+            stored = paletted(bits, 13, 5, index, distinct);
+        }
+        for (int tag = 1; tag <= 8; ++tag) {
+            const DibOrientation orientation = dibOrientationOfTag(tag);
+            const NkDib expected = turnedUpright(eightBits, orientation);
+            const NkDib upright = turnedUpright(stored, orientation);
+            ASSERT_EQ(upright.bitCount(), bits);
+            ASSERT_EQ(upright.width(), expected.width());
+            ASSERT_EQ(upright.height(), expected.height());
+            EXPECT_EQ(testing::colors(upright), testing::colors(expected))
+                << bits << " bits, tag " << tag;
+        }
+    }
+}
+
+TEST(TurnedUpright, TagsOutsideTheRangeAndUprightPicturesStayAsStored) {
+    const NkDib stored = paletted(
+        8, 3, 2, [](int x, int y) { return y * 3 + x; }, distinct);
+    for (const int tag : {0, 1, 9, -1, 65535}) {
+        EXPECT_EQ(dibOrientationOfTag(tag), DibOrientation::topLeft) << tag;
+    }
+    EXPECT_TRUE(turnedUpright(stored, DibOrientation::topLeft).sharesStoreWith(stored));
+}
+
+}  // namespace
+}  // namespace ravinel
