@@ -49,6 +49,26 @@ std::int32_t runGetPictureInfo(const char* buf, std::intptr_t len, std::uint32_t
     }
 }
 
+std::int32_t runGetPictureOrientation(const char* buf, std::intptr_t len, std::uint32_t flag,
+                                      std::int32_t* orientation, OrientationReader reader) {
+    if (orientation == nullptr) {
+        return SPI_OTHER_ERROR;
+    }
+    *orientation = 1;
+    try {
+        SpiInput input;
+        if (const int code = input.open(buf, len, flag); code != SPI_ALL_RIGHT) {
+            return code;
+        }
+        *orientation = reader(input.data(), input.size());
+        return SPI_ALL_RIGHT;
+    } catch (const std::bad_alloc&) {
+        return SPI_NO_MEMORY;
+    } catch (...) {
+        return SPI_OTHER_ERROR;
+    }
+}
+
 std::int32_t runGetPicture(const char* buf, std::intptr_t len, std::uint32_t flag,
                            SpiHandle* pHBInfo, SpiHandle* pHBm, SpiProgressCallback progress,
                            std::intptr_t lData, PictureDecoder decoder) {

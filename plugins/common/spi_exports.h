@@ -22,6 +22,8 @@ struct PictureFacts {
 // A format's decoding, over the whole input.
 using PictureReader = int (*)(const std::uint8_t* data, std::size_t size, PictureFacts& facts);
 using PictureDecoder = int (*)(const std::uint8_t* data, std::size_t size, SpiDib& dib);
+// The orientation tag's value (1 to 8) of the whole input: 1 when it has none.
+using OrientationReader = int (*)(const std::uint8_t* data, std::size_t size);
 
 // GetPluginInfo over the plug-in's entries: copies entry infono, truncated to buflen - 1
 // characters, and returns the copied length (0 for an unknown entry or no room).
@@ -36,6 +38,10 @@ std::int32_t runGetPictureInfo(const char* buf, std::intptr_t len, std::uint32_t
 std::int32_t runGetPicture(const char* buf, std::intptr_t len, std::uint32_t flag,
                            SpiHandle* pHBInfo, SpiHandle* pHBm, SpiProgressCallback progress,
                            std::intptr_t lData, PictureDecoder decoder);
+
+// GetPictureOrientation: *orientation from the reader (1 for data it cannot read).
+std::int32_t runGetPictureOrientation(const char* buf, std::intptr_t len, std::uint32_t flag,
+                                      std::int32_t* orientation, OrientationReader reader);
 
 // True when the header buffer starts with the signature.
 bool headerStartsWith(const void* header, std::string_view signature);
@@ -66,4 +72,12 @@ bool headerStartsWith(const void* header, std::string_view signature);
         ::ravinel::spi::setDecodeLimits(maxSide, maxPixelBytes);                             \
         return SPI_ALL_RIGHT;                                                                \
     }                                                                                        \
+    }
+
+// Defines GetPictureOrientation over the plug-in's orientation reader: its pictures then
+// come as stored, and the host turns them.
+#define RAVINEL_SPI_ORIENTATION_EXPORT(reader)                                                  \
+    extern "C" SPI_EXPORT int32_t GetPictureOrientation(const char* buf, intptr_t len,           \
+                                                        uint32_t flag, int32_t* orientation) {   \
+        return ::ravinel::spi::runGetPictureOrientation(buf, len, flag, orientation, reader);    \
     }

@@ -1,6 +1,7 @@
 // PNG picture plug-in over libpng: every colour type and bit depth, interlaced or not.
 // Palette pictures without transparency stay 8-bit palette; everything else becomes
-// 24-bit, with alpha composited over white.
+// 24-bit, with alpha composited over white. Pictures come as stored; the orientation of an
+// eXIf chunk is reported for the host to turn them.
 #include <png.h>
 #include <spi_api.h>
 
@@ -10,6 +11,7 @@
 
 #include "../common/spi_exports.h"
 #include "../common/spi_input.h"
+#include "codec/exif/exif_orientation.h"
 
 namespace ravinel::spi {
 namespace {
@@ -174,6 +176,18 @@ int decodePng(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
     return SPI_ALL_RIGHT;
 }
 
+// The eXIf chunk before the pixel data, where PNG places it.
+int readPngOrientation(const std::uint8_t* data, std::size_t size) {
+    PngReader reader(data, size);
+    png_uint_32 length = 0;
+    png_bytep exif = nullptr;
+    if (reader.readInfo() != SPI_ALL_RIGHT ||
+        png_get_eXIf_1(reader.png(), reader.info(), &length, &exif) == 0 || exif == nullptr) {
+        return 1;
+    }
+    return exifOrientation({exif, length});
+}
+
 bool acceptsPng(const void* header) {
     return headerStartsWith(header, {"\x89PNG\r\n\x1a\n", 8});
 }
@@ -183,3 +197,4 @@ bool acceptsPng(const void* header) {
 
 RAVINEL_SPI_PICTURE_EXPORTS(ravinel::spi::kPluginInfo, ravinel::spi::acceptsPng,
                             ravinel::spi::readPngFacts, ravinel::spi::decodePng)
+RAVINEL_SPI_ORIENTATION_EXPORT(ravinel::spi::readPngOrientation)

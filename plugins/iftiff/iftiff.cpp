@@ -1,5 +1,7 @@
 // TIFF picture plug-in over libtiff: the first page through the library's RGBA reader
-// (every photometric it handles), and the embedded reduced image as the preview.
+// (every photometric it handles), and the embedded reduced image as the preview. Both
+// come with their rows as the first page stores them; its orientation tag is reported for
+// the host to turn them.
 #include <spi_api.h>
 #include <tiffio.h>
 
@@ -122,8 +124,20 @@ std::uint8_t premultipliedOverWhite(std::uint32_t channel, std::uint32_t alpha) 
     return static_cast<std::uint8_t>(value > 255 ? 255 : value);
 }
 
-// Decodes the current directory into a 24-bit picture; an SPI_ code.
-int readCurrentDirectory(TIFF* tiff, SpiDib& dib) {
+// The orientation tag of the current directory; 1 when it is missing or out of range.
+int orientationOf(TIFF* tiff) {
+    std::uint16_t value = ORIENTATION_TOPLEFT;
+    if (TIFFGetField(tiff, TIFFTAG_ORIENTATION, &value) != 1 || value < ORIENTATION_TOPLEFT ||
+        value > ORIENTATION_LEFTBOT) {
+        return ORIENTATION_TOPLEFT;
+    }
+    return value;
+}
+
+// Decodes the current directory into a 24-bit picture with its rows as a directory of the
+// orientation given stores them (the RGBA reader mirrors only between orientations that
+// differ); an SPI_ code.
+int readCurrentDirectory(TIFF* tiff, int orientation, SpiDib& dib) {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     if (!readSize(tiff, width, height)) {
@@ -137,8 +151,7 @@ int readCurrentDirectory(TIFF* tiff, SpiDib& dib) {
         return SPI_NOT_SUPPORT;
     }
     std::vector<std::uint32_t> raster(static_cast<std::size_t>(width) * height);
-    if (TIFFReadRGBAImageOriented(tiff, width, height, raster.data(), ORIENTATION_TOPLEFT, 1) !=
-        1) {
+    if (TIFFReadRGBAImageOriented(tiff, width, height, raster.data(), orientation, 1) != 1) {
         return SPI_OUT_OF_ORDER;
     }
     if (const int code = dib.allocate(static_cast<int>(width), static_cast<int>(height), 24, 0);
@@ -164,7 +177,12 @@ int decodeTiff(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
     if (const int code = reader.open(); code != SPI_ALL_RIGHT) {
         return code;
     }
-    return readCurrentDirectory(reader.tiff(), dib);
+    return readCurrentDirectory(reader.tiff(), orientationOf(reader.tiff()), dib);
+}
+
+int readTiffOrientation(const std::uint8_t* data, std::size_t size) {
+    TiffReader reader(data, size);
+    return reader.open() == SPI_ALL_RIGHT ? orientationOf(reader.tiff()) : ORIENTATION_TOPLEFT;
 }
 
 // Makes the first reduced image current: the first SubIFD of the first page, else the
@@ -191,10 +209,11 @@ int decodeTiffPreview(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
     if (const int code = reader.open(); code != SPI_ALL_RIGHT) {
         return code;
     }
+    const int orientation = orientationOf(reader.tiff());
     if (!selectReducedImage(reader.tiff())) {
         return SPI_NO_FUNCTION;
     }
-    return readCurrentDirectory(reader.tiff(), dib);
+    return readCurrentDirectory(reader.tiff(), orientation, dib);
 }
 
 // Classic TIFF and BigTIFF, either byte order.
@@ -208,6 +227,7 @@ bool acceptsTiff(const void* header) {
 
 RAVINEL_SPI_PICTURE_EXPORTS(ravinel::spi::kPluginInfo, ravinel::spi::acceptsTiff,
                             ravinel::spi::readTiffFacts, ravinel::spi::decodeTiff)
+RAVINEL_SPI_ORIENTATION_EXPORT(ravinel::spi::readTiffOrientation)
 
 // Fails with SPI_NO_FUNCTION when the file holds no reduced image, so that the host
 // decodes the full picture instead.

@@ -1,13 +1,17 @@
 // WebP picture plug-in over libwebp: still pictures, lossy or lossless, alpha
-// composited over white.
+// composited over white. Pictures come as stored; the orientation of an EXIF chunk is
+// reported for the host to turn them.
 #include <spi_api.h>
 #include <webp/decode.h>
+#include <webp/demux.h>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 #include "../common/spi_exports.h"
 #include "../common/spi_input.h"
+#include "codec/exif/exif_orientation.h"
 
 namespace ravinel::spi {
 namespace {
@@ -91,8 +95,26 @@ bool acceptsWebp(const void* header) {
            headerStartsWith(static_cast<const char*>(header) + 8, "WEBP");
 }
 
+struct DemuxDeleter {
+    void operator()(WebPDemuxer* demuxer) const { WebPDemuxDelete(demuxer); }
+};
+
+// The first EXIF chunk of an extended file.
+int readWebpOrientation(const std::uint8_t* data, std::size_t size) {
+    const WebPData whole{data, size};
+    const std::unique_ptr<WebPDemuxer, DemuxDeleter> demuxer(WebPDemux(&whole));
+    WebPChunkIterator chunk{};
+    if (!demuxer || WebPDemuxGetChunk(demuxer.get(), "EXIF", 1, &chunk) == 0) {
+        return 1;
+    }
+    const int orientation = exifOrientation({chunk.chunk.bytes, chunk.chunk.size});
+    WebPDemuxReleaseChunkIterator(&chunk);
+    return orientation;
+}
+
 }  // namespace
 }  // namespace ravinel::spi
 
 RAVINEL_SPI_PICTURE_EXPORTS(ravinel::spi::kPluginInfo, ravinel::spi::acceptsWebp,
                             ravinel::spi::readWebpFacts, ravinel::spi::decodeWebp)
+RAVINEL_SPI_ORIENTATION_EXPORT(ravinel::spi::readWebpOrientation)
