@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <webp/encode.h>
+#include <webp/mux.h>
 
 #include <algorithm>
 #include <csetjmp>
@@ -53,7 +54,7 @@ void appendToBytes(png_structp png, png_bytep data, std::size_t count) {
 
 }  // namespace
 
-Bytes encodePng(const PngCase& c) {
+Bytes encodePng(const PngCase& c, const Bytes& exif) {
     Bytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -78,6 +79,10 @@ Bytes encodePng(const PngCase& c) {
         if (c.transparentPalette) {
             png_set_tRNS(png, info, alphas.data(), static_cast<int>(entries), nullptr);
         }
+    }
+    if (!exif.empty()) {
+        png_set_eXIf_1(png, info, static_cast<png_uint_32>(exif.size()),
+                       const_cast<png_bytep>(exif.data()));
     }
     png_write_info(png, info);
     const int channels = channelsOf(c.colorType);
@@ -241,6 +246,9 @@ void writePage(TIFF* tiff, const TiffPage& page) {
     if (page.reduced) {
         TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_REDUCEDIMAGE);
     }
+    if (page.orientation != 0) {
+        TIFFSetField(tiff, TIFFTAG_ORIENTATION, page.orientation);
+    }
     if (page.photometric == PHOTOMETRIC_PALETTE) {
         std::array<std::array<std::uint16_t, 256>, 3> map{};
         for (int i = 0; i < 256; ++i) {
@@ -312,6 +320,19 @@ Bytes encodeWebp(Encoder encoder, int channels) {
     const std::size_t size = encoder(pixels(channels), &output);
     Bytes out(output, output + size);
     WebPFree(output);
+    return out;
+}
+
+Bytes withExif(const Bytes& webp, const Bytes& exif) {
+    const WebPData bitstream{webp.data(), webp.size()};
+    WebPMux* mux = WebPMuxCreate(&bitstream, 1);
+    const WebPData chunk{exif.data(), exif.size()};
+    WebPData assembled{};
+    EXPECT_EQ(WebPMuxSetChunk(mux, "EXIF", &chunk, 1), WEBP_MUX_OK);
+    EXPECT_EQ(WebPMuxAssemble(mux, &assembled), WEBP_MUX_OK);
+    Bytes out(assembled.bytes, assembled.bytes + assembled.size);
+    WebPDataClear(&assembled);
+    WebPMuxDelete(mux);
     return out;
 }
 

@@ -38,7 +38,8 @@ unsigned sampleAt(int x, int y, int channel, unsigned maximum);
 png_color paletteColour(unsigned i);
 png_byte paletteAlpha(unsigned i);
 
-Bytes encodePng(const PngCase& c);
+// With exif, an eXIf chunk of those bytes before the pixel data.
+Bytes encodePng(const PngCase& c, const Bytes& exif = {});
 
 }  // namespace png_source
 
@@ -75,6 +76,7 @@ struct TiffPage {
     bool tiled = false;
     bool reduced = false;
     int shift = 0;
+    std::uint16_t orientation = 0;  // 0: no orientation tag
 };
 
 std::uint8_t sampleAt(const TiffPage& page, int x, int y, int channel);
@@ -102,6 +104,8 @@ std::size_t lossyBgr(const Bytes& s, std::uint8_t** out);
 std::size_t lossyBgra(const Bytes& s, std::uint8_t** out);
 
 Bytes encodeWebp(Encoder encoder, int channels);
+// The picture in an extended file with an EXIF chunk of those bytes.
+Bytes withExif(const Bytes& webp, const Bytes& exif);
 
 }  // namespace webp_source
 

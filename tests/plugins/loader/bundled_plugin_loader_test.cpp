@@ -7,9 +7,11 @@
 
 #include "codec/graphic_loader.h"
 #include "plugin_host/spis.h"
+#include "dib/dib_orientation.h"
 #include "plugin_host/spis_search.h"
 #include "tests/plugins/picture_encoders.h"
 #include "tests/temp_dir.h"
+#include "tools/fixtures/exif_block.h"
 
 namespace ravinel {
 namespace {
@@ -159,6 +161,97 @@ TEST_F(BundledPluginLoader, PreviewUsesTheReducedImageOnlyWhenAllowed) {
     EXPECT_TRUE(info.succeeded());
     EXPECT_EQ(target.width(), reduced.width);
     EXPECT_EQ(target.height(), reduced.height);
+}
+
+struct OrientedFormat {
+    const char* fileName;
+    std::function<Bytes(int tag)> encode;
+    int width;
+    int height;
+    std::function<Rgb(int, int)> stored;
+};
+
+enum Corner { topLeft, topRight, bottomLeft, bottomRight };
+
+// The stored corners that show at the upright top left and top right, for tags 1 to 8.
+const std::array<std::array<Corner, 2>, 8> kUprightTopCorners = {{{topLeft, topRight},
+                                                                  {topRight, topLeft},
+                                                                  {bottomRight, bottomLeft},
+                                                                  {bottomLeft, bottomRight},
+                                                                  {topLeft, bottomLeft},
+                                                                  {bottomLeft, topLeft},
+                                                                  {bottomRight, topRight},
+                                                                  {topRight, bottomRight}}};
+
+// Each plug-in gives its picture as stored (the option off) and reports the orientation of
+// its eXIf chunk, TIFF tag or EXIF chunk; the host turns the picture (the option on).
+TEST_F(BundledPluginLoader, EachFormatStandsUprightForEachOrientation) {
+    using test::tiff_source::TiffPage;
+    const std::vector<OrientedFormat> formats = {
+        {"p.png",
+         [](int tag) {
+             return test::png_source::encodePng({"Rgb8", PNG_COLOR_TYPE_RGB, 8, false, false},
+                                                fixtures::exifWithOrientation(tag, true));
+         },
+         test::png_source::kWidth, test::png_source::kHeight, pngRgb},
+        {"p.tif",
+         [](int tag) {
+             TiffPage page;
+             page.orientation = static_cast<uint16_t>(tag);
+             return test::tiff_source::encodeTiff({page});
+         },
+         TiffPage{}.width, TiffPage{}.height,
+         [](int x, int y) {
+             using test::tiff_source::sampleAt;
+             const TiffPage page;
+             return Rgb{sampleAt(page, x, y, 0), sampleAt(page, x, y, 1),
+                        sampleAt(page, x, y, 2)};
+         }},
+        {"p.webp",
+         [](int tag) {
+             using namespace test::webp_source;
+             return withExif(encodeWebp(losslessBgr, 3), fixtures::exifWithOrientation(tag));
+         },
+         test::webp_source::kWidth, test::webp_source::kHeight,
+         [](int x, int y) {
+             using test::webp_source::sampleAt;
+             return Rgb{sampleAt(x, y, 2), sampleAt(x, y, 1), sampleAt(x, y, 0)};
+         }},
+    };
+    for (const OrientedFormat& format : formats) {
+        const int w = format.width;
+        const int h = format.height;
+        const std::array<std::array<int, 2>, 4> corners = {
+            {{0, 0}, {w - 1, 0}, {0, h - 1}, {w - 1, h - 1}}};
+        for (int tag = 1; tag <= 8; ++tag) {
+            SCOPED_TRACE(std::string(format.fileName) + " tag " + std::to_string(tag));
+            const std::string path = dir.write(format.fileName, format.encode(tag));
+            loader.useOrientation = false;
+            ASSERT_TRUE(load(path).succeeded());
+            const NkDib stored = target;
+            for (const auto& [x, y] : corners) {
+                EXPECT_EQ(rgbAt(stored, x, y), format.stored(x, y)) << "stored " << x << "," << y;
+            }
+
+            loader.useOrientation = true;
+            const GraphicLoadInfo info = load(path);
+            const bool exchanged = tag >= 5;
+            EXPECT_EQ(info.width, exchanged ? h : w);
+            EXPECT_EQ(info.height, exchanged ? w : h);
+            const NkDib expected = turnedUpright(stored, dibOrientationOfTag(tag));
+            ASSERT_EQ(target.width(), expected.width());
+            ASSERT_EQ(target.height(), expected.height());
+            for (int y = 0; y < target.height(); ++y) {
+                for (int x = 0; x < target.width(); ++x) {
+                    ASSERT_EQ(rgbAt(target, x, y), rgbAt(expected, x, y)) << x << "," << y;
+                }
+            }
+            const auto [left, right] = kUprightTopCorners[static_cast<size_t>(tag - 1)];
+            EXPECT_EQ(rgbAt(target, 0, 0), format.stored(corners[left][0], corners[left][1]));
+            EXPECT_EQ(rgbAt(target, target.width() - 1, 0),
+                      format.stored(corners[right][0], corners[right][1]));
+        }
+    }
 }
 
 TEST_F(BundledPluginLoader, TruncatedPngLoadsNothing) {
