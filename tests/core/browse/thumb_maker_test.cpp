@@ -9,6 +9,7 @@
 
 #include "tests/core/browse/vix_catalog_builder.h"
 #include "tests/temp_dir.h"
+#include "tools/fixtures/exif_block.h"
 #include "tools/fixtures/jpeg_encoder.h"
 #include "tools/fixtures/sample_picture.h"
 
@@ -185,6 +186,38 @@ TEST_F(ThumbMakerTest, ExaminesFilesOfTheFolder) {
     EXPECT_EQ(examine("missing.jpg").info.kind, GraphicKind::gkFile);
     EXPECT_EQ(maker.madeCount, 5);
     EXPECT_EQ(maker.store.count(), 1);
+}
+
+// The reduced JPEG decodes of both qualities are turned before they are sized: a wide photo
+// held upright, red on its stored left and blue on its right, gives a tall thumbnail, red
+// at the top.
+TEST_F(ThumbMakerTest, ThumbnailsStandUpright) {
+    fixtures::SamplePicture photo{640, 320, 3, {}};
+    photo.samples.resize(static_cast<size_t>(640) * 320 * 3);
+    for (int y = 0; y < 320; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            const uint8_t red = x < 320 ? 255 : 0;
+            const uint8_t rgb[3] = {red, 0, static_cast<uint8_t>(255 - red)};
+            std::copy(rgb, rgb + 3, photo.at(x, y));
+        }
+    }
+    tmp.write("upright.jpg", fixtures::jpegWithExif(fixtures::encodeJpeg(photo),
+                                                    fixtures::exifWithOrientation(6)));
+    maker.imageSize = 100;
+    for (const bool high : {true, false}) {
+        maker.hiQuality = high;
+        const FileInfoItem item = examine("upright.jpg");
+        EXPECT_EQ(maker.infoText(item), "320x640 24bit JPEG");
+        const NkDib& thumb = maker.store.at(item.thumbIndex);
+        ASSERT_EQ(thumb.width(), 50);
+        ASSERT_EQ(thumb.height(), 100);
+        const uint8_t* top = thumb.constScanLine(10) + 3 * 25;
+        const uint8_t* bottom = thumb.constScanLine(90) + 3 * 25;
+        EXPECT_GT(top[2], 200) << high;
+        EXPECT_LT(top[0], 50) << high;
+        EXPECT_GT(bottom[0], 200) << high;
+        EXPECT_LT(bottom[2], 50) << high;
+    }
 }
 
 TEST_F(ThumbMakerTest, QualityChoosesTheJpegPreviewSize) {
