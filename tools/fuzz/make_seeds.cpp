@@ -16,6 +16,7 @@
 #include "tests/bmp_builder.h"
 #include "tests/core/browse/vix_catalog_builder.h"
 #include "tests/plugins/picture_encoders.h"
+#include "tools/fixtures/exif_block.h"
 #include "tools/fixtures/jpeg_encoder.h"
 #include "tools/fixtures/sample_picture.h"
 
@@ -120,6 +121,8 @@ Seeds jpegSeeds() {
     return {{"baseline.jpg", fixtures::encodeJpeg(photo)},
             {"progressive.jpg", fixtures::encodeJpeg(photo, {.progressive = true, .quality = 80})},
             {"grey.jpg", fixtures::encodeJpeg(grey)},
+            {"exif.jpg", fixtures::jpegWithExif(fixtures::encodeJpeg(photo),
+                                                fixtures::exifWithOrientation(6, true))},
             {"small.bmp", testing::smallBmpFile()}};
 }
 

@@ -1,8 +1,10 @@
 #include "codec/graphic_loader.h"
 
+#include "codec/exif/exif_orientation.h"
 #include "codec/graphic_load_error.h"
 #include "codec/graphic_signature.h"
 #include "codec/jpeg/jpeg_decoder.h"
+#include "codec/jpeg/jpeg_exif.h"
 #include "codec/jpeg/jpeg_frame_walk.h"
 #include "platform/byte_reader.h"
 #include "tools/fuzz/targets/fuzz_targets.h"
@@ -47,6 +49,9 @@ void fuzzGraphicLoader(FuzzInput data) {
         return;
     }
     recognizeGraphicSignature(data);
+    // The EXIF reader sees the data both as a JPEG and as EXIF itself.
+    jpegExifOrientation(data);
+    exifOrientation(data);
     walkAndDecodeJpeg(data);
     loadAsFile(data);
 }
