@@ -76,8 +76,8 @@ bool headerStartsWith(const void* header, std::string_view signature);
 
 // Defines GetPictureOrientation over the plug-in's orientation reader: its pictures then
 // come as stored, and the host turns them.
-#define RAVINEL_SPI_ORIENTATION_EXPORT(reader)                                                  \
-    extern "C" SPI_EXPORT int32_t GetPictureOrientation(const char* buf, intptr_t len,           \
-                                                        uint32_t flag, int32_t* orientation) {   \
-        return ::ravinel::spi::runGetPictureOrientation(buf, len, flag, orientation, reader);    \
+#define RAVINEL_SPI_ORIENTATION_EXPORT(reader)                                                 \
+    extern "C" SPI_EXPORT int32_t GetPictureOrientation(const char* buf, intptr_t len,         \
+                                                        uint32_t flag, int32_t* orientation) { \
+        return ::ravinel::spi::runGetPictureOrientation(buf, len, flag, orientation, reader);  \
     }

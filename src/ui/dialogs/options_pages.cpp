@@ -232,8 +232,8 @@ QWidget* OptionsWindow::createEtcPage() {
     firstRow->addWidget(ckBxInBmpFirst_);
     firstRow->addStretch();
     column->addWidget(first);
-    ckBxOrientation_ = makeCheckBox(page, "CkBxOrientation",
-                                    "Exif の回転情報に従って画像を正しい向きで表示する");
+    ckBxOrientation_ =
+        makeCheckBox(page, "CkBxOrientation", "Exif の回転情報に従って画像を正しい向きで表示する");
     column->addWidget(ckBxOrientation_);
 
     auto* archives = new QGroupBox("圧縮ファイル対応", page);
@@ -259,8 +259,7 @@ QWidget* OptionsWindow::createEtcPage() {
 
     bindLoaderFlag(ckBxInJpgFirst_, &GraphicLoader::inJpgFirst, &LoaderFlags::inJpgFirst);
     bindLoaderFlag(ckBxInBmpFirst_, &GraphicLoader::inBmpFirst, &LoaderFlags::inBmpFirst);
-    bindLoaderFlag(ckBxOrientation_, &GraphicLoader::useOrientation,
-                   &LoaderFlags::useOrientation);
+    bindLoaderFlag(ckBxOrientation_, &GraphicLoader::useOrientation, &LoaderFlags::useOrientation);
     connect(ckBxArc_, &QCheckBox::toggled, this, [this](bool on) { thumbConf_.openArc = on; });
     connect(ckBxArcAutoClose_, &QCheckBox::toggled, this,
             [this](bool on) { thumbConf_.closeArcList = on; });

@@ -54,10 +54,11 @@ TEST(ExifOrientation, ReadsGoodDataAndTakesDamagedDataAsUpright) {
     const std::vector<ExifCase> cases = {
         {"little-endian", good, 6},
         {"big-endian", exifWithOrientation(8, true), 8},
-        {"after the APP1 prefix", changed(exifWithOrientation(3, true),
-                                          [](Bytes& d) {
-                                              d.insert(d.begin(), {'E', 'x', 'i', 'f', 0, 0});
-                                          }),
+        {"after the APP1 prefix",
+         changed(exifWithOrientation(3, true),
+                 [](Bytes& d) {
+                     d.insert(d.begin(), {'E', 'x', 'i', 'f', 0, 0});
+                 }),
          3},
         {"a long instead of a short",
          changed(good,
@@ -70,8 +71,7 @@ TEST(ExifOrientation, ReadsGoodDataAndTakesDamagedDataAsUpright) {
         {"header only", cut(good, 4), 1},
         {"unknown byte order", changed(good, [](Bytes& d) { d[1] = 'M'; }), 1},
         {"BigTIFF magic", changed(good, [](Bytes& d) { d[2] = 43; }), 1},
-        {"directory past the end", changed(good, [](Bytes& d) { put32(d, 4, 0xFFFFFFF0u); }),
-         1},
+        {"directory past the end", changed(good, [](Bytes& d) { put32(d, 4, 0xFFFFFFF0u); }), 1},
         {"directory at the last byte",
          changed(good, [](Bytes& d) { put32(d, 4, static_cast<uint32_t>(d.size() - 1)); }), 1},
         {"directory inside the header", changed(good, [](Bytes& d) { put32(d, 4, 2); }), 1},
@@ -81,8 +81,7 @@ TEST(ExifOrientation, ReadsGoodDataAndTakesDamagedDataAsUpright) {
         {"no entries", changed(good, [](Bytes& d) { put16(d, kCount, 0); }), 1},
         {"value 0", changed(good, [](Bytes& d) { put16(d, kOrientationEntry + 8, 0); }), 1},
         {"value 9", changed(good, [](Bytes& d) { put16(d, kOrientationEntry + 8, 9); }), 1},
-        {"value count 0", changed(good, [](Bytes& d) { put32(d, kOrientationEntry + 4, 0); }),
-         1},
+        {"value count 0", changed(good, [](Bytes& d) { put32(d, kOrientationEntry + 4, 0); }), 1},
         {"ASCII type", changed(good, [](Bytes& d) { put16(d, kOrientationEntry + 2, 2); }), 1},
         {"no tag, next directory loops back",
          changed(good,

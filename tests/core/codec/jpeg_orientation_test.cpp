@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "codec/graphic_loader.h"
+#include "tests/orientation_cases.h"
 #include "tests/temp_dir.h"
 #include "tools/fixtures/exif_block.h"
 #include "tools/fixtures/jpeg_encoder.h"
@@ -40,8 +41,8 @@ char letterAt(const NkDib& dib, int x, int y) {
     int bestDistance = 1 << 30;
     for (size_t i = 0; i < kLetterColours.size(); ++i) {
         const auto& c = kLetterColours[i];
-        const int distance = std::abs(pixel[2] - c[0]) + std::abs(pixel[1] - c[1]) +
-                             std::abs(pixel[0] - c[2]);
+        const int distance =
+            std::abs(pixel[2] - c[0]) + std::abs(pixel[1] - c[1]) + std::abs(pixel[0] - c[2]);
         if (distance < bestDistance) {
             bestDistance = distance;
             best = static_cast<int>(i);
@@ -69,11 +70,6 @@ std::vector<std::string> lettersOf(const NkDib& dib) {
     return rows;
 }
 
-struct TurnCase {
-    int tag;
-    std::vector<std::string> upright;
-};
-
 class JpegOrientation : public ::testing::Test {
   protected:
     GraphicLoadInfo load(const std::string& path) {
@@ -90,13 +86,8 @@ class JpegOrientation : public ::testing::Test {
 
 // By content and by the trusted extension, big-endian and little-endian EXIF alike.
 TEST_F(JpegOrientation, EachOrientationStandsUprightWithItsUprightSize) {
-    const std::vector<TurnCase> cases = {
-        {1, {"ABC", "DEF"}},     {2, {"CBA", "FED"}},     {3, {"FED", "CBA"}},
-        {4, {"DEF", "ABC"}},     {5, {"AD", "BE", "CF"}}, {6, {"DA", "EB", "FC"}},
-        {7, {"FC", "EB", "DA"}}, {8, {"CF", "BE", "AD"}},
-    };
     loader.inJpgFirst = true;
-    for (const TurnCase& c : cases) {
+    for (const testing::TurnCase& c : testing::kTurnCases) {
         for (const bool byContent : {false, true}) {
             loader.doAnalyze = byContent;
             const std::string path = dir.write(
@@ -114,8 +105,8 @@ TEST_F(JpegOrientation, EachOrientationStandsUprightWithItsUprightSize) {
 TEST_F(JpegOrientation, TheOptionOffLeavesThePictureAsStored) {
     loader.inJpgFirst = true;
     loader.useOrientation = false;
-    const GraphicLoadInfo info =
-        load(dir.write("photo.jpg", fixtures::jpegWithExif(jpeg, fixtures::exifWithOrientation(6))));
+    const GraphicLoadInfo info = load(
+        dir.write("photo.jpg", fixtures::jpegWithExif(jpeg, fixtures::exifWithOrientation(6))));
     EXPECT_EQ(lettersOf(target), (std::vector<std::string>{"ABC", "DEF"}));
     EXPECT_EQ(info.width, 3 * kBlock);
     EXPECT_EQ(info.height, 2 * kBlock);

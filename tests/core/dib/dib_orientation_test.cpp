@@ -6,24 +6,15 @@
 #include <vector>
 
 #include "tests/core/dib/dib_test_pictures.h"
+#include "tests/orientation_cases.h"
 
 namespace ravinel {
 namespace {
 
 using testing::distinct;
+using testing::kTurnCases;
 using testing::paletted;
-
-// The stored picture ABC over DEF, and where each orientation puts its letters.
-struct TurnCase {
-    int tag;
-    std::vector<std::string> upright;
-};
-
-const std::vector<TurnCase> kTurns = {
-    {1, {"ABC", "DEF"}}, {2, {"CBA", "FED"}},       {3, {"FED", "CBA"}},
-    {4, {"DEF", "ABC"}}, {5, {"AD", "BE", "CF"}},   {6, {"DA", "EB", "FC"}},
-    {7, {"FC", "EB", "DA"}}, {8, {"CF", "BE", "AD"}},
-};
+using testing::TurnCase;
 
 std::vector<std::string> letters(const NkDib& dib) {
     std::vector<std::string> rows;
@@ -40,7 +31,7 @@ std::vector<std::string> letters(const NkDib& dib) {
 TEST(TurnedUpright, PlacesEveryPixelForEachOrientation) {
     const NkDib stored = paletted(
         8, 3, 2, [](int x, int y) { return y * 3 + x; }, distinct);
-    for (const TurnCase& c : kTurns) {
+    for (const TurnCase& c : kTurnCases) {
         const DibOrientation orientation = dibOrientationOfTag(c.tag);
         EXPECT_EQ(letters(turnedUpright(stored, orientation)), c.upright) << "tag " << c.tag;
         EXPECT_EQ(swapsSides(orientation), c.upright.size() == 3) << "tag " << c.tag;

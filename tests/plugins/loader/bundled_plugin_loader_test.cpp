@@ -6,8 +6,8 @@
 #include <string>
 
 #include "codec/graphic_loader.h"
-#include "plugin_host/spis.h"
 #include "dib/dib_orientation.h"
+#include "plugin_host/spis.h"
 #include "plugin_host/spis_search.h"
 #include "tests/plugins/picture_encoders.h"
 #include "tests/temp_dir.h"
@@ -204,8 +204,7 @@ TEST_F(BundledPluginLoader, EachFormatStandsUprightForEachOrientation) {
          [](int x, int y) {
              using test::tiff_source::sampleAt;
              const TiffPage page;
-             return Rgb{sampleAt(page, x, y, 0), sampleAt(page, x, y, 1),
-                        sampleAt(page, x, y, 2)};
+             return Rgb{sampleAt(page, x, y, 0), sampleAt(page, x, y, 1), sampleAt(page, x, y, 2)};
          }},
         {"p.webp",
          [](int tag) {
