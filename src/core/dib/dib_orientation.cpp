@@ -4,14 +4,17 @@
 #include <cstring>
 #include <vector>
 
+#include "dib/conversion_bands.h"
 #include "dib/dib_pixel_index.h"
+#include "platform/parallel_bands.h"
 
 namespace ravinel {
 
 namespace {
 
 // Square blocks of the upright picture are filled one at a time, so that a quarter turn
-// reads the source rows of a block while they are still in the cache.
+// reads the source rows of a block while they are still in the cache; bands of block rows
+// go to the worker threads.
 constexpr int kBlockSide = 64;
 
 // Where upright pixel (x, y) comes from: the coordinates exchanged where the sides are,
@@ -102,23 +105,35 @@ NkDib turnedUpright(const NkDib& picture, DibOrientation orientation) {
     for (int32_t y = 0; y < height; ++y) {
         rows[static_cast<size_t>(y)] = source.constScanLine(y);
     }
+    std::vector<uint8_t*> targets(static_cast<size_t>(uprightHeight));
+    for (int32_t y = 0; y < uprightHeight; ++y) {
+        targets[static_cast<size_t>(y)] = upright.scanLine(y);
+    }
     const int bitCount = source.bitCount();
-    for (int32_t top = 0; top < uprightHeight; top += kBlockSide) {
-        const int32_t bottom = std::min(top + kBlockSide, uprightHeight);
-        for (int32_t left = 0; left < uprightWidth; left += kBlockSide) {
-            const int32_t right = std::min(left + kBlockSide, uprightWidth);
-            for (int32_t y = top; y < bottom; ++y) {
-                uint8_t* target = upright.scanLine(y);
-                for (int32_t x = left; x < right; ++x) {
-                    int32_t sx = mapping.exchange ? y : x;
-                    int32_t sy = mapping.exchange ? x : y;
-                    sx = mapping.mirrorX ? width - 1 - sx : sx;
-                    sy = mapping.mirrorY ? height - 1 - sy : sy;
-                    copyPixel(rows[static_cast<size_t>(sy)], sx, target, x, bitCount);
+    // Each band writes whole rows of its own, so packed pixels never share a byte across
+    // bands.
+    const size_t blockRows = static_cast<size_t>((uprightHeight + kBlockSide - 1) / kBlockSide);
+    const size_t minBlocks = conversionBandRows(int64_t{uprightWidth} * kBlockSide);
+    forEachBand(blockRows, minBlocks, [&](size_t firstBlock, size_t endBlock) {
+        const auto first = static_cast<int32_t>(firstBlock) * kBlockSide;
+        const int32_t end = std::min(static_cast<int32_t>(endBlock) * kBlockSide, uprightHeight);
+        for (int32_t top = first; top < end; top += kBlockSide) {
+            const int32_t bottom = std::min(top + kBlockSide, end);
+            for (int32_t left = 0; left < uprightWidth; left += kBlockSide) {
+                const int32_t right = std::min(left + kBlockSide, uprightWidth);
+                for (int32_t y = top; y < bottom; ++y) {
+                    uint8_t* target = targets[static_cast<size_t>(y)];
+                    for (int32_t x = left; x < right; ++x) {
+                        int32_t sx = mapping.exchange ? y : x;
+                        int32_t sy = mapping.exchange ? x : y;
+                        sx = mapping.mirrorX ? width - 1 - sx : sx;
+                        sy = mapping.mirrorY ? height - 1 - sy : sy;
+                        copyPixel(rows[static_cast<size_t>(sy)], sx, target, x, bitCount);
+                    }
                 }
             }
         }
-    }
+    });
     return upright;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/parallel_bands.h"
 #include "tests/core/dib/dib_test_pictures.h"
 #include "tests/orientation_cases.h"
 
@@ -62,6 +63,22 @@ TEST(TurnedUpright, EveryBitCountLikeEightBits) {
                 << bits << " bits, tag " << tag;
         }
     }
+}
+
+// Large enough to be split over the threads: packed rows must come out as on one thread.
+TEST(TurnedUpright, BandsGiveTheBytesOfOneThread) {
+    const NkDib stored = paletted(
+        1, 700, 300, [](int x, int y) { return (x * 3 + y * 7 + x * y) % 5 == 0; }, distinct);
+    const unsigned before = processThreads();
+    setProcessThreads(4);
+    for (const int tag : {3, 6}) {
+        const NkDib split = turnedUpright(stored, dibOrientationOfTag(tag));
+        setProcessThreads(1);
+        const NkDib single = turnedUpright(stored, dibOrientationOfTag(tag));
+        setProcessThreads(4);
+        EXPECT_EQ(testing::indices(split), testing::indices(single)) << "tag " << tag;
+    }
+    setProcessThreads(before);
 }
 
 TEST(TurnedUpright, TagsOutsideTheRangeAndUprightPicturesStayAsStored) {
