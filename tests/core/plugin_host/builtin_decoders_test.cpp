@@ -106,7 +106,7 @@ TEST(BuiltinDecoders, EveryEntryIsReachedByContentByExtensionAndByTheRegistry) {
             EXPECT_EQ(builtinDecoderForContent(sample, path), &decoder) << extension;
             ASSERT_TRUE(registry.decoderForFile(path)) << extension;
             EXPECT_EQ(registry.decoderForFile(path)->decoder.builtin, &decoder) << extension;
-            EXPECT_EQ(decoder.openFile(path, {}).width(), kWidth) << extension;
+            EXPECT_EQ(decoder.openFile(path, {}).picture->width(), kWidth) << extension;
             loader.doAnalyze = true;
             EXPECT_EQ(kindLoaded(path, true, option), decoder.kind) << extension;
             EXPECT_EQ(kindLoaded(path, false, option), GraphicKind::gkSusie) << extension;
