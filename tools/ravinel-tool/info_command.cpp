@@ -9,7 +9,7 @@
 namespace ravinel::tool {
 
 int runInfo(const std::vector<std::string>& args) {
-    const CommandLine cl(args, {"analyze", "jpg-first", "bmp-first"}, {});
+    const CommandLine cl(args, {"analyze", "jpg-first", "bmp-first"}, {"max-side"});
     if (cl.positional().size() != 1) {
         throw UsageError("info takes one FILE");
     }
@@ -18,6 +18,7 @@ int runInfo(const std::vector<std::string>& args) {
     loader.doAnalyze = cl.flag("analyze");
     loader.inJpgFirst = cl.flag("jpg-first");
     loader.inBmpFirst = cl.flag("bmp-first");
+    loader.maxSide = maxSideOption(cl);
 
     NkDib picture;
     GraphicLoadInfo info;

@@ -118,7 +118,7 @@ void GraphicLoader::loadFromFile(NkDib& target, const std::string& fileName, boo
 }
 
 DecodeLimits GraphicLoader::limitsFor(bool preview) const {
-    return {kMaxPictureSide, preview ? kThumbnailDecodeBytes : kDisplayDecodeBytes, budget};
+    return {maxSide, preview ? kThumbnailDecodeBytes : kDisplayDecodeBytes, budget};
 }
 
 bool GraphicLoader::ownFirst(const BuiltinDecoder& decoder) const {
@@ -132,7 +132,7 @@ bool GraphicLoader::ownFirst(const BuiltinDecoder& decoder) const {
 }
 
 void GraphicLoader::finish(const NkDib& target, GraphicLoadInfo& info) const {
-    if (info.width > kMaxPictureSide || info.height > kMaxPictureSide) {
+    if (info.width > maxSide || info.height > maxSide) {
         info.kind = GraphicKind::gkNone;
         info.noteFailure(LoadFailure::sideOverLimit, "Picture is too large (" +
                                                          std::to_string(info.width) + " x " +

@@ -26,8 +26,8 @@ class GraphicLoader {
 
     // Loads fileName into target; preview asks for a reduced picture (thumbnails). Every
     // decoding failure is caught: the outcome is info alone (see
-    // GraphicLoadInfo::succeeded). Pictures wider or taller than 4096 pixels are reported
-    // as not loaded: the decoders refuse them by their headers, before decoding, and the
+    // GraphicLoadInfo::succeeded). Pictures wider or taller than maxSide are reported as
+    // not loaded: the decoders refuse them by their headers, before decoding, and the
     // own decoders leave their declared size in info. So is a picture whose pixel store
     // would pass 256 MiB for display or 64 MiB for a preview.
     void loadFromFile(NkDib& target, const std::string& fileName, bool preview,
@@ -43,6 +43,8 @@ class GraphicLoader {
     bool useSpiPrev = false;  // a preview may use the plug-ins' reduced-picture entry
     bool inBmpFirst = false;  // own BMP reading before the plug-ins
     bool inJpgFirst = false;  // own JPEG decoding before the plug-ins
+    // The largest side a picture may have (kMinSideLimit..kMaxSideLimit).
+    int32_t maxSide = kMaxPictureSide;
     // Edge length a preview JPEG decode aims at; 0 no reduction, negative fastest.
     int32_t previewSize = 0;
     // The memory this loader's decodes share with other loaders' (threads making

@@ -79,6 +79,7 @@ void visitSettings(Keys& io, Settings& s) {
     io.entry("UseSPIPrev", s.loaderFlags.useSpiPrev);
     io.entry("InBMPFirst", s.loaderFlags.inBmpFirst);
     io.entry("InJPGFirst", s.loaderFlags.inJpgFirst);
+    io.entry("MaxSide", s.loaderFlags.maxSide);
 
     io.section("SPI");
     io.entry("SearchOpt", s.spiSearchOptions);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "browse/sort_mode.h"
+#include "codec/decode_limits.h"
 #include "process/pipeline/g_process_settings.h"
 
 namespace ravinel {
@@ -86,12 +87,14 @@ struct ThumbFormConf {
     friend bool operator==(const ThumbFormConf&, const ThumbFormConf&) = default;
 };
 
-// The graphic loader's four options, kept here between runs.
+// The graphic loader's options, kept here between runs.
 struct LoaderFlags {
     bool doAnalyze = false;
     bool useSpiPrev = true;
     bool inBmpFirst = false;
     bool inJpgFirst = false;
+    // The largest picture side, as stored; pictureSideLimit makes it usable.
+    int32_t maxSide = kMaxPictureSide;
     friend bool operator==(const LoaderFlags&, const LoaderFlags&) = default;
 };
 

@@ -22,6 +22,7 @@
 #include "dialogs/options_window.h"
 #include "platform/cpu_features.h"
 #include "plugin_host/spis_search.h"
+#include "settings/settings_limits.h"
 #include "viewer/image_window.h"
 
 namespace ravinel {
@@ -66,6 +67,7 @@ void AppHub::applyLoaderFlags() {
     graphicLoader_->useSpiPrev = settings_.loaderFlags.useSpiPrev;
     graphicLoader_->inBmpFirst = settings_.loaderFlags.inBmpFirst;
     graphicLoader_->inJpgFirst = settings_.loaderFlags.inJpgFirst;
+    graphicLoader_->maxSide = pictureSideLimit(settings_.loaderFlags.maxSide);
 }
 
 void AppHub::searchPlugins() {

@@ -224,7 +224,8 @@ void ImageWindow::sizeForPicture(const ScreenMetrics& metrics) {
     if (width == 0 || height == 0) {
         return;  // nothing loaded: keep the last size
     }
-    const DisplaySize size = calcDisplaySize(width, height, viewForm_, metrics, frameless());
+    const DisplaySize size = calcDisplaySize(width, height, viewForm_, metrics, frameless(),
+                                             context_.graphicLoader().maxSide);
     // A long side of 0 from an edited settings file must not reach the resamplers.
     process_.destWidth = std::max<uint16_t>(size.width, 1);
     process_.destHeight = std::max<uint16_t>(size.height, 1);
