@@ -29,12 +29,16 @@ check "info status" 0 "$status"
 
 # An extension no decoder claims, not analysed: only the plug-ins' picture container is
 # asked and it has nothing for it, so nothing loads and the pixel format is the untouched
-# target's.
+# target's; the reason names the format the content shows.
 cp "$dir/in.bmp" "$dir/in.xyz"
 out=$("$tool" info "$dir/in.xyz"); status=$?
 check "info by unknown extension" \
-    "kind=0 width=0 height=0 pixelformat=3 label=8 reason=no plug-in took it: Unknown picture file extension (.XYZ)" \
+    "kind=0 width=0 height=0 pixelformat=3 label=8 reason=content does not match the extension: BMP" \
     "$out"
+printf 'no picture at all' >"$dir/notes.txt"
+check "info of a text" \
+    "kind=0 width=0 height=0 pixelformat=3 label=8 reason=no plug-in took it: Unknown picture file extension (.TXT)" \
+    "$("$tool" info "$dir/notes.txt")"
 check "info failure status" 1 "$status"
 # Named .png: the PNG plug-in refuses it and the plug-in bitmap falls back to the plain
 # bitmap reader; by content, the plug-ins come first unless BMP-first is set.

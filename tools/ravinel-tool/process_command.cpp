@@ -10,9 +10,9 @@
 namespace ravinel::tool {
 
 int runProcess(const std::vector<std::string>& args) {
-    const CommandLine cl(
-        args, {"dither", "3dnow", "verbose"},
-        {"width", "height", "reduct", "expand", "color", "flt-reduct", "flt-expand", "flt-ogsize", "max-side"});
+    const CommandLine cl(args, {"dither", "3dnow", "verbose"},
+                         {"width", "height", "reduct", "expand", "color", "flt-reduct",
+                          "flt-expand", "flt-ogsize", "max-side"});
     if (cl.positional().size() != 2) {
         throw UsageError("process takes IN and OUT.bmp");
     }

@@ -61,6 +61,8 @@ class GraphicLoader {
     void loadRecognized(NkDib& target, std::span<const uint8_t> data, const std::string& name,
                         bool preview, GraphicLoadInfo& info);
     void finish(const NkDib& target, GraphicLoadInfo& info) const;
+    static void noteContent(std::span<const uint8_t> head, const std::string& name,
+                            bool byExtension, GraphicLoadInfo& info);
     void loadByExtension(NkDib& target, FileLoad& file, bool preview, GraphicLoadInfo& info);
     void loadBuiltin(const BuiltinDecoder& decoder, NkDib& target, std::span<const uint8_t> data,
                      bool preview, GraphicLoadInfo& info) const;

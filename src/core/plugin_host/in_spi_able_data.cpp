@@ -47,6 +47,7 @@ std::optional<NkDib> InSpiAbleData::load(const std::vector<const Spi*>& candidat
     report(ProgressStage::Starting, 0, "Loading Graphic by Susie Plugin");
     infoValid_ = false;
     pictureInfo_ = {};
+    refusal_.reset();
     report(ProgressStage::Running, 1, "Seeking enabled Susie Plugins");
 
     std::vector<uint8_t> header(kHeaderBufferBytes, 0);
@@ -68,6 +69,10 @@ std::optional<NkDib> InSpiAbleData::load(const std::vector<const Spi*>& candidat
         }
     }
     report(ProgressStage::Ending, 100, "Loaded Graphic by Susie Plugin");
+    // A picture refused for its size says so, rather than that no plug-in took it.
+    if (!picture && refusal_) {
+        throw *refusal_;
+    }
     return picture;
 }
 
@@ -104,7 +109,8 @@ std::optional<NkDib> InSpiAbleData::tryCandidate(const Spi& spi, std::span<const
         try {
             share = limits.admit(info.width, info.height, 24,
                                  pixelStoreBytes(info.width, info.height, 24));
-        } catch (const PictureTooLargeError&) {
+        } catch (const PictureTooLargeError& refusal) {
+            refusal_ = refusal;
             return std::nullopt;
         }
     }

@@ -131,9 +131,11 @@ bool ImageWindow::openWith(const std::string& what, const std::function<void()>&
             return true;
         }
     } catch (const std::exception& e) {
+        // An archive that cannot be read: the hub tells the user why.
         std::cerr << "ravinel: " << what << ": " << e.what() << "\n";
+        process_.loadInfo.noteFailure(LoadFailure::unreadableFile, e.what());
     }
-    // A picture that does not load closes its window again without a message.
+    // A picture that does not load closes its window again; the hub reports it.
     close();
     return false;
 }

@@ -281,8 +281,8 @@ TEST_F(GraphicLoaderTest, PicturesOverTheLargestSideAreRefusedByTheirHeaders) {
         {"wide.bmp", kMaxSideLimit, smallBmp(65536 + 100, 1), GraphicKind::gkNone, 65535, 1},
         // A lowered one.
         {"edge.bmp", kMinSideLimit, smallBmp(1024, 1), GraphicKind::gkBmp, 1024, 1},
-        {"wide.jpg", kMinSideLimit, encodeJpeg(gradientPicture(1025, 8)), GraphicKind::gkNone,
-         1025, 8},
+        {"wide.jpg", kMinSideLimit, encodeJpeg(gradientPicture(1025, 8)), GraphicKind::gkNone, 1025,
+         8},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " at " + std::to_string(c.maxSide));
@@ -391,6 +391,50 @@ TEST_F(GraphicLoaderTest, AFailedLoadSaysWhy) {
         EXPECT_TRUE(info.failureDetail.starts_with(c.detailStart))
             << c.name << ": " << info.failureDetail;
         EXPECT_EQ(info.succeeded(), c.failure == LoadFailure::none) << c.name;
+    }
+}
+
+// After a failure the content names the format nothing read; when the extension chose
+// the decoders, a format other than the extension's is the reason.
+TEST_F(GraphicLoaderTest, TheContentTellsWhyNothingReadIt) {
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    png.resize(4000, 0);
+    std::vector<uint8_t> avif = {0, 0, 0, 0x1C, 'f', 't', 'y', 'p', 'a', 'v', 'i', 'f'};
+    avif.resize(400, 0);
+    BmpBuilder huge;
+    huge.width = 18000;
+    huge.height = 18000;
+    huge.bitCount = 8;
+    huge.compression = 1;
+    huge.palette.assign(256, RgbQuad{});
+    huge.pixels = {0, 1};
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        bool analyze;
+        LoadFailure failure;
+        const char* contentFormat;
+    };
+    const Case cases[] = {
+        {"png.jpg", png, false, LoadFailure::contentMismatch, "PNG"},
+        {"png.jpg", png, true, LoadFailure::noPluginTookIt, "PNG"},
+        {"jpeg.png", jpeg, false, LoadFailure::contentMismatch, "JPEG"},
+        {"a.avif", avif, false, LoadFailure::noPluginTookIt, "AVIF"},
+        {"a.heic", avif, false, LoadFailure::contentMismatch, "AVIF"},
+        {"notes.txt", std::vector<uint8_t>(64, 'a'), false, LoadFailure::noPluginTookIt, ""},
+        // The sides pass a raised limit; the pixels pass the memory of a decode.
+        {"huge.bmp", huge.file(), true, LoadFailure::memoryOverLimit, "BMP"},
+    };
+    loader.inJpgFirst = true;
+    loader.inBmpFirst = true;
+    loader.maxSide = kMaxSideLimit;
+    host.accepts = false;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + (c.analyze ? " by content" : " by name"));
+        loader.doAnalyze = c.analyze;
+        const GraphicLoadInfo info = load(dir.write(c.name, c.bytes));
+        EXPECT_EQ(info.failure, c.failure) << loadFailureText(info);
+        EXPECT_EQ(info.contentFormat, c.contentFormat);
     }
 }
 
