@@ -37,16 +37,14 @@ int codeOf(avifResult result) {
 }
 
 // A decoder over the data with the container parsed, so that the picture's size is known
-// and nothing is decoded yet; an SPI_ code. The library refuses on its own a picture
-// over the limits, whatever the container and the AV1 stream declare.
-int parse(const std::uint8_t* data, std::size_t size, std::uint32_t pixelLimit,
-          std::uint32_t sideLimit, DecoderPointer& decoder) {
+// and nothing is decoded yet; an SPI_ code. Any side is read, but the library parses
+// nothing over its own most of pixels (16384 x 16384).
+int parse(const std::uint8_t* data, std::size_t size, DecoderPointer& decoder) {
     decoder.reset(avifDecoderCreate());
     if (decoder == nullptr) {
         return SPI_NO_MEMORY;
     }
-    decoder->imageSizeLimit = pixelLimit;
-    decoder->imageDimensionLimit = sideLimit;
+    decoder->imageDimensionLimit = 0;
     decoder->ignoreExif = AVIF_TRUE;
     decoder->ignoreXMP = AVIF_TRUE;
     decoder->maxThreads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
@@ -57,12 +55,10 @@ int parse(const std::uint8_t* data, std::size_t size, std::uint32_t pixelLimit,
     return codeOf(avifDecoderParse(decoder.get()));
 }
 
-// The declared size, also of a picture the host will refuse, so that it can say why; but
-// the library parses nothing over its own most (16384 x 16384 pixels).
+// The declared size, also of a picture the host will refuse, so that it can say why.
 int readAvifFacts(const std::uint8_t* data, std::size_t size, PictureFacts& facts) {
     DecoderPointer decoder;
-    if (const int code = parse(data, size, AVIF_DEFAULT_IMAGE_SIZE_LIMIT, 0, decoder);
-        code != SPI_ALL_RIGHT) {
+    if (const int code = parse(data, size, decoder); code != SPI_ALL_RIGHT) {
         return code;
     }
     facts.width = static_cast<int>(decoder->image->width);
@@ -72,18 +68,22 @@ int readAvifFacts(const std::uint8_t* data, std::size_t size, PictureFacts& fact
 }
 
 int decodeAvif(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
-    const DecodeLimits limits = currentDecodeLimits();
-    // Our blue, green, red, alpha copy costs 4 bytes a pixel.
-    const auto pixelLimit = static_cast<std::uint32_t>(
-        std::clamp<std::uint64_t>(limits.maxPixelBytes / 4, 1, AVIF_DEFAULT_IMAGE_SIZE_LIMIT));
     DecoderPointer decoder;
-    if (const int code =
-            parse(data, size, pixelLimit, static_cast<std::uint32_t>(limits.maxSide), decoder);
+    if (const int code = parse(data, size, decoder); code != SPI_ALL_RIGHT) {
+        return code;
+    }
+    // Our blue, green, red, alpha copy costs 4 bytes a pixel.
+    if (const int code = checkPictureSize(decoder->image->width, decoder->image->height, 4);
         code != SPI_ALL_RIGHT) {
         return code;
     }
-    if (const int code = checkPictureSize(decoder->image->width, decoder->image->height, 4);
-        code != SPI_ALL_RIGHT) {
+    // The AV1 stream may declare another size than the container: the library refuses on
+    // its own a frame over the same limits.
+    const DecodeLimits limits = currentDecodeLimits();
+    decoder->imageSizeLimit = static_cast<std::uint32_t>(
+        std::clamp<std::uint64_t>(limits.maxPixelBytes / 4, 1, AVIF_DEFAULT_IMAGE_SIZE_LIMIT));
+    decoder->imageDimensionLimit = static_cast<std::uint32_t>(limits.maxSide);
+    if (const int code = codeOf(avifDecoderReset(decoder.get())); code != SPI_ALL_RIGHT) {
         return code;
     }
     if (const int code = codeOf(avifDecoderNextImage(decoder.get())); code != SPI_ALL_RIGHT) {

@@ -86,8 +86,9 @@ int readHeifFacts(const std::uint8_t* data, std::size_t size, PictureFacts& fact
 
 int decodeHeif(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
     PrimaryPicture picture;
-    // The library's limit is exclusive.
-    if (const int code = picture.open(data, size, currentDecodeLimits().maxSide + 1);
+    // The library's limit also holds for the coded pictures, padded to whole coding blocks
+    // of up to 64 pixels.
+    if (const int code = picture.open(data, size, currentDecodeLimits().maxSide + 64);
         code != SPI_ALL_RIGHT) {
         return code;
     }
