@@ -102,6 +102,8 @@ std::size_t lossyBgr(const Bytes& s, std::uint8_t** out);
 std::size_t lossyBgra(const Bytes& s, std::uint8_t** out);
 
 Bytes encodeWebp(Encoder encoder, int channels);
+// The same picture as a PNG, for the encoders that read files.
+Bytes encodePng(int channels);
 
 }  // namespace webp_source
 

@@ -18,7 +18,7 @@ using png_source::kWidth;
 struct FormatCase {
     const char* name;
     const char* path;
-    Bytes (*encode)(const Bytes& png);
+    Bytes (*encode)(const Bytes& png, Coding coding);
     // heif-enc's lossless mode still rounds by one step in its colour conversion (the
     // library's own heif-convert gives the same pixels back).
     int tolerance;
@@ -31,8 +31,10 @@ const FormatCase kFormats[] = {
 };
 
 Bytes losslessFile(const FormatCase& format, bool alpha) {
-    return format.encode(png_source::encodePng(
-        {"", alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, 8, false, false}));
+    return format.encode(
+        png_source::encodePng(
+            {"", alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, 8, false, false}),
+        Coding::lossless);
 }
 
 std::array<std::uint8_t, 3> expectedRgb(int x, int y, bool alpha) {
@@ -76,6 +78,41 @@ TEST(ToolEncodedFormats, LosslessFilesDecodeExactly) {
                 }
             }
             EXPECT_EQ(wrong, 0);
+        }
+    }
+}
+
+// Lossy files as phones and cameras make them: colour conversion from YCbCr or XYB and
+// chroma upsampling at odd sizes, compared with a smooth picture by their largest and
+// mean differences.
+TEST(ToolEncodedFormats, LossyFilesDecodeClosely) {
+    namespace smooth = webp_source;
+    for (const FormatCase& format : kFormats) {
+        const SpiModule module(format.path);
+        ASSERT_TRUE(module.loaded()) << format.path;
+        for (const bool alpha : {false, true}) {
+            SCOPED_TRACE(std::string(format.name) + (alpha ? " with alpha" : ""));
+            const Bytes file = format.encode(smooth::encodePng(alpha ? 4 : 3), Coding::lossy);
+            const DecodedPicture picture = decodeFromMemory(module.getPicture, file);
+            ASSERT_EQ(picture.code, SPI_ALL_RIGHT);
+            ASSERT_EQ(picture.header.biWidth, smooth::kWidth);
+            ASSERT_EQ(picture.header.biHeight, smooth::kHeight);
+            int largest = 0;
+            double total = 0;
+            for (int y = 0; y < smooth::kHeight; ++y) {
+                for (int x = 0; x < smooth::kWidth; ++x) {
+                    const auto actual = picture.rgb(x, y);
+                    const unsigned a = alpha ? smooth::sampleAt(x, y, 3) : 255;
+                    for (int c = 0; c < 3; ++c) {
+                        const int difference =
+                            std::abs(actual[c] - overWhite(smooth::sampleAt(x, y, 2 - c), a));
+                        largest = std::max(largest, difference);
+                        total += difference;
+                    }
+                }
+            }
+            EXPECT_LE(largest, 24);
+            EXPECT_LE(total / (smooth::kWidth * smooth::kHeight * 3), 3);
         }
     }
 }

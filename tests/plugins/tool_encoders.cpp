@@ -39,15 +39,22 @@ Bytes encodeWithTool(const std::string& command, const Bytes& input, const std::
 
 }  // namespace
 
-Bytes encodeAvif(const Bytes& png) {
-    return encodeWithTool("avifenc --lossless {in} {out}", png, "tool.avif");
+Bytes encodeAvif(const Bytes& png, Coding coding) {
+    return encodeWithTool(coding == Coding::lossless
+                              ? "avifenc --lossless {in} {out}"
+                              : "avifenc --yuv 420 --min 8 --max 8 --speed 10 {in} {out}",
+                          png, "tool.avif");
 }
-Bytes encodeHeic(const Bytes& png) {
-    return encodeWithTool("heif-enc -L -p chroma=444 --matrix_coefficients=0 -o {out} {in}", png,
-                          "tool.heic");
+Bytes encodeHeic(const Bytes& png, Coding coding) {
+    return encodeWithTool(coding == Coding::lossless
+                              ? "heif-enc -L -p chroma=444 --matrix_coefficients=0 -o {out} {in}"
+                              : "heif-enc -q 90 -o {out} {in}",
+                          png, "tool.heic");
 }
-Bytes encodeJxl(const Bytes& png) {
-    return encodeWithTool("cjxl --distance=0 --effort=1 {in} {out}", png, "tool.jxl");
+Bytes encodeJxl(const Bytes& png, Coding coding) {
+    return encodeWithTool(coding == Coding::lossless ? "cjxl --distance=0 --effort=1 {in} {out}"
+                                                     : "cjxl --distance=0.5 --effort=3 {in} {out}",
+                          png, "tool.jxl");
 }
 
 }  // namespace ravinel::test

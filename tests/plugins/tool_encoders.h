@@ -7,10 +7,14 @@
 
 namespace ravinel::test {
 
-// Lossless encodings of a PNG (8-bit RGB or RGBA): what the tool wrote, or nothing and a
-// test failure when it failed.
-Bytes encodeAvif(const Bytes& png);
-Bytes encodeHeic(const Bytes& png);
-Bytes encodeJxl(const Bytes& png);
+// Lossless, or lossy as cameras and phones write them (4:2:0 chroma for AVIF and HEIF),
+// at high quality.
+enum class Coding { lossless, lossy };
+
+// Encodings of a PNG (8-bit RGB or RGBA): what the tool wrote, or nothing and a test
+// failure when it failed.
+Bytes encodeAvif(const Bytes& png, Coding coding = Coding::lossless);
+Bytes encodeHeic(const Bytes& png, Coding coding = Coding::lossless);
+Bytes encodeJxl(const Bytes& png, Coding coding = Coding::lossless);
 
 }  // namespace ravinel::test

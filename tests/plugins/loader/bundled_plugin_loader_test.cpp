@@ -133,13 +133,13 @@ TEST_F(BundledPluginLoader, LoadsEachFormatByItsExtension) {
     }
     // Lossless files of the formats' own tools (HEIF's one rounds by a step, so only the
     // size is checked there).
-    using ToolEncoder = Bytes (*)(const Bytes&);
+    using ToolEncoder = Bytes (*)(const Bytes&, test::Coding);
     for (const auto& [name, encode] :
          {std::pair<const char*, ToolEncoder>{"picture.avif", test::encodeAvif},
           {"picture.jxl", test::encodeJxl}}) {
         SCOPED_TRACE(name);
-        expectLoaded(dir.write(name, encode(pngPicture())), test::png_source::kWidth,
-                     test::png_source::kHeight, pngRgb);
+        expectLoaded(dir.write(name, encode(pngPicture(), test::Coding::lossless)),
+                     test::png_source::kWidth, test::png_source::kHeight, pngRgb);
     }
     {
         SCOPED_TRACE("HEIF");
