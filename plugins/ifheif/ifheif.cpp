@@ -65,7 +65,7 @@ struct PrimaryPicture {
         handle.reset(primary);
         return code;
     }
-    // Turned as shown.
+    // The size as shown, after the file's turns and crops.
     int width() const { return heif_image_handle_get_width(handle.get()); }
     int height() const { return heif_image_handle_get_height(handle.get()); }
 };
