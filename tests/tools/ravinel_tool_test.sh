@@ -29,12 +29,16 @@ check "info status" 0 "$status"
 
 # An extension no decoder claims, not analysed: only the plug-ins' picture container is
 # asked and it has nothing for it, so nothing loads and the pixel format is the untouched
-# target's.
+# target's; the reason names the format the content shows.
 cp "$dir/in.bmp" "$dir/in.xyz"
 out=$("$tool" info "$dir/in.xyz"); status=$?
 check "info by unknown extension" \
-    "kind=0 width=0 height=0 pixelformat=3 label=8 reason=no plug-in took it: Unknown picture file extension (.XYZ)" \
+    "kind=0 width=0 height=0 pixelformat=3 label=8 reason=content does not match the extension: BMP" \
     "$out"
+printf 'no picture at all' >"$dir/notes.txt"
+check "info of a text" \
+    "kind=0 width=0 height=0 pixelformat=3 label=8 reason=no plug-in took it: Unknown picture file extension (.TXT)" \
+    "$("$tool" info "$dir/notes.txt")"
 check "info failure status" 1 "$status"
 # Named .png: the PNG plug-in refuses it and the plug-in bitmap falls back to the plain
 # bitmap reader; by content, the plug-ins come first unless BMP-first is set.
@@ -45,6 +49,35 @@ check "info by content" "kind=2 width=2 height=1 pixelformat=6 label=24" \
       "$("$tool" info "$dir/in.png" --analyze)"
 check "info by content, BMP first" "kind=8 width=2 height=1 pixelformat=6 label=24" \
       "$("$tool" info "$dir/in.png" --analyze --bmp-first)"
+
+# --max-side: a 1-bit BMP 5000 pixels wide is over the default largest side of 4096; every
+# loading command takes the option and refuses values out of 1024..32767.
+{ printf 'BM\xb2\x02\x00\x00\x00\x00\x00\x00\x3e\x00\x00\x00\x28\x00\x00\x00'
+  printf '\x88\x13\x00\x00\x01\x00\x00\x00\x01\x00\x01\x00\x00\x00\x00\x00'
+  printf '\x60\x02\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00'
+  printf '\x00\x00\x00\x00\x00\x00\x00\x00\xff\xff\xff\x00'
+  head -c 628 /dev/zero; } >"$dir/wide.bmp"
+check "wide refused by default" \
+    "kind=0 width=5000 height=1 pixelformat=3 label=8 reason=side over the limit: Picture is too large (5000 x 1)" \
+    "$("$tool" info "$dir/wide.bmp" --analyze --bmp-first)"
+check "wide loads with --max-side" "kind=8 width=5000 height=1 pixelformat=1 label=1" \
+      "$("$tool" info "$dir/wide.bmp" --analyze --bmp-first --max-side 8192)"
+"$tool" resize "$dir/wide.bmp" "$dir/w.bmp" --width 50 --height 1 2>/dev/null
+check "resize refuses wide" 2 "$?"
+for args in "info wide.bmp" "resize wide.bmp w.bmp --width 50 --height 1" \
+            "process wide.bmp w.bmp --width 50 --height 1" "thumb wide.bmp w.bmp"; do
+    # shellcheck disable=SC2086
+    (cd "$dir" && "$tool" $args --max-side 5000 >/dev/null 2>&1)
+    check "--max-side 5000: $args" 0 "$?"
+    # shellcheck disable=SC2086
+    (cd "$dir" && "$tool" $args --max-side 1023 >/dev/null 2>&1)
+    check "--max-side 1023: $args" 2 "$?"
+done
+mkdir "$dir/wide" && cp "$dir/wide.bmp" "$dir/wide/"
+check "thumbs with --max-side" "thumbnails made: 1" \
+      "$("$tool" thumbs "$dir/wide" "$dir/wide-out" --max-side 32767 | grep made)"
+check "thumbs by default" "thumbnails made: 0" \
+      "$("$tool" thumbs "$dir/wide" "$dir/wide-out2" | grep made)"
 
 "$tool" resize "$dir/in.bmp" "$dir/out.bmp" --width 3 --height 1; status=$?
 check "resize status" 0 "$status"

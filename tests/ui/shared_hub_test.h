@@ -19,6 +19,7 @@ class SharedHubTest : public ::testing::Test {
     static void SetUpTestSuite() {
         settingsFolder_ = new TempDir;
         hub_ = new AppHub(settingsFolder_->path("ravinel.ini"));
+        hub_->onMessage = [](const QString& text) { messages_.push_back(text); };
     }
     static void TearDownTestSuite() {
         delete hub_;
@@ -35,7 +36,11 @@ class SharedHubTest : public ::testing::Test {
         hub().settings().viewForm.sizeMode = SizeMode::ownSize;
         hub().setBrowserShowing(false);
         hub().noteFrameExtents(0, 0, 0);
+        messages_.clear();
     }
+
+    // What the hub told the user since the test began, in place of message boxes.
+    static const std::vector<QString>& messages() { return messages_; }
 
     // Every image window, also those the hub opened; windows closed before are freed.
     static std::vector<ImageWindow*> imageWindows() {
@@ -52,6 +57,7 @@ class SharedHubTest : public ::testing::Test {
   private:
     static inline TempDir* settingsFolder_ = nullptr;
     static inline AppHub* hub_ = nullptr;
+    static inline std::vector<QString> messages_;
 };
 
 }  // namespace ravinel::testing

@@ -11,6 +11,8 @@
 
 namespace ravinel::tool {
 
+class CommandLine;
+
 // Each subcommand takes the words after its name and returns the exit status.
 int runInfo(const std::vector<std::string>& args);
 int runResize(const std::vector<std::string>& args);
@@ -30,11 +32,14 @@ int printLoadInfo(const GraphicLoadInfo& info);
 // cannot be used are reported on stderr and left out.
 std::unique_ptr<Spis> searchPlugins(bool programChoiceOnly);
 
+// The --max-side option: the largest picture side loaded, from kMinSideLimit to
+// kMaxSideLimit, kMaxPictureSide when not given.
+int32_t maxSideOption(const CommandLine& cl);
 // The loader as the program uses it with default settings: recognised by content, own
-// JPEG and BMP decoders first.
-void configureDefaultLoader(GraphicLoader& loader);
+// JPEG and BMP decoders first; pictures up to maxSide.
+void configureDefaultLoader(GraphicLoader& loader, int32_t maxSide);
 // Loads a picture with the default loader. Throws when it does not load.
-void loadForProcessing(NkDib& picture, const std::string& path);
+void loadForProcessing(NkDib& picture, const std::string& path, int32_t maxSide);
 // A folder as browsing names it: absolute, ending in "/".
 std::string folderPathOf(const std::filesystem::path& folder);
 

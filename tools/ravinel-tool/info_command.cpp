@@ -9,7 +9,8 @@
 namespace ravinel::tool {
 
 int runInfo(const std::vector<std::string>& args) {
-    const CommandLine cl(args, {"analyze", "jpg-first", "bmp-first", "no-orientation"}, {});
+    const CommandLine cl(args, {"analyze", "jpg-first", "bmp-first", "no-orientation"},
+                         {"max-side"});
     if (cl.positional().size() != 1) {
         throw UsageError("info takes one FILE");
     }
@@ -19,6 +20,7 @@ int runInfo(const std::vector<std::string>& args) {
     loader.inJpgFirst = cl.flag("jpg-first");
     loader.inBmpFirst = cl.flag("bmp-first");
     loader.useOrientation = !cl.flag("no-orientation");
+    loader.maxSide = maxSideOption(cl);
 
     NkDib picture;
     GraphicLoadInfo info;

@@ -1,24 +1,31 @@
 #include <stdexcept>
 
 #include "codec/graphic_loader.h"
+#include "command_line.h"
 #include "commands.h"
 
 namespace ravinel::tool {
 
-void configureDefaultLoader(GraphicLoader& loader) {
+int32_t maxSideOption(const CommandLine& cl) {
+    return static_cast<int32_t>(
+        cl.number("max-side", kMaxPictureSide, kMinSideLimit, kMaxSideLimit));
+}
+
+void configureDefaultLoader(GraphicLoader& loader, int32_t maxSide) {
     loader.doAnalyze = true;
     loader.inJpgFirst = true;
     loader.inBmpFirst = true;
+    loader.maxSide = maxSide;
 }
 
-void loadForProcessing(NkDib& picture, const std::string& path) {
+void loadForProcessing(NkDib& picture, const std::string& path, int32_t maxSide) {
     const std::unique_ptr<Spis> spis = searchPlugins(true);
     GraphicLoader loader(spis.get());
-    configureDefaultLoader(loader);
+    configureDefaultLoader(loader, maxSide);
     GraphicLoadInfo info;
     loader.loadFromFile(picture, path, false, info);
     if (!info.succeeded()) {
-        throw std::runtime_error("cannot load " + path);
+        throw std::runtime_error("cannot load " + path + ": " + loadFailureText(info));
     }
 }
 

@@ -14,14 +14,16 @@ constexpr const char* kUsage =
     "\n"
     "commands:\n"
     "  info FILE [--analyze] [--jpg-first] [--bmp-first] [--no-orientation]\n"
+    "       [--max-side N]\n"
     "      load FILE and print: kind=K width=W height=H pixelformat=P label=L\n"
     "      (exit status 0 when the picture loaded; 1 when it did not, with reason=R last);\n"
     "      the size is the upright one, or the stored one with --no-orientation\n"
     "  resize IN OUT.bmp --width W --height H [--method area|stretch|halftone]\n"
+    "         [--max-side N]\n"
     "      load IN, resize it to W x H and write a 24-bit BMP (default method: area)\n"
     "  process IN OUT.bmp --width W --height H [--reduct N] [--expand N] [--color N]\n"
     "          [--flt-reduct XXXX] [--flt-expand XXXX] [--flt-ogsize XXXX]\n"
-    "          [--dither] [--3dnow] [--verbose]\n"
+    "          [--dither] [--3dnow] [--verbose] [--max-side N]\n"
     "      load IN and make the display picture of W x H as an image window does:\n"
     "      methods 0 stretch, 1 halftone, 2 area (default 2); colour mode 0 24-bit,\n"
     "      1 halftone 8-bit, 2 8-bit, 3 4-bit, 4 halftone 1-bit (default 0); filter\n"
@@ -36,11 +38,11 @@ constexpr const char* kUsage =
     "      4/5 size, 6/7 time; 8 and above: as read; default 0), one line each:\n"
     "      name, tab, size, tab, time\n"
     "  thumb FILE OUT.bmp [--image-size S] [--low] [--screen-bits B]\n"
-    "        [--catalog-home DIR] [--use-catalog] [--catalog-first]\n"
+    "        [--catalog-home DIR] [--use-catalog] [--catalog-first] [--max-side N]\n"
     "      make FILE's thumbnail as the browser does (default size 100, high quality,\n"
     "      24-bit screen), write it and print its description (exit status 1 when\n"
     "      FILE is not shown as a picture)\n"
-    "  thumbs DIR OUTDIR [--image-size S] [--low]\n"
+    "  thumbs DIR OUTDIR [--image-size S] [--low] [--max-side N]\n"
     "      make the thumbnail of every file of DIR as OUTDIR/NAME.bmp and print the\n"
     "      files examined, thumbnails made and files per second\n"
     "  plugins\n"
@@ -54,7 +56,9 @@ constexpr const char* kUsage =
     "  (archiver modules are loaded from $RAVINEL_ARCHIVER_DIR, else beside this tool)\n"
     "\n"
     "info, resize and process decode through the picture plug-ins found as for plugins.\n"
-    "Every command turns pictures upright by their EXIF or TIFF orientation.\n";
+    "Every command turns pictures upright by their EXIF or TIFF orientation.\n"
+    "--max-side N loads pictures up to N pixels on a side (1024 to 32767, default 4096,\n"
+    "as the viewer's setting); the memory a decode may take stays bounded.\n";
 
 }  // namespace
 

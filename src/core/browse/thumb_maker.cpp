@@ -12,8 +12,6 @@ namespace ravinel {
 
 namespace {
 
-constexpr int32_t kMaxPreviewSide = 4096;
-
 uint16_t proportionalSide(int64_t side, int64_t numerator, int64_t denominator) {
     const double exact = static_cast<double>(side * numerator) / static_cast<double>(denominator);
     return static_cast<uint16_t>(std::max<int64_t>(1, static_cast<int64_t>(exact + 0.5)));
@@ -114,7 +112,7 @@ void ThumbMaker::examineFile(FileInfoItem& item) {
     if (info.kind == GraphicKind::gkNone || info.width == 0) {
         info.kind = GraphicKind::gkFile;
     } else if (info.kind == GraphicKind::gkSusiePreview &&
-               (bitmap.width() > kMaxPreviewSide || bitmap.height() > kMaxPreviewSide)) {
+               (bitmap.width() > loader_.maxSide || bitmap.height() > loader_.maxSide)) {
         info.kind = GraphicKind::gkFile;
     } else {
         try {

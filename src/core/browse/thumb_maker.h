@@ -12,7 +12,8 @@
 
 namespace ravinel {
 
-// Thumbnails are never larger than the largest picture the view shows.
+// The largest thumbnail side: a tile's size, not a picture's, so it does not follow the
+// largest picture side the user sets.
 inline constexpr int32_t kMaxThumbSide = 4096;
 
 // The pixel format of thumbnails for a screen of this many bits per pixel: 24 bit from

@@ -43,7 +43,7 @@ MemoryBudget::Reservation DecodeLimits::admit(int64_t width, int64_t height, int
     checkSides(width, height);
     const uint64_t storeBytes = pixelStoreBytes(width, height, bitsPerPixel);
     if (storeBytes > maxPixelBytes) {
-        throw PictureTooLargeError(width, height);
+        throw PictureTooLargeError(width, height, true);
     }
     if (budget == nullptr) {
         return {};
@@ -51,7 +51,7 @@ MemoryBudget::Reservation DecodeLimits::admit(int64_t width, int64_t height, int
     std::optional<MemoryBudget::Reservation> share =
         budget->reserve(saturatingAdd(storeBytes, workBytes));
     if (!share) {
-        throw PictureTooLargeError(width, height);
+        throw PictureTooLargeError(width, height, true);
     }
     return std::move(*share);
 }

@@ -6,8 +6,12 @@
 
 namespace ravinel {
 
-// The largest side of a picture the program shows; larger pictures count as not loaded.
+// The largest side of a picture the program shows by default; larger pictures count as
+// not loaded. The user may set it from kMinSideLimit to kMaxSideLimit: below that range
+// ordinary photos would not open, beyond it X11 cannot place a window's edges.
 inline constexpr int32_t kMaxPictureSide = 4096;
+inline constexpr int32_t kMinSideLimit = 1024;
+inline constexpr int32_t kMaxSideLimit = 32767;
 // The pixel store one decode for display may fill. Also the bound of a decoder's own
 // working memory (libjpeg's coefficients), and the default budget a batch of decodes shares.
 inline constexpr uint64_t kDisplayDecodeBytes = uint64_t{256} << 20;

@@ -16,8 +16,12 @@ const char* failureName(LoadFailure failure) {
             return "file too small or too large";
         case LoadFailure::decoderError:
             return "decoder error";
+        case LoadFailure::contentMismatch:
+            return "content does not match the extension";
         case LoadFailure::sideOverLimit:
             return "side over the limit";
+        case LoadFailure::memoryOverLimit:
+            return "over the memory of a decode";
         case LoadFailure::unreadableFile:
             return "missing or unreadable file";
     }

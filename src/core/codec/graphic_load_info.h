@@ -44,12 +44,14 @@ inline std::string pixelFormatLabel(uint8_t pixelFormat) {
 // picture was loaded.
 enum class LoadFailure : uint8_t {
     none,
-    notRecognized,   // no decoder knows the content or the name
-    noPluginTookIt,  // the plug-ins were asked and none read the picture
-    fileSize,        // too small or too large to be analysed
-    decoderError,    // a decoder took the data and failed on them
-    sideOverLimit,   // a side declared over the limit
-    unreadableFile,  // missing, not a regular file, or not readable
+    notRecognized,    // no decoder knows the content or the name
+    noPluginTookIt,   // the plug-ins were asked and none read the picture
+    fileSize,         // too small or too large to be analysed
+    decoderError,     // a decoder took the data and failed on them
+    contentMismatch,  // the content is a picture format other than the extension's
+    sideOverLimit,    // a side declared over the limit
+    memoryOverLimit,  // the sides pass, but the pixels need more memory than a decode has
+    unreadableFile,   // missing, not a regular file, or not readable
 };
 
 // The result of one load. Width and height are those of the picture in the file (not
@@ -62,6 +64,9 @@ struct GraphicLoadInfo {
     LoadFailure failure = LoadFailure::none;
     // The detail of the failure: the decoder's or the system's message, or the sizes.
     std::string failureDetail;
+    // After a failure, the picture format the content shows (see pictureFormatOf), also
+    // when no decoder reads it; empty: none known.
+    std::string contentFormat;
 
     // Records a failure that tells more than the one recorded so far.
     void noteFailure(LoadFailure why, const std::string& detail) {

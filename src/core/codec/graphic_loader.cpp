@@ -13,6 +13,7 @@
 #include "archive/archive_file.h"
 #include "codec/builtin_decoders.h"
 #include "codec/graphic_load_error.h"
+#include "codec/picture_format.h"
 #include "platform/file_bytes.h"
 #include "platform/regular_file.h"
 
@@ -36,7 +37,17 @@ void recordRefusal(const PictureTooLargeError& refusal, GraphicLoadInfo& info) {
     info.kind = GraphicKind::gkNone;
     info.width = sideOf(refusal.width());
     info.height = sideOf(refusal.height());
-    info.noteFailure(LoadFailure::sideOverLimit, refusal.what());
+    info.noteFailure(refusal.byMemory() ? LoadFailure::memoryOverLimit : LoadFailure::sideOverLimit,
+                     refusal.what());
+}
+
+// The first bytes of a file; fewer, or none, when it is shorter or cannot be read.
+std::vector<uint8_t> fileHead(const std::string& fileName) {
+    std::vector<uint8_t> head(kPictureFormatHeadBytes);
+    const RegularFile file(fileName);
+    const int64_t got = file.isOpen() ? file.readAt(head.data(), head.size(), 0) : -1;
+    head.resize(static_cast<size_t>(std::max<int64_t>(got, 0)));
+    return head;
 }
 
 // A built-in decoder that took the data and failed on them, or could not read the file.
@@ -115,10 +126,27 @@ void GraphicLoader::loadFromFile(NkDib& target, const std::string& fileName, boo
         loadByExtension(target, file, preview, info);
     }
     finish(target, info);
+    if (!info.succeeded()) {
+        noteContent(fileHead(fileName), fileName, !doAnalyze, info);
+    }
+}
+
+// What the content is tells why nothing read it: a format no decoder at hand reads, or,
+// when the extension chose the decoders, one the extension does not name. Failures that
+// say more (a damaged picture of the extension's format, its size, the file) stay.
+void GraphicLoader::noteContent(std::span<const uint8_t> head, const std::string& name,
+                                bool byExtension, GraphicLoadInfo& info) {
+    const PictureFormat format = pictureFormatOf(head, name);
+    info.contentFormat = format.name;
+    if (!format.name.empty() && !format.extensionMatches && byExtension &&
+        info.failure < LoadFailure::contentMismatch) {
+        info.failure = LoadFailure::contentMismatch;
+        info.failureDetail = format.name;
+    }
 }
 
 DecodeLimits GraphicLoader::limitsFor(bool preview) const {
-    return {kMaxPictureSide, preview ? kThumbnailDecodeBytes : kDisplayDecodeBytes, budget};
+    return {maxSide, preview ? kThumbnailDecodeBytes : kDisplayDecodeBytes, budget};
 }
 
 bool GraphicLoader::ownFirst(const BuiltinDecoder& decoder) const {
@@ -132,7 +160,7 @@ bool GraphicLoader::ownFirst(const BuiltinDecoder& decoder) const {
 }
 
 void GraphicLoader::finish(const NkDib& target, GraphicLoadInfo& info) const {
-    if (info.width > kMaxPictureSide || info.height > kMaxPictureSide) {
+    if (info.width > maxSide || info.height > maxSide) {
         info.kind = GraphicKind::gkNone;
         info.noteFailure(LoadFailure::sideOverLimit, "Picture is too large (" +
                                                          std::to_string(info.width) + " x " +
@@ -164,7 +192,9 @@ void GraphicLoader::loadFromArchive(NkDib& target, const std::string& archiveNam
     }
     uint32_t written = static_cast<uint32_t>(kMaxAnalyzedBytes);
     if (archive.extractMem(nullptr, nullptr, memberName, buffer.get(),
-                           static_cast<uint32_t>(kMaxAnalyzedBytes), &written) == 0) {
+                           static_cast<uint32_t>(kMaxAnalyzedBytes), &written) != 0) {
+        info.noteFailure(LoadFailure::unreadableFile, "the archiver could not extract it");
+    } else {
         // The member's own length, so a BMP's size field matches; a module that does
         // not report it leaves the whole buffer.
         const std::span<const uint8_t> member(buffer.get(),
@@ -177,6 +207,10 @@ void GraphicLoader::loadFromArchive(NkDib& target, const std::string& archiveNam
         }
     }
     finish(target, info);
+    if (!info.succeeded()) {
+        noteContent(std::span<const uint8_t>(buffer.get(), kPictureFormatHeadBytes), memberName,
+                    false, info);
+    }
 }
 
 void GraphicLoader::loadByContent(NkDib& target, FileLoad& file, bool preview,
@@ -300,6 +334,8 @@ void GraphicLoader::loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo
             info.height = sideOf(target.height());
         }
         standUpright(target, orientation, preview, info);
+    } catch (const PictureTooLargeError& refusal) {
+        recordRefusal(refusal, info);
     } catch (const std::exception& error) {
         info.noteFailure(LoadFailure::noPluginTookIt, error.what());
     }

@@ -26,8 +26,8 @@ class GraphicLoader {
 
     // Loads fileName into target; preview asks for a reduced picture (thumbnails). Every
     // decoding failure is caught: the outcome is info alone (see
-    // GraphicLoadInfo::succeeded). Pictures wider or taller than 4096 pixels are reported
-    // as not loaded: the decoders refuse them by their headers, before decoding, and the
+    // GraphicLoadInfo::succeeded). Pictures wider or taller than maxSide are reported as
+    // not loaded: the decoders refuse them by their headers, before decoding, and the
     // own decoders leave their declared size in info. So is a picture whose pixel store
     // would pass 256 MiB for display or 64 MiB for a preview.
     void loadFromFile(NkDib& target, const std::string& fileName, bool preview,
@@ -46,6 +46,8 @@ class GraphicLoader {
     // Turn pictures upright by their EXIF or TIFF orientation, before anything else sees
     // them; the record then reports the upright size.
     bool useOrientation = true;
+    // The largest side a picture may have (kMinSideLimit..kMaxSideLimit).
+    int32_t maxSide = kMaxPictureSide;
     // Edge length a preview JPEG decode aims at; 0 no reduction, negative fastest.
     int32_t previewSize = 0;
     // The memory this loader's decodes share with other loaders' (threads making
@@ -62,6 +64,8 @@ class GraphicLoader {
     void loadRecognized(NkDib& target, std::span<const uint8_t> data, const std::string& name,
                         bool preview, GraphicLoadInfo& info);
     void finish(const NkDib& target, GraphicLoadInfo& info) const;
+    static void noteContent(std::span<const uint8_t> head, const std::string& name,
+                            bool byExtension, GraphicLoadInfo& info);
     void loadByExtension(NkDib& target, FileLoad& file, bool preview, GraphicLoadInfo& info);
     void loadBuiltin(const BuiltinDecoder& decoder, NkDib& target, std::span<const uint8_t> data,
                      bool preview, GraphicLoadInfo& info) const;

@@ -48,6 +48,7 @@ std::optional<NkDib> InSpiAbleData::load(const std::vector<const Spi*>& candidat
     infoValid_ = false;
     pictureInfo_ = {};
     orientation_ = DibOrientation::topLeft;
+    refusal_.reset();
     report(ProgressStage::Running, 1, "Seeking enabled Susie Plugins");
 
     std::vector<uint8_t> header(kHeaderBufferBytes, 0);
@@ -69,6 +70,10 @@ std::optional<NkDib> InSpiAbleData::load(const std::vector<const Spi*>& candidat
         }
     }
     report(ProgressStage::Ending, 100, "Loaded Graphic by Susie Plugin");
+    // A picture refused for its size says so, rather than that no plug-in took it.
+    if (!picture && refusal_) {
+        throw *refusal_;
+    }
     return picture;
 }
 
@@ -105,7 +110,8 @@ std::optional<NkDib> InSpiAbleData::tryCandidate(const Spi& spi, std::span<const
         try {
             share = limits.admit(info.width, info.height, 24,
                                  pixelStoreBytes(info.width, info.height, 24));
-        } catch (const PictureTooLargeError&) {
+        } catch (const PictureTooLargeError& refusal) {
+            refusal_ = refusal;
             return std::nullopt;
         }
     }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "codec/decode_limits.h"
+#include "codec/graphic_load_error.h"
 #include "dib/dib_orientation.h"
 #include "dib/nk_dib.h"
 #include "plugin_host/spi.h"
@@ -40,7 +41,8 @@ class InSpiAbleData {
     // Tries every candidate at every offset; the picture of the first that decodes, none
     // when no candidate does. A plug-in whose picture does not hold together counts as
     // not having decoded, and so does one that declares a picture the limits refuse: it
-    // is not asked for the pixels.
+    // is not asked for the pixels. When no candidate decodes and one was refused, throws
+    // that refusal (PictureTooLargeError).
     std::optional<NkDib> load(const std::vector<const Spi*>& candidates,
                               const SpiDecodeOptions& options);
 
@@ -78,6 +80,7 @@ class InSpiAbleData {
     SpiPictureInfo pictureInfo_{};
     bool infoValid_ = false;
     DibOrientation orientation_ = DibOrientation::topLeft;
+    std::optional<PictureTooLargeError> refusal_;
     std::string runningMessage_;
     int lastPercent_ = 0;  // the percentage reported last in the running plug-in call
 };

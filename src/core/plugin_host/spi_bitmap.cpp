@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "codec/builtin_decoders.h"
+#include "codec/graphic_load_error.h"
 #include "platform/file_bytes.h"
 #include "platform/file_extension.h"
 #include "plugin_host/spi_error.h"
@@ -59,13 +60,19 @@ NkDib SpiBitmap::load(const std::string& fileName, ReadPlain&& readPlain,
     const std::function<NkDib()> order[2] = {isBmp ? std::function<NkDib()>(readPlain) : byPlugins,
                                              isBmp ? byPlugins : std::function<NkDib()>(readPlain)};
     std::optional<NkDib> picture;
+    std::optional<PictureTooLargeError> refusal;
     for (const auto& read : order) {
         try {
             picture = read();
             break;
+        } catch (const PictureTooLargeError& tooLarge) {
+            refusal = tooLarge;
         } catch (const std::exception&) {
             // The other reader may still take it.
         }
+    }
+    if (!picture && refusal) {
+        throw *refusal;
     }
     if (!picture) {
         throw InvalidGraphicError("Susie Plugins could not decode");

@@ -80,6 +80,7 @@ void visitSettings(Keys& io, Settings& s) {
     io.entry("InBMPFirst", s.loaderFlags.inBmpFirst);
     io.entry("InJPGFirst", s.loaderFlags.inJpgFirst);
     io.entry("UseOrientation", s.loaderFlags.useOrientation);
+    io.entry("MaxSide", s.loaderFlags.maxSide);
 
     io.section("SPI");
     io.entry("SearchOpt", s.spiSearchOptions);

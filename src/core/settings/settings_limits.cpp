@@ -38,4 +38,8 @@ int32_t drawableWidth(int32_t stored) {
     return std::clamp(stored, 0, kMaxWindowCoordinate);
 }
 
+int32_t pictureSideLimit(int32_t stored) {
+    return std::clamp(stored, kMinSideLimit, kMaxSideLimit);
+}
+
 }  // namespace ravinel

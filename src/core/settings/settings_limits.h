@@ -28,4 +28,7 @@ Rect drawableWindowRect(const Rect& stored);
 // A width of 0 to kMaxWindowCoordinate.
 int32_t drawableWidth(int32_t stored);
 
+// The largest picture side the loader takes: kMinSideLimit to kMaxSideLimit.
+int32_t pictureSideLimit(int32_t stored);
+
 }  // namespace ravinel

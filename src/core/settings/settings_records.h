@@ -4,6 +4,7 @@
 #include <string>
 
 #include "browse/sort_mode.h"
+#include "codec/decode_limits.h"
 #include "process/pipeline/g_process_settings.h"
 
 namespace ravinel {
@@ -93,6 +94,8 @@ struct LoaderFlags {
     bool inBmpFirst = false;
     bool inJpgFirst = false;
     bool useOrientation = true;
+    // The largest picture side, as stored; pictureSideLimit makes it usable.
+    int32_t maxSide = kMaxPictureSide;
     friend bool operator==(const LoaderFlags&, const LoaderFlags&) = default;
 };
 

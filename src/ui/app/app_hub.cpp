@@ -17,11 +17,13 @@
 #include "browser/browser_window.h"
 #include "common/idle_dispatcher.h"
 #include "common/launch_target.h"
+#include "common/load_failure_message.h"
 #include "common/program_icon.h"
 #include "dialogs/archive_window.h"
 #include "dialogs/options_window.h"
 #include "platform/cpu_features.h"
 #include "plugin_host/spis_search.h"
+#include "settings/settings_limits.h"
 #include "viewer/image_window.h"
 
 namespace ravinel {
@@ -67,6 +69,7 @@ void AppHub::applyLoaderFlags() {
     graphicLoader_->inBmpFirst = settings_.loaderFlags.inBmpFirst;
     graphicLoader_->inJpgFirst = settings_.loaderFlags.inJpgFirst;
     graphicLoader_->useOrientation = settings_.loaderFlags.useOrientation;
+    graphicLoader_->maxSide = pictureSideLimit(settings_.loaderFlags.maxSide);
 }
 
 void AppHub::searchPlugins() {
@@ -134,7 +137,9 @@ void AppHub::dispatchCommandLine(const std::string& argument) {
     if (target.kind != LaunchTarget::Kind::none) {
         settings_.lastDir = target.lastDir;
     }
-    if (target.kind == LaunchTarget::Kind::file && openFileOrArchive(target.path, true)) {
+    // A path that is no file is reported as a picture that does not open.
+    if ((target.kind == LaunchTarget::Kind::file || target.kind == LaunchTarget::Kind::missing) &&
+        openFileOrArchive(target.path, true)) {
         return;
     }
     openBrowser();
@@ -142,7 +147,7 @@ void AppHub::dispatchCommandLine(const std::string& argument) {
 
 void AppHub::executeMacro(const std::vector<std::string>& lines) {
     if (optionShowing_) {
-        QMessageBox::information(nullptr, "Ravinel", "オプションウィンドウ表示中は処理できません");
+        tellUser("オプションウィンドウ表示中は処理できません");
         return;
     }
     if (lines.empty() || lines.front().empty()) {
@@ -153,25 +158,63 @@ void AppHub::executeMacro(const std::vector<std::string>& lines) {
         return;
     }
     settings_.lastDir = target.lastDir;
-    if (target.kind == LaunchTarget::Kind::file) {
-        openFileOrArchive(target.path, true);
-    }
+    openFileOrArchive(target.path, true);
 }
 
-bool AppHub::openFileOrArchive(const std::string& path, bool fromMenu) {
-    return openImageFile(path, dirFilesInfo_, fromMenu) ||
-           (settings_.thumbConf.openArc && openArchiveWindow(path));
+// Only an archive that is no picture and cannot be listed either is reported.
+bool AppHub::openFileOrArchive(const std::string& path, bool /*fromMenu*/) {
+    GraphicLoadInfo failure;
+    if (tryImageWindow(path, dirFilesInfo_, failure) ||
+        (settings_.thumbConf.openArc && openArchiveWindow(path))) {
+        return true;
+    }
+    reportFailedOpen(path, failure);
+    return false;
 }
 
 bool AppHub::openImageFile(const std::string& fileName, const DirFilesInfo& filesInfo,
                            bool /*fromMenu*/) {
-    // The window frees itself when it closes, also when the picture does not load.
-    return (new ImageWindow(*this))->open(fileName, filesInfo);
+    GraphicLoadInfo failure;
+    if (tryImageWindow(fileName, filesInfo, failure)) {
+        return true;
+    }
+    reportFailedOpen(fileName, failure);
+    return false;
+}
+
+bool AppHub::tryImageWindow(const std::string& fileName, const DirFilesInfo& filesInfo,
+                            GraphicLoadInfo& failure) {
+    // The window frees itself when it closes, also when the picture does not load: not
+    // before the event loop runs again, so its record can still be read here.
+    auto* window = new ImageWindow(*this);
+    if (window->open(fileName, filesInfo)) {
+        return true;
+    }
+    failure = window->process().loadInfo;
+    return false;
 }
 
 bool AppHub::openArchiveMember(const std::string& archiveName, const std::string& memberName,
                                const FilesInfo& filesInfo) {
-    return (new ImageWindow(*this))->open(archiveName, memberName, filesInfo);
+    auto* window = new ImageWindow(*this);
+    if (window->open(archiveName, memberName, filesInfo)) {
+        return true;
+    }
+    const GraphicLoadInfo failure = window->process().loadInfo;
+    reportFailedOpen(archiveName + " : " + memberName, failure);
+    return false;
+}
+
+void AppHub::reportFailedOpen(const std::string& name, const GraphicLoadInfo& failure) {
+    tellUser(loadFailureMessage(name, failure, graphicLoader_->maxSide));
+}
+
+void AppHub::tellUser(const QString& text) {
+    if (onMessage) {
+        onMessage(text);
+    } else {
+        QMessageBox::information(nullptr, "Ravinel", text);
+    }
 }
 
 bool AppHub::openArchiveWindow(const std::string& archiveName) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -75,6 +77,10 @@ class AppHub : public QObject, public AppContext, public WindowOpener {
     // A path handed over by another instance, as lines of text.
     void executeMacro(const std::vector<std::string>& lines);
 
+    // Where what the user must be told goes instead of a modal message box, when set
+    // (tests and tools that run without anyone to close a box).
+    std::function<void(const QString& text)> onMessage;
+
   signals:
     // The run is over: settings saved, modules unloaded.
     void closed();
@@ -88,6 +94,14 @@ class AppHub : public QObject, public AppContext, public WindowOpener {
     void createTrayIcon();
     void trayIconMouseClick();
     void formClose();
+    // A message box over no window, or the hook.
+    void tellUser(const QString& text);
+    // Opens fileName in a new image window; false, with the loader's record in failure,
+    // when it does not load.
+    bool tryImageWindow(const std::string& fileName, const DirFilesInfo& filesInfo,
+                        GraphicLoadInfo& failure);
+    // The box of a picture the user asked for that did not open: the file and why.
+    void reportFailedOpen(const std::string& name, const GraphicLoadInfo& failure);
 
     std::string settingsPath_;
     bool started_ = false;  // false without MMX: nothing loaded, nothing saved

@@ -9,12 +9,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "common/img_tn_panel.h"
 #include "common/program_icon.h"
 #include "dialogs/options_window.h"
+#include "settings/settings.h"
 
 namespace ravinel {
 
@@ -255,6 +257,17 @@ QWidget* OptionsWindow::createEtcPage() {
     vixRow->addWidget(memoVixDir_);
     vixRow->addWidget(buttonVix);
     column->addWidget(vix);
+
+    auto* large = new QGroupBox("大きな画像", page);
+    auto* largeRow = new QHBoxLayout(large);
+    largeRow->addWidget(new QLabel("画像の長辺の上限（ドット）", large));
+    spEdMaxSide_ = new QSpinBox(large);
+    spEdMaxSide_->setObjectName("SpEdMaxSide");
+    spEdMaxSide_->setRange(kMinSideLimit, kMaxSideLimit);
+    spEdMaxSide_->setToolTip("これより大きな画像は開かない。読み込みのメモリ上限は変わらない");
+    largeRow->addWidget(spEdMaxSide_);
+    largeRow->addStretch();
+    column->addWidget(large);
     column->addStretch();
 
     bindLoaderFlag(ckBxInJpgFirst_, &GraphicLoader::inJpgFirst, &LoaderFlags::inJpgFirst);
@@ -264,6 +277,13 @@ QWidget* OptionsWindow::createEtcPage() {
     connect(ckBxArcAutoClose_, &QCheckBox::toggled, this,
             [this](bool on) { thumbConf_.closeArcList = on; });
     connect(buttonVix, &QPushButton::clicked, this, &OptionsWindow::buttonVixClick);
+    // Like the loader flags it changes at once; showing the stored value writes nothing.
+    connect(spEdMaxSide_, &QSpinBox::valueChanged, this, [this](int side) {
+        if (!initializing_) {
+            context_.graphicLoader().maxSide = side;
+            context_.settings().loaderFlags.maxSide = side;
+        }
+    });
     return page;
 }
 

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTabWidget>
 
 #include "common/img_tn_panel.h"
@@ -149,6 +150,7 @@ void OptionsWindow::formShow() {
     ckBxOrientation_->setChecked(loader.useOrientation);
 
     initializing_ = true;
+    spEdMaxSide_->setValue(loader.maxSide);
     const uint8_t places = context_.spis().searchOptions;
     ckBxDirHere_->setChecked((places & spsAppDir) != 0);
     ckBxDirSusie_->setChecked((places & spsSusieDir) != 0);

@@ -19,6 +19,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSlider;
+class QSpinBox;
 class QTabWidget;
 class QTableWidget;
 
@@ -140,6 +141,7 @@ class OptionsWindow : public QDialog {
     QCheckBox* ckBxArc_ = nullptr;
     QCheckBox* ckBxArcAutoClose_ = nullptr;
     QLineEdit* memoVixDir_ = nullptr;
+    QSpinBox* spEdMaxSide_ = nullptr;
 };
 
 }  // namespace ravinel

@@ -5,13 +5,15 @@
 #include <cstdint>
 #include <limits>
 
+#include "codec/decode_limits.h"
+
 namespace ravinel {
 
 namespace {
 
-// The largest side a fixed rate or a fixed long side may ask for; larger ones are cut to
-// a 4096 box.
-constexpr int64_t kMaxSetSide = 4096;
+// The side of the largest square box whose 24-bit picture the display store still holds.
+constexpr int64_t kMaxStoreSide = 9459;
+static_assert(kMaxStoreSide * kMaxStoreSide * 3 <= kDisplayDecodeBytes);
 // A picture is shown at most this many times larger, and at least this many times smaller.
 constexpr int64_t kMaxScale = 256;
 
@@ -21,13 +23,13 @@ int64_t nearest(double x) {
 }
 
 // A side scaled by a rate read from the settings; a rate that is not a number counts as 0.
-int64_t scaledSide(int64_t side, double rate) {
+int64_t scaledSide(int64_t side, double rate, int64_t maxSetSide) {
     const double x = static_cast<double>(side) * rate;
     if (!(x > 0)) {
         return 0;
     }
     // Anything that rounds beyond the cut is cut anyway; this keeps the conversion defined.
-    return x >= static_cast<double>(kMaxSetSide) + 0.5 ? kMaxSetSide + 1 : nearest(x);
+    return x >= static_cast<double>(maxSetSide) + 0.5 ? maxSetSide + 1 : nearest(x);
 }
 
 struct Box {
@@ -35,8 +37,11 @@ struct Box {
     int64_t height;
 };
 
+// A fixed rate or a fixed long side asks for at most a box of the largest picture side,
+// and never for more than the display store holds.
 Box boundingBox(int64_t w, int64_t h, const ViewFormConf& viewForm, const ScreenMetrics& metrics,
-                bool frameless) {
+                bool frameless, int64_t maxSide) {
+    const int64_t maxSetSide = std::min(maxSide, kMaxStoreSide);
     switch (viewForm.sizeMode) {
         case SizeMode::ownSize:
             return {w, h};
@@ -46,14 +51,15 @@ Box boundingBox(int64_t w, int64_t h, const ViewFormConf& viewForm, const Screen
             }
             return {metrics.maxClientWidth, metrics.maxClientHeight};
         case SizeMode::fixedRate: {
-            Box box{scaledSide(w, viewForm.sizeRate), scaledSide(h, viewForm.sizeRate)};
-            if (box.width > kMaxSetSide || box.height > kMaxSetSide) {
-                return {kMaxSetSide, kMaxSetSide};
+            Box box{scaledSide(w, viewForm.sizeRate, maxSetSide),
+                    scaledSide(h, viewForm.sizeRate, maxSetSide)};
+            if (box.width > maxSetSide || box.height > maxSetSide) {
+                return {maxSetSide, maxSetSide};
             }
             return {std::max<int64_t>(box.width, 1), std::max<int64_t>(box.height, 1)};
         }
         case SizeMode::fixedLongSide: {
-            const int64_t side = std::min<int64_t>(viewForm.sizeFixed, kMaxSetSide);
+            const int64_t side = std::min<int64_t>(viewForm.sizeFixed, maxSetSide);
             return {side, side};
         }
         default:
@@ -73,13 +79,13 @@ int32_t toInt32(int64_t value) {
 }  // namespace
 
 DisplaySize calcDisplaySize(int32_t sourceWidth, int32_t sourceHeight, const ViewFormConf& viewForm,
-                            const ScreenMetrics& metrics, bool frameless) {
+                            const ScreenMetrics& metrics, bool frameless, int32_t maxSide) {
     // A picture without size is taken as one pixel, so nothing below divides by zero.
     const int64_t w = std::max(sourceWidth, 1);
     const int64_t h = std::max(sourceHeight, 1);
     const double wd = static_cast<double>(w);
     const double hd = static_cast<double>(h);
-    Box box = boundingBox(w, h, viewForm, metrics, frameless);
+    Box box = boundingBox(w, h, viewForm, metrics, frameless, std::max(maxSide, 1));
 
     // Keep the aspect ratio inside the box, enlarging as well as reducing.
     if (w * box.height >= h * box.width) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "codec/decode_limits.h"
 #include "common/screen_metrics.h"
 #include "settings/settings_records.h"
 
@@ -16,9 +17,11 @@ struct DisplaySize {
 
 // The display size of a sourceWidth x sourceHeight picture (both at least 1) under the
 // window's size mode, kept within 1/256 and 256 times the picture. A fixed rate or long
-// side asks for at most a 4096 box, whatever the settings hold.
+// side asks for at most a box of maxSide (the largest picture side), whatever the
+// settings hold, and no larger than a 256 MiB display store.
 DisplaySize calcDisplaySize(int32_t sourceWidth, int32_t sourceHeight, const ViewFormConf& viewForm,
-                            const ScreenMetrics& metrics, bool frameless);
+                            const ScreenMetrics& metrics, bool frameless,
+                            int32_t maxSide = kMaxPictureSide);
 
 // The outer bounds of an image window (frame included), in device pixels.
 struct WindowBounds {

@@ -131,9 +131,11 @@ bool ImageWindow::openWith(const std::string& what, const std::function<void()>&
             return true;
         }
     } catch (const std::exception& e) {
+        // An archive that cannot be read: the hub tells the user why.
         std::cerr << "ravinel: " << what << ": " << e.what() << "\n";
+        process_.loadInfo.noteFailure(LoadFailure::unreadableFile, e.what());
     }
-    // A picture that does not load closes its window again without a message.
+    // A picture that does not load closes its window again; the hub reports it.
     close();
     return false;
 }
@@ -224,7 +226,8 @@ void ImageWindow::sizeForPicture(const ScreenMetrics& metrics) {
     if (width == 0 || height == 0) {
         return;  // nothing loaded: keep the last size
     }
-    const DisplaySize size = calcDisplaySize(width, height, viewForm_, metrics, frameless());
+    const DisplaySize size = calcDisplaySize(width, height, viewForm_, metrics, frameless(),
+                                             context_.graphicLoader().maxSide);
     // A long side of 0 from an edited settings file must not reach the resamplers.
     process_.destWidth = std::max<uint16_t>(size.width, 1);
     process_.destHeight = std::max<uint16_t>(size.height, 1);

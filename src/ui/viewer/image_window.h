@@ -36,7 +36,7 @@ class ImageWindow : public QWidget {
     // Loads fileName and, when it loads, shows it with its folder's list to step through:
     // filesInfo when it lists that folder, else the folder read anew and sorted as the
     // settings say. A picture that does not load closes the window again (an exception
-    // is written to the error stream): false.
+    // is written to the error stream and kept in the load record): false.
     bool open(const std::string& fileName, const DirFilesInfo& filesInfo);
     // The same for a member of an archive, with filesInfo the archive's member list.
     bool open(const std::string& archiveName, const std::string& memberName,

@@ -287,7 +287,7 @@ TEST_F(ThumbMakerTest, InfoTextOfEveryKind) {
     auto text = [&](GraphicKind kind, const std::string& name = "a.jpg") {
         FileInfoItem item;
         item.name = name;
-        item.info = {640, 480, kPixelFormat24Bit, kind, LoadFailure::none, ""};
+        item.info = {640, 480, kPixelFormat24Bit, kind, LoadFailure::none, "", ""};
         return maker.infoText(item);
     };
     EXPECT_EQ(text(GraphicKind::gkNone), "");
@@ -306,7 +306,7 @@ TEST_F(ThumbMakerTest, InfoTextOfEveryKind) {
 
     FileInfoItem custom;
     custom.name = "a";
-    custom.info = {1, 1, kPixelFormatDevice, GraphicKind::gkBmp, LoadFailure::none, ""};
+    custom.info = {1, 1, kPixelFormatDevice, GraphicKind::gkBmp, LoadFailure::none, "", ""};
     EXPECT_EQ(maker.infoText(custom), "1x1 Device?bit BMP");
     custom.info.pixelFormat = 200;
     EXPECT_EQ(maker.infoText(custom), "1x1 Custom?bit BMP");

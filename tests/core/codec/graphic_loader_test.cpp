@@ -268,32 +268,49 @@ TEST_F(GraphicLoaderTest, BmpWithAWrongSizeFieldIsNotRecognisedByContent) {
     EXPECT_EQ(info.pixelFormat, kPixelFormat1Bit);
 }
 
-TEST_F(GraphicLoaderTest, PicturesOver4096PixelsAreRefusedByTheirHeaders) {
+TEST_F(GraphicLoaderTest, PicturesOverTheLargestSideAreRefusedByTheirHeaders) {
     loader.doAnalyze = true;
     loader.inBmpFirst = true;
     loader.inJpgFirst = true;
     host.accepts = false;
     struct Case {
         const char* name;
+        int32_t maxSide;
         std::vector<uint8_t> file;
         GraphicKind kind;
         uint16_t width;
         uint16_t height;
     };
     const Case cases[] = {
-        {"big.bmp", smallBmp(5000, 3000), GraphicKind::gkNone, 5000, 3000},
-        {"edge.bmp", smallBmp(4096, 1), GraphicKind::gkBmp, 4096, 1},
-        {"tall.bmp", smallBmp(1, 4097), GraphicKind::gkNone, 1, 4097},
+        {"big.bmp", kMaxPictureSide, smallBmp(5000, 3000), GraphicKind::gkNone, 5000, 3000},
+        {"edge.bmp", kMaxPictureSide, smallBmp(4096, 1), GraphicKind::gkBmp, 4096, 1},
+        {"tall.bmp", kMaxPictureSide, smallBmp(1, 4097), GraphicKind::gkNone, 1, 4097},
         // Sides beyond 16 bits must not wrap round into the range that counts as loaded.
-        {"wide.bmp", smallBmp(65536 + 100, 1), GraphicKind::gkNone, 65535, 1},
-        {"wide.jpg", encodeJpeg(gradientPicture(4097, 8)), GraphicKind::gkNone, 4097, 8},
-        {"edge.jpg", encodeJpeg(gradientPicture(4096, 8)), GraphicKind::gkJpeg, 4096, 8},
+        {"wide.bmp", kMaxPictureSide, smallBmp(65536 + 100, 1), GraphicKind::gkNone, 65535, 1},
+        {"wide.jpg", kMaxPictureSide, encodeJpeg(gradientPicture(4097, 8)), GraphicKind::gkNone,
+         4097, 8},
+        {"edge.jpg", kMaxPictureSide, encodeJpeg(gradientPicture(4096, 8)), GraphicKind::gkJpeg,
+         4096, 8},
+        // A raised limit: the same headers decide against it.
+        {"big.bmp", 8192, smallBmp(5000, 3000), GraphicKind::gkBmp, 5000, 3000},
+        {"edge.bmp", 8192, smallBmp(8192, 1), GraphicKind::gkBmp, 8192, 1},
+        {"tall.bmp", 8192, smallBmp(1, 8193), GraphicKind::gkNone, 1, 8193},
+        {"wide.jpg", 8192, encodeJpeg(gradientPicture(5120, 8)), GraphicKind::gkJpeg, 5120, 8},
+        {"wide.jpg", 8192, encodeJpeg(gradientPicture(8193, 8)), GraphicKind::gkNone, 8193, 8},
+        {"edge.bmp", kMaxSideLimit, smallBmp(kMaxSideLimit, 1), GraphicKind::gkBmp, 32767, 1},
+        {"wide.bmp", kMaxSideLimit, smallBmp(65536 + 100, 1), GraphicKind::gkNone, 65535, 1},
+        // A lowered one.
+        {"edge.bmp", kMinSideLimit, smallBmp(1024, 1), GraphicKind::gkBmp, 1024, 1},
+        {"wide.jpg", kMinSideLimit, encodeJpeg(gradientPicture(1025, 8)), GraphicKind::gkNone, 1025,
+         8},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(std::string(c.name) + " at " + std::to_string(c.maxSide));
+        loader.maxSide = c.maxSide;
         target = NkDib();
         const GraphicLoadInfo info = load(dir.write(c.name, c.file));
         EXPECT_EQ(info.kind, c.kind);
+        EXPECT_EQ(info.failure == LoadFailure::sideOverLimit, c.kind == GraphicKind::gkNone);
         EXPECT_EQ(info.width, c.width);
         EXPECT_EQ(info.height, c.height);
         // A refused picture was never decoded: the target is the blank one it was.
@@ -394,6 +411,50 @@ TEST_F(GraphicLoaderTest, AFailedLoadSaysWhy) {
         EXPECT_TRUE(info.failureDetail.starts_with(c.detailStart))
             << c.name << ": " << info.failureDetail;
         EXPECT_EQ(info.succeeded(), c.failure == LoadFailure::none) << c.name;
+    }
+}
+
+// After a failure the content names the format nothing read; when the extension chose
+// the decoders, a format other than the extension's is the reason.
+TEST_F(GraphicLoaderTest, TheContentTellsWhyNothingReadIt) {
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    png.resize(4000, 0);
+    std::vector<uint8_t> avif = {0, 0, 0, 0x1C, 'f', 't', 'y', 'p', 'a', 'v', 'i', 'f'};
+    avif.resize(400, 0);
+    BmpBuilder huge;
+    huge.width = 18000;
+    huge.height = 18000;
+    huge.bitCount = 8;
+    huge.compression = 1;
+    huge.palette.assign(256, RgbQuad{});
+    huge.pixels = {0, 1};
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        bool analyze;
+        LoadFailure failure;
+        const char* contentFormat;
+    };
+    const Case cases[] = {
+        {"png.jpg", png, false, LoadFailure::contentMismatch, "PNG"},
+        {"png.jpg", png, true, LoadFailure::noPluginTookIt, "PNG"},
+        {"jpeg.png", jpeg, false, LoadFailure::contentMismatch, "JPEG"},
+        {"a.avif", avif, false, LoadFailure::noPluginTookIt, "AVIF"},
+        {"a.heic", avif, false, LoadFailure::contentMismatch, "AVIF"},
+        {"notes.txt", std::vector<uint8_t>(64, 'a'), false, LoadFailure::noPluginTookIt, ""},
+        // The sides pass a raised limit; the pixels pass the memory of a decode.
+        {"huge.bmp", huge.file(), true, LoadFailure::memoryOverLimit, "BMP"},
+    };
+    loader.inJpgFirst = true;
+    loader.inBmpFirst = true;
+    loader.maxSide = kMaxSideLimit;
+    host.accepts = false;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + (c.analyze ? " by content" : " by name"));
+        loader.doAnalyze = c.analyze;
+        const GraphicLoadInfo info = load(dir.write(c.name, c.bytes));
+        EXPECT_EQ(info.failure, c.failure) << loadFailureText(info);
+        EXPECT_EQ(info.contentFormat, c.contentFormat);
     }
 }
 

@@ -158,14 +158,16 @@ TEST_F(SpiDecodeTest, HostilePictureBlocksAreRefused) {
 }
 
 // A plug-in that does not know the limits is judged by the size it declares: the host
-// never asks it for the pixels of a picture the limits refuse, preview or not.
+// never asks it for the pixels of a picture the limits refuse, preview or not, and says
+// that the size was the reason.
 TEST_F(SpiDecodeTest, APictureDeclaredTooLargeIsNeverAskedFor) {
     addPlugin("rvtest", "a.spi");
     for (const bool preview : {false, true}) {
         SCOPED_TRACE(preview);
         spis.graphicPreview = preview;
-        EXPECT_THROW(decodeStream(fixturePicture(5, 3, 1, 2, FixtureMode::declaresHuge), "x.rvt"),
-                     InvalidGraphicError);
+        expectError<PictureTooLargeError>(
+            [&] { decodeStream(fixturePicture(5, 3, 1, 2, FixtureMode::declaresHuge), "x.rvt"); },
+            "Picture is too large (60000 x 60000)");
     }
     // A shared budget gives the plug-in's blocks and the file image they become a share:
     // twice 180 bytes for 20 x 3 pixels at 24 bits.
@@ -173,7 +175,12 @@ TEST_F(SpiDecodeTest, APictureDeclaredTooLargeIsNeverAskedFor) {
     MemoryBudget small(359);
     MemoryBudget enough(360);
     spis.decodeLimits = {kMaxPictureSide, kDisplayDecodeBytes, &small};
-    EXPECT_THROW(decodeStream(fixturePicture(20, 3), "x.rvt"), InvalidGraphicError);
+    try {
+        decodeStream(fixturePicture(20, 3), "x.rvt");
+        ADD_FAILURE() << "a picture over the budget was decoded";
+    } catch (const PictureTooLargeError& refusal) {
+        EXPECT_TRUE(refusal.byMemory());
+    }
     spis.decodeLimits.budget = &enough;
     EXPECT_EQ(decodeStream(fixturePicture(20, 3), "x.rvt").width(), 20);
     EXPECT_EQ(enough.available(), 360u);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/settings_limits.h"
 #include "settings/vr_ini_file.h"
 #include "tests/temp_folder.h"
 
@@ -27,7 +28,8 @@ const std::string kDefaultFile =
     "[ViewConf]\nReductMode=2\nExpandMode=2\nColorMode=0\nFltInReduct=0220\n"
     "FltInExpand=0010\nFltInOgsize=0000\nDither=1\n3DNow=1\n\n"
     "[OptionForm]\nSelectPage=5\n\n"
-    "[GLoader]\nDoAnalyze=0\nUseSPIPrev=1\nInBMPFirst=0\nInJPGFirst=0\nUseOrientation=1\n\n"
+    "[GLoader]\nDoAnalyze=0\nUseSPIPrev=1\nInBMPFirst=0\nInJPGFirst=0\nUseOrientation=1\nMaxSide="
+    "4096\n\n"
     "[SPI]\nSearchOpt=3\n\n"
     "[File]\nLastDir=\n\n";
 
@@ -118,7 +120,7 @@ TEST(Settings, RoundTripKeepsEveryField) {
         FilterSet{FilterPhase::fpAfter, FilterPhase::fpNone, FilterPhase::fpAfter};
     s.viewConf.use3DNow = false;
     s.selectPage = -3;
-    s.loaderFlags = LoaderFlags{true, false, true, true, false};
+    s.loaderFlags = LoaderFlags{true, false, true, true, false, 12000};
     s.spiSearchOptions = 31;
     s.lastDir = "/tmp/a b=c/";
     saveSettings(s, path);
@@ -129,6 +131,35 @@ TEST(Settings, RoundTripKeepsEveryField) {
     Settings back = loadSettings(path);
     back.viewForm.sizeRate = s.viewForm.sizeRate;  // 0.30000000000000004 is kept as 0.3
     EXPECT_EQ(back, s);
+}
+
+// The file keeps whatever number it holds; the loader gets it within 1024..32767.
+TEST(Settings, LargestPictureSideKeepsItsNumberAndIsUsedWithinItsRange) {
+    struct Case {
+        const char* line;
+        int32_t stored;
+        int32_t used;
+    };
+    const Case cases[] = {
+        {"", 4096, 4096},
+        {"MaxSide=8192", 8192, 8192},
+        {"MaxSide=32768", 32768, 32767},
+        {"MaxSide=100000", 100000, 32767},
+        {"MaxSide=1023", 1023, 1024},
+        {"MaxSide=-5", -5, 1024},
+        {"MaxSide=big", 4096, 4096},
+    };
+    TempFolder folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        Settings s = loadFrom(folder, std::string("[GLoader]\n") + c.line + "\n");
+        EXPECT_EQ(s.loaderFlags.maxSide, c.stored);
+        EXPECT_EQ(pictureSideLimit(s.loaderFlags.maxSide), c.used);
+        saveSettings(s, folder.file("ravinel.ini"));
+        EXPECT_NE(readText(folder.file("ravinel.ini"))
+                      .find("InJPGFirst=0\nMaxSide=" + std::to_string(c.stored) + "\n\n[SPI]"),
+                  std::string::npos);
+    }
 }
 
 TEST(Settings, MaximizedWindowKeepsTheBoundsOfTheFile) {

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "app/application_forms.h"
 #include "platform/cpu_features.h"
@@ -108,9 +109,15 @@ TEST_F(HubTest, UnreadableSettingsGiveDefaultsAndTheFileIsReplacedOnlyAtTheEnd) 
 
 TEST_F(HubTest, OpensAWindowOnlyForAPicture) {
     AppHub hub(iniPath());
+    std::vector<QString> told;
+    hub.onMessage = [&](const QString& text) { told.push_back(text); };
     EXPECT_FALSE(hub.openImageFile(folder_ + "notes.txt", hub.dirFilesInfo(), true));
     EXPECT_TRUE(shownForms().isEmpty());
     EXPECT_TRUE(applicationForms().isEmpty()) << "the window made for it is freed";
+    // The user asked for it: a box names the file and why.
+    EXPECT_EQ(told,
+              (std::vector<QString>{QString::fromStdString(
+                  "画像を開けません\n" + folder_ + "notes.txt\n\n画像ファイルではありません")}));
 
     ASSERT_TRUE(hub.openImageFile(folder_ + "b.bmp", hub.dirFilesInfo(), true));
     const QList<QWidget*> forms = shownForms();
@@ -122,6 +129,14 @@ TEST_F(HubTest, OpensAWindowOnlyForAPicture) {
 
 TEST_F(HubTest, HandedOverPathsOpenPicturesAndMoveTheLastFolder) {
     AppHub hub(iniPath());
+    std::vector<QString> told;
+    hub.onMessage = [&](const QString& text) { told.push_back(text); };
+    hub.executeMacro({folder_ + "gone.jpg"});
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_TRUE(told[0].startsWith(
+        QString::fromStdString("画像を開けません\n" + folder_ +
+                               "gone.jpg\n\nファイルが見つからないか、読み込めません\n（")))
+        << told[0].toStdString();
     hub.executeMacro({folder_});  // a folder: nothing
     hub.executeMacro({});
     hub.executeMacro({""});
@@ -129,6 +144,7 @@ TEST_F(HubTest, HandedOverPathsOpenPicturesAndMoveTheLastFolder) {
 
     hub.executeMacro({folder_ + "sub/missing.jpg"});
     EXPECT_TRUE(shownForms().isEmpty());
+    EXPECT_EQ(told.size(), 2u);
     EXPECT_EQ(hub.settings().lastDir, folder_ + "sub/");
 
     hub.executeMacro({folder_ + "a.bmp", "ignored second line"});

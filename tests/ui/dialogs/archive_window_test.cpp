@@ -199,9 +199,12 @@ TEST_F(ArchiveWindowTest, OpenedMemberClosesTheWindowAndStepsThroughTheArchive) 
     ASSERT_EQ(rowNames(*window),
               (std::vector<std::string>{"a.jpg", "c.jpg", "in/b.jpg", "notes.txt"}));
 
-    openRow(*window, 3);  // no picture: the window stays, no image window
+    openRow(*window, 3);  // no picture: the window stays, no image window, and a box says so
     EXPECT_TRUE(forms<ImageWindow>().empty());
     ASSERT_EQ(forms<ArchiveWindow>().size(), 1u);
+    EXPECT_EQ(messages(),
+              (std::vector<QString>{QString::fromStdString(
+                  "画像を開けません\n" + zip + " : notes.txt\n\n画像ファイルではありません")}));
 
     openRow(*window, 2);
     EXPECT_TRUE(forms<ArchiveWindow>().empty());
@@ -220,6 +223,9 @@ TEST_F(ArchiveWindowTest, OpenedMemberClosesTheWindowAndStepsThroughTheArchive) 
     view.popupMenu().vaNext->trigger();
     EXPECT_EQ(view.fileName(), "b.jpg");
     EXPECT_EQ(view.process().source.width(), 40);
+    // Stepping onto what does not load passes over it without a word.
+    view.popupMenu().vaNext->trigger();
+    EXPECT_EQ(messages().size(), 1u);
 }
 
 TEST_F(ArchiveWindowTest, OpenedMemberInformationShowsTheArchive) {

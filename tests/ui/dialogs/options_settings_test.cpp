@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <cmath>
@@ -138,6 +139,24 @@ TEST_F(OptionsTest, LoaderOptionsChangeAtOnceAndAreKept) {
     EXPECT_TRUE(hub().settings().loaderFlags.inJpgFirst);
     EXPECT_TRUE(hub().settings().loaderFlags.useSpiPrev);
     EXPECT_FALSE(hub().settings().loaderFlags.useOrientation);
+}
+
+// The box shows the side the loader uses; a stored number out of its range stays in the
+// settings until the user picks another.
+TEST_F(OptionsTest, LargestSideChangesAtOnceAndAStoredNumberStaysUntilChanged) {
+    GraphicLoader& loader = hub().graphicLoader();
+    hub().settings().loaderFlags.maxSide = 100000;
+    loader.maxSide = kMaxSideLimit;
+    openOptions();
+    auto* box = control<QSpinBox>("SpEdMaxSide");
+    EXPECT_EQ(box->value(), kMaxSideLimit);
+    EXPECT_EQ(hub().settings().loaderFlags.maxSide, 100000);
+    box->setValue(8192);
+    EXPECT_EQ(loader.maxSide, 8192);
+    EXPECT_EQ(hub().settings().loaderFlags.maxSide, 8192);
+    box->setValue(100);
+    EXPECT_EQ(loader.maxSide, kMinSideLimit);
+    loader.maxSide = kMaxPictureSide;
 }
 
 // Plug-ins come from $SUSIE_PLUGIN_DIR, pointed at the folder the bundled ones are built in.

@@ -21,16 +21,21 @@
 namespace ravinel::bench {
 namespace {
 
-constexpr int kWidth = 4000;
-constexpr int kHeight = 3000;
 constexpr int kOpens = 5;
 const char* const kFileName = "photo.jpg";
 
-// The same bytes as `ravinel-sample photo.jpg 4000 3000` writes, so that other programs
+// A photo and the largest picture side it is opened with.
+struct Photo {
+    int width;
+    int height;
+    int32_t maxSide;
+};
+
+// The same bytes as `ravinel-sample photo.jpg WIDTH HEIGHT` writes, so that other programs
 // can be timed on this very file.
-void writePhoto(const std::string& dir) {
+void writePhoto(const std::string& dir, const Photo& photo) {
     const std::vector<uint8_t> jpeg =
-        fixtures::encodeJpeg(fixtures::photoLikePicture(kWidth, kHeight));
+        fixtures::encodeJpeg(fixtures::photoLikePicture(photo.width, photo.height));
     std::ofstream out(dir + kFileName, std::ios::binary);
     out.write(reinterpret_cast<const char*>(jpeg.data()),
               static_cast<std::streamsize>(jpeg.size()));
@@ -66,9 +71,11 @@ double infoMilliseconds(const ImageWindow& window, const QString& caption) {
 // Opens the picture kOpens times as the hub opens a file given on the command line, with
 // a new user's settings (fit to the screen, area reduction, filters "0220"), and keeps
 // the best of the window's own load and display times.
-std::vector<Figure> openPicture(const std::string& dir) {
+std::vector<Figure> openPicture(const std::string& dir, int32_t maxSide) {
     QTemporaryDir settingsDir;
     AppHub hub(settingsDir.filePath("ravinel.ini").toStdString());
+    hub.graphicLoader().maxSide = maxSide;
+    hub.onMessage = [](const QString& text) { throw std::runtime_error(text.toStdString()); };
     // A window manager's frame of 3-pixel borders under a 23-pixel title bar, as the hub
     // knows it once a first window was framed: on a 1280x1024 screen a 4000x3000 picture
     // then fits at 1274x956, the size ravinel-bench reduces to.
@@ -103,15 +110,28 @@ std::vector<Figure> openPicture(const std::string& dir) {
 }  // namespace
 
 void addOpenPictureCases(std::vector<GuiBenchCase>& cases) {
-    auto dir = std::make_shared<std::string>();
-    cases.push_back(
-        {"open a JPEG " + std::to_string(kWidth) + "x" + std::to_string(kHeight) + " in fit mode",
-         [dir] {
-             if (dir->empty()) {
-                 *dir = cachedFolder("/tmp/ravinel-bench-open", 1, writePhoto);
-             }
-         },
-         [dir] { return openPicture(*dir); }});
+    // The design's largest side, and a camera photo that needs it raised.
+    const Photo photos[] = {{4000, 3000, kMaxPictureSide}, {6000, 4000, 8192}};
+    for (const Photo& photo : photos) {
+        const std::string size = std::to_string(photo.width) + "x" + std::to_string(photo.height);
+        const std::string folder = photo.maxSide == kMaxPictureSide
+                                       ? "/tmp/ravinel-bench-open"
+                                       : "/tmp/ravinel-bench-open-" + size;
+        std::string name = "open a JPEG " + size + " in fit mode";
+        if (photo.maxSide != kMaxPictureSide) {
+            name += ", largest side " + std::to_string(photo.maxSide);
+        }
+        auto dir = std::make_shared<std::string>();
+        cases.push_back({name,
+                         [dir, folder, photo] {
+                             if (dir->empty()) {
+                                 *dir = cachedFolder(folder, 1, [photo](const std::string& d) {
+                                     writePhoto(d, photo);
+                                 });
+                             }
+                         },
+                         [dir, photo] { return openPicture(*dir, photo.maxSide); }});
+    }
 }
 
 }  // namespace ravinel::bench

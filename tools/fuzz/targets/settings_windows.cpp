@@ -33,7 +33,12 @@ void startApplication() {
 AppHub& hub() {
     // Its own settings file does not exist: the hub starts with the defaults. Alive until
     // the process ends, as the windows of every input are made with it.
-    static AppHub* const program = new AppHub(scratchFolder() + "hub/ravinel.ini");
+    static AppHub* const program = [] {
+        auto* made = new AppHub(scratchFolder() + "hub/ravinel.ini");
+        // Nobody closes a box here.
+        made->onMessage = [](const QString&) {};
+        return made;
+    }();
     return *program;
 }
 
