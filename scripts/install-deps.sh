@@ -16,6 +16,12 @@ packages=(
   libgif-dev
   libtiff-dev
   libwebp-dev
+  libavif-dev
+  libheif-dev
+  libjxl-dev
+  libavif-bin
+  libheif-examples
+  libjxl-tools
   libarchive-dev
   gcab
   qt6-base-dev

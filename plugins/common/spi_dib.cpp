@@ -16,6 +16,20 @@ std::uint8_t overWhite(unsigned channel, unsigned alpha) {
 thread_local std::int32_t t_maxSide = kDefaultMaxSide;
 thread_local std::uint64_t t_maxPixelBytes = kDefaultMaxPixelBytes;
 
+// Rows of 4-byte pixels stride bytes apart, red at redAt and blue at 2 - redAt.
+void fillOverWhite(SpiDib& dib, const std::uint8_t* pixels, std::size_t stride, int redAt) {
+    const int blueAt = 2 - redAt;
+    for (int y = 0; y < dib.height(); ++y) {
+        const std::uint8_t* source = pixels + stride * static_cast<std::size_t>(y);
+        std::uint8_t* target = dib.rowFromTop(y);
+        for (int x = 0; x < dib.width(); ++x, source += 4, target += 3) {
+            target[0] = overWhite(source[blueAt], source[3]);
+            target[1] = overWhite(source[1], source[3]);
+            target[2] = overWhite(source[redAt], source[3]);
+        }
+    }
+}
+
 }  // namespace
 
 void setDecodeLimits(std::int32_t maxSide, std::int64_t maxPixelBytes) {
@@ -31,6 +45,10 @@ int checkPictureSize(std::int64_t width, std::int64_t height, unsigned bytesPerP
     const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * bytesPerPixel + 3) & ~3u;
     return rowBytes * static_cast<std::uint64_t>(height) > t_maxPixelBytes ? SPI_NO_MEMORY
                                                                            : SPI_ALL_RIGHT;
+}
+
+DecodeLimits currentDecodeLimits() {
+    return {t_maxSide, t_maxPixelBytes};
 }
 
 SpiDib::~SpiDib() {
@@ -81,15 +99,11 @@ void SpiDib::release(SpiHandle* pHBInfo, SpiHandle* pHBm) {
 }
 
 void fillFromBgraOverWhite(SpiDib& dib, const std::uint8_t* bgra) {
-    const std::uint8_t* source = bgra;
-    for (int y = 0; y < dib.height(); ++y) {
-        std::uint8_t* target = dib.rowFromTop(y);
-        for (int x = 0; x < dib.width(); ++x, source += 4, target += 3) {
-            target[0] = overWhite(source[0], source[3]);
-            target[1] = overWhite(source[1], source[3]);
-            target[2] = overWhite(source[2], source[3]);
-        }
-    }
+    fillOverWhite(dib, bgra, static_cast<std::size_t>(dib.width()) * 4, 2);
+}
+
+void fillFromRgbaOverWhite(SpiDib& dib, const std::uint8_t* rgba, std::size_t stride) {
+    fillOverWhite(dib, rgba, stride, 0);
 }
 
 }  // namespace ravinel::spi

@@ -28,6 +28,13 @@ void setDecodeLimits(std::int32_t maxSide, std::int64_t maxPixelBytes);
 // largest pixel buffer passes the byte limit. Decoders ask before they allocate pixels.
 int checkPictureSize(std::int64_t width, std::int64_t height, unsigned bytesPerPixel);
 
+// This thread's limits, for format libraries that bound their own decoding.
+struct DecodeLimits {
+    std::int32_t maxSide;
+    std::uint64_t maxPixelBytes;
+};
+DecodeLimits currentDecodeLimits();
+
 // The blocks under construction; freed unless handed to the host by release().
 class SpiDib {
   public:
@@ -61,5 +68,7 @@ class SpiDib {
 // Fills a 24-bit picture from blue, green, red, alpha rows (top row first, 4 bytes a
 // pixel, no padding), alpha composited over white.
 void fillFromBgraOverWhite(SpiDib& dib, const std::uint8_t* bgra);
+// The same from red, green, blue, alpha rows that lie stride bytes apart.
+void fillFromRgbaOverWhite(SpiDib& dib, const std::uint8_t* rgba, std::size_t stride);
 
 }  // namespace ravinel::spi

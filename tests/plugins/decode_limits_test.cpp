@@ -4,6 +4,7 @@
 
 #include "tests/plugins/picture_encoders.h"
 #include "tests/plugins/spi_module.h"
+#include "tests/plugins/tool_encoders.h"
 
 namespace ravinel::test {
 namespace {
@@ -15,11 +16,15 @@ struct LimitCase {
 };
 
 std::vector<LimitCase> limitCases() {
+    const Bytes png = png_source::encodePng({"Rgb8", PNG_COLOR_TYPE_RGB, 8, false, false});
     return {
-        {"Png", IFPNG_PATH, png_source::encodePng({"Rgb8", PNG_COLOR_TYPE_RGB, 8, false, false})},
+        {"Png", IFPNG_PATH, png},
         {"Gif", IFGIF_PATH, gif_source::encodeGif({gif_source::GifFrame{}})},
         {"Tiff", IFTIFF_PATH, tiff_source::encodeTiff({tiff_source::TiffPage{}})},
         {"Webp", IFWEBP_PATH, webp_source::encodeWebp(webp_source::losslessBgr, 3)},
+        {"Avif", IFAVIF_PATH, encodeAvif(png)},
+        {"Heif", IFHEIF_PATH, encodeHeic(png)},
+        {"Jxl", IFJXL_PATH, encodeJxl(png)},
     };
 }
 

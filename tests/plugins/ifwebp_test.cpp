@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "tests/plugins/picture_encoders.h"
 #include "tests/plugins/spi_module.h"
 
@@ -35,21 +33,10 @@ class WebpPlugin : public testing::Test {
         ASSERT_EQ(picture.header.biWidth, kWidth);
         ASSERT_EQ(picture.header.biHeight, kHeight);
         ASSERT_EQ(picture.header.biBitCount, 24);
-        int largest = 0;
-        double total = 0;
-        for (int y = 0; y < kHeight; ++y) {
-            for (int x = 0; x < kWidth; ++x) {
-                const auto actual = picture.rgb(x, y);
-                const auto expected = expectedRgb(x, y, alpha);
-                for (int c = 0; c < 3; ++c) {
-                    const int difference = std::abs(actual[c] - expected[c]);
-                    largest = std::max(largest, difference);
-                    total += difference;
-                }
-            }
-        }
-        EXPECT_LE(largest, maxDifference);
-        EXPECT_LE(total / (kWidth * kHeight * 3), meanDifference);
+        const ChannelDifference difference =
+            differenceFrom(picture, [alpha](int x, int y) { return expectedRgb(x, y, alpha); });
+        EXPECT_LE(difference.largest, maxDifference);
+        EXPECT_LE(difference.mean, meanDifference);
     }
 
     static inline SpiModule module{IFWEBP_PATH};

@@ -336,6 +336,22 @@ Bytes withExif(const Bytes& webp, const Bytes& exif) {
     return out;
 }
 
+Bytes encodePng(int channels) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = kWidth;
+    image.height = kHeight;
+    image.format = channels == 4 ? PNG_FORMAT_BGRA : PNG_FORMAT_BGR;
+    const Bytes source = pixels(channels);
+    png_alloc_size_t size = 0;
+    EXPECT_NE(png_image_write_to_memory(&image, nullptr, &size, 0, source.data(), 0, nullptr), 0);
+    Bytes out(size);
+    EXPECT_NE(png_image_write_to_memory(&image, out.data(), &size, 0, source.data(), 0, nullptr),
+              0);
+    out.resize(size);
+    return out;
+}
+
 std::size_t losslessBgr(const Bytes& s, std::uint8_t** out) {
     return WebPEncodeLosslessBGR(s.data(), kWidth, kHeight, kWidth * 3, out);
 }

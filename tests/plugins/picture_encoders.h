@@ -106,6 +106,8 @@ std::size_t lossyBgra(const Bytes& s, std::uint8_t** out);
 Bytes encodeWebp(Encoder encoder, int channels);
 // The picture in an extended file with an EXIF chunk of those bytes.
 Bytes withExif(const Bytes& webp, const Bytes& exif);
+// The same picture as a PNG, for the encoders that read files.
+Bytes encodePng(int channels);
 
 }  // namespace webp_source
 

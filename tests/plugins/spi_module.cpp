@@ -163,6 +163,27 @@ void expectRejectsBrokenData(const SpiModule& module, const Bytes& data,
     decodeFromMemory(module.getPicture, garbage);
 }
 
+ChannelDifference differenceFrom(
+    const DecodedPicture& picture,
+    const std::function<std::array<std::uint8_t, 3>(int x, int y)>& expected) {
+    ChannelDifference difference;
+    double total = 0;
+    for (int y = 0; y < picture.header.biHeight; ++y) {
+        for (int x = 0; x < picture.header.biWidth; ++x) {
+            const auto actual = picture.rgb(x, y);
+            const auto wanted = expected(x, y);
+            for (int c = 0; c < 3; ++c) {
+                const int channel = std::abs(actual[c] - wanted[c]);
+                difference.largest = std::max(difference.largest, channel);
+                total += channel;
+            }
+        }
+    }
+    const double channels = 3.0 * picture.header.biWidth * picture.header.biHeight;
+    difference.mean = channels > 0 ? total / channels : 0;
+    return difference;
+}
+
 std::uint8_t overWhite(unsigned channel, unsigned alpha) {
     return static_cast<std::uint8_t>(
         std::lround((channel * alpha + 255.0 * (255 - alpha)) / 255.0));

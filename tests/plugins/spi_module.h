@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,15 @@ DecodedPicture decodeEverywhere(const SpiModule& module, const Bytes& data);
 // Feeds every cut of the data shorter than mustFailBelow (all short cuts, then a spread)
 // and corrupted copies: never a crash, failures leave the handles NULL.
 void expectRejectsBrokenData(const SpiModule& module, const Bytes& data, std::size_t mustFailBelow);
+
+// How far a picture's channels lie from the expected red, green, blue of each pixel.
+struct ChannelDifference {
+    int largest = 0;
+    double mean = 0;
+};
+ChannelDifference differenceFrom(
+    const DecodedPicture& picture,
+    const std::function<std::array<std::uint8_t, 3>(int x, int y)>& expected);
 
 // The colour channel over white, rounded.
 std::uint8_t overWhite(unsigned channel, unsigned alpha);

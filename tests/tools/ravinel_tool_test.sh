@@ -192,7 +192,8 @@ out=$(SUSIE_PLUGIN_DIR="$dir/plugins" "$tool" plugins 2>"$dir/plugins.err")
 # The Susie folder comes first, then the program folder with the bundled plug-ins.
 check "plugins list" "$(printf '%s\t00IN\t*.rvt;*.rva;*.rvb;*.rvc\tRavinel test plug-in' \
       "$(realpath "$dir/plugins/rvtest.spi")")" "$(echo "$out" | head -1)"
-check "bundled plug-ins listed" "ifgif.spi ifpng.spi iftiff.spi ifwebp.spi" \
+check "bundled plug-ins listed" \
+      "ifavif.spi ifgif.spi ifheif.spi ifjxl.spi ifpng.spi iftiff.spi ifwebp.spi" \
       "$(echo "$out" | tail -n +2 | cut -f1 | xargs -n1 basename | tr '\n' ' ' | sed 's/ $//')"
 check "broken plug-in reported" 1 \
       "$(grep -c 'broken.spi:Susie Pluginがロードできませんでした' "$dir/plugins.err")"
@@ -201,6 +202,20 @@ printf 'GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00' >"$dir/pic.g
 printf ',\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;' >>"$dir/pic.gif"
 check "info through a bundled plug-in" "kind=2 width=1 height=1 pixelformat=3 label=8" \
       "$("$tool" info "$dir/pic.gif")"
+# A 5 x 3 grey picture made by each format's own encoder (build dependencies), read
+# through its bundled plug-in by name and by content.
+{ printf 'YUV4MPEG2 W5 H3 F25:1 Ip A1:1 C444\nFRAME\n'; head -c 45 /dev/zero | tr '\0' '\200'; } \
+    >"$dir/grey.y4m"
+{ printf 'P6\n5 3\n255\n'; head -c 45 /dev/zero | tr '\0' '\200'; } >"$dir/grey.ppm"
+avifenc "$dir/grey.y4m" "$dir/pic.avif" >/dev/null 2>&1
+heif-enc -o "$dir/pic.heic" "$dir/grey.y4m" >/dev/null 2>&1
+cjxl "$dir/grey.ppm" "$dir/pic.jxl" >/dev/null 2>&1
+for name in pic.avif pic.heic pic.jxl; do
+    check "info of $name" "kind=2 width=5 height=3 pixelformat=6 label=24" \
+          "$("$tool" info "$dir/$name" 2>/dev/null)"
+    check "info of $name by content" "kind=2 width=5 height=3 pixelformat=6 label=24" \
+          "$("$tool" info "$dir/$name" --analyze 2>/dev/null)"
+done
 printf 'RVT1\x05\x03\x0a\x14\x00\x00\x00\x00' >"$dir/pic.rvt"
 out=$(SUSIE_PLUGIN_DIR="$dir/plugins" "$tool" info "$dir/pic.rvt" 2>/dev/null); status=$?
 check "info through a plug-in" "kind=2 width=5 height=3 pixelformat=6 label=24" "$out"

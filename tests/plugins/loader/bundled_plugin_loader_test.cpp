@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "codec/graphic_loader.h"
 #include "dib/dib_orientation.h"
 #include "plugin_host/spis.h"
 #include "plugin_host/spis_search.h"
 #include "tests/plugins/picture_encoders.h"
+#include "tests/plugins/tool_encoders.h"
 #include "tests/temp_dir.h"
 #include "tools/fixtures/exif_block.h"
 
@@ -47,7 +49,7 @@ Rgb pngRgb(int x, int y) {
             static_cast<uint8_t>(sampleAt(x, y, 2, 255))};
 }
 
-// The four bundled plug-ins, found by the program's own host in the folder they are
+// The bundled plug-ins, found by the program's own host in the folder they are
 // built into, and a loader with the default options in front of it.
 class BundledPluginLoader : public ::testing::Test {
   protected:
@@ -89,9 +91,10 @@ class BundledPluginLoader : public ::testing::Test {
     NkDib target;
 };
 
-TEST_F(BundledPluginLoader, FindsTheFourBundledPlugins) {
-    ASSERT_EQ(spis.count(), 4);
-    for (const char* name : {"ifpng.spi", "ifgif.spi", "iftiff.spi", "ifwebp.spi"}) {
+TEST_F(BundledPluginLoader, FindsTheBundledPlugins) {
+    ASSERT_EQ(spis.count(), 7);
+    for (const char* name : {"ifpng.spi", "ifgif.spi", "iftiff.spi", "ifwebp.spi", "ifavif.spi",
+                             "ifheif.spi", "ifjxl.spi"}) {
         EXPECT_GE(spis.indexOfFileName(std::string(BUNDLED_PLUGIN_DIR) + "/" + name), 0) << name;
     }
 }
@@ -129,6 +132,24 @@ TEST_F(BundledPluginLoader, LoadsEachFormatByItsExtension) {
                      [](int x, int y) {
                          return Rgb{sampleAt(x, y, 2), sampleAt(x, y, 1), sampleAt(x, y, 0)};
                      });
+    }
+    // Lossless files of the formats' own tools (HEIF's one rounds by a step, so only the
+    // size is checked there).
+    using ToolEncoder = Bytes (*)(const Bytes&, test::Coding);
+    for (const auto& [name, encode] :
+         {std::pair<const char*, ToolEncoder>{"picture.avif", test::encodeAvif},
+          {"picture.jxl", test::encodeJxl}}) {
+        SCOPED_TRACE(name);
+        expectLoaded(dir.write(name, encode(pngPicture(), test::Coding::lossless)),
+                     test::png_source::kWidth, test::png_source::kHeight, pngRgb);
+    }
+    {
+        SCOPED_TRACE("HEIF");
+        const GraphicLoadInfo info =
+            load(dir.write("picture.heic", test::encodeHeic(pngPicture())));
+        EXPECT_EQ(info.kind, GraphicKind::gkSusie);
+        EXPECT_EQ(target.width(), test::png_source::kWidth);
+        EXPECT_EQ(target.height(), test::png_source::kHeight);
     }
 }
 
