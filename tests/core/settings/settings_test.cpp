@@ -157,7 +157,8 @@ TEST(Settings, LargestPictureSideKeepsItsNumberAndIsUsedWithinItsRange) {
         EXPECT_EQ(pictureSideLimit(s.loaderFlags.maxSide), c.used);
         saveSettings(s, folder.file("ravinel.ini"));
         EXPECT_NE(readText(folder.file("ravinel.ini"))
-                      .find("InJPGFirst=0\nUseOrientation=1\nMaxSide=" + std::to_string(c.stored) + "\n\n[SPI]"),
+                      .find("InJPGFirst=0\nUseOrientation=1\nMaxSide=" + std::to_string(c.stored) +
+                            "\n\n[SPI]"),
                   std::string::npos);
     }
 }
