@@ -62,6 +62,15 @@ done
 [ -n "$(env -u SUSIE_PLUGIN_DIR "$tool" plugins 2>/dev/null)" ] ||
     { echo "FAIL the package's tool lists no plug-in"; fail=1; }
 
+# The completion the package installs: commands, then a command's options.
+completion=$root/usr/share/bash-completion/completions/ravinel-tool
+complete_words() {
+    bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _ravinel_tool
+             echo "${COMPREPLY[*]}"' _ "$completion" "$@"
+}
+check "completion of a command" "thumb thumbs" "$(complete_words ravinel-tool thu)"
+check "completion of an option" "--no-orientation" "$(complete_words ravinel-tool info --no-o)"
+
 desktop-file-validate "$desktop" || { echo "FAIL desktop-file-validate"; fail=1; }
 appstreamcli validate --no-net "$root/usr/share/metainfo/org.ravinel.Ravinel.metainfo.xml" ||
     { echo "FAIL appstreamcli validate"; fail=1; }

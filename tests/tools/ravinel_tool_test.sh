@@ -160,6 +160,11 @@ out=$(LC_ALL= LC_TIME= LANG= "$tool" list "$dir/list" --sort 2 | cut -f1,2 | tr 
 check "list natural order" "bad$(printf '\xef\xbf\xbd'),0|img9.jpg,0|img10.jpg,3|" "$out"
 out=$(LC_ALL= LC_TIME= LANG= "$tool" list "$dir/list/" --sort 5 | head -1 | cut -f1,3)
 check "list size order and time text" "$(printf 'img10.jpg\t2005/03/07 08:05:08')" "$out"
+# Control characters cannot break the line or reach the terminal: escaped as ls -b does.
+mkdir "$dir/odd"
+: >"$dir/odd/$(printf 'a\nb\tc\\d\033e')"
+check "list escapes control characters" 'a\nb\tc\\d\033e' "$("$tool" list "$dir/odd" | cut -f1)"
+check "version" "ravinel-tool " "$("$tool" --version | cut -c1-13)"
 "$tool" list "$dir/missing" 2>/dev/null
 check "list of a missing folder" 2 "$?"
 "$tool" list "$dir/list" --sort 256 2>/dev/null
