@@ -227,6 +227,19 @@ check "thumb through a plug-in" "5x3 24bit bySPI" "$out"
 check "thumb through a plug-in status" 0 "$status"
 check "thumb through a plug-in size" "0400000002000000" \
       "$(od -An -tx1 -j18 -N8 "$dir/avif-thumb.bmp" | tr -d ' \n')"
+# A batch goes through the plug-ins too, and a thumbnail it cannot write (its name too
+# long) is reported while the others are made.
+mkdir "$dir/batch"
+cp "$dir/pic.avif" "$dir/in.bmp" "$dir/batch/"
+long=$(printf 'x%.0s' $(seq 251)).bmp
+cp "$dir/in.bmp" "$dir/batch/$long"
+out=$("$tool" thumbs "$dir/batch" "$dir/batch-out" --image-size 4 2>"$dir/batch.err"); status=$?
+check "thumbs of a batch with a failure" "files examined: 3|thumbnails made: 2|" \
+      "$(echo "$out" | head -2 | tr '\n' '|')"
+check "thumbs failures counted" "files failed: 1" "$(echo "$out" | tail -1)"
+check "thumbs status after a failure" 1 "$status"
+check "thumbs failure reported" 1 "$(grep -c "^ravinel-tool: $long: " "$dir/batch.err")"
+check "thumbs written" "in.bmp.bmp pic.avif.bmp" "$(cd "$dir/batch-out" && echo *)"
 printf 'RVT1\x05\x03\x0a\x14\x00\x00\x00\x00' >"$dir/pic.rvt"
 out=$(SUSIE_PLUGIN_DIR="$dir/plugins" "$tool" info "$dir/pic.rvt" 2>/dev/null); status=$?
 check "info through a plug-in" "kind=2 width=5 height=3 pixelformat=6 label=24" "$out"

@@ -5,14 +5,19 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <mutex>
+#include <optional>
 
 #include "browse/dir_files_info.h"
 #include "browse/thumb_maker.h"
 #include "codec/decode_limits.h"
 #include "codec/graphic_loader.h"
+#include "codec/shared_spi_host.h"
 #include "command_line.h"
 #include "commands.h"
+#include "escaped_name.h"
 #include "platform/parallel_bands.h"
+#include "progress_bar.h"
 
 namespace ravinel::tool {
 
@@ -20,6 +25,8 @@ namespace {
 
 struct ThumbsSettings {
     MemoryBudget* budget = nullptr;  // the decodes of every thread share it
+    SpiHost* plugins = nullptr;      // one host for every thread, loading one at a time
+    std::mutex* pluginLock = nullptr;
     std::string dir;
     int32_t imageSize = 100;
     int32_t maxSide = kMaxPictureSide;
@@ -33,16 +40,17 @@ struct ThumbsTally {
     std::atomic<int> examined{0};  // files the makers examined
     std::atomic<int> made{0};
     std::atomic<int> done{0};
+    std::atomic<int> failed{0};
 };
 
-// Takes files until none is left. Every thread has a loader and a maker of its own: both
-// keep the state of the picture in hand, and this loader has no plug-ins (the plug-in
-// host is not safe to share between threads). Each file is only ever read by one thread
-// and its thumbnail goes to a file of its own, so the output does not depend on the
-// thread count.
+// Takes files until none is left. Every thread has a loader and a maker of its own, which
+// keep the state of the picture in hand, and its own view of the one plug-in host. Each file is
+// only ever read by one thread and its thumbnail goes to a file of its own, so the output does not
+// depend on the thread count. A file that fails is reported and the others go on.
 void makeThumbs(const ThumbsSettings& settings, DirFilesInfo& files, ThumbsTally& tally,
-                bool showProgress) {
-    GraphicLoader loader(nullptr);
+                ProgressBar* progress) {
+    SharedSpiHost plugins(*settings.plugins, *settings.pluginLock);
+    GraphicLoader loader(&plugins);
     configureDefaultLoader(loader, settings.maxSide);
     loader.budget = settings.budget;
     ThumbMaker maker(loader);
@@ -52,16 +60,25 @@ void makeThumbs(const ThumbsSettings& settings, DirFilesInfo& files, ThumbsTally
     const auto count = static_cast<size_t>(files.count());
     for (size_t i = tally.next++; i < count; i = tally.next++) {
         FileInfoItem& item = files.item(static_cast<int>(i));
-        maker.examineFile(item);
-        if (item.thumbIndex >= 0) {
-            maker.store.at(item.thumbIndex)
-                .saveToFile((settings.outDir / (item.name + ".bmp")).string());
-            ++tally.made;
-            maker.store.clear();  // a batch keeps no thumbnail it has written
+        try {
+            maker.examineFile(item);
+            if (item.thumbIndex >= 0) {
+                maker.store.at(item.thumbIndex)
+                    .saveToFile((settings.outDir / (item.name + ".bmp")).string());
+                ++tally.made;
+            }
+        } catch (const std::exception& error) {
+            ++tally.failed;
+            if (progress != nullptr) {
+                progress->clear();
+            }
+            std::fprintf(stderr, "ravinel-tool: %s: %s\n", escapedName(item.name).c_str(),
+                         error.what());
         }
+        maker.store.clear();  // a batch keeps no thumbnail it has written
         const int done = ++tally.done;
-        if (showProgress) {
-            std::fprintf(stderr, "\r%d/%d", done, files.count());
+        if (progress != nullptr) {
+            progress->update(done);
         }
     }
     tally.examined += maker.madeCount;
@@ -76,8 +93,12 @@ int runThumbs(const std::vector<std::string>& args) {
     }
     // The threads bound the memory of their decodes together, not each its own.
     MemoryBudget budget(kDisplayDecodeBytes);
+    const std::unique_ptr<Spis> plugins = searchPlugins(true);
+    std::mutex pluginLock;
     ThumbsSettings settings;
     settings.budget = &budget;
+    settings.plugins = plugins.get();
+    settings.pluginLock = &pluginLock;
     settings.dir = folderPathOf(cl.positional()[0]);
     settings.imageSize = static_cast<int32_t>(cl.number("image-size", 100, 1, 4096));
     settings.hiQuality = !cl.flag("low");
@@ -89,21 +110,29 @@ int runThumbs(const std::vector<std::string>& args) {
     DirFilesInfo files;
     files.setDir(settings.dir);
     files.sort(0);
-    const bool showProgress = isatty(STDERR_FILENO) != 0;
+    std::optional<ProgressBar> progress;
+    if (isatty(STDERR_FILENO) != 0) {
+        progress.emplace(files.count());
+    }
     const auto start = std::chrono::steady_clock::now();
     ThumbsTally tally;
     // One band per thread, each taking files as it frees up, so that a slow file does not
     // hold up the others; the processing of one file then runs on its thread alone.
-    forEachBand(processThreads(), 1,
-                [&](size_t, size_t) { makeThumbs(settings, files, tally, showProgress); });
+    forEachBand(processThreads(), 1, [&](size_t, size_t) {
+        makeThumbs(settings, files, tally, progress ? &*progress : nullptr);
+    });
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (showProgress) {
-        std::fprintf(stderr, "\n");
+    if (progress) {
+        progress->clear();
     }
     std::printf("files examined: %d\nthumbnails made: %d\nfiles per second: %.1f\n",
                 tally.examined.load(), tally.made.load(),
                 seconds > 0 ? tally.examined.load() / seconds : 0.0);
+    if (tally.failed > 0) {
+        std::printf("files failed: %d\n", tally.failed.load());
+        return 1;
+    }
     return 0;
 }
 
