@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QScreen>
 #include <QSplitter>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -137,7 +138,10 @@ void BrowserWindow::placeWindow() {
     const Rect bounds = drawableWindowRect(context_.settings().thumbForm.bounds);
     const QRect stored(QPoint(bounds.left, bounds.top),
                        QPoint(bounds.right - 1, bounds.bottom - 1));
-    placedBounds_ = keptOnMonitor(stored, nearestScreenGeometry(stored));
+    const QScreen* screen = nearestScreen(stored);
+    placedBounds_ = screen == nullptr ? stored
+                                      : shrunkToWorkArea(keptOnMonitor(stored, screen->geometry()),
+                                                         screen->availableGeometry());
     // The stored rectangle holds the frame. Until this window has one, the frame is taken
     // to be the one measured on earlier windows (in device pixels).
     const ScreenMetrics metrics = context_.getScreenMetrics(this);

@@ -3,6 +3,7 @@
 #include <QFileIconProvider>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QTimer>
 
 #include "browse/folder_listing.h"
 #include "browser/system_places.h"
@@ -183,6 +184,17 @@ void ShellDirTree::addSubfolders(QTreeWidgetItem* node) {
 
 ShellDirTree::NodeKind ShellDirTree::nodeKind(const QTreeWidgetItem* node) const {
     return static_cast<NodeKind>(node->data(0, kKindRole).toInt());
+}
+
+// The folder was selected before the window had its final size (a window manager may
+// change it as it maps the window): it is brought into view again once the tree is laid out.
+void ShellDirTree::showEvent(QShowEvent* event) {
+    QTreeWidget::showEvent(event);
+    QTimer::singleShot(0, this, [this] {
+        if (currentItem() != nullptr) {
+            scrollToItem(currentItem());
+        }
+    });
 }
 
 void ShellDirTree::keyPressEvent(QKeyEvent* event) {

@@ -76,6 +76,7 @@ class ShellDirTree : public QTreeWidget {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     QTreeWidgetItem* addNode(QTreeWidgetItem* parent, NodeKind kind, const QString& text,

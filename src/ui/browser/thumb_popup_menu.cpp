@@ -39,7 +39,7 @@ ThumbPopupMenu::ThumbPopupMenu(QWidget* owner) {
     mmOption = addMenuItem(mmEtc, "オプション(&O)");
     menu->addSeparator();  // N4
 
-    mmExplorer = addShortcutItem(owner, menu, "エクスプローラで開く(&E)",
+    mmExplorer = addShortcutItem(owner, menu, "ファイルマネージャで開く(&E)",
                                  QKeySequence(Qt::CTRL | Qt::Key_E));
     mmSort = menu->addMenu(QString::fromUtf8("ソート(&S)"));
     sortGroup_ = exclusiveGroup(menu);

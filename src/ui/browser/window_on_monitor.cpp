@@ -31,7 +31,20 @@ QRect keptOnMonitor(const QRect& window, const QRect& monitor) {
     return kept;
 }
 
-QRect nearestScreenGeometry(const QRect& rect) {
+QRect shrunkToWorkArea(const QRect& window, const QRect& workArea) {
+    QRect shrunk = window;
+    if (window.width() > workArea.width()) {
+        shrunk.moveLeft(workArea.left());
+        shrunk.setWidth(workArea.width());
+    }
+    if (window.height() > workArea.height()) {
+        shrunk.moveTop(workArea.top());
+        shrunk.setHeight(workArea.height());
+    }
+    return shrunk;
+}
+
+const QScreen* nearestScreen(const QRect& rect) {
     const QScreen* best = QGuiApplication::primaryScreen();
     int64_t bestArea = -1;
     int64_t bestGap = std::numeric_limits<int64_t>::max();
@@ -46,7 +59,7 @@ QRect nearestScreenGeometry(const QRect& rect) {
             bestGap = gap;
         }
     }
-    return best != nullptr ? best->geometry() : QRect();
+    return best;
 }
 
 }  // namespace ravinel

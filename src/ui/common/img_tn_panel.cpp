@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QToolTip>
 
+#include "common/elided_file_name.h"
 #include "common/tile_image.h"
 
 namespace ravinel {
@@ -80,7 +81,13 @@ void ImgTnPanel::setLabelTop(int32_t top) {
 }
 
 void ImgTnPanel::setLabelText(const QString& text) {
-    label_->setText(text);
+    labelFullText_ = text;
+    showLabelText();
+}
+
+void ImgTnPanel::showLabelText() {
+    label_->setText(
+        elidedFileName(labelFullText_, label_->fontMetrics(), label_->contentsRect().width()));
 }
 
 // The label is as high as its font in pixels plus a margin of two on each side.
@@ -89,6 +96,7 @@ void ImgTnPanel::placeLabel() {
         static_cast<int>(label_->font().pointSizeF() * label_->logicalDpiY() / 72.0 + 0.5);
     label_->setGeometry(kLabelLeft, labelTop_, std::max(width() - 2 * kLabelLeft, 0),
                         pixelHeight + 4);
+    showLabelText();
 }
 
 void ImgTnPanel::setImage(const QRect& bounds, const QImage& picture) {

@@ -49,7 +49,9 @@ class ImgTnPanel : public QWidget {
     // follows the font; pointSize is at least 1 (see drawableThumbPanel).
     void setLabelFont(const std::string& family, int32_t pointSize, uint8_t fontStyle);
     void setLabelTop(int32_t top);
+    // The file name under the picture, shortened in the middle when the label is narrower.
     void setLabelText(const QString& text);
+    const QString& labelText() const { return labelFullText_; }
     void setLabelHint(const QString& hint) { labelHint_ = hint; }
     QLabel* label() const { return label_; }
     const QString& labelHint() const { return labelHint_; }
@@ -82,6 +84,7 @@ class ImgTnPanel : public QWidget {
   private:
     void applyLabelColors();
     void placeLabel();
+    void showLabelText();
     QPoint toView(QPoint tilePos) const;
 
     uint8_t style_;
@@ -93,6 +96,7 @@ class ImgTnPanel : public QWidget {
     QColor labelBackground_[2];
     QColor labelText_[2];
     QLabel* label_;
+    QString labelFullText_;
     QString labelHint_;
     int32_t labelTop_ = 0;
     TileImage* image_ = nullptr;

@@ -25,7 +25,7 @@ TEST_F(BrowserTest, MenuItemsInOrderWithTheirKeys) {
     BrowserWindow* browser = openBrowser();
     const ThumbPopupMenu& menu = browser->popupMenu();
     EXPECT_EQ(captions(menu.menu),
-              (QStringList{"その他(&X)", "-", "エクスプローラで開く(&E)", "ソート(&S)",
+              (QStringList{"その他(&X)", "-", "ファイルマネージャで開く(&E)", "ソート(&S)",
                            "更新 - ファイル(&F)", "更新 - ツリー(&R)", "-", "表示 - サムネイル(&T)",
                            "表示 - 詳細リスト(&L)", "-", "アプリケーションの終了(&Q)"}));
     EXPECT_EQ(captions(menu.mmEtc),
@@ -172,6 +172,40 @@ TEST_F(BrowserTest, AWindowStoredOffTheMonitorComesBack) {
     EXPECT_EQ(keptOnMonitor(QRect(-900, 800, 10, 10), QRect(0, 0, 1280, 800)),
               QRect(-900, 0, 10, 10))
         << "only the right and the bottom edge count";
+}
+
+// The tree shows the folder the browser shows, however far down its list it is.
+TEST_F(BrowserTest, TheTreeScrollsToTheFolderShown) {
+    for (int i = 0; i < 200; ++i) {
+        std::filesystem::create_directory(folder() + "f" + std::to_string(100 + i));
+    }
+    hub().settings().lastDir = folder() + "f299/";
+    hub().settings().thumbForm.bounds = {0, 0, 500, 300};
+    BrowserWindow* browser = openBrowser();
+    QCoreApplication::processEvents();
+    const ShellDirTree& tree = browser->tree();
+    ASSERT_NE(tree.currentItem(), nullptr);
+    EXPECT_EQ(tree.currentItem()->text(0), "f299");
+    const QRect item = tree.visualItemRect(tree.currentItem());
+    EXPECT_TRUE(item.top() >= 0 && item.bottom() < tree.viewport()->height())
+        << "item at " << item.top() << " of " << tree.viewport()->height();
+}
+
+// A stored window larger than the screen's work area (a scale change since) shrinks to it
+// on each side that is too large; the status bar stays in reach.
+TEST_F(BrowserTest, AWindowStoredLargerThanTheScreenShrinksToTheWorkArea) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    hub().settings().thumbForm.bounds = {area.left() + 10, area.top() + 20,
+                                         area.left() + 10 + area.width() * 2,
+                                         area.top() + 20 + area.height() / 2};
+    BrowserWindow* browser = openBrowser();
+    EXPECT_EQ(browser->frameGeometry(),
+              QRect(area.left(), area.top() + 20, area.width(), area.height() / 2));
+
+    const QRect workArea(0, 30, 1280, 770);
+    EXPECT_EQ(shrunkToWorkArea(QRect(100, 100, 600, 400), workArea), QRect(100, 100, 600, 400));
+    EXPECT_EQ(shrunkToWorkArea(QRect(100, 100, 600, 900), workArea), QRect(100, 30, 600, 770));
+    EXPECT_EQ(shrunkToWorkArea(QRect(-50, 40, 2000, 1000), workArea), QRect(0, 30, 1280, 770));
 }
 
 }  // namespace

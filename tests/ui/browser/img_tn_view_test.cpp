@@ -107,7 +107,7 @@ TEST_F(ImgTnViewTest, FileThatIsNoPictureIsDescribedAndKeepsItsIcon) {
     EXPECT_EQ(tile->imageHint(), QString::fromUtf8("TXTファイル"));
     EXPECT_EQ(tile->imageBounds().size(), QSize(32, 32));
     EXPECT_TRUE(tile->labelHint().startsWith("note.txt\n5 Byte\n"));
-    EXPECT_EQ(tile->label()->text(), QString("note.txt"));
+    EXPECT_EQ(tile->labelText(), QString("note.txt"));
 }
 
 TEST_F(ImgTnViewTest, LinkIsDescribedByItsTarget) {

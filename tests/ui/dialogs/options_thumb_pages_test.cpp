@@ -24,7 +24,7 @@ TEST_F(OptionsTest, PanelWidthBarResizesTheSampleAndItsLabel) {
     EXPECT_EQ(control<QLabel>("LabelTP")->text(), "↓サムネイルの縦位置 : 7");
     EXPECT_EQ(control<QLabel>("LabelLP")->text(), "ファイル名の縦位置↑ : 90");
     EXPECT_EQ(options.previewTile()->label()->y(), 90);
-    EXPECT_EQ(options.previewTile()->label()->text(), "ファイル名 FileName");
+    EXPECT_EQ(options.previewTile()->labelText(), "ファイル名 FileName");
     EXPECT_EQ(hubLook().panelW, 110) << "the hub keeps its value until the window closes";
 }
 
