@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "../common/camera_raw_signature.h"
 #include "../common/spi_exports.h"
 #include "../common/spi_input.h"
 
@@ -216,10 +217,12 @@ int decodeTiffPreview(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
     return readCurrentDirectory(reader.tiff(), orientation, dib);
 }
 
-// Classic TIFF and BigTIFF, either byte order.
+// Classic TIFF and BigTIFF, either byte order, but not the camera RAW files that show
+// what they are: their first directory is a small preview, not the picture.
 bool acceptsTiff(const void* header) {
-    return headerStartsWith(header, {"II*\0", 4}) || headerStartsWith(header, {"MM\0*", 4}) ||
-           headerStartsWith(header, {"II+\0", 4}) || headerStartsWith(header, {"MM\0+", 4});
+    return (isTiffHeader(header) || headerStartsWith(header, {"II+\0", 4}) ||
+            headerStartsWith(header, {"MM\0+", 4})) &&
+           !isCameraRawSignature(header);
 }
 
 }  // namespace

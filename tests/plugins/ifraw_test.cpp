@@ -1,0 +1,139 @@
+// Camera RAW through DNG files the test writes: the developed picture, the embedded
+// preview, the orientation, and broken or oversized files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/plugins/dng_writer.h"
+#include "tests/plugins/spi_module.h"
+
+namespace ravinel::test {
+namespace {
+
+using Preview = DngPicture::Preview;
+
+int spread(const std::array<std::uint8_t, 3>& rgb) {
+    return *std::max_element(rgb.begin(), rgb.end()) - *std::min_element(rgb.begin(), rgb.end());
+}
+
+// The mosaic is grey under the camera's white balance, darker in its left half: developed,
+// both halves are grey, in place, and of the sides announced before.
+TEST(CameraRaw, MosaicDevelopsGreyUnderTheCamerasWhiteBalance) {
+    const SpiModule module(IFRAW_PATH);
+    ASSERT_TRUE(module.loaded());
+    const DngPicture dng;
+    const Bytes file = encodeDng(dng);
+    ASSERT_FALSE(file.empty());
+
+    const auto [code, info] = pictureInfoFromMemory(module, file);
+    ASSERT_EQ(code, SPI_ALL_RIGHT);
+    EXPECT_EQ(info.width, dng.width);
+    EXPECT_EQ(info.height, dng.height);
+    EXPECT_EQ(info.colorDepth, 24);
+
+    const DecodedPicture picture = decodeEverywhere(module, file);
+    ASSERT_EQ(picture.code, SPI_ALL_RIGHT);
+    ASSERT_EQ(picture.header.biWidth, dng.width);
+    ASSERT_EQ(picture.header.biHeight, dng.height);
+    // Away from the edges, where the colours of the mosaic are interpolated from fewer
+    // sites.
+    for (int y = 2; y < dng.height - 2; ++y) {
+        for (int x = 2; x < dng.width - 2; ++x) {
+            if (x >= dng.width / 2 - 2 && x < dng.width / 2 + 2) {
+                continue;
+            }
+            const auto rgb = picture.rgb(x, y);
+            ASSERT_LE(spread(rgb), 3) << x << "," << y;
+            if (x < dng.width / 2) {
+                ASSERT_LT(rgb[1] + 40, picture.rgb(dng.width - 1 - x, y)[1]) << x << "," << y;
+            }
+        }
+    }
+}
+
+// The preview entry gives the picture the camera embedded, as stored; a file without
+// one sends the host to the picture entry.
+TEST(CameraRaw, PreviewIsTheEmbeddedPicture) {
+    const SpiModule module(IFRAW_PATH);
+    ASSERT_TRUE(module.loaded());
+    ASSERT_NE(module.getPreview, nullptr);
+    struct PreviewCase {
+        const char* name;
+        Preview preview;
+        int tolerance;
+    };
+    for (const PreviewCase& c : {PreviewCase{"Jpeg", Preview::jpeg, 4},
+                                 PreviewCase{"Bitmap", Preview::bitmap, 0}}) {
+        SCOPED_TRACE(c.name);
+        DngPicture dng;
+        dng.preview = c.preview;
+        dng.orientation = 6;
+        const DecodedPicture preview = decodeFromMemory(module.getPreview, encodeDng(dng));
+        ASSERT_EQ(preview.code, SPI_ALL_RIGHT);
+        ASSERT_EQ(preview.header.biWidth, dng.previewWidth);
+        ASSERT_EQ(preview.header.biHeight, dng.previewHeight);
+        EXPECT_LE(differenceFrom(preview, [&](int, int) { return dng.previewColour; }).largest,
+                  c.tolerance);
+    }
+    DngPicture bare;
+    bare.preview = Preview::none;
+    EXPECT_EQ(decodeFromMemory(module.getPreview, encodeDng(bare)).code, SPI_NO_FUNCTION);
+}
+
+TEST(CameraRaw, TruncatedAndCorruptedFilesAreRefused) {
+    const SpiModule module(IFRAW_PATH);
+    ASSERT_TRUE(module.loaded());
+    const Bytes file = encodeDng({});
+    ASSERT_FALSE(file.empty());
+    expectRejectsBrokenData(module, file, file.size());
+}
+
+// The mosaic's directory (the last one written) rewritten to declare other sides.
+Bytes withDeclaredSides(Bytes file, std::uint32_t width, std::uint32_t height) {
+    const auto number = [&](std::size_t at, int size) {
+        std::uint32_t value = 0;
+        for (int i = size - 1; i >= 0; --i) {
+            value = value << 8 | file.at(at + static_cast<std::size_t>(i));
+        }
+        return value;
+    };
+    std::size_t directory = number(4, 4);
+    for (std::uint32_t next = directory; next != 0;
+         next = number(directory + 2 + 12 * number(directory, 2), 4)) {
+        directory = next;
+    }
+    int rewritten = 0;
+    for (std::uint32_t i = 0; i < number(directory, 2); ++i) {
+        const std::size_t entry = directory + 2 + 12 * i;
+        const std::uint32_t tag = number(entry, 2);
+        if (tag == 256 || tag == 257) {
+            const std::uint32_t value = tag == 256 ? width : height;
+            const int size = number(entry + 2, 2) == 3 ? 2 : 4;
+            for (int b = 0; b < size; ++b) {
+                file.at(entry + 8 + static_cast<std::size_t>(b)) =
+                    static_cast<std::uint8_t>(value >> (8 * b));
+            }
+            ++rewritten;
+        }
+    }
+    EXPECT_EQ(rewritten, 2);
+    return file;
+}
+
+// Sides over the host's limits are refused before the library unpacks anything.
+TEST(CameraRaw, DeclaredSidesOverTheLimitsAreRefused) {
+    const SpiModule module(IFRAW_PATH);
+    ASSERT_TRUE(module.loaded());
+    DngPicture dng;
+    dng.preview = Preview::none;
+    const Bytes file = encodeDng(dng);
+    for (const auto& [width, height] : {std::pair{60000u, 40000u}, {4098u, 64u}}) {
+        SCOPED_TRACE(width);
+        const Bytes huge = withDeclaredSides(file, width, height);
+        const DecodedPicture picture = decodeFromMemory(module.getPicture, huge);
+        EXPECT_NE(picture.code, SPI_ALL_RIGHT);
+    }
+}
+
+}  // namespace
+}  // namespace ravinel::test
