@@ -120,19 +120,34 @@ Bytes withDeclaredSides(Bytes file, std::uint32_t width, std::uint32_t height) {
     return file;
 }
 
-// Sides over the host's limits are refused before the library unpacks anything.
+// Sides over the host's limits are reported as declared, so that the host can say why,
+// and refused before the library unpacks anything: a side as broken data, a buffer over
+// the bytes as no memory.
 TEST(CameraRaw, DeclaredSidesOverTheLimitsAreRefused) {
     const SpiModule module(IFRAW_PATH);
     ASSERT_TRUE(module.loaded());
     DngPicture dng;
     dng.preview = Preview::none;
     const Bytes file = encodeDng(dng);
-    for (const auto& [width, height] : {std::pair{60000u, 40000u}, {4098u, 64u}}) {
-        SCOPED_TRACE(width);
-        const Bytes huge = withDeclaredSides(file, width, height);
-        const DecodedPicture picture = decodeFromMemory(module.getPicture, huge);
-        EXPECT_NE(picture.code, SPI_ALL_RIGHT);
+    struct SidesCase {
+        std::uint32_t width;
+        std::uint32_t height;
+        std::int32_t maxSide;
+        std::int32_t code;
+    };
+    for (const SidesCase& c : {SidesCase{60000, 40000, 4096, SPI_OUT_OF_ORDER},
+                               SidesCase{4098, 64, 4096, SPI_OUT_OF_ORDER},
+                               SidesCase{60000, 40000, 65535, SPI_NO_MEMORY}}) {
+        SCOPED_TRACE(std::to_string(c.width) + " " + std::to_string(c.maxSide));
+        const Bytes huge = withDeclaredSides(file, c.width, c.height);
+        module.setDecodeLimits(c.maxSide, std::int64_t{256} << 20);
+        const auto [code, info] = pictureInfoFromMemory(module, huge);
+        ASSERT_EQ(code, SPI_ALL_RIGHT);
+        EXPECT_EQ(info.width, static_cast<std::int32_t>(c.width));
+        EXPECT_EQ(info.height, static_cast<std::int32_t>(c.height));
+        EXPECT_EQ(decodeFromMemory(module.getPicture, huge).code, c.code);
     }
+    module.setDecodeLimits(4096, std::int64_t{256} << 20);
 }
 
 }  // namespace
