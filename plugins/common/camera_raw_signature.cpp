@@ -83,8 +83,9 @@ bool isCameraRawSignature(const void* header) {
     }
     // Olympus, Panasonic, Fujifilm, Minolta and Sigma signatures; Canon's CRW heap and
     // CR3 brand.
-    return startsWithAny(header, {"IIRO", "IIRS", "MMOR", {"IIU\0", 4}, "FUJIFILMCCD-RAW",
-                                  {"\0MRM", 4}, "FOVb"}) ||
+    return startsWithAny(
+               header,
+               {"IIRO", "IIRS", "MMOR", {"IIU\0", 4}, "FUJIFILMCCD-RAW", {"\0MRM", 4}, "FOVb"}) ||
            std::memcmp(bytes + 6, "HEAPCCDR", 8) == 0 || fileTypeNamesBrand(header, "crx ");
 }
 

@@ -168,8 +168,7 @@ int decodeRaw(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
     if (const int code = checkPictureSize(image->width, image->height, 3); code != SPI_ALL_RIGHT) {
         return code;
     }
-    if (const int code = dib.allocate(image->width, image->height, 24, 0);
-        code != SPI_ALL_RIGHT) {
+    if (const int code = dib.allocate(image->width, image->height, 24, 0); code != SPI_ALL_RIGHT) {
         return code;
     }
     fillFromRgb(dib, image->data, image->colors);

@@ -52,8 +52,8 @@ void writeCameraTags(TIFF* tiff, const DngPicture& picture) {
     TIFFSetField(tiff, TIFFTAG_UNIQUECAMERAMODEL, "Ravinel Test camera");
     TIFFSetField(tiff, TIFFTAG_ORIENTATION, picture.orientation);
     // XYZ to the camera's red, green and blue: sRGB's primaries.
-    const float colorMatrix[9] = {3.2406f,  -1.5372f, -0.4986f, -0.9689f, 1.8758f,
-                                  0.0415f,  0.0557f,  -0.2040f, 1.0570f};
+    const float colorMatrix[9] = {3.2406f, -1.5372f, -0.4986f, -0.9689f, 1.8758f,
+                                  0.0415f, 0.0557f,  -0.2040f, 1.0570f};
     TIFFSetField(tiff, TIFFTAG_COLORMATRIX1, 9, colorMatrix);
     TIFFSetField(tiff, TIFFTAG_CALIBRATIONILLUMINANT1, 21);
     TIFFSetField(tiff, TIFFTAG_ASSHOTNEUTRAL, 3, picture.asShotNeutral.data());
@@ -83,8 +83,8 @@ bool writeMosaic(TIFF* tiff, const DngPicture& picture) {
             // 0 red, 1 green, 2 blue by the pattern above.
             const int site = (y % 2) + (x % 2);
             const int halved = x < picture.width / 2 ? 1 : 0;
-            row[static_cast<std::size_t>(x)] =
-                static_cast<std::uint16_t>(picture.mosaic[static_cast<std::size_t>(site)] >> halved);
+            row[static_cast<std::size_t>(x)] = static_cast<std::uint16_t>(
+                picture.mosaic[static_cast<std::size_t>(site)] >> halved);
         }
         if (TIFFWriteScanline(tiff, row.data(), static_cast<std::uint32_t>(y), 0) != 1) {
             return false;

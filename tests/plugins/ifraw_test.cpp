@@ -62,8 +62,8 @@ TEST(CameraRaw, PreviewIsTheEmbeddedPicture) {
         Preview preview;
         int tolerance;
     };
-    for (const PreviewCase& c : {PreviewCase{"Jpeg", Preview::jpeg, 4},
-                                 PreviewCase{"Bitmap", Preview::bitmap, 0}}) {
+    for (const PreviewCase& c :
+         {PreviewCase{"Jpeg", Preview::jpeg, 4}, PreviewCase{"Bitmap", Preview::bitmap, 0}}) {
         SCOPED_TRACE(c.name);
         DngPicture dng;
         dng.preview = c.preview;

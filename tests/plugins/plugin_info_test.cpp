@@ -61,11 +61,9 @@ std::vector<PluginCase> plugins() {
          "JPEG XL image",
          {0, 0, 0, 0x0c, 'J', 'X', 'L', ' ', '\r', '\n', 0x87, '\n'}},
         // A TIFF header whose first directory holds the DNG version tag.
-        {"Raw",
-         IFRAW_PATH,
-         kRawMasks,
-         "Camera RAW image",
-         {'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 0x12, 0xc6, 1, 0, 4, 0, 0, 0, 1, 4, 0, 0}},
+        {"Raw", IFRAW_PATH, kRawMasks, "Camera RAW image", {'I', 'I', 42,   0,    8, 0, 0, 0,
+                                                            1,   0,   0x12, 0xc6, 1, 0, 4, 0,
+                                                            0,   0,   1,    4,    0, 0}},
         {"Raw", IFRAW_PATH, kRawMasks, "Camera RAW image", bytesOf("FUJIFILMCCD-RAW 0201")},
     };
 }

@@ -307,8 +307,8 @@ TEST_F(BundledPluginLoader, CameraRawOpensDevelopedAndUpright) {
         ASSERT_EQ(target.height(), height);
         const bool across = c.darker == RawCase::left || c.darker == RawCase::right;
         const Rgb first = across ? rgbAt(target, 2, height / 2) : rgbAt(target, width / 2, 2);
-        const Rgb last = across ? rgbAt(target, width - 3, height / 2)
-                                : rgbAt(target, width / 2, height - 3);
+        const Rgb last =
+            across ? rgbAt(target, width - 3, height / 2) : rgbAt(target, width / 2, height - 3);
         const bool firstDarker = c.darker == RawCase::left || c.darker == RawCase::top;
         EXPECT_LT((firstDarker ? first : last)[1] + 40, (firstDarker ? last : first)[1]);
 
