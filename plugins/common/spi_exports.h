@@ -84,6 +84,16 @@ inline bool runIsSupported(bool (*accepts)(const char*, const void*), const char
     }                                                                                        \
     }
 
+// Defines GetPreview over the decoder of the reduced picture a file holds. It fails with
+// SPI_NO_FUNCTION for a file without one, so that the host decodes the full picture.
+#define RAVINEL_SPI_PREVIEW_EXPORT(decoder)                                                  \
+    extern "C" SPI_EXPORT int32_t GetPreview(const char* buf, intptr_t len, uint32_t flag,   \
+                                             SpiHandle* pHBInfo, SpiHandle* pHBm,            \
+                                             SpiProgressCallback progress, intptr_t lData) { \
+        return ::ravinel::spi::runGetPicture(buf, len, flag, pHBInfo, pHBm, progress, lData, \
+                                             decoder);                                       \
+    }
+
 // Defines GetPictureOrientation over the plug-in's orientation reader: its pictures then
 // come as stored, and the host turns them.
 #define RAVINEL_SPI_ORIENTATION_EXPORT(reader)                                                 \

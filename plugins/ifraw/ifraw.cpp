@@ -2,7 +2,6 @@
 // balance into 8-bit sRGB, and as the preview the picture the camera embedded (JPEG or
 // bitmap), a fast thumbnail. Both come with their rows as the sensor stores them; the
 // file's orientation reaches the host, which turns them.
-#include <dlfcn.h>
 #include <libraw/libraw.h>
 #include <spi_api.h>
 
@@ -19,6 +18,7 @@
 #include <jpeglib.h>
 
 #include "../common/camera_raw_signature.h"
+#include "../common/resident_library.h"
 #include "../common/spi_exports.h"
 
 namespace ravinel::spi {
@@ -334,11 +334,7 @@ bool acceptsRaw(const char* fileName, const void* header) {
 // LibRaw develops with OpenMP, whose worker threads outlive a call. Unloading the
 // library under them with the plug-in would crash them, so the library stays resident.
 __attribute__((constructor)) void keepLibrawLoaded() {
-    Dl_info library{};
-    if (dladdr(reinterpret_cast<const void*>(&libraw_version), &library) != 0 &&
-        library.dli_fname != nullptr) {
-        dlopen(library.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-    }
+    keepLibraryResident(reinterpret_cast<const void*>(&libraw_version));
 }
 
 }  // namespace
@@ -347,10 +343,4 @@ __attribute__((constructor)) void keepLibrawLoaded() {
 RAVINEL_SPI_PICTURE_EXPORTS(ravinel::spi::kPluginInfo, ravinel::spi::acceptsRaw,
                             ravinel::spi::readRawFacts, ravinel::spi::decodeRaw)
 RAVINEL_SPI_ORIENTATION_EXPORT(ravinel::spi::readRawOrientation)
-
-extern "C" SPI_EXPORT int32_t GetPreview(const char* buf, intptr_t len, uint32_t flag,
-                                         SpiHandle* pHBInfo, SpiHandle* pHBm,
-                                         SpiProgressCallback progress, intptr_t lData) {
-    return ravinel::spi::runGetPicture(buf, len, flag, pHBInfo, pHBm, progress, lData,
-                                       ravinel::spi::decodeRawPreview);
-}
+RAVINEL_SPI_PREVIEW_EXPORT(ravinel::spi::decodeRawPreview)

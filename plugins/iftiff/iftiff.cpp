@@ -205,6 +205,7 @@ bool selectReducedImage(TIFF* tiff) {
     return false;
 }
 
+// The reduced image; SPI_NO_FUNCTION when the file holds none.
 int decodeTiffPreview(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
     TiffReader reader(data, size);
     if (const int code = reader.open(); code != SPI_ALL_RIGHT) {
@@ -231,12 +232,4 @@ bool acceptsTiff(const void* header) {
 RAVINEL_SPI_PICTURE_EXPORTS(ravinel::spi::kPluginInfo, ravinel::spi::acceptsTiff,
                             ravinel::spi::readTiffFacts, ravinel::spi::decodeTiff)
 RAVINEL_SPI_ORIENTATION_EXPORT(ravinel::spi::readTiffOrientation)
-
-// Fails with SPI_NO_FUNCTION when the file holds no reduced image, so that the host
-// decodes the full picture instead.
-extern "C" SPI_EXPORT int32_t GetPreview(const char* buf, intptr_t len, uint32_t flag,
-                                         SpiHandle* pHBInfo, SpiHandle* pHBm,
-                                         SpiProgressCallback progress, intptr_t lData) {
-    return ravinel::spi::runGetPicture(buf, len, flag, pHBInfo, pHBm, progress, lData,
-                                       ravinel::spi::decodeTiffPreview);
-}
+RAVINEL_SPI_PREVIEW_EXPORT(ravinel::spi::decodeTiffPreview)

@@ -270,7 +270,7 @@ const std::map<std::string, std::function<Seeds()>>& seedMakers() {
         {"spi_ifpng", pngSeeds},
         {"spi_iftiff", tiffSeeds},
         {"spi_ifwebp", webpSeeds},
-        {"spi_ifraw", rawSeeds},
+        {"spi_ifraw", rawSeeds},  // DNG files, the one RAW format the tests can write
         {"vix_catalog", vixSeeds},
         {"ini_settings", iniSeeds},
         {"archiver_command_line", commandLineSeeds},
