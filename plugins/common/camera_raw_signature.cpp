@@ -2,10 +2,12 @@
 
 #include <spi_api.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 #include "iso_file_type.h"
@@ -57,6 +59,26 @@ bool firstDirectoryHasTag(const void* header, std::uint16_t tag) {
     return false;
 }
 
+// True when the file's extension is one of kCameraRawMasks, in any case.
+bool hasCameraRawExtension(const char* fileName) {
+    const char* dot = fileName == nullptr ? nullptr : std::strrchr(fileName, '.');
+    if (dot == nullptr || dot[1] == '\0') {
+        return false;
+    }
+    std::string mask = "*.";
+    for (const char* c = dot + 1; *c != '\0'; ++c) {
+        mask += static_cast<char>(*c >= 'A' && *c <= 'Z' ? *c - 'A' + 'a' : *c);
+    }
+    for (std::size_t start = 0; start < kCameraRawMasks.size();) {
+        const std::size_t end = std::min(kCameraRawMasks.find(';', start), kCameraRawMasks.size());
+        if (kCameraRawMasks.substr(start, end - start) == mask) {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
 bool startsWithAny(const void* header, std::initializer_list<std::string_view> signatures) {
     for (const std::string_view signature : signatures) {
         if (headerStartsWith(header, signature)) {
@@ -72,14 +94,15 @@ bool isTiffHeader(const void* header) {
     return startsWithAny(header, {{"II*\0", 4}, {"MM\0*", 4}});
 }
 
-bool isCameraRawSignature(const void* header) {
+bool isCameraRaw(const char* fileName, const void* header) {
     if (header == nullptr) {
         return false;
     }
     const auto* bytes = static_cast<const std::uint8_t*>(header);
     if (isTiffHeader(header)) {
         return firstDirectoryHasTag(header, kDngVersionTag) ||
-               (bytes[0] == 'I' && std::memcmp(bytes + 8, "CR\x02", 3) == 0);
+               (bytes[0] == 'I' && std::memcmp(bytes + 8, "CR\x02", 3) == 0) ||
+               hasCameraRawExtension(fileName);
     }
     // Olympus, Panasonic, Fujifilm, Minolta and Sigma signatures; Canon's CRW heap and
     // CR3 brand.

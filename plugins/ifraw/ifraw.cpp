@@ -9,10 +9,7 @@
 #include <array>
 #include <csetjmp>
 #include <cstdio>
-#include <cstring>
 #include <memory>
-#include <string>
-#include <string_view>
 
 // jpeglib.h needs the FILE and size_t declarations first.
 #include <jpeglib.h>
@@ -24,11 +21,8 @@
 namespace ravinel::spi {
 namespace {
 
-constexpr std::string_view kExtensions =
-    "*.dng;*.cr2;*.cr3;*.crw;*.nef;*.nrw;*.arw;*.srf;*.sr2;*.orf;*.rw2;*.raf;*.pef;*.srw;"
-    "*.raw;*.rwl;*.3fr;*.erf;*.kdc;*.dcr;*.mrw;*.mos;*.iiq";
 constexpr std::array<const char*, 4> kPluginInfo = {"00IN", "Ravinel camera RAW plug-in (LibRaw)",
-                                                    kExtensions.data(), "Camera RAW image"};
+                                                    kCameraRawMasks.data(), "Camera RAW image"};
 
 // LibRaw's buffer before developing holds four 16-bit samples a pixel.
 constexpr unsigned kDevelopingBytesPerPixel = 8;
@@ -302,35 +296,6 @@ int readRawOrientation(const std::uint8_t* data, std::size_t size) {
     return file.open(data, size, 0) == SPI_ALL_RIGHT ? orientationOfFlip(file.sizes().flip) : 1;
 }
 
-bool hasRawExtension(const char* fileName) {
-    if (fileName == nullptr) {
-        return false;
-    }
-    const char* dot = std::strrchr(fileName, '.');
-    if (dot == nullptr || dot[1] == '\0') {
-        return false;
-    }
-    std::string mask = "*.";
-    for (const char* c = dot + 1; *c != '\0'; ++c) {
-        mask += static_cast<char>(*c >= 'A' && *c <= 'Z' ? *c - 'A' + 'a' : *c);
-    }
-    std::size_t start = 0;
-    while (start < kExtensions.size()) {
-        const std::size_t end = std::min(kExtensions.find(';', start), kExtensions.size());
-        if (kExtensions.substr(start, end - start) == mask) {
-            return true;
-        }
-        start = end + 1;
-    }
-    return false;
-}
-
-// RAW formats of their own signature, and TIFF containers named as a camera names them:
-// NEF, ARW, PEF and others are TIFF files with nothing in their first bytes to tell.
-bool acceptsRaw(const char* fileName, const void* header) {
-    return isCameraRawSignature(header) || (isTiffHeader(header) && hasRawExtension(fileName));
-}
-
 // LibRaw develops with OpenMP, whose worker threads outlive a call. Unloading the
 // library under them with the plug-in would crash them, so the library stays resident.
 __attribute__((constructor)) void keepLibrawLoaded() {
@@ -340,7 +305,7 @@ __attribute__((constructor)) void keepLibrawLoaded() {
 }  // namespace
 }  // namespace ravinel::spi
 
-RAVINEL_SPI_PICTURE_EXPORTS(ravinel::spi::kPluginInfo, ravinel::spi::acceptsRaw,
+RAVINEL_SPI_PICTURE_EXPORTS(ravinel::spi::kPluginInfo, ravinel::spi::isCameraRaw,
                             ravinel::spi::readRawFacts, ravinel::spi::decodeRaw)
 RAVINEL_SPI_ORIENTATION_EXPORT(ravinel::spi::readRawOrientation)
 RAVINEL_SPI_PREVIEW_EXPORT(ravinel::spi::decodeRawPreview)

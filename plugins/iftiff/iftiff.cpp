@@ -218,12 +218,12 @@ int decodeTiffPreview(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
     return readCurrentDirectory(reader.tiff(), orientation, dib);
 }
 
-// Classic TIFF and BigTIFF, either byte order, but not the camera RAW files that show
-// what they are: their first directory is a small preview, not the picture.
-bool acceptsTiff(const void* header) {
+// Classic TIFF and BigTIFF, either byte order, but not camera RAW files: their first
+// directory is a small preview, not the picture.
+bool acceptsTiff(const char* fileName, const void* header) {
     return (isTiffHeader(header) || headerStartsWith(header, {"II+\0", 4}) ||
             headerStartsWith(header, {"MM\0+", 4})) &&
-           !isCameraRawSignature(header);
+           !isCameraRaw(fileName, header);
 }
 
 }  // namespace

@@ -80,6 +80,31 @@ TEST(CameraRaw, PreviewIsTheEmbeddedPicture) {
     EXPECT_EQ(decodeFromMemory(module.getPreview, encodeDng(bare)).code, SPI_NO_FUNCTION);
 }
 
+// A TIFF file is camera RAW when it says so (DNG), else when it is named so (NEF and the
+// like): the RAW plug-in takes it and the TIFF plug-in leaves it.
+TEST(CameraRaw, TiffFilesGoToTheRawPluginBySignatureOrName) {
+    const SpiModule raw(IFRAW_PATH);
+    const SpiModule tiff(IFTIFF_PATH);
+    ASSERT_TRUE(raw.loaded() && tiff.loaded());
+    std::array<std::uint8_t, SPI_HEADER_BYTES> plain{'I', 'I', 42, 0, 8};
+    std::array<std::uint8_t, SPI_HEADER_BYTES> dng{};
+    const Bytes file = encodeDng({});
+    std::copy_n(file.begin(), std::min(file.size(), dng.size()), dng.begin());
+    struct NameCase {
+        const char* name;
+        const std::uint8_t* header;
+        bool raw;
+    };
+    for (const NameCase& c :
+         {NameCase{"scan.tif", plain.data(), false}, NameCase{"photo.NEF", plain.data(), true},
+          NameCase{"photo.arw", plain.data(), true}, NameCase{"photo.tif", dng.data(), true},
+          NameCase{nullptr, dng.data(), true}}) {
+        SCOPED_TRACE(c.name == nullptr ? "no name" : c.name);
+        EXPECT_EQ(raw.isSupported(c.name, c.header) != 0, c.raw);
+        EXPECT_EQ(tiff.isSupported(c.name, c.header) != 0, !c.raw);
+    }
+}
+
 TEST(CameraRaw, TruncatedAndCorruptedFilesAreRefused) {
     const SpiModule module(IFRAW_PATH);
     ASSERT_TRUE(module.loaded());
