@@ -19,6 +19,7 @@ packages=(
   libavif-dev
   libheif-dev
   libjxl-dev
+  libraw-dev
   libavif-bin
   libheif-examples
   libjxl-tools

@@ -46,6 +46,16 @@ std::int32_t runGetPictureOrientation(const char* buf, std::intptr_t len, std::u
 // True when the header buffer starts with the signature.
 bool headerStartsWith(const void* header, std::string_view signature);
 
+// IsSupported over a format's test of the header, or of the file's name and the header
+// for formats whose container other formats share.
+inline bool runIsSupported(bool (*accepts)(const void*), const char*, const void* header) {
+    return accepts(header);
+}
+inline bool runIsSupported(bool (*accepts)(const char*, const void*), const char* fileName,
+                           const void* header) {
+    return accepts(fileName, header);
+}
+
 }  // namespace ravinel::spi
 
 // Defines the five exports every picture plug-in of ours has, over its information
@@ -55,8 +65,8 @@ bool headerStartsWith(const void* header, std::string_view signature);
     SPI_EXPORT int32_t GetPluginInfo(int32_t infono, char* buf, int32_t buflen) {            \
         return ::ravinel::spi::copyPluginInfo(entries, infono, buf, buflen);                 \
     }                                                                                        \
-    SPI_EXPORT int32_t IsSupported(const char*, const void* header) {                        \
-        return accepts(header) ? 1 : 0;                                                      \
+    SPI_EXPORT int32_t IsSupported(const char* filename, const void* header) {               \
+        return ::ravinel::spi::runIsSupported(accepts, filename, header) ? 1 : 0;            \
     }                                                                                        \
     SPI_EXPORT int32_t GetPictureInfo(const char* buf, intptr_t len, uint32_t flag,          \
                                       SpiPictureInfo* info) {                                \
@@ -72,6 +82,16 @@ bool headerStartsWith(const void* header, std::string_view signature);
         ::ravinel::spi::setDecodeLimits(maxSide, maxPixelBytes);                             \
         return SPI_ALL_RIGHT;                                                                \
     }                                                                                        \
+    }
+
+// Defines GetPreview over the decoder of the reduced picture a file holds. It fails with
+// SPI_NO_FUNCTION for a file without one, so that the host decodes the full picture.
+#define RAVINEL_SPI_PREVIEW_EXPORT(decoder)                                                  \
+    extern "C" SPI_EXPORT int32_t GetPreview(const char* buf, intptr_t len, uint32_t flag,   \
+                                             SpiHandle* pHBInfo, SpiHandle* pHBm,            \
+                                             SpiProgressCallback progress, intptr_t lData) { \
+        return ::ravinel::spi::runGetPicture(buf, len, flag, pHBInfo, pHBm, progress, lData, \
+                                             decoder);                                       \
     }
 
 // Defines GetPictureOrientation over the plug-in's orientation reader: its pictures then

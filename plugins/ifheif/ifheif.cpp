@@ -1,6 +1,5 @@
 // HEIF picture plug-in over libheif: the primary picture of HEIC (HEVC) files, turned and
 // cropped as the file says, brought to 8 bits, alpha composited over white.
-#include <dlfcn.h>
 #include <libheif/heif.h>
 #include <spi_api.h>
 
@@ -10,6 +9,7 @@
 #include <string_view>
 
 #include "../common/iso_file_type.h"
+#include "../common/resident_library.h"
 #include "../common/spi_exports.h"
 
 namespace ravinel::spi {
@@ -142,11 +142,7 @@ bool acceptsHeif(const void* header) {
 // libheif keeps the decoders it registers in globals it never frees. Unloading it with the
 // plug-in would drop them on every reload of the plug-ins, so the library stays resident.
 __attribute__((constructor)) void keepLibheifLoaded() {
-    Dl_info library{};
-    if (dladdr(reinterpret_cast<const void*>(&heif_get_version), &library) != 0 &&
-        library.dli_fname != nullptr) {
-        dlopen(library.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-    }
+    keepLibraryResident(reinterpret_cast<const void*>(&heif_get_version));
 }
 
 }  // namespace

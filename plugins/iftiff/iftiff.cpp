@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "../common/camera_raw_signature.h"
 #include "../common/spi_exports.h"
 #include "../common/spi_input.h"
 
@@ -204,6 +205,7 @@ bool selectReducedImage(TIFF* tiff) {
     return false;
 }
 
+// The reduced image; SPI_NO_FUNCTION when the file holds none.
 int decodeTiffPreview(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
     TiffReader reader(data, size);
     if (const int code = reader.open(); code != SPI_ALL_RIGHT) {
@@ -216,10 +218,12 @@ int decodeTiffPreview(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
     return readCurrentDirectory(reader.tiff(), orientation, dib);
 }
 
-// Classic TIFF and BigTIFF, either byte order.
-bool acceptsTiff(const void* header) {
-    return headerStartsWith(header, {"II*\0", 4}) || headerStartsWith(header, {"MM\0*", 4}) ||
-           headerStartsWith(header, {"II+\0", 4}) || headerStartsWith(header, {"MM\0+", 4});
+// Classic TIFF and BigTIFF, either byte order, but not camera RAW files: their first
+// directory is a small preview, not the picture.
+bool acceptsTiff(const char* fileName, const void* header) {
+    return (isTiffHeader(header) || headerStartsWith(header, {"II+\0", 4}) ||
+            headerStartsWith(header, {"MM\0+", 4})) &&
+           !isCameraRaw(fileName, header);
 }
 
 }  // namespace
@@ -228,12 +232,4 @@ bool acceptsTiff(const void* header) {
 RAVINEL_SPI_PICTURE_EXPORTS(ravinel::spi::kPluginInfo, ravinel::spi::acceptsTiff,
                             ravinel::spi::readTiffFacts, ravinel::spi::decodeTiff)
 RAVINEL_SPI_ORIENTATION_EXPORT(ravinel::spi::readTiffOrientation)
-
-// Fails with SPI_NO_FUNCTION when the file holds no reduced image, so that the host
-// decodes the full picture instead.
-extern "C" SPI_EXPORT int32_t GetPreview(const char* buf, intptr_t len, uint32_t flag,
-                                         SpiHandle* pHBInfo, SpiHandle* pHBm,
-                                         SpiProgressCallback progress, intptr_t lData) {
-    return ravinel::spi::runGetPicture(buf, len, flag, pHBInfo, pHBm, progress, lData,
-                                       ravinel::spi::decodeTiffPreview);
-}
+RAVINEL_SPI_PREVIEW_EXPORT(ravinel::spi::decodeTiffPreview)

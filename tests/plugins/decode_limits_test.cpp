@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "tests/plugins/dng_writer.h"
 #include "tests/plugins/picture_encoders.h"
 #include "tests/plugins/spi_module.h"
 #include "tests/plugins/tool_encoders.h"
@@ -25,6 +26,7 @@ std::vector<LimitCase> limitCases() {
         {"Avif", IFAVIF_PATH, encodeAvif(png)},
         {"Heif", IFHEIF_PATH, encodeHeic(png)},
         {"Jxl", IFJXL_PATH, encodeJxl(png)},
+        {"Raw", IFRAW_PATH, encodeDng({})},
     };
 }
 

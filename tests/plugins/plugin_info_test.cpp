@@ -30,6 +30,14 @@ Bytes fileType(const char* major, std::initializer_list<const char*> compatible)
     return box;
 }
 
+constexpr const char* kRawMasks =
+    "*.dng;*.cr2;*.cr3;*.crw;*.nef;*.nrw;*.arw;*.srf;*.sr2;*.orf;*.rw2;*.raf;*.pef;*.srw;*.raw;"
+    "*.rwl;*.3fr;*.erf;*.kdc;*.dcr;*.mrw;*.mos;*.iiq";
+
+Bytes bytesOf(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
+
 std::vector<PluginCase> plugins() {
     return {
         {"Png", IFPNG_PATH, "*.png", "PNG image", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'}},
@@ -52,6 +60,11 @@ std::vector<PluginCase> plugins() {
          "*.jxl",
          "JPEG XL image",
          {0, 0, 0, 0x0c, 'J', 'X', 'L', ' ', '\r', '\n', 0x87, '\n'}},
+        // A TIFF header whose first directory holds the DNG version tag.
+        {"Raw", IFRAW_PATH, kRawMasks, "Camera RAW image", {'I', 'I', 42,   0,    8, 0, 0, 0,
+                                                            1,   0,   0x12, 0xc6, 1, 0, 4, 0,
+                                                            0,   0,   1,    4,    0, 0}},
+        {"Raw", IFRAW_PATH, kRawMasks, "Camera RAW image", bytesOf("FUJIFILMCCD-RAW 0201")},
     };
 }
 
@@ -92,7 +105,8 @@ TEST(PluginInfo, EachPluginAcceptsOnlyItsOwnSignature) {
         // Only the exports of a picture plug-in are visible.
         EXPECT_NE(module.getPicture, nullptr);
         EXPECT_NE(module.getPictureInfo, nullptr);
-        EXPECT_EQ(module.getPreview != nullptr, plugin.name == std::string("Tiff"));
+        EXPECT_EQ(module.getPreview != nullptr,
+                  plugin.name == std::string("Tiff") || plugin.name == std::string("Raw"));
     }
 }
 

@@ -5,6 +5,7 @@ set -u
 tool=$1
 test_plugin=$2  # a picture plug-in of the image tests (see tests/image/spi_fixtures)
 archiver_dir=$3  # stand-in archiver modules (see tests/image/archiver_fixtures)
+write_dng=$4  # writes the plug-in tests' DNG (tests/plugins/write_test_dng.cpp)
 # Plug-ins come only from where a check puts them.
 unset SUSIE_PLUGIN_DIR
 dir=$(mktemp -d)
@@ -198,7 +199,7 @@ out=$(SUSIE_PLUGIN_DIR="$dir/plugins" "$tool" plugins 2>"$dir/plugins.err")
 check "plugins list" "$(printf '%s\t00IN\t*.rvt;*.rva;*.rvb;*.rvc\tRavinel test plug-in' \
       "$(realpath "$dir/plugins/rvtest.spi")")" "$(echo "$out" | head -1)"
 check "bundled plug-ins listed" \
-      "ifavif.spi ifgif.spi ifheif.spi ifjxl.spi ifpng.spi iftiff.spi ifwebp.spi" \
+      "ifavif.spi ifgif.spi ifheif.spi ifjxl.spi ifpng.spi ifraw.spi iftiff.spi ifwebp.spi" \
       "$(echo "$out" | tail -n +2 | cut -f1 | xargs -n1 basename | tr '\n' ' ' | sed 's/ $//')"
 check "broken plug-in reported" 1 \
       "$(grep -c 'broken.spi:Susie Pluginがロードできませんでした' "$dir/plugins.err")"
@@ -221,6 +222,12 @@ for name in pic.avif pic.heic pic.jxl; do
     check "info of $name by content" "kind=2 width=5 height=3 pixelformat=6 label=24" \
           "$("$tool" info "$dir/$name" --analyze 2>/dev/null)"
 done
+# A 64 x 48 camera mosaic held a quarter turn clockwise: developed and upright.
+"$write_dng" "$dir/pic.dng" 6
+check "info of a DNG" "kind=2 width=48 height=64 pixelformat=6 label=24" \
+      "$("$tool" info "$dir/pic.dng" 2>/dev/null)"
+check "info of a DNG by content" "kind=2 width=48 height=64 pixelformat=6 label=24" \
+      "$("$tool" info "$dir/pic.dng" --analyze 2>/dev/null)"
 # Thumbnails come through the plug-ins as the browser's do: 5 x 3 reduced to 4 x 2.
 out=$("$tool" thumb "$dir/pic.avif" "$dir/avif-thumb.bmp" --image-size 4 2>/dev/null); status=$?
 check "thumb through a plug-in" "5x3 24bit bySPI" "$out"

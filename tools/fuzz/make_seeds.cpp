@@ -15,6 +15,7 @@
 #include "tests/archivers/lzh_writer.h"
 #include "tests/bmp_builder.h"
 #include "tests/core/browse/vix_catalog_builder.h"
+#include "tests/plugins/dng_writer.h"
 #include "tests/plugins/picture_encoders.h"
 #include "tools/fixtures/exif_block.h"
 #include "tools/fixtures/jpeg_encoder.h"
@@ -162,6 +163,15 @@ Seeds tiffSeeds() {
             {"subifd.tif", test::tiff_source::encodeTiff({TiffPage{}, reduced}, true)}};
 }
 
+Seeds rawSeeds() {
+    using test::DngPicture;
+    DngPicture bitmap{.orientation = 6, .preview = DngPicture::Preview::bitmap};
+    DngPicture bare{.preview = DngPicture::Preview::none};
+    return {{"jpeg-preview.dng", test::encodeDng({})},
+            {"bitmap-preview.dng", test::encodeDng(bitmap)},
+            {"bare.dng", test::encodeDng(bare)}};
+}
+
 Seeds webpSeeds() {
     using namespace test::webp_source;
     return {{"lossless.webp", encodeWebp(losslessBgr, 3)},
@@ -260,6 +270,7 @@ const std::map<std::string, std::function<Seeds()>>& seedMakers() {
         {"spi_ifpng", pngSeeds},
         {"spi_iftiff", tiffSeeds},
         {"spi_ifwebp", webpSeeds},
+        {"spi_ifraw", rawSeeds},  // DNG files, the one RAW format the tests can write
         {"vix_catalog", vixSeeds},
         {"ini_settings", iniSeeds},
         {"archiver_command_line", commandLineSeeds},

@@ -10,6 +10,7 @@
 #include "dib/dib_orientation.h"
 #include "plugin_host/spis.h"
 #include "plugin_host/spis_search.h"
+#include "tests/plugins/dng_writer.h"
 #include "tests/plugins/picture_encoders.h"
 #include "tests/plugins/tool_encoders.h"
 #include "tests/temp_dir.h"
@@ -92,9 +93,9 @@ class BundledPluginLoader : public ::testing::Test {
 };
 
 TEST_F(BundledPluginLoader, FindsTheBundledPlugins) {
-    ASSERT_EQ(spis.count(), 7);
+    ASSERT_EQ(spis.count(), 8);
     for (const char* name : {"ifpng.spi", "ifgif.spi", "iftiff.spi", "ifwebp.spi", "ifavif.spi",
-                             "ifheif.spi", "ifjxl.spi"}) {
+                             "ifheif.spi", "ifjxl.spi", "ifraw.spi"}) {
         EXPECT_GE(spis.indexOfFileName(std::string(BUNDLED_PLUGIN_DIR) + "/" + name), 0) << name;
     }
 }
@@ -271,6 +272,51 @@ TEST_F(BundledPluginLoader, EachFormatStandsUprightForEachOrientation) {
             EXPECT_EQ(rgbAt(target, target.width() - 1, 0),
                       format.stored(corners[right][0], corners[right][1]));
         }
+    }
+}
+
+// A DNG opens as its developed mosaic whatever it is named, not as the TIFF plug-in's
+// reading of its first directory (the preview), and stands upright as the file says; a
+// quick preview is the embedded picture, turned the same way.
+TEST_F(BundledPluginLoader, CameraRawOpensDevelopedAndUpright) {
+    struct RawCase {
+        const char* fileName;
+        int tag;
+        // Where the mosaic's darker half shows once upright.
+        enum Side { left, right, top, bottom } darker;
+    };
+    const test::DngPicture dng;
+    const RawCase cases[] = {{"photo.dng", 1, RawCase::left},
+                             {"photo.tif", 1, RawCase::left},
+                             {"photo.dng", 3, RawCase::right},
+                             {"photo.dng", 6, RawCase::top},
+                             {"photo.tif", 8, RawCase::bottom}};
+    for (const RawCase& c : cases) {
+        SCOPED_TRACE(std::string(c.fileName) + " tag " + std::to_string(c.tag));
+        test::DngPicture turned = dng;
+        turned.orientation = c.tag;
+        const std::string path = dir.write(c.fileName, test::encodeDng(turned));
+        const bool exchanged = c.tag >= 5;
+        const int width = exchanged ? dng.height : dng.width;
+        const int height = exchanged ? dng.width : dng.height;
+
+        loader.useSpiPrev = false;
+        GraphicLoadInfo info = load(path);
+        ASSERT_EQ(info.kind, GraphicKind::gkSusie);
+        ASSERT_EQ(target.width(), width);
+        ASSERT_EQ(target.height(), height);
+        const bool across = c.darker == RawCase::left || c.darker == RawCase::right;
+        const Rgb first = across ? rgbAt(target, 2, height / 2) : rgbAt(target, width / 2, 2);
+        const Rgb last =
+            across ? rgbAt(target, width - 3, height / 2) : rgbAt(target, width / 2, height - 3);
+        const bool firstDarker = c.darker == RawCase::left || c.darker == RawCase::top;
+        EXPECT_LT((firstDarker ? first : last)[1] + 40, (firstDarker ? last : first)[1]);
+
+        loader.useSpiPrev = true;
+        info = load(path, true);
+        EXPECT_EQ(info.kind, GraphicKind::gkSusiePreview);
+        EXPECT_EQ(target.width(), exchanged ? dng.previewHeight : dng.previewWidth);
+        EXPECT_EQ(target.height(), exchanged ? dng.previewWidth : dng.previewHeight);
     }
 }
 

@@ -12,6 +12,7 @@ const std::vector<FuzzTarget>& fuzzTargets() {
         {"spi_ifpng", fuzzSpiIfpng},
         {"spi_iftiff", fuzzSpiIftiff},
         {"spi_ifwebp", fuzzSpiIfwebp},
+        {"spi_ifraw", fuzzSpiIfraw},  // named .dng: the RAW plug-in goes first
         {"vix_catalog", fuzzVixCatalog},
         {"ini_settings", fuzzIniSettings},
         {"archiver_command_line", fuzzArchiverCommandLine},

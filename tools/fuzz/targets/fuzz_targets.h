@@ -25,6 +25,7 @@ void fuzzSpiIfgif(FuzzInput data);
 void fuzzSpiIfpng(FuzzInput data);
 void fuzzSpiIftiff(FuzzInput data);
 void fuzzSpiIfwebp(FuzzInput data);
+void fuzzSpiIfraw(FuzzInput data);
 void fuzzVixCatalog(FuzzInput data);
 void fuzzIniSettings(FuzzInput data);
 void fuzzArchiverCommandLine(FuzzInput data);

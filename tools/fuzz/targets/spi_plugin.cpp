@@ -54,5 +54,8 @@ void fuzzSpiIftiff(FuzzInput data) {
 void fuzzSpiIfwebp(FuzzInput data) {
     decodeThroughHost(data, "picture.webp");
 }
+void fuzzSpiIfraw(FuzzInput data) {
+    decodeThroughHost(data, "picture.dng");
+}
 
 }  // namespace ravinel::fuzz

@@ -73,7 +73,7 @@ void runSession(const SessionFiles& files) {
     spis.onSearch = spisSearch;
     spis.searchOptions = settings.spiSearchOptions;
     spis.search(std::string(BUNDLED_PLUGIN_DIR) + "/*.spi");
-    ASSERT_EQ(spis.count(), 7);
+    ASSERT_EQ(spis.count(), 8);
     GraphicLoader loader(&spis);
     loader.doAnalyze = true;
 
