@@ -106,14 +106,33 @@ std::optional<NkDib> InSpiAbleData::tryCandidate(const Spi& spi, std::span<const
     // that does not know the limits. The share covers the plug-in's blocks and the file
     // image they become; the picture read from that image takes none of its own.
     MemoryBudget::Reservation share;
-    if (infoValid_) {
+    const auto admitPicture = [&]() -> bool {
+        if (!infoValid_) {
+            return true;
+        }
         try {
             share = limits.admit(info.width, info.height, 24,
                                  pixelStoreBytes(info.width, info.height, 24));
+            return true;
+        } catch (const PictureTooLargeError& refusal) {
+            refusal_ = refusal;
+            return false;
+        }
+    };
+    // A preview is small whatever the picture's size (a camera's embedded JPEG): from a
+    // plug-in that bounds its own blocks by the limits, only the picture's sides decide
+    // before it, and the picture's memory only before the picture entry.
+    const bool previewFirst =
+        options.graphicPreview && api.getPreview != nullptr && api.setDecodeLimits != nullptr;
+    if (previewFirst && infoValid_) {
+        try {
+            limits.checkSides(info.width, info.height);
         } catch (const PictureTooLargeError& refusal) {
             refusal_ = refusal;
             return std::nullopt;
         }
+    } else if (!admitPicture()) {
+        return std::nullopt;
     }
 
     const intptr_t state = reinterpret_cast<intptr_t>(this);
@@ -146,7 +165,7 @@ std::optional<NkDib> InSpiAbleData::tryCandidate(const Spi& spi, std::span<const
     if (options.graphicPreview && api.getPreview != nullptr) {
         picture = decode(api.getPreview);
     }
-    if (!picture) {
+    if (!picture && (!previewFirst || admitPicture())) {
         picture = decode(api.getPicture);
     }
     int32_t orientation = 1;

@@ -369,6 +369,26 @@ TEST_F(BundledPluginLoader, AvifStandsUprightByItsRotationAndMirror) {
     }
 }
 
+// A camera's preview is small whatever the picture's size: a picture over the memory a
+// decode may take still gives its embedded preview, and is refused as a picture.
+TEST_F(BundledPluginLoader, CameraRawPreviewComesWhereThePictureIsOverTheBudget) {
+    const test::DngPicture dng;
+    const std::string path = dir.write("large.dng", test::encodeDng(dng));
+    // Room for the 16 x 12 preview, not for the 64 x 48 picture.
+    MemoryBudget budget(4096);
+    loader.budget = &budget;
+    loader.useSpiPrev = true;
+    GraphicLoadInfo info = load(path, true);
+    EXPECT_EQ(info.kind, GraphicKind::gkSusiePreview);
+    EXPECT_EQ(target.width(), dng.previewWidth);
+    EXPECT_EQ(target.height(), dng.previewHeight);
+
+    loader.useSpiPrev = false;
+    info = load(path, true);
+    EXPECT_FALSE(info.succeeded());
+    EXPECT_EQ(info.failure, LoadFailure::memoryOverLimit);
+}
+
 TEST_F(BundledPluginLoader, TruncatedPngLoadsNothing) {
     const Bytes png = pngPicture();
     const std::string path = dir.write(
