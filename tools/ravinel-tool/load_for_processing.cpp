@@ -3,6 +3,7 @@
 #include "codec/graphic_loader.h"
 #include "command_line.h"
 #include "commands.h"
+#include "settings/settings_records.h"
 
 namespace ravinel::tool {
 
@@ -15,6 +16,8 @@ void configureDefaultLoader(GraphicLoader& loader, int32_t maxSide) {
     loader.doAnalyze = true;
     loader.inJpgFirst = true;
     loader.inBmpFirst = true;
+    // Thumbnails take a plug-in's preview (a camera's embedded JPEG) as the browser's do.
+    loader.useSpiPrev = LoaderFlags{}.useSpiPrev;
     loader.maxSide = maxSide;
 }
 
