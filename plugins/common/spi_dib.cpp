@@ -7,6 +7,8 @@
 namespace ravinel::spi {
 namespace {
 
+static_assert(sizeof(SpiBitmapV5Header) == 124, "the BITMAPV5HEADER layout");
+
 // Per thread, since a host may decode on several threads with different limits.
 thread_local std::int32_t t_maxSide = kDefaultMaxSide;
 thread_local std::uint64_t t_maxPixelBytes = kDefaultMaxPixelBytes;

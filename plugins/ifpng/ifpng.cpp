@@ -1,7 +1,7 @@
 // PNG picture plug-in over libpng: every colour type and bit depth, interlaced or not.
 // Palette pictures without transparency stay 8-bit palette; everything else becomes
-// 24-bit, or 32-bit with straight alpha when the picture has alpha (or tRNS). Pictures come as stored; the orientation of an
-// eXIf chunk is reported for the host to turn them.
+// 24-bit, or 32-bit with straight alpha when the picture has alpha (or tRNS). Pictures come as
+// stored; the orientation of an eXIf chunk is reported for the host to turn them.
 #include <png.h>
 #include <spi_api.h>
 

@@ -138,9 +138,9 @@ int orientationOf(TIFF* tiff) {
     return value;
 }
 
-// Decodes the current directory into a 24-bit picture, or a 32-bit one with straight alpha, with its rows as a directory of the
-// orientation given stores them (the RGBA reader mirrors only between orientations that
-// differ); an SPI_ code.
+// Decodes the current directory into a 24-bit picture, or a 32-bit one with straight alpha, with
+// its rows as a directory of the orientation given stores them (the RGBA reader mirrors only
+// between orientations that differ); an SPI_ code.
 int readCurrentDirectory(TIFF* tiff, int orientation, SpiDib& dib) {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
@@ -162,7 +162,8 @@ int readCurrentDirectory(TIFF* tiff, int orientation, SpiDib& dib) {
     const bool hasAlpha = std::any_of(raster.begin(), raster.end(),
                                       [](std::uint32_t pixel) { return TIFFGetA(pixel) != 255; });
     const int step = hasAlpha ? 4 : 3;
-    if (const int code = dib.allocate(static_cast<int>(width), static_cast<int>(height), step * 8, 0);
+    if (const int code =
+            dib.allocate(static_cast<int>(width), static_cast<int>(height), step * 8, 0);
         code != SPI_ALL_RIGHT) {
         return code;
     }

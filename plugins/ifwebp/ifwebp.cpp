@@ -76,9 +76,8 @@ int decodeWebp(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
         return code;
     }
     // Straight into the picture, bottom row first.
-    return decodeInto(data, size, hasAlpha ? MODE_BGRA : MODE_BGR,
-                      dib.rowFromTop(dib.height() - 1), dib.stride(),
-                      dib.stride() * static_cast<std::size_t>(features.height));
+    return decodeInto(data, size, hasAlpha ? MODE_BGRA : MODE_BGR, dib.rowFromTop(dib.height() - 1),
+                      dib.stride(), dib.stride() * static_cast<std::size_t>(features.height));
 }
 
 bool acceptsWebp(const void* header) {

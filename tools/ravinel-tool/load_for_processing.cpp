@@ -26,15 +26,14 @@ AlphaBackground backgroundOption(const CommandLine& cl) {
     if (text == "checker") {
         return {};
     }
-    const bool hex = text.size() == 6 && text.find_first_not_of("0123456789abcdefABCDEF") ==
-                                             std::string::npos;
+    const bool hex =
+        text.size() == 6 && text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
     if (!hex) {
         throw UsageError("--background takes checker or a colour RRGGBB");
     }
     const auto rgb = static_cast<uint32_t>(std::stoul(text, nullptr, 16));
     // 0x00BBGGRR, as the loader takes colours.
-    return {AlphaBackgroundKind::color,
-            (rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16};
+    return {AlphaBackgroundKind::color, (rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16};
 }
 
 }  // namespace

@@ -26,7 +26,6 @@ struct AlphaBackground {
 // alpha (an 8-bit DIB of the same size whose indices are the opacities). The
 // checkerboard's squares start at the picture's top-left corner. Throws
 // NkDibInvalidDibParaError for a picture that is not 24-bit or an alpha of another size.
-void compositeOverBackground(NkDib& picture, const NkDib& alpha,
-                             const AlphaBackground& background);
+void compositeOverBackground(NkDib& picture, const NkDib& alpha, const AlphaBackground& background);
 
 }  // namespace ravinel

@@ -323,10 +323,9 @@ TEST_F(BundledPluginLoader, AlphaIsCompositedOverTheChosenBackground) {
                 const int storedY = turned ? kHeight - 1 - x : y;
                 const double alpha = sampleAt(storedX, storedY, 3, 255);
                 const int grey = (x / 8 + y / 8) % 2 == 0 ? 0x99 : 0x66;
-                const std::array<int, 3> under =
-                    c.background.kind == AlphaBackgroundKind::color
-                        ? std::array<int, 3>{0x12, 0xC4, 0xF0}
-                        : std::array<int, 3>{grey, grey, grey};
+                const std::array<int, 3> under = c.background.kind == AlphaBackgroundKind::color
+                                                     ? std::array<int, 3>{0x12, 0xC4, 0xF0}
+                                                     : std::array<int, 3>{grey, grey, grey};
                 Rgb expected{};
                 for (int i = 0; i < 3; ++i) {
                     const double shown = (sampleAt(storedX, storedY, i, 255) * alpha +

@@ -186,7 +186,8 @@ int32_t makePicture(Picture picture, SpiHandle* pHBInfo, SpiHandle* pHBm,
     }
     auto* info = static_cast<unsigned char*>(std::calloc(1, infoBytes));
     auto* bits = static_cast<unsigned char*>(std::calloc(1, bitsBytes));
-    std::memcpy(info, &v5, alpha ? sizeof v5 : infoBytes < sizeof header ? infoBytes : sizeof header);
+    const size_t headerCopy = infoBytes < sizeof header ? infoBytes : sizeof header;
+    std::memcpy(info, &v5, alpha ? sizeof v5 : headerCopy);
     if (palette) {
         auto* table = reinterpret_cast<SpiRgbQuad*>(info + sizeof header);
         for (uint32_t i = 0; i < colours; ++i) {
