@@ -31,6 +31,10 @@ packages=(
   xauth
   x11-utils
   fonts-ipafont-gothic
+  dpkg-dev
+  desktop-file-utils
+  appstream
+  shared-mime-info
 )
 
 missing=()

@@ -216,6 +216,12 @@ for name in pic.avif pic.heic pic.jxl; do
     check "info of $name by content" "kind=2 width=5 height=3 pixelformat=6 label=24" \
           "$("$tool" info "$dir/$name" --analyze 2>/dev/null)"
 done
+# Thumbnails come through the plug-ins as the browser's do: 5 x 3 reduced to 4 x 2.
+out=$("$tool" thumb "$dir/pic.avif" "$dir/avif-thumb.bmp" --image-size 4 2>/dev/null); status=$?
+check "thumb through a plug-in" "5x3 24bit bySPI" "$out"
+check "thumb through a plug-in status" 0 "$status"
+check "thumb through a plug-in size" "0400000002000000" \
+      "$(od -An -tx1 -j18 -N8 "$dir/avif-thumb.bmp" | tr -d ' \n')"
 printf 'RVT1\x05\x03\x0a\x14\x00\x00\x00\x00' >"$dir/pic.rvt"
 out=$(SUSIE_PLUGIN_DIR="$dir/plugins" "$tool" info "$dir/pic.rvt" 2>/dev/null); status=$?
 check "info through a plug-in" "kind=2 width=5 height=3 pixelformat=6 label=24" "$out"
