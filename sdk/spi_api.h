@@ -83,20 +83,41 @@ typedef struct SPI_PACKED SpiFileInfo {
 /* The layout of the picture a plug-in returns: pHBInfo receives a block holding a
  * BITMAPINFOHEADER followed by the colour table (biClrUsed entries, or 2^biBitCount
  * when biClrUsed is 0 and biBitCount <= 8); pHBm receives the pixel rows, bottom row
- * first, each padded to a multiple of 4 bytes. */
+ * first, each padded to a multiple of 4 bytes. A 32-bit picture with this header (biSize
+ * 40, biCompression SPI_BI_RGB) has no alpha: its fourth byte is ignored. */
 typedef struct SPI_PACKED SpiBitmapInfoHeader {
-    uint32_t biSize; /* 40 */
+    uint32_t biSize; /* 40, or 108 or 124 as the start of the headers below */
     int32_t biWidth;
     int32_t biHeight;       /* positive: rows stored bottom-up */
     uint16_t biPlanes;      /* 1 */
-    uint16_t biBitCount;    /* 1, 4, 8 or 24 */
-    uint32_t biCompression; /* 0 */
+    uint16_t biBitCount;    /* 1, 4, 8, 24 or 32 */
+    uint32_t biCompression; /* SPI_BI_RGB, or SPI_BI_BITFIELDS in a BITMAPV4/V5 header */
     uint32_t biSizeImage;
     int32_t biXPelsPerMeter;
     int32_t biYPelsPerMeter;
     uint32_t biClrUsed;
     uint32_t biClrImportant;
 } SpiBitmapInfoHeader;
+
+enum { SPI_BI_RGB = 0, SPI_BI_BITFIELDS = 3 };
+
+/* A picture with transparency: a BITMAPV5HEADER (biSize 124; the 108-byte BITMAPV4HEADER,
+ * its first part, is accepted too), biBitCount 32, biCompression SPI_BI_BITFIELDS, no
+ * colour table, and exactly the masks below: each pixel is blue, green, red, alpha in
+ * that byte order, alpha straight (not premultiplied), 0 transparent to 255 opaque. An
+ * alpha mask of 0 declares no alpha. The host refuses other masks. The fields after the
+ * masks are not read; leave them 0. */
+typedef struct SPI_PACKED SpiBitmapV5Header {
+    SpiBitmapInfoHeader info;
+    uint32_t redMask;   /* 0x00FF0000 */
+    uint32_t greenMask; /* 0x0000FF00 */
+    uint32_t blueMask;  /* 0x000000FF */
+    uint32_t alphaMask; /* 0xFF000000, or 0 for none */
+    uint32_t csType;
+    int32_t endpoints[9];
+    uint32_t gammaRed, gammaGreen, gammaBlue;
+    uint32_t intent, profileData, profileSize, reserved;
+} SpiBitmapV5Header;
 
 typedef struct SpiRgbQuad {
     uint8_t rgbBlue, rgbGreen, rgbRed, rgbReserved;

@@ -7,25 +7,28 @@
 namespace ravinel::spi {
 namespace {
 
-// A colour channel over a white background, rounded.
-std::uint8_t overWhite(unsigned channel, unsigned alpha) {
-    return static_cast<std::uint8_t>((channel * alpha + 255u * (255u - alpha) + 127u) / 255u);
-}
+static_assert(sizeof(SpiBitmapV5Header) == 124, "the BITMAPV5HEADER layout");
 
 // Per thread, since a host may decode on several threads with different limits.
 thread_local std::int32_t t_maxSide = kDefaultMaxSide;
 thread_local std::uint64_t t_maxPixelBytes = kDefaultMaxPixelBytes;
 
-// Rows of 4-byte pixels stride bytes apart, red at redAt and blue at 2 - redAt.
-void fillOverWhite(SpiDib& dib, const std::uint8_t* pixels, std::size_t stride, int redAt) {
+// Rows of 4-byte pixels stride bytes apart, red at redAt and blue at 2 - redAt, into the
+// picture's blue, green, red (and alpha) pixels.
+void fillBgra(SpiDib& dib, const std::uint8_t* pixels, std::size_t stride, int redAt) {
     const int blueAt = 2 - redAt;
+    const int step = dib.bytesPerPixel();
+    const bool withAlpha = step == 4;
     for (int y = 0; y < dib.height(); ++y) {
         const std::uint8_t* source = pixels + stride * static_cast<std::size_t>(y);
         std::uint8_t* target = dib.rowFromTop(y);
-        for (int x = 0; x < dib.width(); ++x, source += 4, target += 3) {
-            target[0] = overWhite(source[blueAt], source[3]);
-            target[1] = overWhite(source[1], source[3]);
-            target[2] = overWhite(source[redAt], source[3]);
+        for (int x = 0; x < dib.width(); ++x, source += 4, target += step) {
+            target[0] = source[blueAt];
+            target[1] = source[1];
+            target[2] = source[redAt];
+            if (withAlpha) {
+                target[3] = source[3];
+            }
         }
     }
 }
@@ -59,26 +62,37 @@ SpiDib::~SpiDib() {
 int SpiDib::allocate(int width, int height, int bitCount, int paletteSize) {
     width_ = width;
     height_ = height;
+    bytesPerPixel_ = bitCount / 8;
     stride_ = (static_cast<std::size_t>(width) * static_cast<std::size_t>(bitCount) / 8 + 3) &
               ~std::size_t{3};
     const std::size_t imageBytes = stride_ * static_cast<std::size_t>(height);
+    const bool withAlpha = bitCount == 32;
+    const std::size_t headerBytes =
+        withAlpha ? sizeof(SpiBitmapV5Header) : sizeof(SpiBitmapInfoHeader);
     const std::size_t infoBytes =
-        sizeof(SpiBitmapInfoHeader) + sizeof(SpiRgbQuad) * static_cast<std::size_t>(paletteSize);
+        headerBytes + sizeof(SpiRgbQuad) * static_cast<std::size_t>(paletteSize);
     info_ = std::calloc(1, infoBytes);
     // Padding bytes are zeroed so that the host never sees stale memory.
     bits_ = static_cast<std::uint8_t*>(std::calloc(1, imageBytes));
     if (info_ == nullptr || bits_ == nullptr) {
         return SPI_NO_MEMORY;
     }
-    SpiBitmapInfoHeader header{};
-    header.biSize = sizeof(SpiBitmapInfoHeader);
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = static_cast<std::uint16_t>(bitCount);
-    header.biSizeImage = static_cast<std::uint32_t>(imageBytes);
-    header.biClrUsed = static_cast<std::uint32_t>(paletteSize);
-    std::memcpy(info_, &header, sizeof header);
+    SpiBitmapV5Header header{};
+    header.info.biSize = static_cast<std::uint32_t>(headerBytes);
+    header.info.biWidth = width;
+    header.info.biHeight = height;
+    header.info.biPlanes = 1;
+    header.info.biBitCount = static_cast<std::uint16_t>(bitCount);
+    header.info.biCompression = withAlpha ? SPI_BI_BITFIELDS : SPI_BI_RGB;
+    header.info.biSizeImage = static_cast<std::uint32_t>(imageBytes);
+    header.info.biClrUsed = static_cast<std::uint32_t>(paletteSize);
+    if (withAlpha) {
+        header.redMask = 0x00FF0000;
+        header.greenMask = 0x0000FF00;
+        header.blueMask = 0x000000FF;
+        header.alphaMask = 0xFF000000;
+    }
+    std::memcpy(info_, &header, headerBytes);
     return SPI_ALL_RIGHT;
 }
 
@@ -98,12 +112,12 @@ void SpiDib::release(SpiHandle* pHBInfo, SpiHandle* pHBm) {
     bits_ = nullptr;
 }
 
-void fillFromBgraOverWhite(SpiDib& dib, const std::uint8_t* bgra) {
-    fillOverWhite(dib, bgra, static_cast<std::size_t>(dib.width()) * 4, 2);
+void fillFromBgra(SpiDib& dib, const std::uint8_t* bgra) {
+    fillBgra(dib, bgra, static_cast<std::size_t>(dib.width()) * 4, 2);
 }
 
-void fillFromRgbaOverWhite(SpiDib& dib, const std::uint8_t* rgba, std::size_t stride) {
-    fillOverWhite(dib, rgba, stride, 0);
+void fillFromRgba(SpiDib& dib, const std::uint8_t* rgba, std::size_t stride) {
+    fillBgra(dib, rgba, stride, 0);
 }
 
 }  // namespace ravinel::spi

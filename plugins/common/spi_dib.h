@@ -1,5 +1,5 @@
-// The two malloc'd blocks a plug-in returns: BITMAPINFOHEADER plus colour table, and
-// the pixel rows bottom-up.
+// The two malloc'd blocks a plug-in returns: BITMAPINFOHEADER plus colour table (or a
+// BITMAPV5HEADER declaring alpha), and the pixel rows bottom-up.
 #pragma once
 
 #include <spi_api.h>
@@ -43,7 +43,8 @@ class SpiDib {
     SpiDib& operator=(const SpiDib&) = delete;
     ~SpiDib();
 
-    // Allocates both blocks for an 8-bit (paletteSize entries) or 24-bit picture.
+    // Allocates both blocks for an 8-bit (paletteSize entries), a 24-bit or a 32-bit
+    // picture; 32 bits are blue, green, red and straight alpha, declared by a V5 header.
     // Returns an SPI_ code; the sizes must have passed checkPictureSize.
     int allocate(int width, int height, int bitCount, int paletteSize);
 
@@ -53,6 +54,7 @@ class SpiDib {
     std::size_t stride() const { return stride_; }
     int width() const { return width_; }
     int height() const { return height_; }
+    int bytesPerPixel() const { return bytesPerPixel_; }
 
     // Hands both blocks to the host.
     void release(SpiHandle* pHBInfo, SpiHandle* pHBm);
@@ -63,12 +65,13 @@ class SpiDib {
     std::size_t stride_ = 0;
     int width_ = 0;
     int height_ = 0;
+    int bytesPerPixel_ = 0;
 };
 
-// Fills a 24-bit picture from blue, green, red, alpha rows (top row first, 4 bytes a
-// pixel, no padding), alpha composited over white.
-void fillFromBgraOverWhite(SpiDib& dib, const std::uint8_t* bgra);
+// Fills a 24 or 32-bit picture from blue, green, red, alpha rows (top row first, 4 bytes
+// a pixel, no padding); a 24-bit one drops the alpha, which the caller knows is opaque.
+void fillFromBgra(SpiDib& dib, const std::uint8_t* bgra);
 // The same from red, green, blue, alpha rows that lie stride bytes apart.
-void fillFromRgbaOverWhite(SpiDib& dib, const std::uint8_t* rgba, std::size_t stride);
+void fillFromRgba(SpiDib& dib, const std::uint8_t* rgba, std::size_t stride);
 
 }  // namespace ravinel::spi

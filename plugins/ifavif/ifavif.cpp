@@ -1,6 +1,7 @@
 // AVIF picture plug-in over libavif: the primary picture (the first frame of a sequence),
-// any bit depth brought to 8 bits, alpha composited over white. Pictures come as stored;
-// the container's rotation and mirroring reach the host as an orientation, which turns them.
+// any bit depth brought to 8 bits, alpha kept straight in a 32-bit picture. Pictures come
+// as stored; the container's rotation and mirroring reach the host as an orientation, which
+// turns them.
 #include <avif/avif.h>
 #include <spi_api.h>
 
@@ -97,7 +98,10 @@ int decodeAvif(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
     }
     const auto width = static_cast<int>(image->width);
     const auto height = static_cast<int>(image->height);
-    if (const int code = dib.allocate(width, height, 24, 0); code != SPI_ALL_RIGHT) {
+    // Alpha is kept, straight, for the host to composite.
+    const bool hasAlpha = image->alphaPlane != nullptr;
+    if (const int code = dib.allocate(width, height, hasAlpha ? 32 : 24, 0);
+        code != SPI_ALL_RIGHT) {
         return code;
     }
     std::vector<std::uint8_t> bgra(static_cast<std::size_t>(width) * 4 *
@@ -111,7 +115,7 @@ int decodeAvif(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
     if (const int code = codeOf(avifImageYUVToRGB(image, &rgb)); code != SPI_ALL_RIGHT) {
         return code;
     }
-    fillFromBgraOverWhite(dib, bgra.data());
+    fillFromBgra(dib, bgra.data());
     return SPI_ALL_RIGHT;
 }
 

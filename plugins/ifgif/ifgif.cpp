@@ -1,6 +1,6 @@
 // GIF picture plug-in over giflib: the first frame on its logical screen. Without
 // transparency, and when the frame covers the screen, the picture keeps its palette;
-// otherwise it becomes 24-bit with transparent and uncovered pixels white.
+// otherwise it becomes 32-bit with alpha, transparent and uncovered pixels transparent.
 #include <gif_lib.h>
 #include <spi_api.h>
 
@@ -156,16 +156,15 @@ void writePalettePicture(const std::vector<GifByteType>& indices, const ColorMap
     }
 }
 
-void writeTrueColourPicture(const std::vector<GifByteType>& indices, const GifImageDesc& frame,
-                            const ColorMapObject& map, int transparentIndex, SpiDib& dib) {
-    for (int y = 0; y < dib.height(); ++y) {
-        std::fill_n(dib.rowFromTop(y), static_cast<std::size_t>(dib.width()) * 3, 0xff);
-    }
+// The rows of a fresh picture are zeroed: everything the frame does not paint stays
+// transparent.
+void writeAlphaPicture(const std::vector<GifByteType>& indices, const GifImageDesc& frame,
+                       const ColorMapObject& map, int transparentIndex, SpiDib& dib) {
     for (int y = 0; y < frame.Height; ++y) {
         const GifByteType* source =
             indices.data() + static_cast<std::size_t>(frame.Width) * static_cast<std::size_t>(y);
-        std::uint8_t* target = dib.rowFromTop(frame.Top + y) + 3 * frame.Left;
-        for (int x = 0; x < frame.Width; ++x, target += 3) {
+        std::uint8_t* target = dib.rowFromTop(frame.Top + y) + 4 * frame.Left;
+        for (int x = 0; x < frame.Width; ++x, target += 4) {
             const int index = source[x];
             if (index == transparentIndex) {
                 continue;
@@ -174,6 +173,7 @@ void writeTrueColourPicture(const std::vector<GifByteType>& indices, const GifIm
             target[0] = colour.Blue;
             target[1] = colour.Green;
             target[2] = colour.Red;
+            target[3] = 0xff;
         }
     }
 }
@@ -191,7 +191,7 @@ int decodeGif(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
     }
     const int width = screenWidth(gif);
     const int height = screenHeight(gif);
-    if (const int code = checkPictureSize(width, height, 3); code != SPI_ALL_RIGHT) {
+    if (const int code = checkPictureSize(width, height, 4); code != SPI_ALL_RIGHT) {
         return code;
     }
     if (frame.Width <= 0 || frame.Height <= 0) {
@@ -210,10 +210,10 @@ int decodeGif(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
         }
         writePalettePicture(indices, *map, dib);
     } else {
-        if (const int code = dib.allocate(width, height, 24, 0); code != SPI_ALL_RIGHT) {
+        if (const int code = dib.allocate(width, height, 32, 0); code != SPI_ALL_RIGHT) {
             return code;
         }
-        writeTrueColourPicture(indices, frame, *map, reader.transparentIndex(), dib);
+        writeAlphaPicture(indices, frame, *map, reader.transparentIndex(), dib);
     }
     return SPI_ALL_RIGHT;
 }

@@ -1,5 +1,6 @@
 // HEIF picture plug-in over libheif: the primary picture of HEIC (HEVC) files, turned and
-// cropped as the file says, brought to 8 bits, alpha composited over white.
+// cropped as the file says, brought to 8 bits, alpha kept straight in a
+// 32-bit picture.
 #include <libheif/heif.h>
 #include <spi_api.h>
 
@@ -121,10 +122,12 @@ int decodeHeif(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
         stride < width * 4) {
         return SPI_OUT_OF_ORDER;
     }
-    if (const int allocated = dib.allocate(width, height, 24, 0); allocated != SPI_ALL_RIGHT) {
+    const bool hasAlpha = heif_image_handle_has_alpha_channel(picture.handle.get()) != 0;
+    if (const int allocated = dib.allocate(width, height, hasAlpha ? 32 : 24, 0);
+        allocated != SPI_ALL_RIGHT) {
         return allocated;
     }
-    fillFromRgbaOverWhite(dib, rgba, static_cast<std::size_t>(stride));
+    fillFromRgba(dib, rgba, static_cast<std::size_t>(stride));
     return SPI_ALL_RIGHT;
 }
 

@@ -1,5 +1,6 @@
 // JPEG XL picture plug-in over libjxl: bare codestreams and containers, the first frame
-// of an animation, turned upright as the file says, alpha composited over white.
+// of an animation, turned upright as the file says, alpha kept straight in a
+// 32-bit picture.
 #include <jxl/decode.h>
 #include <jxl/resizable_parallel_runner.h>
 #include <spi_api.h>
@@ -33,11 +34,13 @@ bool isJxl(const std::uint8_t* data, std::size_t size) {
     return signature == JXL_SIG_CODESTREAM || signature == JXL_SIG_CONTAINER;
 }
 
-// A decoder over the whole input that reports the events; null when out of memory.
+// A decoder over the whole input that reports the events and gives straight alpha; null
+// when out of memory.
 std::unique_ptr<JxlDecoder, JxlDeleter> decoderFor(const std::uint8_t* data, std::size_t size,
                                                    int events) {
     std::unique_ptr<JxlDecoder, JxlDeleter> decoder(JxlDecoderCreate(nullptr));
     if (decoder == nullptr || JxlDecoderSubscribeEvents(decoder.get(), events) != JXL_DEC_SUCCESS ||
+        JxlDecoderSetUnpremultiplyAlpha(decoder.get(), JXL_TRUE) != JXL_DEC_SUCCESS ||
         JxlDecoderSetInput(decoder.get(), data, size) != JXL_DEC_SUCCESS) {
         return nullptr;
     }
@@ -110,7 +113,8 @@ int decodeJxl(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
     }
     JxlResizableParallelRunnerSetThreads(
         runner.get(), JxlResizableParallelRunnerSuggestThreads(info.xsize, info.ysize));
-    if (const int code = dib.allocate(static_cast<int>(width), static_cast<int>(height), 24, 0);
+    if (const int code = dib.allocate(static_cast<int>(width), static_cast<int>(height),
+                                      info.alpha_bits > 0 ? 32 : 24, 0);
         code != SPI_ALL_RIGHT) {
         return code;
     }
@@ -132,7 +136,7 @@ int decodeJxl(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
             }
             case JXL_DEC_FULL_IMAGE:
                 // The first frame is the picture; an animation's others are not read.
-                fillFromRgbaOverWhite(dib, rgba.data(), stride);
+                fillFromRgba(dib, rgba.data(), stride);
                 return SPI_ALL_RIGHT;
             default:
                 // Broken or truncated data, or an end before any frame.

@@ -1,7 +1,7 @@
 // PNG picture plug-in over libpng: every colour type and bit depth, interlaced or not.
 // Palette pictures without transparency stay 8-bit palette; everything else becomes
-// 24-bit, with alpha composited over white. Pictures come as stored; the orientation of an
-// eXIf chunk is reported for the host to turn them.
+// 24-bit, or 32-bit with straight alpha when the picture has alpha (or tRNS). Pictures come as
+// stored; the orientation of an eXIf chunk is reported for the host to turn them.
 #include <png.h>
 #include <spi_api.h>
 
@@ -147,31 +147,22 @@ int decodePng(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
         })) {
         return SPI_OUT_OF_ORDER;
     }
-    const bool hasAlpha = png_get_channels(png, info) == 4;
+    // Rows with alpha keep it: the host composites them onto the viewer's background.
+    const int bitCount = png_get_channels(png, info) == 4 ? 32 : 24;
     if (!keepPalette) {
-        if (const int code = dib.allocate(width, height, 24, 0); code != SPI_ALL_RIGHT) {
+        if (const int code = dib.allocate(width, height, bitCount, 0); code != SPI_ALL_RIGHT) {
             return code;
         }
     }
-    // Rows without alpha decode straight into the picture; with alpha they go through
-    // a scratch copy that is composited afterwards.
-    std::vector<std::uint8_t> scratch(
-        hasAlpha ? static_cast<std::size_t>(width) * 4 * static_cast<std::size_t>(height) : 0);
     std::vector<png_bytep> rows(static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y) {
-        rows[static_cast<std::size_t>(y)] =
-            hasAlpha
-                ? scratch.data() + static_cast<std::size_t>(width) * 4 * static_cast<std::size_t>(y)
-                : dib.rowFromTop(y);
+        rows[static_cast<std::size_t>(y)] = dib.rowFromTop(y);
     }
     if (!guarded(png, [png, &rows] { png_read_image(png, rows.data()); })) {
         return SPI_OUT_OF_ORDER;
     }
     if (keepPalette) {
         clampIndices(dib, paletteCount);
-    }
-    if (hasAlpha) {
-        fillFromBgraOverWhite(dib, scratch.data());
     }
     return SPI_ALL_RIGHT;
 }

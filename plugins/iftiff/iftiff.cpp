@@ -5,6 +5,7 @@
 #include <spi_api.h>
 #include <tiffio.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdarg>
 #include <cstdio>
@@ -119,9 +120,12 @@ int readTiffFacts(const std::uint8_t* data, std::size_t size, PictureFacts& fact
     return SPI_ALL_RIGHT;
 }
 
-// The RGBA reader premultiplies alpha, so white shows through by 255 - alpha.
-std::uint8_t premultipliedOverWhite(std::uint32_t channel, std::uint32_t alpha) {
-    const std::uint32_t value = channel + 255 - alpha;
+// The RGBA reader premultiplies alpha; the host wants it straight.
+std::uint8_t unpremultiplied(std::uint32_t channel, std::uint32_t alpha) {
+    if (alpha == 0) {
+        return 0;
+    }
+    const std::uint32_t value = (channel * 255 + alpha / 2) / alpha;
     return static_cast<std::uint8_t>(value > 255 ? 255 : value);
 }
 
@@ -135,9 +139,9 @@ int orientationOf(TIFF* tiff) {
     return value;
 }
 
-// Decodes the current directory into a 24-bit picture with its rows as a directory of the
-// orientation given stores them (the RGBA reader mirrors only between orientations that
-// differ); an SPI_ code.
+// Decodes the current directory into a 24-bit picture, or a 32-bit one with straight alpha, with
+// its rows as a directory of the orientation given stores them (the RGBA reader mirrors only
+// between orientations that differ); an SPI_ code.
 int readCurrentDirectory(TIFF* tiff, int orientation, SpiDib& dib) {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
@@ -155,19 +159,27 @@ int readCurrentDirectory(TIFF* tiff, int orientation, SpiDib& dib) {
     if (TIFFReadRGBAImageOriented(tiff, width, height, raster.data(), orientation, 1) != 1) {
         return SPI_OUT_OF_ORDER;
     }
-    if (const int code = dib.allocate(static_cast<int>(width), static_cast<int>(height), 24, 0);
+    // A picture whose every pixel is opaque stays 24-bit, whatever its samples say.
+    const bool hasAlpha = std::any_of(raster.begin(), raster.end(),
+                                      [](std::uint32_t pixel) { return TIFFGetA(pixel) != 255; });
+    const int step = hasAlpha ? 4 : 3;
+    if (const int code =
+            dib.allocate(static_cast<int>(width), static_cast<int>(height), step * 8, 0);
         code != SPI_ALL_RIGHT) {
         return code;
     }
     for (int y = 0; y < dib.height(); ++y) {
         const std::uint32_t* source = raster.data() + static_cast<std::size_t>(width) * y;
         std::uint8_t* target = dib.rowFromTop(y);
-        for (std::uint32_t x = 0; x < width; ++x, target += 3) {
+        for (std::uint32_t x = 0; x < width; ++x, target += step) {
             const std::uint32_t pixel = source[x];
             const std::uint32_t alpha = TIFFGetA(pixel);
-            target[0] = premultipliedOverWhite(TIFFGetB(pixel), alpha);
-            target[1] = premultipliedOverWhite(TIFFGetG(pixel), alpha);
-            target[2] = premultipliedOverWhite(TIFFGetR(pixel), alpha);
+            target[0] = unpremultiplied(TIFFGetB(pixel), alpha);
+            target[1] = unpremultiplied(TIFFGetG(pixel), alpha);
+            target[2] = unpremultiplied(TIFFGetR(pixel), alpha);
+            if (hasAlpha) {
+                target[3] = static_cast<std::uint8_t>(alpha);
+            }
         }
     }
     return SPI_ALL_RIGHT;

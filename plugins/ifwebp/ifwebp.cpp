@@ -1,5 +1,5 @@
-// WebP picture plug-in over libwebp: still pictures, lossy or lossless, alpha
-// composited over white. Pictures come as stored; the orientation of an EXIF chunk is
+// WebP picture plug-in over libwebp: still pictures, lossy or lossless, alpha kept
+// straight in a 32-bit picture. Pictures come as stored; the orientation of an EXIF chunk is
 // reported for the host to turn them.
 #include <spi_api.h>
 #include <webp/decode.h>
@@ -42,14 +42,14 @@ int readWebpFacts(const std::uint8_t* data, std::size_t size, PictureFacts& fact
     return SPI_ALL_RIGHT;
 }
 
-// Decodes into memory we own, rows bottom-up when flip is set; an SPI_ code.
+// Decodes into memory we own, rows bottom-up; an SPI_ code.
 int decodeInto(const std::uint8_t* data, std::size_t size, WEBP_CSP_MODE mode, std::uint8_t* target,
-               std::size_t stride, std::size_t bytes, bool flip) {
+               std::size_t stride, std::size_t bytes) {
     WebPDecoderConfig config;
     if (WebPInitDecoderConfig(&config) == 0) {
         return SPI_OTHER_ERROR;
     }
-    config.options.flip = flip ? 1 : 0;
+    config.options.flip = 1;
     config.output.colorspace = mode;
     config.output.is_external_memory = 1;
     config.output.u.RGBA.rgba = target;
@@ -69,25 +69,15 @@ int decodeWebp(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
         code != SPI_ALL_RIGHT) {
         return code;
     }
-    if (const int code = dib.allocate(features.width, features.height, 24, 0);
+    // Alpha is kept, straight, for the host to composite.
+    const bool hasAlpha = features.has_alpha != 0;
+    if (const int code = dib.allocate(features.width, features.height, hasAlpha ? 32 : 24, 0);
         code != SPI_ALL_RIGHT) {
         return code;
     }
-    const auto height = static_cast<std::size_t>(features.height);
-    if (!features.has_alpha) {
-        // Straight into the picture, bottom row first.
-        return decodeInto(data, size, MODE_BGR, dib.rowFromTop(dib.height() - 1), dib.stride(),
-                          dib.stride() * height, true);
-    }
-    const std::size_t rowBytes = static_cast<std::size_t>(features.width) * 4;
-    std::vector<std::uint8_t> bgra(rowBytes * height);
-    if (const int code =
-            decodeInto(data, size, MODE_BGRA, bgra.data(), rowBytes, bgra.size(), false);
-        code != SPI_ALL_RIGHT) {
-        return code;
-    }
-    fillFromBgraOverWhite(dib, bgra.data());
-    return SPI_ALL_RIGHT;
+    // Straight into the picture, bottom row first.
+    return decodeInto(data, size, hasAlpha ? MODE_BGRA : MODE_BGR, dib.rowFromTop(dib.height() - 1),
+                      dib.stride(), dib.stride() * static_cast<std::size_t>(features.height));
 }
 
 bool acceptsWebp(const void* header) {

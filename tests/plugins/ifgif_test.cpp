@@ -64,19 +64,19 @@ TEST_F(GifPlugin, ReadsInterlacedFrames) {
     expectFirstFrame({frame}, 8);
 }
 
-TEST_F(GifPlugin, ShowsTransparentPixelsWhite) {
+TEST_F(GifPlugin, GivesTransparentPixelsNoOpacity) {
     GifFrame frame;
     frame.transparentIndex = 3;
-    expectFirstFrame({frame}, 24);
+    expectFirstFrame({frame}, 32);
 }
 
-TEST_F(GifPlugin, ShowsTheScreenOutsideASmallerFrameWhite) {
+TEST_F(GifPlugin, GivesTheScreenOutsideASmallerFrameNoOpacity) {
     GifFrame frame;
     frame.left = 4;
     frame.top = 3;
     frame.width = 20;
     frame.height = 9;
-    expectFirstFrame({frame}, 24);
+    expectFirstFrame({frame}, 32);
 }
 
 TEST_F(GifPlugin, DecodesOnlyTheFirstFrameOfAnAnimation) {

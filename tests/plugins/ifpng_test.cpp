@@ -63,7 +63,9 @@ TEST_P(PngPlugin, DecodesEveryPixelFromFileAndMemory) {
     ASSERT_EQ(picture.header.biWidth, kWidth);
     ASSERT_EQ(picture.header.biHeight, kHeight);
     const bool keepsPalette = c.colorType == PNG_COLOR_TYPE_PALETTE && !c.transparentPalette;
-    ASSERT_EQ(picture.header.biBitCount, keepsPalette ? 8 : 24);
+    const int channels = channelsOf(c.colorType);
+    const bool hasAlpha = c.transparentPalette || channels == 2 || channels == 4;
+    ASSERT_EQ(picture.header.biBitCount, keepsPalette ? 8 : hasAlpha ? 32 : 24);
     if (keepsPalette) {
         EXPECT_EQ(picture.palette.size(), 1u << c.bitDepth);
     }

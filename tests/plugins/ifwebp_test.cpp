@@ -32,7 +32,7 @@ class WebpPlugin : public testing::Test {
         ASSERT_EQ(picture.code, SPI_ALL_RIGHT);
         ASSERT_EQ(picture.header.biWidth, kWidth);
         ASSERT_EQ(picture.header.biHeight, kHeight);
-        ASSERT_EQ(picture.header.biBitCount, 24);
+        ASSERT_EQ(picture.header.biBitCount, alpha ? 32 : 24);
         const ChannelDifference difference =
             differenceFrom(picture, [alpha](int x, int y) { return expectedRgb(x, y, alpha); });
         EXPECT_LE(difference.largest, maxDifference);

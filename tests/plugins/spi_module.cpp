@@ -40,10 +40,13 @@ std::array<std::uint8_t, 3> DecodedPicture::rgb(int x, int y) const {
         const SpiRgbQuad& entry = palette.at(index(x, y));
         return {entry.rgbRed, entry.rgbGreen, entry.rgbBlue};
     }
-    const std::size_t stride = (static_cast<std::size_t>(header.biWidth) * 3 + 3) & ~3u;
+    const std::size_t step = header.biBitCount / 8;
+    const std::size_t stride = (static_cast<std::size_t>(header.biWidth) * step + 3) & ~3u;
     const std::size_t at = stride * static_cast<std::size_t>(header.biHeight - 1 - y) +
-                           3 * static_cast<std::size_t>(x);
-    return {bits.at(at + 2), bits.at(at + 1), bits.at(at)};
+                           step * static_cast<std::size_t>(x);
+    const unsigned alpha = step == 4 ? bits.at(at + 3) : 255;
+    return {overWhite(bits.at(at + 2), alpha), overWhite(bits.at(at + 1), alpha),
+            overWhite(bits.at(at), alpha)};
 }
 
 std::uint8_t DecodedPicture::index(int x, int y) const {
@@ -75,12 +78,25 @@ DecodedPicture callDecode(DecodeExport decode, const char* buf, std::intptr_t le
     }
     std::memcpy(&picture.header, info, sizeof picture.header);
     const SpiBitmapInfoHeader& header = picture.header;
-    EXPECT_EQ(header.biSize, 40u);
+    if (header.biBitCount == 32) {
+        // Alpha is declared the one way the host reads it.
+        SpiBitmapV5Header v5{};
+        std::memcpy(&v5, info, sizeof v5);
+        EXPECT_EQ(header.biSize, sizeof v5);
+        EXPECT_EQ(header.biCompression, static_cast<std::uint32_t>(SPI_BI_BITFIELDS));
+        EXPECT_EQ(v5.redMask, 0x00FF0000u);
+        EXPECT_EQ(v5.greenMask, 0x0000FF00u);
+        EXPECT_EQ(v5.blueMask, 0x000000FFu);
+        EXPECT_EQ(v5.alphaMask, 0xFF000000u);
+    } else {
+        EXPECT_EQ(header.biSize, 40u);
+    }
     EXPECT_GT(header.biHeight, 0) << "rows must be bottom-up";
     const std::size_t colours =
         header.biClrUsed != 0 ? header.biClrUsed
                               : (header.biBitCount <= 8 ? std::size_t{1} << header.biBitCount : 0);
-    const auto* table = reinterpret_cast<const SpiRgbQuad*>(static_cast<std::uint8_t*>(info) + 40);
+    const auto* table =
+        reinterpret_cast<const SpiRgbQuad*>(static_cast<std::uint8_t*>(info) + header.biSize);
     picture.palette.assign(table, table + colours);
     const std::size_t stride =
         (static_cast<std::size_t>(header.biWidth) * header.biBitCount / 8 + 3) & ~std::size_t{3};

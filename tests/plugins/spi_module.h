@@ -44,7 +44,8 @@ struct DecodedPicture {
     std::vector<SpiRgbQuad> palette;
     Bytes bits;
 
-    // Red, green, blue of pixel (x, y), y counted from the top.
+    // Red, green, blue of pixel (x, y), y counted from the top; a 32-bit picture's shown
+    // over white, so that its colours and alpha are checked together.
     std::array<std::uint8_t, 3> rgb(int x, int y) const;
     std::uint8_t index(int x, int y) const;
 };

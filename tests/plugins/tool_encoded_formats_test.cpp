@@ -43,7 +43,7 @@ std::array<std::uint8_t, 3> expectedRgb(int x, int y, bool alpha) {
             overWhite(sampleAt(x, y, 2, 255), a)};
 }
 
-// Size before decoding, then every pixel, alpha over white, from memory and from files.
+// Size before decoding, then every pixel with its alpha, from memory and from files.
 TEST(ToolEncodedFormats, LosslessFilesDecodeExactly) {
     for (const FormatCase& format : kFormats) {
         const SpiModule module(format.path);
@@ -63,7 +63,7 @@ TEST(ToolEncodedFormats, LosslessFilesDecodeExactly) {
             ASSERT_EQ(picture.code, SPI_ALL_RIGHT);
             ASSERT_EQ(picture.header.biWidth, kWidth);
             ASSERT_EQ(picture.header.biHeight, kHeight);
-            ASSERT_EQ(picture.header.biBitCount, 24);
+            ASSERT_EQ(picture.header.biBitCount, alpha ? 32 : 24);
             EXPECT_LE(
                 differenceFrom(picture, [alpha](int x, int y) { return expectedRgb(x, y, alpha); })
                     .largest,
@@ -87,6 +87,7 @@ TEST(ToolEncodedFormats, LossyFilesDecodeClosely) {
             ASSERT_EQ(picture.code, SPI_ALL_RIGHT);
             ASSERT_EQ(picture.header.biWidth, smooth::kWidth);
             ASSERT_EQ(picture.header.biHeight, smooth::kHeight);
+            ASSERT_EQ(picture.header.biBitCount, alpha ? 32 : 24);
             const ChannelDifference difference = differenceFrom(picture, [alpha](int x, int y) {
                 const unsigned a = alpha ? smooth::sampleAt(x, y, 3) : 255;
                 return std::array<std::uint8_t, 3>{overWhite(smooth::sampleAt(x, y, 2), a),

@@ -38,8 +38,9 @@ int32_t maxSideOption(const CommandLine& cl);
 // The loader as the program uses it with default settings: recognised by content, own
 // JPEG and BMP decoders first; pictures up to maxSide.
 void configureDefaultLoader(GraphicLoader& loader, int32_t maxSide);
-// Loads a picture with the default loader. Throws when it does not load.
-void loadForProcessing(NkDib& picture, const std::string& path, int32_t maxSide);
+// Loads a picture with the default loader, pictures up to --max-side and alpha over
+// --background (checker, the default, or a colour RRGGBB). Throws when it does not load.
+void loadForProcessing(NkDib& picture, const std::string& path, const CommandLine& cl);
 // A folder as browsing names it: absolute, ending in "/".
 std::string folderPathOf(const std::filesystem::path& folder);
 

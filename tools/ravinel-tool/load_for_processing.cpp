@@ -1,4 +1,5 @@
 #include <stdexcept>
+#include <string>
 
 #include "codec/graphic_loader.h"
 #include "command_line.h"
@@ -21,10 +22,30 @@ void configureDefaultLoader(GraphicLoader& loader, int32_t maxSide) {
     loader.maxSide = maxSide;
 }
 
-void loadForProcessing(NkDib& picture, const std::string& path, int32_t maxSide) {
+namespace {
+
+AlphaBackground backgroundOption(const CommandLine& cl) {
+    const std::string text = cl.option("background", "checker");
+    if (text == "checker") {
+        return {};
+    }
+    const bool hex =
+        text.size() == 6 && text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+    if (!hex) {
+        throw UsageError("--background takes checker or a colour RRGGBB");
+    }
+    const auto rgb = static_cast<uint32_t>(std::stoul(text, nullptr, 16));
+    // 0x00BBGGRR, as the loader takes colours.
+    return {AlphaBackgroundKind::color, (rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16};
+}
+
+}  // namespace
+
+void loadForProcessing(NkDib& picture, const std::string& path, const CommandLine& cl) {
     const std::unique_ptr<Spis> spis = searchPlugins(true);
     GraphicLoader loader(spis.get());
-    configureDefaultLoader(loader, maxSide);
+    configureDefaultLoader(loader, maxSideOption(cl));
+    loader.alphaBackground = backgroundOption(cl);
     GraphicLoadInfo info;
     loader.loadFromFile(picture, path, false, info);
     if (!info.succeeded()) {

@@ -20,11 +20,12 @@ constexpr const char* kUsage =
     "      (exit status 0 when the picture loaded; 1 when it did not, with reason=R last);\n"
     "      the size is the upright one, or the stored one with --no-orientation\n"
     "  resize IN OUT.bmp --width W --height H [--method area|stretch|halftone]\n"
-    "         [--max-side N]\n"
+    "         [--max-side N] [--background checker|RRGGBB]\n"
     "      load IN, resize it to W x H and write a 24-bit BMP (default method: area)\n"
     "  process IN OUT.bmp --width W --height H [--reduct N] [--expand N] [--color N]\n"
     "          [--flt-reduct XXXX] [--flt-expand XXXX] [--flt-ogsize XXXX]\n"
     "          [--dither] [--3dnow] [--verbose] [--max-side N]\n"
+    "          [--background checker|RRGGBB]\n"
     "      load IN and make the display picture of W x H as an image window does:\n"
     "      methods 0 stretch, 1 halftone, 2 area (default 2); colour mode 0 24-bit,\n"
     "      1 halftone 8-bit, 2 8-bit, 3 4-bit, 4 halftone 1-bit (default 0); filter\n"
@@ -62,7 +63,9 @@ constexpr const char* kUsage =
     "Pictures are decoded through the picture plug-ins found as for plugins.\n"
     "Every command turns pictures upright by their EXIF or TIFF orientation.\n"
     "--max-side N loads pictures up to N pixels on a side (1024 to 32767, default 4096,\n"
-    "as the viewer's setting); the memory a decode may take stays bounded.\n";
+    "as the viewer's setting); the memory a decode may take stays bounded.\n"
+    "--background shows pictures with alpha over the 8 x 8 checkerboard (default) or a\n"
+    "colour given as RRGGBB, as the viewer's setting.\n";
 
 }  // namespace
 

@@ -275,7 +275,7 @@ void GraphicLoader::loadBuiltin(const BuiltinDecoder& decoder, NkDib& target,
         info.height = sideOf(decoded.height);
         if (decoded.picture) {
             target = std::move(*decoded.picture);
-            standUpright(target, decoded.orientation, preview, info);
+            standUpright(target, nullptr, decoded.orientation, preview, info);
         }
     } catch (const PictureTooLargeError& refusal) {
         recordRefusal(refusal, info);
@@ -285,15 +285,19 @@ void GraphicLoader::loadBuiltin(const BuiltinDecoder& decoder, NkDib& target,
 }
 
 // The turned copy takes its share of the budget while the stored picture still exists;
-// the record reports the upright size.
-void GraphicLoader::standUpright(NkDib& target, DibOrientation orientation, bool preview,
-                                 GraphicLoadInfo& info) const {
+// the record reports the upright size. The alpha, if any, turns with the picture.
+void GraphicLoader::standUpright(NkDib& target, NkDib* alpha, DibOrientation orientation,
+                                 bool preview, GraphicLoadInfo& info) const {
     if (!useOrientation || orientation == DibOrientation::topLeft) {
         return;
     }
-    const MemoryBudget::Reservation share =
-        limitsFor(preview).admit(target.width(), target.height(), target.bitCount());
+    const MemoryBudget::Reservation share = limitsFor(preview).admit(
+        target.width(), target.height(), target.bitCount(),
+        alpha != nullptr ? pixelStoreBytes(alpha->width(), alpha->height(), 8) : 0);
     target = turnedUpright(target, orientation);
+    if (alpha != nullptr) {
+        *alpha = turnedUpright(*alpha, orientation);
+    }
     // A plug-in preview does not know the picture's size (width 1, no height).
     if (swapsSides(orientation) && info.kind != GraphicKind::gkSusiePreview) {
         std::swap(info.width, info.height);
@@ -313,9 +317,11 @@ void GraphicLoader::loadSpiStream(NkDib& target, std::span<const uint8_t> data,
 }
 
 // A preview through the plug-ins' reduced-picture entry reports width 1 and no height:
-// the picture's own size is not known then.
+// the picture's own size is not known then. A picture with alpha is composited over the
+// background once upright, so that the checkerboard starts at the corner the user sees;
+// in place, so it costs no copy; from then on it is an ordinary 24-bit picture.
 void GraphicLoader::loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo& info,
-                                    const std::function<DibOrientation(SpiHost&)>& load) {
+                                    const std::function<SpiLoadResult(SpiHost&)>& load) {
     if (spis_ == nullptr || spis_->pluginCount() <= 0) {
         info.noteFailure(LoadFailure::noPluginTookIt, "no plug-ins");
         return;
@@ -324,7 +330,7 @@ void GraphicLoader::loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo
     try {
         spis_->setGraphicPreview(previewMode);
         spis_->setDecodeLimits(limitsFor(preview));
-        const DibOrientation orientation = load(*spis_);
+        SpiLoadResult loaded = load(*spis_);
         if (previewMode) {
             info.kind = GraphicKind::gkSusiePreview;
             info.width = 1;
@@ -333,7 +339,11 @@ void GraphicLoader::loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo
             info.width = sideOf(target.width());
             info.height = sideOf(target.height());
         }
-        standUpright(target, orientation, preview, info);
+        NkDib* alpha = loaded.alpha ? &*loaded.alpha : nullptr;
+        standUpright(target, alpha, loaded.orientation, preview, info);
+        if (alpha != nullptr) {
+            compositeOverBackground(target, *alpha, alphaBackground);
+        }
     } catch (const PictureTooLargeError& refusal) {
         recordRefusal(refusal, info);
     } catch (const std::exception& error) {

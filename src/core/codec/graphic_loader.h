@@ -8,6 +8,7 @@
 #include "codec/decode_limits.h"
 #include "codec/graphic_load_info.h"
 #include "codec/spi_host.h"
+#include "dib/alpha_composite.h"
 #include "dib/nk_dib.h"
 
 namespace ravinel {
@@ -46,6 +47,8 @@ class GraphicLoader {
     // Turn pictures upright by their EXIF or TIFF orientation, before anything else sees
     // them; the record then reports the upright size.
     bool useOrientation = true;
+    // What shows through pictures with alpha, composited once they stand upright.
+    AlphaBackground alphaBackground;
     // The largest side a picture may have (kMinSideLimit..kMaxSideLimit).
     int32_t maxSide = kMaxPictureSide;
     // Edge length a preview JPEG decode aims at; 0 no reduction, negative fastest.
@@ -69,14 +72,14 @@ class GraphicLoader {
     void loadByExtension(NkDib& target, FileLoad& file, bool preview, GraphicLoadInfo& info);
     void loadBuiltin(const BuiltinDecoder& decoder, NkDib& target, std::span<const uint8_t> data,
                      bool preview, GraphicLoadInfo& info) const;
-    void standUpright(NkDib& target, DibOrientation orientation, bool preview,
+    void standUpright(NkDib& target, NkDib* alpha, DibOrientation orientation, bool preview,
                       GraphicLoadInfo& info) const;
     void loadSpiFile(NkDib& target, const std::string& fileName, bool preview,
                      GraphicLoadInfo& info);
     void loadSpiStream(NkDib& target, std::span<const uint8_t> data, const std::string& name,
                        bool preview, GraphicLoadInfo& info);
     void loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo& info,
-                         const std::function<DibOrientation(SpiHost&)>& load);
+                         const std::function<SpiLoadResult(SpiHost&)>& load);
 
     SpiHost* spis_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -9,6 +10,14 @@
 #include "dib/nk_dib.h"
 
 namespace ravinel {
+
+// What a plug-in load tells besides the picture: how it stands, and its alpha, stored as
+// the picture is (an 8-bit DIB of its size whose indices are the opacities, 0 transparent
+// to 255 opaque; none for an opaque picture).
+struct SpiLoadResult {
+    DibOrientation orientation = DibOrientation::topLeft;
+    std::optional<NkDib> alpha;
+};
 
 // What the graphic loader needs of the Susie plug-in host. A load either fills the
 // target with the picture as stored and returns how it stands, or throws (no plug-in
@@ -23,11 +32,11 @@ class SpiHost {
     // What the following loads may cost; the plug-ins are told as well.
     virtual void setDecodeLimits(const DecodeLimits& limits) = 0;
     // Loads a file through the decoder registered for its extension.
-    virtual DibOrientation loadFile(NkDib& target, const std::string& fileName) = 0;
+    virtual SpiLoadResult loadFile(NkDib& target, const std::string& fileName) = 0;
     // Loads a file image through the first plug-in that accepts it; name is the file's
     // name as the plug-ins see it.
-    virtual DibOrientation loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
-                                                  const std::string& name) = 0;
+    virtual SpiLoadResult loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
+                                                 const std::string& name) = 0;
 };
 
 }  // namespace ravinel

@@ -38,6 +38,17 @@ int32_t mulDiv(int32_t number, int32_t numerator, int32_t denominator) {
     return static_cast<int32_t>(std::clamp<int64_t>(rounded / denominator, INT32_MIN, INT32_MAX));
 }
 
+// What a picture costs besides its 24-bit store: the plug-in's blocks and the file image
+// they become. For a picture declared with 32 bits or more (alpha, or deep samples) they
+// may be 32-bit, 8 bytes a pixel together, which also covers the store and its alpha
+// beside the file image.
+uint64_t workBytesOf(int32_t width, int32_t height, int16_t colorDepth) {
+    if (colorDepth < 32) {
+        return pixelStoreBytes(width, height, 24);
+    }
+    return pixelStoreBytes(width, height, 64) - pixelStoreBytes(width, height, 24);
+}
+
 }  // namespace
 
 InSpiAbleData::InSpiAbleData(std::string fileName) : fileName_(std::move(fileName)) {}
@@ -48,6 +59,7 @@ std::optional<NkDib> InSpiAbleData::load(const std::vector<const Spi*>& candidat
     infoValid_ = false;
     pictureInfo_ = {};
     orientation_ = DibOrientation::topLeft;
+    alpha_.reset();
     refusal_.reset();
     report(ProgressStage::Running, 1, "Seeking enabled Susie Plugins");
 
@@ -112,7 +124,7 @@ std::optional<NkDib> InSpiAbleData::tryCandidate(const Spi& spi, std::span<const
         }
         try {
             share = limits.admit(info.width, info.height, 24,
-                                 pixelStoreBytes(info.width, info.height, 24));
+                                 workBytesOf(info.width, info.height, info.colorDepth));
             return true;
         } catch (const PictureTooLargeError& refusal) {
             refusal_ = refusal;
@@ -154,7 +166,9 @@ std::optional<NkDib> InSpiAbleData::tryCandidate(const Spi& spi, std::span<const
             const std::vector<uint8_t> file = bmpFileOfSpiPicture(infoBlock.get(), bitsBlock.get());
             infoBlock.reset();
             bitsBlock.reset();
-            return readTolerantBmp(file, limits.withoutBudget());
+            NkDib picture = readTolerantBmp(file, limits.withoutBudget());
+            alpha_ = alphaOfSpiPicture(file);
+            return picture;
         } catch (const std::exception&) {
             return std::nullopt;
         }

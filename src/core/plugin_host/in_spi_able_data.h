@@ -54,6 +54,8 @@ class InSpiAbleData {
     // How the last picture loaded stands, as its plug-in reports it; upright when the
     // plug-in does not say.
     DibOrientation orientation() const { return orientation_; }
+    // The alpha of the last picture loaded (see alphaOfSpiPicture); none when it is opaque.
+    const std::optional<NkDib>& alpha() const { return alpha_; }
 
     SpiProgressHandler onProgress;
 
@@ -80,6 +82,7 @@ class InSpiAbleData {
     SpiPictureInfo pictureInfo_{};
     bool infoValid_ = false;
     DibOrientation orientation_ = DibOrientation::topLeft;
+    std::optional<NkDib> alpha_;
     std::optional<PictureTooLargeError> refusal_;
     std::string runningMessage_;
     int lastPercent_ = 0;  // the percentage reported last in the running plug-in call

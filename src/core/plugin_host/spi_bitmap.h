@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 
+#include "codec/spi_host.h"
 #include "dib/dib_orientation.h"
 #include "dib/nk_dib.h"
 #include "plugin_host/in_spi_able_data.h"
@@ -21,9 +22,9 @@ class SpiBitmap {
     // Throw InvalidGraphicError "Susie Plugins could not decode" when neither reads it.
     NkDib loadFromFile(const std::string& fileName);
     NkDib loadFromStreamWithName(std::span<const uint8_t> data, const std::string& fileName);
-    // How the picture of the last load stands: as its plug-in reports it, upright for a
-    // plain BMP.
-    DibOrientation orientation() const { return orientation_; }
+    // How the picture of the last load stands, as its plug-in reports it, and its alpha;
+    // upright and opaque for a plain BMP.
+    const SpiLoadResult& result() const { return result_; }
 
     // Gets every stage of the plug-in decode but its end, then the end of this load.
     SpiProgressHandler onProgress;
@@ -33,7 +34,7 @@ class SpiBitmap {
     NkDib load(const std::string& fileName, ReadPlain&& readPlain, ReadByPlugins&& readByPlugins);
 
     const Spis& spis_;
-    DibOrientation orientation_ = DibOrientation::topLeft;
+    SpiLoadResult result_;
 };
 
 }  // namespace ravinel

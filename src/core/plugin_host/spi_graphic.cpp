@@ -26,6 +26,7 @@ void SpiGraphic::load(InSpiAbleData& data) {
     }
     dib_ = std::move(*picture);
     orientation_ = data.orientation();
+    alpha_ = data.alpha();
 }
 
 }  // namespace ravinel

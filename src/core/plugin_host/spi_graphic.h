@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -25,6 +26,8 @@ class SpiGraphic {
     const NkDib& dib() const { return dib_; }
     // How dib() stands, as its plug-in reports it.
     DibOrientation orientation() const { return orientation_; }
+    // The alpha of dib(), stored as dib() is; none when it is opaque.
+    const std::optional<NkDib>& alpha() const { return alpha_; }
 
     SpiProgressHandler onProgress;
 
@@ -34,6 +37,7 @@ class SpiGraphic {
     const Spis& spis_;
     NkDib dib_;
     DibOrientation orientation_ = DibOrientation::topLeft;
+    std::optional<NkDib> alpha_;
 };
 
 }  // namespace ravinel

@@ -5,6 +5,7 @@
 
 #include "browse/sort_mode.h"
 #include "codec/decode_limits.h"
+#include "dib/alpha_composite.h"
 #include "process/pipeline/g_process_settings.h"
 
 namespace ravinel {
@@ -96,6 +97,10 @@ struct LoaderFlags {
     bool useOrientation = true;
     // The largest picture side, as stored; pictureSideLimit makes it usable.
     int32_t maxSide = kMaxPictureSide;
+    // What shows through pictures with alpha: the checkerboard (also for a number outside
+    // the kinds) or alphaColor.
+    AlphaBackgroundKind alphaBackground = AlphaBackgroundKind::checkerboard;
+    Color alphaColor = 0x00FFFFFF;  // clWhite
     friend bool operator==(const LoaderFlags&, const LoaderFlags&) = default;
 };
 

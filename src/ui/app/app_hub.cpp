@@ -19,6 +19,7 @@
 #include "common/launch_target.h"
 #include "common/load_failure_message.h"
 #include "common/program_icon.h"
+#include "common/settings_color.h"
 #include "dialogs/archive_window.h"
 #include "dialogs/options_window.h"
 #include "platform/cpu_features.h"
@@ -70,6 +71,8 @@ void AppHub::applyLoaderFlags() {
     graphicLoader_->inJpgFirst = settings_.loaderFlags.inJpgFirst;
     graphicLoader_->useOrientation = settings_.loaderFlags.useOrientation;
     graphicLoader_->maxSide = pictureSideLimit(settings_.loaderFlags.maxSide);
+    graphicLoader_->alphaBackground =
+        alphaBackgroundOf(settings_.loaderFlags, QApplication::palette());
 }
 
 void AppHub::searchPlugins() {

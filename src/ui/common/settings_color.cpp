@@ -72,4 +72,13 @@ QColor settingsColor(Color value, const QPalette& palette) {
                   static_cast<int>((value >> 16) & 0xFF));
 }
 
+Color settingsColorOf(const QColor& color) {
+    return static_cast<Color>(color.red()) | static_cast<Color>(color.green()) << 8 |
+           static_cast<Color>(color.blue()) << 16;
+}
+
+AlphaBackground alphaBackgroundOf(const LoaderFlags& flags, const QPalette& palette) {
+    return {flags.alphaBackground, settingsColorOf(settingsColor(flags.alphaColor, palette))};
+}
+
 }  // namespace ravinel

@@ -12,4 +12,11 @@ namespace ravinel {
 // window colour.
 QColor settingsColor(Color value, const QPalette& palette);
 
+// A colour as the settings store it and the loader takes it: 0x00BBGGRR.
+Color settingsColorOf(const QColor& color);
+
+// The background the loader composites pictures with alpha over, as the settings choose it;
+// a system colour is resolved through the palette.
+AlphaBackground alphaBackgroundOf(const LoaderFlags& flags, const QPalette& palette);
+
 }  // namespace ravinel

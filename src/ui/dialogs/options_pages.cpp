@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -268,6 +269,20 @@ QWidget* OptionsWindow::createEtcPage() {
     largeRow->addWidget(spEdMaxSide_);
     largeRow->addStretch();
     column->addWidget(large);
+
+    auto* alpha = new QGroupBox("透明部分の背景", page);
+    auto* alphaRow = new QHBoxLayout(alpha);
+    rdBtnAlphaChecker_ = new QRadioButton("市松模様", alpha);
+    rdBtnAlphaChecker_->setObjectName("RdBtnAlphaChecker");
+    rdBtnAlphaColor_ = new QRadioButton("単色", alpha);
+    rdBtnAlphaColor_->setObjectName("RdBtnAlphaColor");
+    buttonAlphaColor_ = new QPushButton("色の選択...", alpha);
+    buttonAlphaColor_->setObjectName("ButtonAlphaColor");
+    alphaRow->addWidget(rdBtnAlphaChecker_);
+    alphaRow->addWidget(rdBtnAlphaColor_);
+    alphaRow->addWidget(buttonAlphaColor_);
+    alphaRow->addStretch();
+    column->addWidget(alpha);
     column->addStretch();
 
     bindLoaderFlag(ckBxInJpgFirst_, &GraphicLoader::inJpgFirst, &LoaderFlags::inJpgFirst);
@@ -277,6 +292,13 @@ QWidget* OptionsWindow::createEtcPage() {
     connect(ckBxArcAutoClose_, &QCheckBox::toggled, this,
             [this](bool on) { thumbConf_.closeArcList = on; });
     connect(buttonVix, &QPushButton::clicked, this, &OptionsWindow::buttonVixClick);
+    connect(rdBtnAlphaColor_, &QRadioButton::toggled, this, [this](bool on) {
+        if (!initializing_) {
+            alphaBackgroundChange(on ? AlphaBackgroundKind::color
+                                     : AlphaBackgroundKind::checkerboard);
+        }
+    });
+    connect(buttonAlphaColor_, &QPushButton::clicked, this, &OptionsWindow::buttonAlphaColorClick);
     // Like the loader flags it changes at once; showing the stored value writes nothing.
     connect(spEdMaxSide_, &QSpinBox::valueChanged, this, [this](int side) {
         if (!initializing_) {

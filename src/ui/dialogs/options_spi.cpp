@@ -2,10 +2,14 @@
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <filesystem>
 #include <iostream>
 
+#include "common/settings_color.h"
 #include "dialogs/folder_text.h"
 #include "dialogs/options_window.h"
 #include "plugin_host/spis.h"
@@ -66,6 +70,34 @@ void OptionsWindow::bindLoaderFlag(QCheckBox* box, bool GraphicLoader::*option,
         context_.graphicLoader().*option = on;
         context_.settings().loaderFlags.*kept = on;
     });
+}
+
+void OptionsWindow::alphaBackgroundChange(AlphaBackgroundKind kind) {
+    LoaderFlags& flags = context_.settings().loaderFlags;
+    flags.alphaBackground = kind;
+    context_.graphicLoader().alphaBackground = alphaBackgroundOf(flags, palette());
+}
+
+// Choosing a colour also chooses the single colour as the background.
+void OptionsWindow::buttonAlphaColorClick() {
+    LoaderFlags& flags = context_.settings().loaderFlags;
+    const std::optional<QColor> chosen = chooseColor(settingsColor(flags.alphaColor, palette()));
+    if (!chosen) {
+        return;
+    }
+    flags.alphaColor = settingsColorOf(*chosen);
+    showAlphaColor();
+    if (rdBtnAlphaColor_->isChecked()) {
+        alphaBackgroundChange(AlphaBackgroundKind::color);
+    } else {
+        rdBtnAlphaColor_->setChecked(true);
+    }
+}
+
+void OptionsWindow::showAlphaColor() {
+    QPixmap swatch(16, 16);
+    swatch.fill(settingsColor(context_.settings().loaderFlags.alphaColor, palette()));
+    buttonAlphaColor_->setIcon(swatch);
 }
 
 void OptionsWindow::buttonVixClick() {

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QSlider>
 #include <QSpinBox>
@@ -151,6 +152,11 @@ void OptionsWindow::formShow() {
 
     initializing_ = true;
     spEdMaxSide_->setValue(loader.maxSide);
+    const LoaderFlags& flags = context_.settings().loaderFlags;
+    // A stored number outside the kinds stays until the user chooses.
+    (flags.alphaBackground == AlphaBackgroundKind::color ? rdBtnAlphaColor_ : rdBtnAlphaChecker_)
+        ->setChecked(true);
+    showAlphaColor();
     const uint8_t places = context_.spis().searchOptions;
     ckBxDirHere_->setChecked((places & spsAppDir) != 0);
     ckBxDirSusie_->setChecked((places & spsSusieDir) != 0);

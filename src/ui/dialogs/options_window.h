@@ -18,6 +18,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 class QSlider;
 class QSpinBox;
 class QTabWidget;
@@ -87,6 +88,10 @@ class OptionsWindow : public QDialog {
     void fillPluginList();
     void bindLoaderFlag(QCheckBox* box, bool GraphicLoader::*option, bool LoaderFlags::*kept);
     void buttonVixClick();
+    // What shows through pictures with alpha; changes at once, like the loader's options.
+    void alphaBackgroundChange(AlphaBackgroundKind kind);
+    void buttonAlphaColorClick();
+    void showAlphaColor();
 
     AppContext& context_;
     ThumbPanel thumbPanel_;
@@ -142,6 +147,9 @@ class OptionsWindow : public QDialog {
     QCheckBox* ckBxArcAutoClose_ = nullptr;
     QLineEdit* memoVixDir_ = nullptr;
     QSpinBox* spEdMaxSide_ = nullptr;
+    QRadioButton* rdBtnAlphaChecker_ = nullptr;
+    QRadioButton* rdBtnAlphaColor_ = nullptr;
+    QPushButton* buttonAlphaColor_ = nullptr;
 };
 
 }  // namespace ravinel

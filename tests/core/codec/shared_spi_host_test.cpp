@@ -16,9 +16,9 @@ class RecordingHost : public SpiHost {
     int pluginCount() const override { return 1; }
     void setGraphicPreview(bool preview) override { preview_ = preview; }
     void setDecodeLimits(const DecodeLimits& limits) override { limits_ = limits; }
-    DibOrientation loadFile(NkDib&, const std::string& name) override { return load(name); }
-    DibOrientation loadFromStreamWithName(NkDib&, std::span<const uint8_t>,
-                                          const std::string& name) override {
+    SpiLoadResult loadFile(NkDib&, const std::string& name) override { return load(name); }
+    SpiLoadResult loadFromStreamWithName(NkDib&, std::span<const uint8_t>,
+                                         const std::string& name) override {
         return load(name);
     }
 
@@ -27,7 +27,7 @@ class RecordingHost : public SpiHost {
 
   private:
     // A load named "p<side>" (preview) or "f<side>" expects the settings of its thread.
-    DibOrientation load(const std::string& name) {
+    SpiLoadResult load(const std::string& name) {
         if (++inside_ > 1) {
             ++overlaps;
         }
@@ -38,7 +38,7 @@ class RecordingHost : public SpiHost {
             ++crossed;
         }
         --inside_;
-        return DibOrientation::topLeft;
+        return {};
     }
 
     std::atomic<int> inside_{0};

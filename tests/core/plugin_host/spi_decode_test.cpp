@@ -140,7 +140,8 @@ TEST_F(SpiDecodeTest, HostilePictureBlocksAreRefused) {
     for (const FixtureMode mode :
          {FixtureMode::negativeWidth, FixtureMode::hugeWidth, FixtureMode::hugeSides,
           FixtureMode::colours257, FixtureMode::headerBeyondBlock, FixtureMode::noInfo,
-          FixtureMode::bitFields, FixtureMode::zeroHeight}) {
+          FixtureMode::bitFields, FixtureMode::zeroHeight, FixtureMode::alphaBadMasks,
+          FixtureMode::alphaBadHeaderSize}) {
         SCOPED_TRACE(static_cast<int>(mode));
         for (const bool preview : {false, true}) {
             expectError<InvalidGraphicError>(
@@ -210,6 +211,28 @@ TEST_F(SpiDecodeTest, ProgressStormIsPassedOnOnlyWhenThePercentageGrows) {
         EXPECT_LE(percents[i], 99);
         EXPECT_GT(percents[i], percents[i - 1]);
     }
+}
+
+// Alpha declared the one accepted way reaches the loader beside the straight colours, also
+// where it is 0; an opaque picture comes without any.
+TEST_F(SpiDecodeTest, AlphaComesWithItsPicture) {
+    addPlugin("rvtest", "a.spi");
+    SpiGraphic graphic(spis);
+    graphic.loadFromStreamWithName(fixturePicture(3, 2, 7, 8, FixtureMode::alpha), "x.rvt");
+    ASSERT_TRUE(graphic.alpha().has_value());
+    const NkDib& alpha = *graphic.alpha();
+    ASSERT_EQ(alpha.width(), 3);
+    ASSERT_EQ(alpha.height(), 2);
+    const uint8_t* top = alpha.constScanLine(0);
+    const uint8_t* bottom = alpha.constScanLine(1);
+    EXPECT_EQ(std::vector<uint8_t>(top, top + 3), (std::vector<uint8_t>{255, 255, 255}));
+    EXPECT_EQ(std::vector<uint8_t>(bottom, bottom + 3), (std::vector<uint8_t>{0, 127, 254}));
+    ASSERT_EQ(graphic.dib().bitCount(), 24);
+    const uint8_t* pixel = graphic.dib().constScanLine(1);
+    EXPECT_EQ(std::vector<uint8_t>(pixel, pixel + 3), (std::vector<uint8_t>{7, 8, kRvtestTag}));
+
+    graphic.loadFromStreamWithName(fixturePicture(3, 2, 7, 8), "x.rvt");
+    EXPECT_FALSE(graphic.alpha().has_value());
 }
 
 TEST_F(SpiDecodeTest, PaletteAndTopDownPictures) {

@@ -36,7 +36,10 @@ enum class FixtureMode : uint8_t {
     bitFields = 15,          // a compression the host does not take
     progressStorm = 16,      // a good picture after a million wild progress calls
     zeroHeight = 17,
-    declaresHuge = 18,  // GetPictureInfo declares 60000 x 60000, GetPicture the true size
+    declaresHuge = 18,        // GetPictureInfo declares 60000 x 60000, GetPicture the true size
+    alpha = 19,               // 32-bit with a V5 header; bottom row's opacity 0, 127, 254, ...
+    alphaBadMasks = 20,       // the same with the alpha mask on the red byte
+    alphaBadHeaderSize = 21,  // bit fields in a 100-byte header
 };
 
 inline std::vector<uint8_t> fixturePicture(uint8_t width, uint8_t height, uint8_t blue = 10,

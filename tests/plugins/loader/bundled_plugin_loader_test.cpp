@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -317,6 +318,70 @@ TEST_F(BundledPluginLoader, CameraRawOpensDevelopedAndUpright) {
         EXPECT_EQ(info.kind, GraphicKind::gkSusiePreview);
         EXPECT_EQ(target.width(), exchanged ? dng.previewHeight : dng.previewWidth);
         EXPECT_EQ(target.height(), exchanged ? dng.previewWidth : dng.previewHeight);
+    }
+}
+
+// A PNG with alpha (pixels fully transparent, fully opaque and between) over each
+// background, pixel by pixel: the checkerboard's squares start at the top-left corner of
+// the picture as it stands upright, and a thumbnail's load is composited the same way.
+TEST_F(BundledPluginLoader, AlphaIsCompositedOverTheChosenBackground) {
+    using test::png_source::kHeight;
+    using test::png_source::kWidth;
+    using test::png_source::sampleAt;
+    struct Case {
+        const char* name;
+        int orientation;
+        AlphaBackground background;
+        bool preview;
+    };
+    // 0x00BBGGRR: red 0x12, green 0xC4, blue 0xF0.
+    const AlphaBackground colour{AlphaBackgroundKind::color, 0x00F0C412};
+    const std::array<Case, 4> cases = {{{"checkerboard", 1, {}, false},
+                                        {"checkerboard, turned upright", 6, {}, false},
+                                        {"colour", 1, colour, false},
+                                        {"thumbnail", 1, {}, true}}};
+    int transparent = 0;
+    int opaque = 0;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            transparent += sampleAt(x, y, 3, 255) == 0 ? 1 : 0;
+            opaque += sampleAt(x, y, 3, 255) == 255 ? 1 : 0;
+        }
+    }
+    ASSERT_GT(transparent, 0);
+    ASSERT_GT(opaque, 0);
+    loader.useSpiPrev = true;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        loader.alphaBackground = c.background;
+        const Bytes png =
+            test::png_source::encodePng({"Rgba8", PNG_COLOR_TYPE_RGBA, 8, false, false},
+                                        fixtures::exifWithOrientation(c.orientation, true));
+        ASSERT_TRUE(load(dir.write("alpha.png", png), c.preview).succeeded());
+        ASSERT_EQ(target.bitCount(), 24);
+        const bool turned = c.orientation == 6;
+        ASSERT_EQ(target.width(), turned ? kHeight : kWidth);
+        ASSERT_EQ(target.height(), turned ? kWidth : kHeight);
+        for (int y = 0; y < target.height(); ++y) {
+            for (int x = 0; x < target.width(); ++x) {
+                // Orientation 6: the stored rows are the upright picture's columns, right first.
+                const int storedX = turned ? y : x;
+                const int storedY = turned ? kHeight - 1 - x : y;
+                const double alpha = sampleAt(storedX, storedY, 3, 255);
+                const int grey = (x / 8 + y / 8) % 2 == 0 ? 0x99 : 0x66;
+                const std::array<int, 3> under = c.background.kind == AlphaBackgroundKind::color
+                                                     ? std::array<int, 3>{0x12, 0xC4, 0xF0}
+                                                     : std::array<int, 3>{grey, grey, grey};
+                Rgb expected{};
+                for (int i = 0; i < 3; ++i) {
+                    const double shown = (sampleAt(storedX, storedY, i, 255) * alpha +
+                                          under[static_cast<size_t>(i)] * (255 - alpha)) /
+                                         255;
+                    expected[static_cast<size_t>(i)] = static_cast<uint8_t>(std::lround(shown));
+                }
+                ASSERT_EQ(rgbAt(target, x, y), expected) << x << "," << y;
+            }
+        }
     }
 }
 

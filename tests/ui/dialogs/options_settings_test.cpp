@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -157,6 +158,44 @@ TEST_F(OptionsTest, LargestSideChangesAtOnceAndAStoredNumberStaysUntilChanged) {
     box->setValue(100);
     EXPECT_EQ(loader.maxSide, kMinSideLimit);
     loader.maxSide = kMaxPictureSide;
+}
+
+// The background of transparent parts changes at once; a colour chosen also chooses the
+// single colour, a cancelled choice changes nothing, and a stored kind the window does not
+// know is kept until the user picks one.
+TEST_F(OptionsTest, AlphaBackgroundChangesAtOnceAndIsKept) {
+    LoaderFlags& flags = hub().settings().loaderFlags;
+    GraphicLoader& loader = hub().graphicLoader();
+    flags.alphaBackground = static_cast<AlphaBackgroundKind>(7);
+    flags.alphaColor = 0x00FFFFFF;
+    OptionsWindow& options = openOptions();
+    EXPECT_TRUE(control<QRadioButton>("RdBtnAlphaChecker")->isChecked());
+    EXPECT_EQ(static_cast<int>(flags.alphaBackground), 7);
+
+    options.chooseColor = [](const QColor&) -> std::optional<QColor> { return std::nullopt; };
+    control<QPushButton>("ButtonAlphaColor")->click();
+    EXPECT_EQ(flags.alphaColor, 0x00FFFFFFu);
+    EXPECT_EQ(static_cast<int>(flags.alphaBackground), 7);
+
+    QColor offered;
+    options.chooseColor = [&offered](const QColor& initial) -> std::optional<QColor> {
+        offered = initial;
+        return QColor(0x12, 0x34, 0x56);
+    };
+    control<QPushButton>("ButtonAlphaColor")->click();
+    EXPECT_EQ(offered, QColor(Qt::white));
+    EXPECT_TRUE(control<QRadioButton>("RdBtnAlphaColor")->isChecked());
+    EXPECT_EQ(flags.alphaBackground, AlphaBackgroundKind::color);
+    EXPECT_EQ(flags.alphaColor, 0x00563412u);
+    EXPECT_EQ(loader.alphaBackground.kind, AlphaBackgroundKind::color);
+    EXPECT_EQ(loader.alphaBackground.color, 0x00563412u);
+
+    control<QRadioButton>("RdBtnAlphaChecker")->setChecked(true);
+    EXPECT_EQ(flags.alphaBackground, AlphaBackgroundKind::checkerboard);
+    EXPECT_EQ(loader.alphaBackground.kind, AlphaBackgroundKind::checkerboard);
+    EXPECT_EQ(flags.alphaColor, 0x00563412u);
+    flags.alphaColor = LoaderFlags{}.alphaColor;
+    loader.alphaBackground = {};
 }
 
 // Plug-ins come from $SUSIE_PLUGIN_DIR, pointed at the folder the bundled ones are built in.

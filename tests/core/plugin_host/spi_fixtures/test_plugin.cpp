@@ -50,6 +50,9 @@ enum Mode : unsigned char {
     kProgressStorm = 16,
     kZeroHeight = 17,
     kDeclaresHuge = 18,
+    kAlpha = 19,
+    kAlphaBadMasks = 20,
+    kAlphaBadHeaderSize = 21,
 };
 
 // Calls enough to notice a host that does real work per call, with every kind of
@@ -95,13 +98,20 @@ bool readInput(const char* buf, intptr_t len, uint32_t flag, Picture& picture) {
 int32_t makePicture(Picture picture, SpiHandle* pHBInfo, SpiHandle* pHBm,
                     SpiProgressCallback progress, intptr_t lData) {
     const bool palette = picture.mode == kPalette;
-    const int bitCount = palette ? 8 : 24;
+    const bool alpha = picture.mode >= kAlpha;
+    const int bitCount = palette ? 8 : alpha ? 32 : 24;
     const uint32_t colours = palette ? 4 : 0;
     const size_t stride = (size_t(picture.width) * bitCount + 31) / 32 * 4;
     size_t bitsBytes = stride * size_t(picture.height);
-    size_t infoBytes = sizeof(SpiBitmapInfoHeader) + colours * sizeof(SpiRgbQuad);
+    size_t infoBytes = alpha ? sizeof(SpiBitmapV5Header)
+                             : sizeof(SpiBitmapInfoHeader) + colours * sizeof(SpiRgbQuad);
 
-    SpiBitmapInfoHeader header{};
+    SpiBitmapV5Header v5{};
+    v5.redMask = 0x00FF0000;
+    v5.greenMask = 0x0000FF00;
+    v5.blueMask = 0x000000FF;
+    v5.alphaMask = 0xFF000000;
+    SpiBitmapInfoHeader& header = v5.info;
     header.biSize = 40;
     header.biWidth = picture.width;
     header.biHeight = picture.mode == kTopDown ? -picture.height : picture.height;
@@ -149,6 +159,19 @@ int32_t makePicture(Picture picture, SpiHandle* pHBInfo, SpiHandle* pHBm,
         case kZeroHeight:
             header.biHeight = 0;
             break;
+        case kAlpha:
+            header.biSize = sizeof v5;
+            header.biCompression = SPI_BI_BITFIELDS;
+            break;
+        case kAlphaBadMasks:
+            header.biSize = sizeof v5;
+            header.biCompression = SPI_BI_BITFIELDS;
+            v5.alphaMask = 0x00FF0000;
+            break;
+        case kAlphaBadHeaderSize:
+            header.biSize = 100;
+            header.biCompression = SPI_BI_BITFIELDS;
+            break;
         default:
             break;
     }
@@ -163,7 +186,8 @@ int32_t makePicture(Picture picture, SpiHandle* pHBInfo, SpiHandle* pHBm,
     }
     auto* info = static_cast<unsigned char*>(std::calloc(1, infoBytes));
     auto* bits = static_cast<unsigned char*>(std::calloc(1, bitsBytes));
-    std::memcpy(info, &header, infoBytes < sizeof header ? infoBytes : sizeof header);
+    const size_t headerCopy = infoBytes < sizeof header ? infoBytes : sizeof header;
+    std::memcpy(info, &v5, alpha ? sizeof v5 : headerCopy);
     if (palette) {
         auto* table = reinterpret_cast<SpiRgbQuad*>(info + sizeof header);
         for (uint32_t i = 0; i < colours; ++i) {
@@ -173,10 +197,14 @@ int32_t makePicture(Picture picture, SpiHandle* pHBInfo, SpiHandle* pHBm,
     for (int y = 0; palette == false && y < picture.height && picture.mode != kPixelsTooShort;
          ++y) {
         for (int x = 0; x < picture.width; ++x) {
-            unsigned char* pixel = bits + size_t(y) * stride + size_t(x) * 3;
+            unsigned char* pixel = bits + size_t(y) * stride + size_t(x) * size_t(bitCount / 8);
             pixel[0] = picture.blue;
             pixel[1] = picture.green;
             pixel[2] = FIXTURE_TAG;
+            if (alpha) {
+                // Opacity grows along the bottom row, which comes first; the rest is opaque.
+                pixel[3] = y == 0 ? static_cast<unsigned char>(x * 127) : 255;
+            }
         }
     }
     if (progress != nullptr) {
