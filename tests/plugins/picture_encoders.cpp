@@ -54,7 +54,7 @@ void appendToBytes(png_structp png, png_bytep data, std::size_t count) {
 
 }  // namespace
 
-Bytes encodePng(const PngCase& c, const Bytes& exif) {
+Bytes encodePng(const PngCase& c, const Bytes& exif, const Bytes& iccProfile) {
     Bytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -83,6 +83,10 @@ Bytes encodePng(const PngCase& c, const Bytes& exif) {
     if (!exif.empty()) {
         png_set_eXIf_1(png, info, static_cast<png_uint_32>(exif.size()),
                        const_cast<png_bytep>(exif.data()));
+    }
+    if (!iccProfile.empty()) {
+        png_set_iCCP(png, info, "test", PNG_COMPRESSION_TYPE_BASE, iccProfile.data(),
+                     static_cast<png_uint_32>(iccProfile.size()));
     }
     png_write_info(png, info);
     const int channels = channelsOf(c.colorType);

@@ -38,8 +38,9 @@ unsigned sampleAt(int x, int y, int channel, unsigned maximum);
 png_color paletteColour(unsigned i);
 png_byte paletteAlpha(unsigned i);
 
-// With exif, an eXIf chunk of those bytes before the pixel data.
-Bytes encodePng(const PngCase& c, const Bytes& exif = {});
+// With exif, an eXIf chunk of those bytes before the pixel data; with iccProfile, an iCCP
+// chunk.
+Bytes encodePng(const PngCase& c, const Bytes& exif = {}, const Bytes& iccProfile = {});
 
 }  // namespace png_source
 

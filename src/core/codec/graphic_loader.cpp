@@ -104,7 +104,13 @@ class GraphicLoader::FileLoad {
     std::optional<std::vector<uint8_t>> bytes_;
 };
 
-GraphicLoader::GraphicLoader(SpiHost* spis) : spis_(spis) {}
+GraphicLoader::GraphicLoader(SpiHost* spis)
+    : spis_(spis), colors_(std::make_unique<const ColorConverter>()) {}
+
+void GraphicLoader::setTargetProfile(std::span<const uint8_t> iccProfile) {
+    colors_ = iccProfile.empty() ? std::make_unique<const ColorConverter>()
+                                 : std::make_unique<const ColorConverter>(iccProfile);
+}
 
 void GraphicLoader::loadFromFile(NkDib& target, const std::string& fileName, bool preview,
                                  GraphicLoadInfo& info) {
@@ -275,12 +281,21 @@ void GraphicLoader::loadBuiltin(const BuiltinDecoder& decoder, NkDib& target,
         info.height = sideOf(decoded.height);
         if (decoded.picture) {
             target = std::move(*decoded.picture);
-            standUpright(target, decoded.orientation, preview, info);
+            settle(target, decoded.metadata, preview, info);
         }
     } catch (const PictureTooLargeError& refusal) {
         recordRefusal(refusal, info);
     } catch (const std::exception& error) {
         recordDecoderError(decoder, error, info);
+    }
+}
+
+// Before anything else sees the picture: upright, then in the target's colours.
+void GraphicLoader::settle(NkDib& target, const PictureMetadata& metadata, bool preview,
+                           GraphicLoadInfo& info) const {
+    standUpright(target, metadata.orientation, preview, info);
+    if (useColorProfile) {
+        colors_->convert(target, metadata.iccProfile);
     }
 }
 
@@ -315,7 +330,7 @@ void GraphicLoader::loadSpiStream(NkDib& target, std::span<const uint8_t> data,
 // A preview through the plug-ins' reduced-picture entry reports width 1 and no height:
 // the picture's own size is not known then.
 void GraphicLoader::loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo& info,
-                                    const std::function<DibOrientation(SpiHost&)>& load) {
+                                    const std::function<PictureMetadata(SpiHost&)>& load) {
     if (spis_ == nullptr || spis_->pluginCount() <= 0) {
         info.noteFailure(LoadFailure::noPluginTookIt, "no plug-ins");
         return;
@@ -324,7 +339,7 @@ void GraphicLoader::loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo
     try {
         spis_->setGraphicPreview(previewMode);
         spis_->setDecodeLimits(limitsFor(preview));
-        const DibOrientation orientation = load(*spis_);
+        const PictureMetadata metadata = load(*spis_);
         if (previewMode) {
             info.kind = GraphicKind::gkSusiePreview;
             info.width = 1;
@@ -333,7 +348,7 @@ void GraphicLoader::loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo
             info.width = sideOf(target.width());
             info.height = sideOf(target.height());
         }
-        standUpright(target, orientation, preview, info);
+        settle(target, metadata, preview, info);
     } catch (const PictureTooLargeError& refusal) {
         recordRefusal(refusal, info);
     } catch (const std::exception& error) {

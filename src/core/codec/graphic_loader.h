@@ -2,12 +2,15 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 
 #include "codec/decode_limits.h"
 #include "codec/graphic_load_info.h"
+#include "codec/picture_metadata.h"
 #include "codec/spi_host.h"
+#include "color/color_converter.h"
 #include "dib/nk_dib.h"
 
 namespace ravinel {
@@ -21,8 +24,13 @@ struct BuiltinDecoder;
 // on several threads at once; archives go through archiver modules the process shares.
 class GraphicLoader {
   public:
-    // The host is not owned; null means no plug-ins.
+    // The host is not owned; null means no plug-ins. Colours are converted to sRGB.
     explicit GraphicLoader(SpiHost* spis);
+
+    // The profile that pictures with a profile of their own are converted to (the
+    // display's); empty: sRGB. Set before loads start. Throws ColorProfileError, keeping
+    // the previous target, for bytes that are no RGB profile.
+    void setTargetProfile(std::span<const uint8_t> iccProfile);
 
     // Loads fileName into target; preview asks for a reduced picture (thumbnails). Every
     // decoding failure is caught: the outcome is info alone (see
@@ -46,6 +54,9 @@ class GraphicLoader {
     // Turn pictures upright by their EXIF or TIFF orientation, before anything else sees
     // them; the record then reports the upright size.
     bool useOrientation = true;
+    // Convert pictures with an embedded ICC profile to the target profile, right after
+    // turning them upright.
+    bool useColorProfile = true;
     // The largest side a picture may have (kMinSideLimit..kMaxSideLimit).
     int32_t maxSide = kMaxPictureSide;
     // Edge length a preview JPEG decode aims at; 0 no reduction, negative fastest.
@@ -69,6 +80,8 @@ class GraphicLoader {
     void loadByExtension(NkDib& target, FileLoad& file, bool preview, GraphicLoadInfo& info);
     void loadBuiltin(const BuiltinDecoder& decoder, NkDib& target, std::span<const uint8_t> data,
                      bool preview, GraphicLoadInfo& info) const;
+    void settle(NkDib& target, const PictureMetadata& metadata, bool preview,
+                GraphicLoadInfo& info) const;
     void standUpright(NkDib& target, DibOrientation orientation, bool preview,
                       GraphicLoadInfo& info) const;
     void loadSpiFile(NkDib& target, const std::string& fileName, bool preview,
@@ -76,9 +89,10 @@ class GraphicLoader {
     void loadSpiStream(NkDib& target, std::span<const uint8_t> data, const std::string& name,
                        bool preview, GraphicLoadInfo& info);
     void loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo& info,
-                         const std::function<DibOrientation(SpiHost&)>& load);
+                         const std::function<PictureMetadata(SpiHost&)>& load);
 
     SpiHost* spis_;
+    std::unique_ptr<const ColorConverter> colors_;
 };
 
 }  // namespace ravinel

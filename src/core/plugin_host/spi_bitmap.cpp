@@ -52,10 +52,10 @@ NkDib SpiBitmap::load(const std::string& fileName, ReadPlain&& readPlain,
             }
         };
         readByPlugins(graphic);
-        orientation_ = graphic.orientation();
+        metadata_ = graphic.metadata();
         return graphic.dib();
     };
-    orientation_ = DibOrientation::topLeft;
+    metadata_ = {};
     const bool isBmp = upperExtension(fileName) == ".BMP";
     const std::function<NkDib()> order[2] = {isBmp ? std::function<NkDib()>(readPlain) : byPlugins,
                                              isBmp ? byPlugins : std::function<NkDib()>(readPlain)};

@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "dib/dib_orientation.h"
+#include "codec/picture_metadata.h"
 #include "dib/nk_dib.h"
 #include "plugin_host/in_spi_able_data.h"
 
@@ -23,8 +23,8 @@ class SpiGraphic {
     void loadFromStreamWithName(std::span<const uint8_t> data, const std::string& name);
 
     const NkDib& dib() const { return dib_; }
-    // How dib() stands, as its plug-in reports it.
-    DibOrientation orientation() const { return orientation_; }
+    // How dib() stands and its colour profile, as its plug-in reports them.
+    const PictureMetadata& metadata() const { return metadata_; }
 
     SpiProgressHandler onProgress;
 
@@ -33,7 +33,7 @@ class SpiGraphic {
 
     const Spis& spis_;
     NkDib dib_;
-    DibOrientation orientation_ = DibOrientation::topLeft;
+    PictureMetadata metadata_;
 };
 
 }  // namespace ravinel

@@ -28,16 +28,16 @@ class FakeSpiHost : public SpiHost {
     void setDecodeLimits(const DecodeLimits& limits) override {
         pixelLimits.push_back(limits.maxPixelBytes);
     }
-    DibOrientation loadFile(NkDib& target, const std::string& fileName) override {
+    PictureMetadata loadFile(NkDib& target, const std::string& fileName) override {
         calls.push_back("file " + fileName);
         deliver(target);
-        return orientation;
+        return {orientation, {}};
     }
-    DibOrientation loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
-                                          const std::string& name) override {
+    PictureMetadata loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
+                                           const std::string& name) override {
         calls.push_back("stream " + name + " " + std::to_string(data.size()));
         deliver(target);
-        return orientation;
+        return {orientation, {}};
     }
 
     int plugins = 1;
