@@ -36,14 +36,14 @@ class AcceptingPlugins : public SpiHost {
     int pluginCount() const override { return 1; }
     void setGraphicPreview(bool) override {}
     void setDecodeLimits(const DecodeLimits&) override {}
-    DibOrientation loadFile(NkDib& target, const std::string&) override {
+    PictureMetadata loadFile(NkDib& target, const std::string&) override {
         target = blankPicture();
-        return DibOrientation::topLeft;
+        return {};
     }
-    DibOrientation loadFromStreamWithName(NkDib& target, std::span<const uint8_t>,
-                                          const std::string&) override {
+    PictureMetadata loadFromStreamWithName(NkDib& target, std::span<const uint8_t>,
+                                           const std::string&) override {
         target = blankPicture();
-        return DibOrientation::topLeft;
+        return {};
     }
 };
 
