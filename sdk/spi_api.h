@@ -157,8 +157,9 @@ SPI_EXPORT int32_t GetPictureOrientation(const char* buf, intptr_t len, uint32_t
  * returns SPI_ALL_RIGHT with *profile a malloc'd block of *profileLength bytes, or NULL
  * and 0 when the data embed no profile. The host converts pictures whose profile is an
  * RGB profile (a grey one for grey pictures) to the display's colours; profiles over
- * 4 MiB, damaged ones and those of other colour spaces leave the picture as it is, and so
- * do the pictures of a plug-in without it. */
+ * SPI_MAX_ICC_PROFILE_BYTES, damaged ones and those of other colour spaces leave the
+ * picture as it is, and so do the pictures of a plug-in without it. */
+enum { SPI_MAX_ICC_PROFILE_BYTES = 4 << 20 };
 SPI_EXPORT int32_t GetPictureIccProfile(const char* buf, intptr_t len, uint32_t flag,
                                         SpiHandle* profile, intptr_t* profileLength);
 

@@ -328,11 +328,15 @@ Bytes encodeWebp(Encoder encoder, int channels) {
 }
 
 Bytes withExif(const Bytes& webp, const Bytes& exif) {
+    return withChunk(webp, "EXIF", exif);
+}
+
+Bytes withChunk(const Bytes& webp, const char* fourcc, const Bytes& payload) {
     const WebPData bitstream{webp.data(), webp.size()};
     WebPMux* mux = WebPMuxCreate(&bitstream, 1);
-    const WebPData chunk{exif.data(), exif.size()};
+    const WebPData chunk{payload.data(), payload.size()};
     WebPData assembled{};
-    EXPECT_EQ(WebPMuxSetChunk(mux, "EXIF", &chunk, 1), WEBP_MUX_OK);
+    EXPECT_EQ(WebPMuxSetChunk(mux, fourcc, &chunk, 1), WEBP_MUX_OK);
     EXPECT_EQ(WebPMuxAssemble(mux, &assembled), WEBP_MUX_OK);
     Bytes out(assembled.bytes, assembled.bytes + assembled.size);
     WebPDataClear(&assembled);

@@ -107,6 +107,8 @@ std::size_t lossyBgra(const Bytes& s, std::uint8_t** out);
 Bytes encodeWebp(Encoder encoder, int channels);
 // The picture in an extended file with an EXIF chunk of those bytes.
 Bytes withExif(const Bytes& webp, const Bytes& exif);
+// The picture with a chunk of that four-letter kind ("ICCP", "EXIF") added.
+Bytes withChunk(const Bytes& webp, const char* fourcc, const Bytes& payload);
 // The same picture as a PNG, for the encoders that read files.
 Bytes encodePng(int channels);
 
