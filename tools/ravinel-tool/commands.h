@@ -32,14 +32,19 @@ int printLoadInfo(const GraphicLoadInfo& info);
 // cannot be used are reported on stderr and left out.
 std::unique_ptr<Spis> searchPlugins(bool programChoiceOnly);
 
-// The --max-side option: the largest picture side loaded, from kMinSideLimit to
-// kMaxSideLimit, kMaxPictureSide when not given.
-int32_t maxSideOption(const CommandLine& cl);
+// What the options of every loading command ask of the loader.
+struct LoaderChoices {
+    int32_t maxSide = kMaxPictureSide;
+    bool useColorProfile = true;
+};
+// --max-side (the largest picture side loaded, from kMinSideLimit to kMaxSideLimit,
+// kMaxPictureSide when not given) and --no-color-profile.
+LoaderChoices loaderChoices(const CommandLine& cl);
 // The loader as the program uses it with default settings: recognised by content, own
-// JPEG and BMP decoders first; pictures up to maxSide.
-void configureDefaultLoader(GraphicLoader& loader, int32_t maxSide);
+// JPEG and BMP decoders first; then as chosen.
+void configureDefaultLoader(GraphicLoader& loader, const LoaderChoices& choices);
 // Loads a picture with the default loader. Throws when it does not load.
-void loadForProcessing(NkDib& picture, const std::string& path, int32_t maxSide);
+void loadForProcessing(NkDib& picture, const std::string& path, const LoaderChoices& choices);
 // A folder as browsing names it: absolute, ending in "/".
 std::string folderPathOf(const std::filesystem::path& folder);
 

@@ -6,22 +6,24 @@
 
 namespace ravinel::tool {
 
-int32_t maxSideOption(const CommandLine& cl) {
-    return static_cast<int32_t>(
-        cl.number("max-side", kMaxPictureSide, kMinSideLimit, kMaxSideLimit));
+LoaderChoices loaderChoices(const CommandLine& cl) {
+    return {static_cast<int32_t>(
+                cl.number("max-side", kMaxPictureSide, kMinSideLimit, kMaxSideLimit)),
+            !cl.flag("no-color-profile")};
 }
 
-void configureDefaultLoader(GraphicLoader& loader, int32_t maxSide) {
+void configureDefaultLoader(GraphicLoader& loader, const LoaderChoices& choices) {
     loader.doAnalyze = true;
     loader.inJpgFirst = true;
     loader.inBmpFirst = true;
-    loader.maxSide = maxSide;
+    loader.maxSide = choices.maxSide;
+    loader.useColorProfile = choices.useColorProfile;
 }
 
-void loadForProcessing(NkDib& picture, const std::string& path, int32_t maxSide) {
+void loadForProcessing(NkDib& picture, const std::string& path, const LoaderChoices& choices) {
     const std::unique_ptr<Spis> spis = searchPlugins(true);
     GraphicLoader loader(spis.get());
-    configureDefaultLoader(loader, maxSide);
+    configureDefaultLoader(loader, choices);
     GraphicLoadInfo info;
     loader.loadFromFile(picture, path, false, info);
     if (!info.succeeded()) {

@@ -14,16 +14,16 @@ constexpr const char* kUsage =
     "\n"
     "commands:\n"
     "  info FILE [--analyze] [--jpg-first] [--bmp-first] [--no-orientation]\n"
-    "       [--max-side N]\n"
+    "       [--max-side N] [--no-color-profile]\n"
     "      load FILE and print: kind=K width=W height=H pixelformat=P label=L\n"
     "      (exit status 0 when the picture loaded; 1 when it did not, with reason=R last);\n"
     "      the size is the upright one, or the stored one with --no-orientation\n"
     "  resize IN OUT.bmp --width W --height H [--method area|stretch|halftone]\n"
-    "         [--max-side N]\n"
+    "         [--max-side N] [--no-color-profile]\n"
     "      load IN, resize it to W x H and write a 24-bit BMP (default method: area)\n"
     "  process IN OUT.bmp --width W --height H [--reduct N] [--expand N] [--color N]\n"
     "          [--flt-reduct XXXX] [--flt-expand XXXX] [--flt-ogsize XXXX]\n"
-    "          [--dither] [--3dnow] [--verbose] [--max-side N]\n"
+    "          [--dither] [--3dnow] [--verbose] [--max-side N] [--no-color-profile]\n"
     "      load IN and make the display picture of W x H as an image window does:\n"
     "      methods 0 stretch, 1 halftone, 2 area (default 2); colour mode 0 24-bit,\n"
     "      1 halftone 8-bit, 2 8-bit, 3 4-bit, 4 halftone 1-bit (default 0); filter\n"
@@ -39,10 +39,11 @@ constexpr const char* kUsage =
     "      name, tab, size, tab, time\n"
     "  thumb FILE OUT.bmp [--image-size S] [--low] [--screen-bits B]\n"
     "        [--catalog-home DIR] [--use-catalog] [--catalog-first] [--max-side N]\n"
+    "        [--no-color-profile]\n"
     "      make FILE's thumbnail as the browser does (default size 100, high quality,\n"
     "      24-bit screen), write it and print its description (exit status 1 when\n"
     "      FILE is not shown as a picture)\n"
-    "  thumbs DIR OUTDIR [--image-size S] [--low] [--max-side N]\n"
+    "  thumbs DIR OUTDIR [--image-size S] [--low] [--max-side N] [--no-color-profile]\n"
     "      make the thumbnail of every file of DIR as OUTDIR/NAME.bmp and print the\n"
     "      files examined, thumbnails made and files per second\n"
     "  plugins\n"
@@ -58,7 +59,9 @@ constexpr const char* kUsage =
     "info, resize and process decode through the picture plug-ins found as for plugins.\n"
     "Every command turns pictures upright by their EXIF or TIFF orientation.\n"
     "--max-side N loads pictures up to N pixels on a side (1024 to 32767, default 4096,\n"
-    "as the viewer's setting); the memory a decode may take stays bounded.\n";
+    "as the viewer's setting); the memory a decode may take stays bounded.\n"
+    "Pictures with an embedded ICC profile are converted to sRGB, as the viewer does on a\n"
+    "display without a profile; --no-color-profile keeps their stored colours.\n";
 
 }  // namespace
 

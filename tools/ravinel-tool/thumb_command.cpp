@@ -19,14 +19,14 @@ std::string folderPathOf(const std::filesystem::path& folder) {
 }
 
 int runThumb(const std::vector<std::string>& args) {
-    const CommandLine cl(args, {"low", "use-catalog", "catalog-first"},
+    const CommandLine cl(args, {"low", "use-catalog", "catalog-first", "no-color-profile"},
                          {"image-size", "screen-bits", "catalog-home", "max-side"});
     if (cl.positional().size() != 2) {
         throw UsageError("thumb takes FILE and OUT.bmp");
     }
     const std::filesystem::path file = cl.positional()[0];
     GraphicLoader loader(nullptr);
-    configureDefaultLoader(loader, maxSideOption(cl));
+    configureDefaultLoader(loader, loaderChoices(cl));
     ThumbMaker maker(loader);
     maker.dir = folderPathOf(std::filesystem::absolute(file).parent_path());
     maker.imageSize = static_cast<int32_t>(cl.number("image-size", 100, 1, 4096));

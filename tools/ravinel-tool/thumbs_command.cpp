@@ -22,7 +22,7 @@ struct ThumbsSettings {
     MemoryBudget* budget = nullptr;  // the decodes of every thread share it
     std::string dir;
     int32_t imageSize = 100;
-    int32_t maxSide = kMaxPictureSide;
+    LoaderChoices loader;
     bool hiQuality = true;
     std::filesystem::path outDir;
 };
@@ -43,7 +43,7 @@ struct ThumbsTally {
 void makeThumbs(const ThumbsSettings& settings, DirFilesInfo& files, ThumbsTally& tally,
                 bool showProgress) {
     GraphicLoader loader(nullptr);
-    configureDefaultLoader(loader, settings.maxSide);
+    configureDefaultLoader(loader, settings.loader);
     loader.budget = settings.budget;
     ThumbMaker maker(loader);
     maker.dir = settings.dir;
@@ -70,7 +70,7 @@ void makeThumbs(const ThumbsSettings& settings, DirFilesInfo& files, ThumbsTally
 }  // namespace
 
 int runThumbs(const std::vector<std::string>& args) {
-    const CommandLine cl(args, {"low"}, {"image-size", "max-side"});
+    const CommandLine cl(args, {"low", "no-color-profile"}, {"image-size", "max-side"});
     if (cl.positional().size() != 2) {
         throw UsageError("thumbs takes DIR and OUTDIR");
     }
@@ -81,7 +81,7 @@ int runThumbs(const std::vector<std::string>& args) {
     settings.dir = folderPathOf(cl.positional()[0]);
     settings.imageSize = static_cast<int32_t>(cl.number("image-size", 100, 1, 4096));
     settings.hiQuality = !cl.flag("low");
-    settings.maxSide = maxSideOption(cl);
+    settings.loader = loaderChoices(cl);
     settings.outDir = cl.positional()[1];
     std::filesystem::create_directories(settings.outDir);
 

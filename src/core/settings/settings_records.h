@@ -96,6 +96,7 @@ struct LoaderFlags {
     bool useOrientation = true;
     // The largest picture side, as stored; pictureSideLimit makes it usable.
     int32_t maxSide = kMaxPictureSide;
+    bool useColorProfile = true;
     friend bool operator==(const LoaderFlags&, const LoaderFlags&) = default;
 };
 

@@ -70,6 +70,7 @@ void AppHub::applyLoaderFlags() {
     graphicLoader_->inJpgFirst = settings_.loaderFlags.inJpgFirst;
     graphicLoader_->useOrientation = settings_.loaderFlags.useOrientation;
     graphicLoader_->maxSide = pictureSideLimit(settings_.loaderFlags.maxSide);
+    graphicLoader_->useColorProfile = settings_.loaderFlags.useColorProfile;
 }
 
 void AppHub::searchPlugins() {

@@ -5,16 +5,16 @@
 
 #include "codec/graphic_loader.h"
 #include "codec/jpeg/jpeg_decoder.h"
-#include "tests/icc_profiles.h"
+#include "tools/fixtures/icc_profiles.h"
 #include "tests/temp_dir.h"
 #include "tools/fixtures/jpeg_encoder.h"
 
 namespace ravinel {
 namespace {
 
-using testing::bgrPixels;
-using testing::iccBytes;
-using testing::TestProfile;
+using fixtures::bgrPixels;
+using fixtures::iccBytes;
+using fixtures::TestProfile;
 
 const fixtures::SamplePicture kPhoto = fixtures::photoLikePicture(83, 61);
 
@@ -48,12 +48,12 @@ TEST_F(GraphicLoaderColorTest, WideGamutJpegConvertsAsLittleCmsDoes) {
     const std::vector<uint8_t> reduced =
         bgrPixels(decodeJpeg(jpegWith({}), {.scaleDenominator = 2}));
     EXPECT_EQ(loaded(jpegWith(proPhoto)),
-              testing::convertedByLittleCms(proPhoto, {}, stored.data(), stored.size() / 3));
+              fixtures::convertedByLittleCms(proPhoto, {}, stored.data(), stored.size() / 3));
     EXPECT_EQ(loaded(jpegWith(proPhoto), true),
-              testing::convertedByLittleCms(proPhoto, {}, reduced.data(), reduced.size() / 3));
+              fixtures::convertedByLittleCms(proPhoto, {}, reduced.data(), reduced.size() / 3));
     loader.setTargetProfile(adobe);
     EXPECT_EQ(loaded(jpegWith(proPhoto)),
-              testing::convertedByLittleCms(proPhoto, adobe, stored.data(), stored.size() / 3));
+              fixtures::convertedByLittleCms(proPhoto, adobe, stored.data(), stored.size() / 3));
 }
 
 TEST_F(GraphicLoaderColorTest, StoredPixelsWhereNothingIsToConvert) {

@@ -85,10 +85,11 @@ class GraphicLoaderTest : public ::testing::Test {
     const std::vector<uint8_t> jpeg = encodeJpeg(gradientPicture(40, 30));
 };
 
-TEST_F(GraphicLoaderTest, StartsWithEveryOptionOffButOrientation) {
+TEST_F(GraphicLoaderTest, StartsWithEveryOptionOffButOrientationAndColors) {
     const GraphicLoader fresh(nullptr);
     EXPECT_FALSE(fresh.doAnalyze || fresh.useSpiPrev || fresh.inBmpFirst || fresh.inJpgFirst);
     EXPECT_TRUE(fresh.useOrientation);
+    EXPECT_TRUE(fresh.useColorProfile);
     EXPECT_EQ(fresh.previewSize, 0);
     const GraphicLoadInfo empty;
     EXPECT_EQ(empty.pixelFormat, 8);

@@ -6,16 +6,16 @@
 #include <vector>
 
 #include "color/color_error.h"
-#include "tests/icc_profiles.h"
+#include "tools/fixtures/icc_profiles.h"
 #include "tools/fixtures/sample_picture.h"
 
 namespace ravinel {
 namespace {
 
-using testing::bgrPixels;
-using testing::convertedByLittleCms;
-using testing::iccBytes;
-using testing::TestProfile;
+using fixtures::bgrPixels;
+using fixtures::convertedByLittleCms;
+using fixtures::iccBytes;
+using fixtures::TestProfile;
 
 // Width 37: rows padded; photo-like: every level of every channel is met.
 NkDib photo() {
@@ -73,8 +73,7 @@ std::vector<uint8_t> expectedColors(const NkDib& picture, const std::vector<uint
                                     const std::vector<uint8_t>& target) {
     std::vector<uint8_t> colors = picture.bitCount() == 24 ? bgrPixels(picture) : paletteBgr(picture);
     const size_t count = colors.size() / 3;
-    if (testing::openProfile(source) && cmsGetColorSpace(testing::openProfile(source).get()) ==
-                                            cmsSigGrayData) {
+    if (fixtures::isGrayProfile(source)) {
         colors = firstChannel(colors);
     }
     return convertedByLittleCms(source, target, colors.data(), count);

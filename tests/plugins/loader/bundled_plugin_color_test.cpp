@@ -7,7 +7,7 @@
 #include "codec/graphic_loader.h"
 #include "plugin_host/spis.h"
 #include "plugin_host/spis_search.h"
-#include "tests/icc_profiles.h"
+#include "tools/fixtures/icc_profiles.h"
 #include "tests/plugins/picture_encoders.h"
 #include "tests/plugins/tool_encoders.h"
 #include "tests/temp_dir.h"
@@ -15,14 +15,14 @@
 namespace ravinel {
 namespace {
 
-using testing::iccBytes;
-using testing::TestProfile;
+using fixtures::iccBytes;
+using fixtures::TestProfile;
 using test::Bytes;
 
 // The colours of a picture: its pixels, or its colour table.
 std::vector<uint8_t> colorsOf(const NkDib& picture) {
     if (picture.bitCount() == 24) {
-        return testing::bgrPixels(picture);
+        return fixtures::bgrPixels(picture);
     }
     std::vector<uint8_t> colors;
     for (const RgbQuad& entry : picture.palette()) {
@@ -75,7 +75,7 @@ TEST(BundledPluginColor, EmbeddedProfilesConvertAsLittleCmsDoes) {
         const std::vector<uint8_t> stored = load({});
         ASSERT_FALSE(stored.empty());
         EXPECT_EQ(load(proPhoto),
-                  testing::convertedByLittleCms(proPhoto, {}, stored.data(), stored.size() / 3));
+                  fixtures::convertedByLittleCms(proPhoto, {}, stored.data(), stored.size() / 3));
         loader.useColorProfile = false;
         EXPECT_EQ(load(proPhoto), stored);
         loader.useColorProfile = true;
