@@ -93,10 +93,10 @@ bool headerStartsWith(const void* header, std::string_view signature);
 
 // Defines GetPictureIccProfile over the plug-in's profile reader: its pictures then come in
 // their stored colours, and the host converts them.
-#define RAVINEL_SPI_ICC_PROFILE_EXPORT(reader)                                                  \
-    extern "C" SPI_EXPORT int32_t GetPictureIccProfile(const char* buf, intptr_t len,           \
-                                                       uint32_t flag, SpiHandle* profile,       \
-                                                       intptr_t* profileLength) {               \
+#define RAVINEL_SPI_ICC_PROFILE_EXPORT(reader)                                                 \
+    extern "C" SPI_EXPORT int32_t GetPictureIccProfile(const char* buf, intptr_t len,          \
+                                                       uint32_t flag, SpiHandle* profile,      \
+                                                       intptr_t* profileLength) {              \
         return ::ravinel::spi::runGetPictureIccProfile(buf, len, flag, profile, profileLength, \
-                                                       reader);                                 \
+                                                       reader);                                \
     }

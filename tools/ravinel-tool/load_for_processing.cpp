@@ -7,9 +7,9 @@
 namespace ravinel::tool {
 
 LoaderChoices loaderChoices(const CommandLine& cl) {
-    return {static_cast<int32_t>(
-                cl.number("max-side", kMaxPictureSide, kMinSideLimit, kMaxSideLimit)),
-            !cl.flag("no-color-profile")};
+    return {
+        static_cast<int32_t>(cl.number("max-side", kMaxPictureSide, kMinSideLimit, kMaxSideLimit)),
+        !cl.flag("no-color-profile")};
 }
 
 void configureDefaultLoader(GraphicLoader& loader, const LoaderChoices& choices) {

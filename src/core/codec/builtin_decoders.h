@@ -25,9 +25,9 @@ struct BuiltinDecodeRequest {
 };
 
 // What a built-in decoder made of a file image: the size the image declares (not that of a
-// reduced decode), the picture as stored, and what the image says of showing it. Without a picture the
-// image holds nothing the decoder can decode (a JPEG without a baseline or progressive frame); the
-// loader still reports the decoder's kind, with width 0, which ends its search.
+// reduced decode), the picture as stored, and what the image says of showing it. Without a picture
+// the image holds nothing the decoder can decode (a JPEG without a baseline or progressive frame);
+// the loader still reports the decoder's kind, with width 0, which ends its search.
 struct BuiltinPicture {
     std::optional<NkDib> picture;
     int32_t width = 0;

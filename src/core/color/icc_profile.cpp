@@ -15,8 +15,7 @@ IccProfile IccProfile::fromBytes(std::span<const uint8_t> bytes) {
         throw ColorProfileError("ICC profile too large (" + std::to_string(bytes.size()) +
                                 " bytes)");
     }
-    void* handle =
-        cmsOpenProfileFromMem(bytes.data(), static_cast<cmsUInt32Number>(bytes.size()));
+    void* handle = cmsOpenProfileFromMem(bytes.data(), static_cast<cmsUInt32Number>(bytes.size()));
     if (handle == nullptr) {
         throw ColorProfileError("Damaged ICC profile");
     }

@@ -51,10 +51,9 @@ std::unique_ptr<const ProfileTransform> ProfileTransform::between(const IccProfi
     }
     // Without the one-pixel cache a transform holds no state while it runs, so the bands
     // and the thumbnail threads share it.
-    void* handle = cmsCreateTransform(source.handle(),
-                                      space == ProfileColorSpace::rgb ? TYPE_BGR_8 : TYPE_GRAY_8,
-                                      target.handle(), TYPE_BGR_8, INTENT_PERCEPTUAL,
-                                      cmsFLAGS_NOCACHE);
+    void* handle = cmsCreateTransform(
+        source.handle(), space == ProfileColorSpace::rgb ? TYPE_BGR_8 : TYPE_GRAY_8,
+        target.handle(), TYPE_BGR_8, INTENT_PERCEPTUAL, cmsFLAGS_NOCACHE);
     if (handle == nullptr) {
         return nullptr;
     }

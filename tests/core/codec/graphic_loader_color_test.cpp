@@ -5,8 +5,8 @@
 
 #include "codec/graphic_loader.h"
 #include "codec/jpeg/jpeg_decoder.h"
-#include "tools/fixtures/icc_profiles.h"
 #include "tests/temp_dir.h"
+#include "tools/fixtures/icc_profiles.h"
 #include "tools/fixtures/jpeg_encoder.h"
 
 namespace ravinel {

@@ -71,7 +71,8 @@ std::vector<uint8_t> firstChannel(const std::vector<uint8_t>& bgr) {
 // colour table.
 std::vector<uint8_t> expectedColors(const NkDib& picture, const std::vector<uint8_t>& source,
                                     const std::vector<uint8_t>& target) {
-    std::vector<uint8_t> colors = picture.bitCount() == 24 ? bgrPixels(picture) : paletteBgr(picture);
+    std::vector<uint8_t> colors =
+        picture.bitCount() == 24 ? bgrPixels(picture) : paletteBgr(picture);
     const size_t count = colors.size() / 3;
     if (fixtures::isGrayProfile(source)) {
         colors = firstChannel(colors);
@@ -109,7 +110,8 @@ TEST(ColorConverterTest, ConvertsAsLittleCmsDoes) {
         const std::vector<uint8_t> source = iccBytes(c.source);
         const std::vector<uint8_t> target =
             c.displayTarget ? iccBytes(TestProfile::adobeRgb) : std::vector<uint8_t>{};
-        const ColorConverter converter = c.displayTarget ? ColorConverter(target) : ColorConverter();
+        const ColorConverter converter =
+            c.displayTarget ? ColorConverter(target) : ColorConverter();
         const NkDib original = c.picture();
         NkDib picture = original;
         ASSERT_TRUE(converter.convert(picture, source));
@@ -120,9 +122,9 @@ TEST(ColorConverterTest, ConvertsAsLittleCmsDoes) {
             EXPECT_NE(bgrPixels(picture), bgrPixels(original));
         } else {
             EXPECT_EQ(paletteBgr(picture), expected);
-            EXPECT_EQ(std::vector<uint8_t>(picture.pixelBlock().begin(), picture.pixelBlock().end()),
-                      std::vector<uint8_t>(original.pixelBlock().begin(),
-                                           original.pixelBlock().end()));
+            EXPECT_EQ(
+                std::vector<uint8_t>(picture.pixelBlock().begin(), picture.pixelBlock().end()),
+                std::vector<uint8_t>(original.pixelBlock().begin(), original.pixelBlock().end()));
         }
     }
 }
@@ -167,7 +169,8 @@ TEST(ColorConverterTest, LeavesPicturesItCannotOrNeedNotConvert) {
 
 TEST(ColorConverterTest, RefusesTargetsThatAreNoRgbProfile) {
     for (const std::vector<uint8_t>& target :
-         {iccBytes(TestProfile::gray10), iccBytes(TestProfile::lab), std::vector<uint8_t>(200, 7)}) {
+         {iccBytes(TestProfile::gray10), iccBytes(TestProfile::lab),
+          std::vector<uint8_t>(200, 7)}) {
         EXPECT_THROW(ColorConverter{target}, ColorProfileError);
     }
 }

@@ -7,10 +7,10 @@
 #include "codec/graphic_loader.h"
 #include "plugin_host/spis.h"
 #include "plugin_host/spis_search.h"
-#include "tools/fixtures/icc_profiles.h"
 #include "tests/plugins/picture_encoders.h"
 #include "tests/plugins/tool_encoders.h"
 #include "tests/temp_dir.h"
+#include "tools/fixtures/icc_profiles.h"
 
 namespace ravinel {
 namespace {
@@ -49,7 +49,9 @@ TEST(BundledPluginColor, EmbeddedProfilesConvertAsLittleCmsDoes) {
     using test::png_source::encodePng;
     const ProfiledFile files[] = {
         {"PNG", "picture.png",
-         [](const Bytes& icc) { return encodePng({"Rgb8", PNG_COLOR_TYPE_RGB, 8, false, false}, {}, icc); }},
+         [](const Bytes& icc) {
+             return encodePng({"Rgb8", PNG_COLOR_TYPE_RGB, 8, false, false}, {}, icc);
+         }},
         {"PNG palette", "palette.png",
          [](const Bytes& icc) {
              return encodePng({"Palette8", PNG_COLOR_TYPE_PALETTE, 8, false, false}, {}, icc);
