@@ -10,7 +10,7 @@ namespace ravinel {
 
 namespace {
 
-// Levels 0, 15, 30, ... 255 on each channel: 4,913 colours, both ends included.
+// Levels 0, 15, 30, ... 255 on each channel: 5,832 colours, both ends included.
 constexpr int kGridStep = 15;
 // Two profiles of sRGB that store their curves differently still differ by a rounding.
 constexpr int kTolerance = 1;
