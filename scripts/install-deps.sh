@@ -32,6 +32,10 @@ packages=(
   xauth
   x11-utils
   fonts-ipafont-gothic
+  dpkg-dev
+  desktop-file-utils
+  appstream
+  shared-mime-info
 )
 
 missing=()

@@ -1,5 +1,6 @@
 // AVIF picture plug-in over libavif: the primary picture (the first frame of a sequence),
-// any bit depth brought to 8 bits, alpha composited over white.
+// any bit depth brought to 8 bits, alpha composited over white. Pictures come as stored;
+// the container's rotation and mirroring reach the host as an orientation, which turns them.
 #include <avif/avif.h>
 #include <spi_api.h>
 
@@ -114,7 +115,27 @@ int decodeAvif(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
     return SPI_ALL_RIGHT;
 }
 
-// A still picture or a sequence coded with AV1.
+// The irot (anticlockwise quarter turns) and then imir (0: top and bottom exchanged, 1: left
+// and right) of the container, as the orientation tag that turns the stored picture so.
+int orientationOf(const avifImage& image) {
+    constexpr int kByTurnsThenMirror[4][3] = {
+        // none, top-bottom, left-right
+        {1, 4, 2},
+        {8, 5, 7},
+        {3, 2, 4},
+        {6, 7, 5},
+    };
+    const int turns = (image.transformFlags & AVIF_TRANSFORM_IROT) != 0 ? image.irot.angle & 3 : 0;
+    const int mirror =
+        (image.transformFlags & AVIF_TRANSFORM_IMIR) != 0 ? 1 + (image.imir.mode & 1) : 0;
+    return kByTurnsThenMirror[turns][mirror];
+}
+
+int readAvifOrientation(const std::uint8_t* data, std::size_t size) {
+    DecoderPointer decoder;
+    return parse(data, size, decoder) == SPI_ALL_RIGHT ? orientationOf(*decoder->image) : 1;
+}
+
 // The ICC profile of the colour box, read with the other boxes.
 std::vector<std::uint8_t> readAvifIccProfile(const std::uint8_t* data, std::size_t size) {
     DecoderPointer decoder;
@@ -125,6 +146,7 @@ std::vector<std::uint8_t> readAvifIccProfile(const std::uint8_t* data, std::size
     return {icc.data, icc.data + icc.size};
 }
 
+// A still picture or a sequence coded with AV1.
 bool acceptsAvif(const void* header) {
     return fileTypeNamesBrand(header, "avif") || fileTypeNamesBrand(header, "avis");
 }
@@ -134,4 +156,5 @@ bool acceptsAvif(const void* header) {
 
 RAVINEL_SPI_PICTURE_EXPORTS(ravinel::spi::kPluginInfo, ravinel::spi::acceptsAvif,
                             ravinel::spi::readAvifFacts, ravinel::spi::decodeAvif)
+RAVINEL_SPI_ORIENTATION_EXPORT(ravinel::spi::readAvifOrientation)
 RAVINEL_SPI_ICC_PROFILE_EXPORT(ravinel::spi::readAvifIccProfile)

@@ -40,10 +40,13 @@ Bytes encodeWithTool(const std::string& command, const Bytes& input, const std::
 }  // namespace
 
 Bytes encodeAvif(const Bytes& png, Coding coding) {
-    return encodeWithTool(coding == Coding::lossless
-                              ? "avifenc --lossless {in} {out}"
-                              : "avifenc --yuv 420 --min 8 --max 8 --speed 10 {in} {out}",
-                          png, "tool.avif");
+    return coding == Coding::lossless
+               ? encodeAvifWith(png, "")
+               : encodeWithTool("avifenc --yuv 420 --min 8 --max 8 --speed 10 {in} {out}", png,
+                                "tool.avif");
+}
+Bytes encodeAvifWith(const Bytes& png, const std::string& avifOptions) {
+    return encodeWithTool("avifenc --lossless " + avifOptions + " {in} {out}", png, "tool.avif");
 }
 Bytes encodeHeic(const Bytes& png, Coding coding) {
     return encodeWithTool(coding == Coding::lossless

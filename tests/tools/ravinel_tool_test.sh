@@ -177,6 +177,11 @@ out=$(LC_ALL= LC_TIME= LANG= "$tool" list "$dir/list" --sort 2 | cut -f1,2 | tr 
 check "list natural order" "bad$(printf '\xef\xbf\xbd'),0|img9.jpg,0|img10.jpg,3|" "$out"
 out=$(LC_ALL= LC_TIME= LANG= "$tool" list "$dir/list/" --sort 5 | head -1 | cut -f1,3)
 check "list size order and time text" "$(printf 'img10.jpg\t2005/03/07 08:05:08')" "$out"
+# Control characters cannot break the line or reach the terminal: escaped as ls -b does.
+mkdir "$dir/odd"
+: >"$dir/odd/$(printf 'a\nb\tc\\d\033e')"
+check "list escapes control characters" 'a\nb\tc\\d\033e' "$("$tool" list "$dir/odd" | cut -f1)"
+check "version" "ravinel-tool " "$("$tool" --version | cut -c1-13)"
 "$tool" list "$dir/missing" 2>/dev/null
 check "list of a missing folder" 2 "$?"
 "$tool" list "$dir/list" --sort 256 2>/dev/null
@@ -233,6 +238,12 @@ for name in pic.avif pic.heic pic.jxl; do
     check "info of $name by content" "kind=2 width=5 height=3 pixelformat=6 label=24" \
           "$("$tool" info "$dir/$name" --analyze 2>/dev/null)"
 done
+# Thumbnails come through the plug-ins as the browser's do: 5 x 3 reduced to 4 x 2.
+out=$("$tool" thumb "$dir/pic.avif" "$dir/avif-thumb.bmp" --image-size 4 2>/dev/null); status=$?
+check "thumb through a plug-in" "5x3 24bit bySPI" "$out"
+check "thumb through a plug-in status" 0 "$status"
+check "thumb through a plug-in size" "0400000002000000" \
+      "$(od -An -tx1 -j18 -N8 "$dir/avif-thumb.bmp" | tr -d ' \n')"
 printf 'RVT1\x05\x03\x0a\x14\x00\x00\x00\x00' >"$dir/pic.rvt"
 out=$(SUSIE_PLUGIN_DIR="$dir/plugins" "$tool" info "$dir/pic.rvt" 2>/dev/null); status=$?
 check "info through a plug-in" "kind=2 width=5 height=3 pixelformat=6 label=24" "$out"

@@ -5,9 +5,9 @@
 #include <stdexcept>
 
 #include "browse/dir_files_info.h"
-#include "browse/utf8_text.h"
 #include "command_line.h"
 #include "commands.h"
+#include "escaped_name.h"
 
 namespace ravinel::tool {
 
@@ -31,7 +31,7 @@ int runList(const std::vector<std::string>& args) {
     files.sort(mode);
     for (int position = 0; position < files.count(); ++position) {
         const FileInfoItem& item = files.item(position);
-        std::cout << displayName(item.name) << '\t' << item.sizeText() << '\t' << item.timeText()
+        std::cout << escapedName(item.name) << '\t' << item.sizeText() << '\t' << item.timeText()
                   << '\n';
     }
     return 0;

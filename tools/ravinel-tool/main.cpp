@@ -11,6 +11,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: ravinel-tool COMMAND [ARGS]\n"
+    "       ravinel-tool --version\n"
     "\n"
     "commands:\n"
     "  info FILE [--analyze] [--jpg-first] [--bmp-first] [--no-orientation]\n"
@@ -36,7 +37,8 @@ constexpr const char* kUsage =
     "  list DIR [--sort N]\n"
     "      list the files of DIR sorted by mode N (0/1 name up/down, 2/3 natural name,\n"
     "      4/5 size, 6/7 time; 8 and above: as read; default 0), one line each:\n"
-    "      name, tab, size, tab, time\n"
+    "      name, tab, size, tab, time; control characters in names are escaped as\n"
+    "      ls -b does (\\n, \\t, \\ooo) and a backslash is doubled\n"
     "  thumb FILE OUT.bmp [--image-size S] [--low] [--screen-bits B]\n"
     "        [--catalog-home DIR] [--use-catalog] [--catalog-first] [--max-side N]\n"
     "        [--no-color-profile]\n"
@@ -70,6 +72,10 @@ int main(int argc, char** argv) {
     if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
         std::cout << kUsage;
         return words.empty() ? 2 : 0;
+    }
+    if (words[0] == "--version") {
+        std::cout << "ravinel-tool " << RAVINEL_VERSION << "\n";
+        return 0;
     }
     const std::vector<std::string> args(words.begin() + 1, words.end());
     try {

@@ -25,7 +25,9 @@ int runThumb(const std::vector<std::string>& args) {
         throw UsageError("thumb takes FILE and OUT.bmp");
     }
     const std::filesystem::path file = cl.positional()[0];
-    GraphicLoader loader(nullptr);
+    // The browser's thumbnails come through the plug-ins too.
+    const std::unique_ptr<Spis> spis = searchPlugins(true);
+    GraphicLoader loader(spis.get());
     configureDefaultLoader(loader, loaderChoices(cl));
     ThumbMaker maker(loader);
     maker.dir = folderPathOf(std::filesystem::absolute(file).parent_path());

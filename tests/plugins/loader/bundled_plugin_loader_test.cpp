@@ -274,6 +274,55 @@ TEST_F(BundledPluginLoader, EachFormatStandsUprightForEachOrientation) {
     }
 }
 
+// An AVIF turns by its container: irot's anticlockwise quarter turns, then imir's mirror
+// (0: top and bottom exchanged, 1: left and right), as the stored corners show.
+TEST_F(BundledPluginLoader, AvifStandsUprightByItsRotationAndMirror) {
+    const int w = test::png_source::kWidth;
+    const int h = test::png_source::kHeight;
+    const std::array<std::array<int, 2>, 4> corners = {
+        {{0, 0}, {w - 1, 0}, {0, h - 1}, {w - 1, h - 1}}};
+    for (int turns = 0; turns < 4; ++turns) {
+        for (const int mirror : {-1, 0, 1}) {
+            SCOPED_TRACE("irot " + std::to_string(turns) + " imir " + std::to_string(mirror));
+            // Where the stored corners are after the transforms, as a 2x2 grid.
+            std::array<std::array<Corner, 2>, 2> grid = {
+                {{topLeft, topRight}, {bottomLeft, bottomRight}}};
+            for (int t = 0; t < turns; ++t) {
+                grid = {{{grid[0][1], grid[1][1]}, {grid[0][0], grid[1][0]}}};
+            }
+            if (mirror == 0) {
+                std::swap(grid[0], grid[1]);
+            } else if (mirror == 1) {
+                std::swap(grid[0][0], grid[0][1]);
+                std::swap(grid[1][0], grid[1][1]);
+            }
+            std::string options = "--irot " + std::to_string(turns);
+            if (mirror >= 0) {
+                options += " --imir " + std::to_string(mirror);
+            }
+            const std::string path =
+                dir.write("turned.avif", test::encodeAvifWith(pngPicture(), options));
+            const GraphicLoadInfo info = load(path);
+            ASSERT_TRUE(info.succeeded());
+            const bool exchanged = turns % 2 == 1;
+            ASSERT_EQ(target.width(), exchanged ? h : w);
+            ASSERT_EQ(target.height(), exchanged ? w : h);
+            const int right = target.width() - 1;
+            const int bottom = target.height() - 1;
+            const std::array<std::array<int, 2>, 4> shown = {
+                {{0, 0}, {right, 0}, {0, bottom}, {right, bottom}}};
+            for (int row = 0; row < 2; ++row) {
+                for (int column = 0; column < 2; ++column) {
+                    const auto [x, y] = shown[static_cast<size_t>(row * 2 + column)];
+                    const auto [sx, sy] =
+                        corners[grid[static_cast<size_t>(row)][static_cast<size_t>(column)]];
+                    EXPECT_EQ(rgbAt(target, x, y), pngRgb(sx, sy)) << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
 TEST_F(BundledPluginLoader, TruncatedPngLoadsNothing) {
     const Bytes png = pngPicture();
     const std::string path = dir.write(

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Refreshes the screenshots of today's pictures, each on its own 1280 x 800 X server with a
+# window manager:
+#   orientation.png   a phone photo stored sideways with EXIF orientation 6, shown upright;
+#   failure.png       the message box of a picture that does not open.
+# Usage: tools/screenshot_pictures.sh [BUILD_DIR]   (default build/, made by ./ravinel.sh)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(realpath "${1:-build}")
+source tools/screenshot_desktop.sh
+
+# A photo-like picture with a caption that shows which way is up.
+upright_photo() {
+  "$build/bin/ravinel-sample" "$1" 600 800
+  convert "$1" -gravity north -fill white -stroke black -strokewidth 2 -pointsize 72 \
+    -font DejaVu-Sans-Bold -annotate +0+40 'UP ↑' "$1"
+}
+
+shot_orientation() {
+  desktop_start :173 1280x800
+  mkdir "$dir/made" "$dir/photos"
+  upright_photo "$dir/made/upright.jpg"
+  # Stored a quarter turn anticlockwise, as a phone held upright writes it, with an EXIF
+  # block whose orientation 6 turns it back, after the JFIF header.
+  convert "$dir/made/upright.jpg" -rotate -90 "$dir/made/sideways.jpg"
+  {
+    head -c 20 "$dir/made/sideways.jpg"
+    printf '\xff\xe1\x00\x22Exif\x00\x00II\x2a\x00\x08\x00\x00\x00\x01\x00'
+    printf '\x12\x01\x03\x00\x01\x00\x00\x00\x06\x00\x00\x00\x00\x00\x00\x00'
+    tail -c +21 "$dir/made/sideways.jpg"
+  } >"$dir/photos/phone.jpg"
+  desktop_run "$build/bin/ravinel" "$dir/photos/phone.jpg"
+  sleep 4
+  xwd -root -silent | convert xwd:- docs/screenshots/orientation.png
+  echo "wrote docs/screenshots/orientation.png"
+  desktop_stop
+}
+
+shot_failure() {
+  desktop_start :174 1280x800
+  # A camera's 6000 x 4000 photo, over the default largest side.
+  "$build/bin/ravinel-sample" "$dir/camera.jpg" 6000 4000
+  desktop_run "$build/bin/ravinel" "$dir/camera.jpg"
+  sleep 4
+  # The box alone, cut out of the empty desktop around it.
+  xwd -root -silent | convert xwd:- -trim +repage docs/screenshots/failure.png
+  echo "wrote docs/screenshots/failure.png"
+  # Past the box, the browser opens on the folder; the stop ends it.
+  xdotool key Return
+  sleep 2
+  desktop_stop
+}
+
+(shot_orientation)
+(shot_failure)
