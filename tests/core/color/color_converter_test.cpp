@@ -93,6 +93,7 @@ TEST(ColorConverterTest, ConvertsAsLittleCmsDoes) {
         {"ProPhoto photo to the display", TestProfile::proPhoto, photo, true},
         {"Adobe RGB palette", TestProfile::adobeRgb, palettePicture, false},
         {"near sRGB is not sRGB", TestProfile::srgbGamma22, photo, false},
+        {"a few levels from sRGB is not sRGB", TestProfile::srgbShifted, photo, false},
         {"grey photo", TestProfile::gray10, grayPhoto, false},
         {"grey palette", TestProfile::gray10,
          [] {
@@ -148,6 +149,7 @@ TEST(ColorConverterTest, LeavesPicturesItCannotOrNeedNotConvert) {
         {"no profile", {}, photo()},
         {"sRGB", iccBytes(TestProfile::srgb), photo()},
         {"sRGB with a tabulated curve", iccBytes(TestProfile::srgbTabulated), palettePicture()},
+        {"sRGB within a level", iccBytes(TestProfile::srgbRounded), photo()},
         {"Lab", iccBytes(TestProfile::lab), photo()},
         {"grey profile of a colour photo", iccBytes(TestProfile::gray10), photo()},
         {"grey profile of a colour palette", iccBytes(TestProfile::gray10), palettePicture()},
