@@ -267,7 +267,8 @@ void writePage(TIFF* tiff, const TiffPage& page) {
 
 }  // namespace
 
-Bytes encodeTiff(const std::vector<TiffPage>& pages, bool previewAsSubIfd) {
+Bytes encodeTiff(const std::vector<TiffPage>& pages, bool previewAsSubIfd,
+                 const Bytes& iccProfile) {
     TIFFSetWarningHandler(nullptr);
     const TemporaryFile file("encoded.tif", {});
     TIFF* tiff = TIFFOpen(file.path().c_str(), "w");
@@ -276,6 +277,10 @@ Bytes encodeTiff(const std::vector<TiffPage>& pages, bool previewAsSubIfd) {
         if (i == 0 && previewAsSubIfd) {
             toff_t offsets[1] = {0};
             TIFFSetField(tiff, TIFFTAG_SUBIFD, 1, offsets);
+        }
+        if (i == 0 && !iccProfile.empty()) {
+            TIFFSetField(tiff, TIFFTAG_ICCPROFILE, static_cast<std::uint32_t>(iccProfile.size()),
+                         iccProfile.data());
         }
         writePage(tiff, pages[i]);
         TIFFWriteDirectory(tiff);

@@ -83,8 +83,10 @@ struct TiffPage {
 std::uint8_t sampleAt(const TiffPage& page, int x, int y, int channel);
 std::array<std::uint8_t, 3> paletteColour(int i);
 
-// Pages in order; with previewAsSubIfd the second page becomes a SubIFD of the first.
-Bytes encodeTiff(const std::vector<TiffPage>& pages, bool previewAsSubIfd = false);
+// Pages in order; with previewAsSubIfd the second page becomes a SubIFD of the first; with
+// iccProfile, the first page has that ICC profile tag.
+Bytes encodeTiff(const std::vector<TiffPage>& pages, bool previewAsSubIfd = false,
+                 const Bytes& iccProfile = {});
 
 }  // namespace tiff_source
 

@@ -56,6 +56,8 @@ TEST(BundledPluginColor, EmbeddedProfilesConvertAsLittleCmsDoes) {
          [](const Bytes& icc) {
              return encodePng({"Palette8", PNG_COLOR_TYPE_PALETTE, 8, false, false}, {}, icc);
          }},
+        {"TIFF", "picture.tif",
+         [](const Bytes& icc) { return test::tiff_source::encodeTiff({{}}, false, icc); }},
         {"WebP", "picture.webp",
          [](const Bytes& icc) {
              using namespace test::webp_source;
