@@ -10,6 +10,7 @@ packages=(
   pkg-config
   clang-format
   libjpeg62-turbo-dev
+  liblcms2-dev
   libicu-dev
   libgtest-dev
   libpng-dev

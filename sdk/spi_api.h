@@ -172,6 +172,18 @@ SPI_EXPORT int32_t SetDecodeLimits(int32_t maxSide, int64_t maxPixelBytes);
 SPI_EXPORT int32_t GetPictureOrientation(const char* buf, intptr_t len, uint32_t flag,
                                          int32_t* orientation);
 
+/* The ICC profile that the colours of the picture GetPicture and GetPreview return for the
+ * same input are in; optional. A plug-in that exports it returns the colours as stored and
+ * leaves converting them to the host, which calls it after a picture was decoded. It
+ * returns SPI_ALL_RIGHT with *profile a malloc'd block of *profileLength bytes, or NULL
+ * and 0 when the data embed no profile. The host converts pictures whose profile is an
+ * RGB profile (a grey one for grey pictures) to the display's colours; profiles over
+ * SPI_MAX_ICC_PROFILE_BYTES, damaged ones and those of other colour spaces leave the
+ * picture as it is, and so do the pictures of a plug-in without it. */
+enum { SPI_MAX_ICC_PROFILE_BYTES = 4 << 20 };
+SPI_EXPORT int32_t GetPictureIccProfile(const char* buf, intptr_t len, uint32_t flag,
+                                        SpiHandle* profile, intptr_t* profileLength);
+
 /* --- Exports of archive plug-ins ("00AM"); Ravinel looks them up, never calls them -- */
 
 SPI_EXPORT int32_t GetArchiveInfo(const char* buf, intptr_t len, uint32_t flag, SpiHandle* lphInf);

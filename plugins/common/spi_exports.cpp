@@ -1,11 +1,32 @@
 #include "spi_exports.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
 #include "spi_input.h"
 
 namespace ravinel::spi {
+
+namespace {
+
+// Opens the input and runs use on it; no exception leaves for the host.
+template <class Use>
+std::int32_t withInput(const char* buf, std::intptr_t len, std::uint32_t flag, Use&& use) {
+    try {
+        SpiInput input;
+        if (const int code = input.open(buf, len, flag); code != SPI_ALL_RIGHT) {
+            return code;
+        }
+        return use(input);
+    } catch (const std::bad_alloc&) {
+        return SPI_NO_MEMORY;
+    } catch (...) {
+        return SPI_OTHER_ERROR;
+    }
+}
+
+}  // namespace
 
 std::int32_t copyPluginInfo(std::span<const char* const> entries, std::int32_t infono, char* buf,
                             std::int32_t buflen) {
@@ -29,11 +50,7 @@ std::int32_t runGetPictureInfo(const char* buf, std::intptr_t len, std::uint32_t
         return SPI_OTHER_ERROR;
     }
     std::memset(info, 0, sizeof *info);
-    try {
-        SpiInput input;
-        if (const int code = input.open(buf, len, flag); code != SPI_ALL_RIGHT) {
-            return code;
-        }
+    return withInput(buf, len, flag, [&](const SpiInput& input) {
         PictureFacts facts;
         if (const int code = reader(input.data(), input.size(), facts); code != SPI_ALL_RIGHT) {
             return code;
@@ -41,12 +58,8 @@ std::int32_t runGetPictureInfo(const char* buf, std::intptr_t len, std::uint32_t
         info->width = facts.width;
         info->height = facts.height;
         info->colorDepth = static_cast<std::int16_t>(facts.colorDepth);
-        return SPI_ALL_RIGHT;
-    } catch (const std::bad_alloc&) {
-        return SPI_NO_MEMORY;
-    } catch (...) {
-        return SPI_OTHER_ERROR;
-    }
+        return static_cast<int>(SPI_ALL_RIGHT);
+    });
 }
 
 std::int32_t runGetPictureOrientation(const char* buf, std::intptr_t len, std::uint32_t flag,
@@ -55,18 +68,34 @@ std::int32_t runGetPictureOrientation(const char* buf, std::intptr_t len, std::u
         return SPI_OTHER_ERROR;
     }
     *orientation = 1;
-    try {
-        SpiInput input;
-        if (const int code = input.open(buf, len, flag); code != SPI_ALL_RIGHT) {
-            return code;
-        }
+    return withInput(buf, len, flag, [&](const SpiInput& input) {
         *orientation = reader(input.data(), input.size());
-        return SPI_ALL_RIGHT;
-    } catch (const std::bad_alloc&) {
-        return SPI_NO_MEMORY;
-    } catch (...) {
+        return static_cast<int>(SPI_ALL_RIGHT);
+    });
+}
+
+std::int32_t runGetPictureIccProfile(const char* buf, std::intptr_t len, std::uint32_t flag,
+                                     SpiHandle* profile, std::intptr_t* profileLength,
+                                     IccProfileReader reader) {
+    if (profile == nullptr || profileLength == nullptr) {
         return SPI_OTHER_ERROR;
     }
+    *profile = nullptr;
+    *profileLength = 0;
+    return withInput(buf, len, flag, [&](const SpiInput& input) {
+        const std::vector<std::uint8_t> bytes = reader(input.data(), input.size());
+        if (bytes.empty() || bytes.size() > SPI_MAX_ICC_PROFILE_BYTES) {
+            return static_cast<int>(SPI_ALL_RIGHT);
+        }
+        void* block = std::malloc(bytes.size());
+        if (block == nullptr) {
+            return static_cast<int>(SPI_NO_MEMORY);
+        }
+        std::memcpy(block, bytes.data(), bytes.size());
+        *profile = block;
+        *profileLength = static_cast<std::intptr_t>(bytes.size());
+        return static_cast<int>(SPI_ALL_RIGHT);
+    });
 }
 
 std::int32_t runGetPicture(const char* buf, std::intptr_t len, std::uint32_t flag,

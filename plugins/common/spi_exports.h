@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "spi_dib.h"
 
@@ -24,6 +25,8 @@ using PictureReader = int (*)(const std::uint8_t* data, std::size_t size, Pictur
 using PictureDecoder = int (*)(const std::uint8_t* data, std::size_t size, SpiDib& dib);
 // The orientation tag's value (1 to 8) of the whole input: 1 when it has none.
 using OrientationReader = int (*)(const std::uint8_t* data, std::size_t size);
+// The embedded ICC profile of the whole input: empty when it has none.
+using IccProfileReader = std::vector<std::uint8_t> (*)(const std::uint8_t* data, std::size_t size);
 
 // GetPluginInfo over the plug-in's entries: copies entry infono, truncated to buflen - 1
 // characters, and returns the copied length (0 for an unknown entry or no room).
@@ -42,6 +45,12 @@ std::int32_t runGetPicture(const char* buf, std::intptr_t len, std::uint32_t fla
 // GetPictureOrientation: *orientation from the reader (1 for data it cannot read).
 std::int32_t runGetPictureOrientation(const char* buf, std::intptr_t len, std::uint32_t flag,
                                       std::int32_t* orientation, OrientationReader reader);
+
+// GetPictureIccProfile: a copy of the reader's profile in a malloc'd block; NULL and 0 for
+// none, or for one over SPI_MAX_ICC_PROFILE_BYTES.
+std::int32_t runGetPictureIccProfile(const char* buf, std::intptr_t len, std::uint32_t flag,
+                                     SpiHandle* profile, std::intptr_t* profileLength,
+                                     IccProfileReader reader);
 
 // True when the header buffer starts with the signature.
 bool headerStartsWith(const void* header, std::string_view signature);
@@ -100,4 +109,14 @@ inline bool runIsSupported(bool (*accepts)(const char*, const void*), const char
     extern "C" SPI_EXPORT int32_t GetPictureOrientation(const char* buf, intptr_t len,         \
                                                         uint32_t flag, int32_t* orientation) { \
         return ::ravinel::spi::runGetPictureOrientation(buf, len, flag, orientation, reader);  \
+    }
+
+// Defines GetPictureIccProfile over the plug-in's profile reader: its pictures then come in
+// their stored colours, and the host converts them.
+#define RAVINEL_SPI_ICC_PROFILE_EXPORT(reader)                                                 \
+    extern "C" SPI_EXPORT int32_t GetPictureIccProfile(const char* buf, intptr_t len,          \
+                                                       uint32_t flag, SpiHandle* profile,      \
+                                                       intptr_t* profileLength) {              \
+        return ::ravinel::spi::runGetPictureIccProfile(buf, len, flag, profile, profileLength, \
+                                                       reader);                                \
     }

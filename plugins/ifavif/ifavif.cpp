@@ -140,6 +140,16 @@ int readAvifOrientation(const std::uint8_t* data, std::size_t size) {
     return parse(data, size, decoder) == SPI_ALL_RIGHT ? orientationOf(*decoder->image) : 1;
 }
 
+// The ICC profile of the colour box, read with the other boxes.
+std::vector<std::uint8_t> readAvifIccProfile(const std::uint8_t* data, std::size_t size) {
+    DecoderPointer decoder;
+    if (parse(data, size, decoder) != SPI_ALL_RIGHT || decoder->image->icc.size == 0) {
+        return {};
+    }
+    const avifRWData& icc = decoder->image->icc;
+    return {icc.data, icc.data + icc.size};
+}
+
 // A still picture or a sequence coded with AV1.
 bool acceptsAvif(const void* header) {
     return fileTypeNamesBrand(header, "avif") || fileTypeNamesBrand(header, "avis");
@@ -151,3 +161,4 @@ bool acceptsAvif(const void* header) {
 RAVINEL_SPI_PICTURE_EXPORTS(ravinel::spi::kPluginInfo, ravinel::spi::acceptsAvif,
                             ravinel::spi::readAvifFacts, ravinel::spi::decodeAvif)
 RAVINEL_SPI_ORIENTATION_EXPORT(ravinel::spi::readAvifOrientation)
+RAVINEL_SPI_ICC_PROFILE_EXPORT(ravinel::spi::readAvifIccProfile)

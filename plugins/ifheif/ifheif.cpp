@@ -8,6 +8,7 @@
 #include <array>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "../common/iso_file_type.h"
 #include "../common/resident_library.h"
@@ -132,6 +133,28 @@ int decodeHeif(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
 }
 
 // HEVC brands; the general image brands only when no AV1 brand says the file is AVIF.
+// The ICC profile of the primary picture's colour box ("prof" or "rICC"); none for a
+// box of colour codes.
+std::vector<std::uint8_t> readHeifIccProfile(const std::uint8_t* data, std::size_t size) {
+    PrimaryPicture picture;
+    if (picture.open(data, size, 0) != SPI_ALL_RIGHT) {
+        return {};
+    }
+    const heif_color_profile_type type =
+        heif_image_handle_get_color_profile_type(picture.handle.get());
+    if (type != heif_color_profile_type_prof && type != heif_color_profile_type_rICC) {
+        return {};
+    }
+    std::vector<std::uint8_t> profile(
+        heif_image_handle_get_raw_color_profile_size(picture.handle.get()));
+    if (profile.empty() ||
+        heif_image_handle_get_raw_color_profile(picture.handle.get(), profile.data()).code !=
+            heif_error_Ok) {
+        return {};
+    }
+    return profile;
+}
+
 bool acceptsHeif(const void* header) {
     const auto names = [header](std::initializer_list<std::string_view> brands) {
         return std::any_of(brands.begin(), brands.end(), [header](std::string_view brand) {
@@ -153,3 +176,4 @@ __attribute__((constructor)) void keepLibheifLoaded() {
 
 RAVINEL_SPI_PICTURE_EXPORTS(ravinel::spi::kPluginInfo, ravinel::spi::acceptsHeif,
                             ravinel::spi::readHeifFacts, ravinel::spi::decodeHeif)
+RAVINEL_SPI_ICC_PROFILE_EXPORT(ravinel::spi::readHeifIccProfile)

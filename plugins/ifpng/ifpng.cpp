@@ -1,7 +1,8 @@
 // PNG picture plug-in over libpng: every colour type and bit depth, interlaced or not.
 // Palette pictures without transparency stay 8-bit palette; everything else becomes
 // 24-bit, or 32-bit with straight alpha when the picture has alpha (or tRNS). Pictures come as
-// stored; the orientation of an eXIf chunk is reported for the host to turn them.
+// stored; the orientation of an eXIf chunk is reported for the host to turn them, the
+// profile of an iCCP chunk for it to convert their colours.
 #include <png.h>
 #include <spi_api.h>
 
@@ -179,6 +180,22 @@ int readPngOrientation(const std::uint8_t* data, std::size_t size) {
     return exifOrientation({exif, length});
 }
 
+// The iCCP chunk before the pixel data; libpng inflates it within its own memory limit and
+// drops one whose profile header does not hold together.
+std::vector<std::uint8_t> readPngIccProfile(const std::uint8_t* data, std::size_t size) {
+    PngReader reader(data, size);
+    png_charp name = nullptr;
+    int compression = 0;
+    png_bytep profile = nullptr;
+    png_uint_32 length = 0;
+    if (reader.readInfo() != SPI_ALL_RIGHT ||
+        png_get_iCCP(reader.png(), reader.info(), &name, &compression, &profile, &length) == 0 ||
+        profile == nullptr) {
+        return {};
+    }
+    return {profile, profile + length};
+}
+
 bool acceptsPng(const void* header) {
     return headerStartsWith(header, {"\x89PNG\r\n\x1a\n", 8});
 }
@@ -189,3 +206,4 @@ bool acceptsPng(const void* header) {
 RAVINEL_SPI_PICTURE_EXPORTS(ravinel::spi::kPluginInfo, ravinel::spi::acceptsPng,
                             ravinel::spi::readPngFacts, ravinel::spi::decodePng)
 RAVINEL_SPI_ORIENTATION_EXPORT(ravinel::spi::readPngOrientation)
+RAVINEL_SPI_ICC_PROFILE_EXPORT(ravinel::spi::readPngIccProfile)

@@ -1,7 +1,7 @@
 // TIFF picture plug-in over libtiff: the first page through the library's RGBA reader
 // (every photometric it handles), and the embedded reduced image as the preview. Both
 // come with their rows as the first page stores them; its orientation tag is reported for
-// the host to turn them.
+// the host to turn them, its ICC profile tag for the host to convert their colours.
 #include <spi_api.h>
 #include <tiffio.h>
 
@@ -198,6 +198,19 @@ int readTiffOrientation(const std::uint8_t* data, std::size_t size) {
     return reader.open() == SPI_ALL_RIGHT ? orientationOf(reader.tiff()) : ORIENTATION_TOPLEFT;
 }
 
+// The ICC profile tag of the first page; libtiff bounds the tag by its allocation limit.
+std::vector<std::uint8_t> readTiffIccProfile(const std::uint8_t* data, std::size_t size) {
+    TiffReader reader(data, size);
+    std::uint32_t length = 0;
+    const std::uint8_t* profile = nullptr;
+    if (reader.open() != SPI_ALL_RIGHT ||
+        TIFFGetField(reader.tiff(), TIFFTAG_ICCPROFILE, &length, &profile) != 1 ||
+        profile == nullptr) {
+        return {};
+    }
+    return {profile, profile + length};
+}
+
 // Makes the first reduced image current: the first SubIFD of the first page, else the
 // first later directory marked as a reduced image.
 bool selectReducedImage(TIFF* tiff) {
@@ -244,4 +257,5 @@ bool acceptsTiff(const char* fileName, const void* header) {
 RAVINEL_SPI_PICTURE_EXPORTS(ravinel::spi::kPluginInfo, ravinel::spi::acceptsTiff,
                             ravinel::spi::readTiffFacts, ravinel::spi::decodeTiff)
 RAVINEL_SPI_ORIENTATION_EXPORT(ravinel::spi::readTiffOrientation)
+RAVINEL_SPI_ICC_PROFILE_EXPORT(ravinel::spi::readTiffIccProfile)
 RAVINEL_SPI_PREVIEW_EXPORT(ravinel::spi::decodeTiffPreview)

@@ -1,6 +1,7 @@
 // WebP picture plug-in over libwebp: still pictures, lossy or lossless, alpha kept
 // straight in a 32-bit picture. Pictures come as stored; the orientation of an EXIF chunk is
-// reported for the host to turn them.
+// reported for the host to turn them, the profile of an ICCP chunk for it to convert their
+// colours.
 #include <spi_api.h>
 #include <webp/decode.h>
 #include <webp/demux.h>
@@ -89,17 +90,27 @@ struct DemuxDeleter {
     void operator()(WebPDemuxer* demuxer) const { WebPDemuxDelete(demuxer); }
 };
 
-// The first EXIF chunk of an extended file.
-int readWebpOrientation(const std::uint8_t* data, std::size_t size) {
+// The first chunk of the four-letter kind of an extended file; empty when there is none.
+std::vector<std::uint8_t> firstChunk(const std::uint8_t* data, std::size_t size,
+                                     const char* fourcc) {
     const WebPData whole{data, size};
     const std::unique_ptr<WebPDemuxer, DemuxDeleter> demuxer(WebPDemux(&whole));
     WebPChunkIterator chunk{};
-    if (!demuxer || WebPDemuxGetChunk(demuxer.get(), "EXIF", 1, &chunk) == 0) {
-        return 1;
+    if (!demuxer || WebPDemuxGetChunk(demuxer.get(), fourcc, 1, &chunk) == 0) {
+        return {};
     }
-    const int orientation = exifOrientation({chunk.chunk.bytes, chunk.chunk.size});
+    std::vector<std::uint8_t> bytes(chunk.chunk.bytes, chunk.chunk.bytes + chunk.chunk.size);
     WebPDemuxReleaseChunkIterator(&chunk);
-    return orientation;
+    return bytes;
+}
+
+int readWebpOrientation(const std::uint8_t* data, std::size_t size) {
+    const std::vector<std::uint8_t> exif = firstChunk(data, size, "EXIF");
+    return exif.empty() ? 1 : exifOrientation(exif);
+}
+
+std::vector<std::uint8_t> readWebpIccProfile(const std::uint8_t* data, std::size_t size) {
+    return firstChunk(data, size, "ICCP");
 }
 
 }  // namespace
@@ -108,3 +119,4 @@ int readWebpOrientation(const std::uint8_t* data, std::size_t size) {
 RAVINEL_SPI_PICTURE_EXPORTS(ravinel::spi::kPluginInfo, ravinel::spi::acceptsWebp,
                             ravinel::spi::readWebpFacts, ravinel::spi::decodeWebp)
 RAVINEL_SPI_ORIENTATION_EXPORT(ravinel::spi::readWebpOrientation)
+RAVINEL_SPI_ICC_PROFILE_EXPORT(ravinel::spi::readWebpIccProfile)

@@ -54,7 +54,7 @@ void appendToBytes(png_structp png, png_bytep data, std::size_t count) {
 
 }  // namespace
 
-Bytes encodePng(const PngCase& c, const Bytes& exif) {
+Bytes encodePng(const PngCase& c, const Bytes& exif, const Bytes& iccProfile) {
     Bytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -83,6 +83,10 @@ Bytes encodePng(const PngCase& c, const Bytes& exif) {
     if (!exif.empty()) {
         png_set_eXIf_1(png, info, static_cast<png_uint_32>(exif.size()),
                        const_cast<png_bytep>(exif.data()));
+    }
+    if (!iccProfile.empty()) {
+        png_set_iCCP(png, info, "test", PNG_COMPRESSION_TYPE_BASE, iccProfile.data(),
+                     static_cast<png_uint_32>(iccProfile.size()));
     }
     png_write_info(png, info);
     const int channels = channelsOf(c.colorType);
@@ -263,7 +267,8 @@ void writePage(TIFF* tiff, const TiffPage& page) {
 
 }  // namespace
 
-Bytes encodeTiff(const std::vector<TiffPage>& pages, bool previewAsSubIfd) {
+Bytes encodeTiff(const std::vector<TiffPage>& pages, bool previewAsSubIfd,
+                 const Bytes& iccProfile) {
     TIFFSetWarningHandler(nullptr);
     const TemporaryFile file("encoded.tif", {});
     TIFF* tiff = TIFFOpen(file.path().c_str(), "w");
@@ -272,6 +277,10 @@ Bytes encodeTiff(const std::vector<TiffPage>& pages, bool previewAsSubIfd) {
         if (i == 0 && previewAsSubIfd) {
             toff_t offsets[1] = {0};
             TIFFSetField(tiff, TIFFTAG_SUBIFD, 1, offsets);
+        }
+        if (i == 0 && !iccProfile.empty()) {
+            TIFFSetField(tiff, TIFFTAG_ICCPROFILE, static_cast<std::uint32_t>(iccProfile.size()),
+                         iccProfile.data());
         }
         writePage(tiff, pages[i]);
         TIFFWriteDirectory(tiff);
@@ -324,11 +333,15 @@ Bytes encodeWebp(Encoder encoder, int channels) {
 }
 
 Bytes withExif(const Bytes& webp, const Bytes& exif) {
+    return withChunk(webp, "EXIF", exif);
+}
+
+Bytes withChunk(const Bytes& webp, const char* fourcc, const Bytes& payload) {
     const WebPData bitstream{webp.data(), webp.size()};
     WebPMux* mux = WebPMuxCreate(&bitstream, 1);
-    const WebPData chunk{exif.data(), exif.size()};
+    const WebPData chunk{payload.data(), payload.size()};
     WebPData assembled{};
-    EXPECT_EQ(WebPMuxSetChunk(mux, "EXIF", &chunk, 1), WEBP_MUX_OK);
+    EXPECT_EQ(WebPMuxSetChunk(mux, fourcc, &chunk, 1), WEBP_MUX_OK);
     EXPECT_EQ(WebPMuxAssemble(mux, &assembled), WEBP_MUX_OK);
     Bytes out(assembled.bytes, assembled.bytes + assembled.size);
     WebPDataClear(&assembled);

@@ -38,8 +38,9 @@ unsigned sampleAt(int x, int y, int channel, unsigned maximum);
 png_color paletteColour(unsigned i);
 png_byte paletteAlpha(unsigned i);
 
-// With exif, an eXIf chunk of those bytes before the pixel data.
-Bytes encodePng(const PngCase& c, const Bytes& exif = {});
+// With exif, an eXIf chunk of those bytes before the pixel data; with iccProfile, an iCCP
+// chunk.
+Bytes encodePng(const PngCase& c, const Bytes& exif = {}, const Bytes& iccProfile = {});
 
 }  // namespace png_source
 
@@ -82,8 +83,10 @@ struct TiffPage {
 std::uint8_t sampleAt(const TiffPage& page, int x, int y, int channel);
 std::array<std::uint8_t, 3> paletteColour(int i);
 
-// Pages in order; with previewAsSubIfd the second page becomes a SubIFD of the first.
-Bytes encodeTiff(const std::vector<TiffPage>& pages, bool previewAsSubIfd = false);
+// Pages in order; with previewAsSubIfd the second page becomes a SubIFD of the first; with
+// iccProfile, the first page has that ICC profile tag.
+Bytes encodeTiff(const std::vector<TiffPage>& pages, bool previewAsSubIfd = false,
+                 const Bytes& iccProfile = {});
 
 }  // namespace tiff_source
 
@@ -106,6 +109,8 @@ std::size_t lossyBgra(const Bytes& s, std::uint8_t** out);
 Bytes encodeWebp(Encoder encoder, int channels);
 // The picture in an extended file with an EXIF chunk of those bytes.
 Bytes withExif(const Bytes& webp, const Bytes& exif);
+// The picture with a chunk of that four-letter kind ("ICCP", "EXIF") added.
+Bytes withChunk(const Bytes& webp, const char* fourcc, const Bytes& payload);
 // The same picture as a PNG, for the encoders that read files.
 Bytes encodePng(int channels);
 

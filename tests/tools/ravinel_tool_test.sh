@@ -6,6 +6,7 @@ tool=$1
 test_plugin=$2  # a picture plug-in of the image tests (see tests/image/spi_fixtures)
 archiver_dir=$3  # stand-in archiver modules (see tests/image/archiver_fixtures)
 write_dng=$4  # writes the plug-in tests' DNG (tests/plugins/write_test_dng.cpp)
+sample=$5  # ravinel-sample, which writes photo-like JPEGs
 # Plug-ins come only from where a check puts them.
 unset SUSIE_PLUGIN_DIR
 dir=$(mktemp -d)
@@ -74,6 +75,22 @@ for args in "info wide.bmp" "resize wide.bmp w.bmp --width 50 --height 1" \
     (cd "$dir" && "$tool" $args --max-side 1023 >/dev/null 2>&1)
     check "--max-side 1023: $args" 2 "$?"
 done
+# --no-color-profile: a JPEG with a wide-gamut profile is resized converted by default and
+# as stored with the option; one without a profile is the same either way.
+"$sample" "$dir/wide-gamut.jpg" 64 48 prophoto && "$sample" "$dir/plain.jpg" 64 48
+for name in wide-gamut plain; do
+    for colors in "" --no-color-profile; do
+        # shellcheck disable=SC2086
+        "$tool" resize "$dir/$name.jpg" "$dir/$name$colors.bmp" --width 32 --height 24 $colors
+    done
+done
+cmp -s "$dir/wide-gamut.bmp" "$dir/wide-gamut--no-color-profile.bmp"
+check "a wide-gamut profile is converted" 1 "$?"
+cmp -s "$dir/wide-gamut--no-color-profile.bmp" "$dir/plain.bmp"
+check "--no-color-profile keeps the stored colours" 0 "$?"
+cmp -s "$dir/plain.bmp" "$dir/plain--no-color-profile.bmp"
+check "no profile, nothing to convert" 0 "$?"
+
 mkdir "$dir/wide" && cp "$dir/wide.bmp" "$dir/wide/"
 check "thumbs with --max-side" "thumbnails made: 1" \
       "$("$tool" thumbs "$dir/wide" "$dir/wide-out" --max-side 32767 | grep made)"

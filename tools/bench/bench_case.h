@@ -29,5 +29,7 @@ void addListingCases(std::vector<BenchCase>& cases);
 void addCatalogCases(std::vector<BenchCase>& cases);
 // Thumbnails of a folder; files per second = 200 / best seconds.
 void addThumbCases(std::vector<BenchCase>& cases);
+// A picture converted from its embedded colour profile.
+void addColorCases(std::vector<BenchCase>& cases);
 
 }  // namespace ravinel::bench

@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
     std::vector<ravinel::bench::BenchCase> cases;
     ravinel::bench::addResizeCases(cases);
     ravinel::bench::addJpegCases(cases);
+    ravinel::bench::addColorCases(cases);
     ravinel::bench::addFilterCases(cases);
     ravinel::bench::addReductionCases(cases);
     ravinel::bench::addConversionCases(cases);

@@ -32,15 +32,21 @@ int printLoadInfo(const GraphicLoadInfo& info);
 // cannot be used are reported on stderr and left out.
 std::unique_ptr<Spis> searchPlugins(bool programChoiceOnly);
 
-// The --max-side option: the largest picture side loaded, from kMinSideLimit to
-// kMaxSideLimit, kMaxPictureSide when not given.
-int32_t maxSideOption(const CommandLine& cl);
+// What the options of every loading command ask of the loader.
+struct LoaderChoices {
+    int32_t maxSide = kMaxPictureSide;
+    bool useColorProfile = true;
+    AlphaBackground background;
+};
+// --max-side (the largest picture side loaded, from kMinSideLimit to kMaxSideLimit,
+// kMaxPictureSide when not given), --no-color-profile and --background (checker, the
+// default, or a colour RRGGBB; only the commands that declare it take it).
+LoaderChoices loaderChoices(const CommandLine& cl);
 // The loader as the program uses it with default settings: recognised by content, own
-// JPEG and BMP decoders first; pictures up to maxSide.
-void configureDefaultLoader(GraphicLoader& loader, int32_t maxSide);
-// Loads a picture with the default loader, pictures up to --max-side and alpha over
-// --background (checker, the default, or a colour RRGGBB). Throws when it does not load.
-void loadForProcessing(NkDib& picture, const std::string& path, const CommandLine& cl);
+// JPEG and BMP decoders first; then as chosen.
+void configureDefaultLoader(GraphicLoader& loader, const LoaderChoices& choices);
+// Loads a picture with the default loader. Throws when it does not load.
+void loadForProcessing(NkDib& picture, const std::string& path, const LoaderChoices& choices);
 // A folder as browsing names it: absolute, ending in "/".
 std::string folderPathOf(const std::filesystem::path& folder);
 

@@ -9,8 +9,9 @@
 namespace ravinel::tool {
 
 int runInfo(const std::vector<std::string>& args) {
-    const CommandLine cl(args, {"analyze", "jpg-first", "bmp-first", "no-orientation"},
-                         {"max-side"});
+    const CommandLine cl(
+        args, {"analyze", "jpg-first", "bmp-first", "no-orientation", "no-color-profile"},
+        {"max-side"});
     if (cl.positional().size() != 1) {
         throw UsageError("info takes one FILE");
     }
@@ -20,7 +21,9 @@ int runInfo(const std::vector<std::string>& args) {
     loader.inJpgFirst = cl.flag("jpg-first");
     loader.inBmpFirst = cl.flag("bmp-first");
     loader.useOrientation = !cl.flag("no-orientation");
-    loader.maxSide = maxSideOption(cl);
+    const LoaderChoices choices = loaderChoices(cl);
+    loader.maxSide = choices.maxSide;
+    loader.useColorProfile = choices.useColorProfile;
 
     NkDib picture;
     GraphicLoadInfo info;

@@ -8,20 +8,6 @@
 
 namespace ravinel::tool {
 
-int32_t maxSideOption(const CommandLine& cl) {
-    return static_cast<int32_t>(
-        cl.number("max-side", kMaxPictureSide, kMinSideLimit, kMaxSideLimit));
-}
-
-void configureDefaultLoader(GraphicLoader& loader, int32_t maxSide) {
-    loader.doAnalyze = true;
-    loader.inJpgFirst = true;
-    loader.inBmpFirst = true;
-    // Thumbnails take a plug-in's preview (a camera's embedded JPEG) as the browser's do.
-    loader.useSpiPrev = LoaderFlags{}.useSpiPrev;
-    loader.maxSide = maxSide;
-}
-
 namespace {
 
 AlphaBackground backgroundOption(const CommandLine& cl) {
@@ -41,11 +27,27 @@ AlphaBackground backgroundOption(const CommandLine& cl) {
 
 }  // namespace
 
-void loadForProcessing(NkDib& picture, const std::string& path, const CommandLine& cl) {
+LoaderChoices loaderChoices(const CommandLine& cl) {
+    return {
+        static_cast<int32_t>(cl.number("max-side", kMaxPictureSide, kMinSideLimit, kMaxSideLimit)),
+        !cl.flag("no-color-profile"), backgroundOption(cl)};
+}
+
+void configureDefaultLoader(GraphicLoader& loader, const LoaderChoices& choices) {
+    loader.doAnalyze = true;
+    loader.inJpgFirst = true;
+    loader.inBmpFirst = true;
+    // Thumbnails take a plug-in's preview (a camera's embedded JPEG) as the browser's do.
+    loader.useSpiPrev = LoaderFlags{}.useSpiPrev;
+    loader.maxSide = choices.maxSide;
+    loader.useColorProfile = choices.useColorProfile;
+    loader.alphaBackground = choices.background;
+}
+
+void loadForProcessing(NkDib& picture, const std::string& path, const LoaderChoices& choices) {
     const std::unique_ptr<Spis> spis = searchPlugins(true);
     GraphicLoader loader(spis.get());
-    configureDefaultLoader(loader, maxSideOption(cl));
-    loader.alphaBackground = backgroundOption(cl);
+    configureDefaultLoader(loader, choices);
     GraphicLoadInfo info;
     loader.loadFromFile(picture, path, false, info);
     if (!info.succeeded()) {

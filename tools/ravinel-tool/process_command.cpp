@@ -10,7 +10,7 @@
 namespace ravinel::tool {
 
 int runProcess(const std::vector<std::string>& args) {
-    const CommandLine cl(args, {"dither", "3dnow", "verbose"},
+    const CommandLine cl(args, {"dither", "3dnow", "verbose", "no-color-profile"},
                          {"width", "height", "reduct", "expand", "color", "flt-reduct",
                           "flt-expand", "flt-ogsize", "max-side", "background"});
     if (cl.positional().size() != 2) {
@@ -32,7 +32,7 @@ int runProcess(const std::vector<std::string>& args) {
         process.onProgress = [](const std::string& text) { std::cerr << text << "\n"; };
     }
 
-    loadForProcessing(process.source, cl.positional()[0], cl);
+    loadForProcessing(process.source, cl.positional()[0], loaderChoices(cl));
     process.execute();
     process.dest.saveToFile(cl.positional()[1]);
     return 0;

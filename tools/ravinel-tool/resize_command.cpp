@@ -28,7 +28,8 @@ void resizeByArea(NkDib& dest, NkDib& src, uint16_t height, uint16_t width) {
 }  // namespace
 
 int runResize(const std::vector<std::string>& args) {
-    const CommandLine cl(args, {}, {"width", "height", "method", "max-side", "background"});
+    const CommandLine cl(args, {"no-color-profile"},
+                         {"width", "height", "method", "max-side", "background"});
     if (cl.positional().size() != 2) {
         throw UsageError("resize takes IN and OUT.bmp");
     }
@@ -40,7 +41,7 @@ int runResize(const std::vector<std::string>& args) {
     }
 
     NkDib src;
-    loadForProcessing(src, cl.positional()[0], cl);
+    loadForProcessing(src, cl.positional()[0], loaderChoices(cl));
 
     NkDib dest;
     if (method == "area") {

@@ -19,7 +19,7 @@ std::string folderPathOf(const std::filesystem::path& folder) {
 }
 
 int runThumb(const std::vector<std::string>& args) {
-    const CommandLine cl(args, {"low", "use-catalog", "catalog-first"},
+    const CommandLine cl(args, {"low", "use-catalog", "catalog-first", "no-color-profile"},
                          {"image-size", "screen-bits", "catalog-home", "max-side"});
     if (cl.positional().size() != 2) {
         throw UsageError("thumb takes FILE and OUT.bmp");
@@ -28,7 +28,7 @@ int runThumb(const std::vector<std::string>& args) {
     // The browser's thumbnails come through the plug-ins too.
     const std::unique_ptr<Spis> spis = searchPlugins(true);
     GraphicLoader loader(spis.get());
-    configureDefaultLoader(loader, maxSideOption(cl));
+    configureDefaultLoader(loader, loaderChoices(cl));
     ThumbMaker maker(loader);
     maker.dir = folderPathOf(std::filesystem::absolute(file).parent_path());
     maker.imageSize = static_cast<int32_t>(cl.number("image-size", 100, 1, 4096));

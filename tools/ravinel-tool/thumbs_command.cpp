@@ -29,7 +29,7 @@ struct ThumbsSettings {
     std::mutex* pluginLock = nullptr;
     std::string dir;
     int32_t imageSize = 100;
-    int32_t maxSide = kMaxPictureSide;
+    LoaderChoices loader;
     bool hiQuality = true;
     std::filesystem::path outDir;
 };
@@ -51,7 +51,7 @@ void makeThumbs(const ThumbsSettings& settings, DirFilesInfo& files, ThumbsTally
                 ProgressBar* progress) {
     SharedSpiHost plugins(*settings.plugins, *settings.pluginLock);
     GraphicLoader loader(&plugins);
-    configureDefaultLoader(loader, settings.maxSide);
+    configureDefaultLoader(loader, settings.loader);
     loader.budget = settings.budget;
     ThumbMaker maker(loader);
     maker.dir = settings.dir;
@@ -87,7 +87,7 @@ void makeThumbs(const ThumbsSettings& settings, DirFilesInfo& files, ThumbsTally
 }  // namespace
 
 int runThumbs(const std::vector<std::string>& args) {
-    const CommandLine cl(args, {"low"}, {"image-size", "max-side"});
+    const CommandLine cl(args, {"low", "no-color-profile"}, {"image-size", "max-side"});
     if (cl.positional().size() != 2) {
         throw UsageError("thumbs takes DIR and OUTDIR");
     }
@@ -102,7 +102,7 @@ int runThumbs(const std::vector<std::string>& args) {
     settings.dir = folderPathOf(cl.positional()[0]);
     settings.imageSize = static_cast<int32_t>(cl.number("image-size", 100, 1, 4096));
     settings.hiQuality = !cl.flag("low");
-    settings.maxSide = maxSideOption(cl);
+    settings.loader = loaderChoices(cl);
     settings.outDir = cl.positional()[1];
     std::filesystem::create_directories(settings.outDir);
 

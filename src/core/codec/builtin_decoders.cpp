@@ -56,25 +56,27 @@ BuiltinPicture decodeJpegPicture(std::span<const uint8_t> data,
     JpegFrameSize frame;
     BuiltinPicture decoded;
     if (findJpegFrame(data, frame)) {
-        decoded.picture =
-            decodeJpeg(data, jpegOptionsFor(request.previewSize, frame), request.limits);
+        decoded.picture = decodeJpeg(data, jpegOptionsFor(request.previewSize, frame),
+                                     request.limits, &decoded.metadata.iccProfile);
     }
     decoded.width = frame.width;
     decoded.height = frame.height;
-    decoded.orientation = dibOrientationOfTag(jpegExifOrientation(data));
+    decoded.metadata.orientation = dibOrientationOfTag(jpegExifOrientation(data));
     return decoded;
 }
 
 BuiltinPicture pictureOfItsOwnSize(NkDib picture) {
     const int32_t width = picture.width();
     const int32_t height = picture.height();
-    return {std::move(picture), width, height};
+    return {std::move(picture), width, height, {}};
 }
 
 BuiltinPicture openJpegFile(const std::string& path, const DecodeLimits& limits) {
     const std::vector<uint8_t> data = readFileBytes(path, kMaxDecodedFileBytes);
-    BuiltinPicture decoded = pictureOfItsOwnSize(decodeJpeg(data, {}, limits));
-    decoded.orientation = dibOrientationOfTag(jpegExifOrientation(data));
+    std::vector<uint8_t> iccProfile;
+    BuiltinPicture decoded = pictureOfItsOwnSize(decodeJpeg(data, {}, limits, &iccProfile));
+    decoded.metadata.orientation = dibOrientationOfTag(jpegExifOrientation(data));
+    decoded.metadata.iccProfile = std::move(iccProfile);
     return decoded;
 }
 

@@ -8,7 +8,7 @@
 
 #include "codec/decode_limits.h"
 #include "codec/graphic_load_info.h"
-#include "dib/dib_orientation.h"
+#include "codec/picture_metadata.h"
 #include "dib/nk_dib.h"
 
 namespace ravinel {
@@ -25,14 +25,14 @@ struct BuiltinDecodeRequest {
 };
 
 // What a built-in decoder made of a file image: the size the image declares (not that of a
-// reduced decode), the picture as stored, and how the stored picture stands. Without a picture the
-// image holds nothing the decoder can decode (a JPEG without a baseline or progressive frame); the
-// loader still reports the decoder's kind, with width 0, which ends its search.
+// reduced decode), the picture as stored, and what the image says of showing it. Without a picture
+// the image holds nothing the decoder can decode (a JPEG without a baseline or progressive frame);
+// the loader still reports the decoder's kind, with width 0, which ends its search.
 struct BuiltinPicture {
     std::optional<NkDib> picture;
     int32_t width = 0;
     int32_t height = 0;
-    DibOrientation orientation = DibOrientation::topLeft;
+    PictureMetadata metadata;
 };
 
 // A decoder built into the program. The graphic loader tries it on the data it recognises

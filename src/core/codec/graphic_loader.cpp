@@ -104,7 +104,13 @@ class GraphicLoader::FileLoad {
     std::optional<std::vector<uint8_t>> bytes_;
 };
 
-GraphicLoader::GraphicLoader(SpiHost* spis) : spis_(spis) {}
+GraphicLoader::GraphicLoader(SpiHost* spis)
+    : spis_(spis), colors_(std::make_unique<const ColorConverter>()) {}
+
+void GraphicLoader::setTargetProfile(std::span<const uint8_t> iccProfile) {
+    colors_ = iccProfile.empty() ? std::make_unique<const ColorConverter>()
+                                 : std::make_unique<const ColorConverter>(iccProfile);
+}
 
 void GraphicLoader::loadFromFile(NkDib& target, const std::string& fileName, bool preview,
                                  GraphicLoadInfo& info) {
@@ -275,12 +281,26 @@ void GraphicLoader::loadBuiltin(const BuiltinDecoder& decoder, NkDib& target,
         info.height = sideOf(decoded.height);
         if (decoded.picture) {
             target = std::move(*decoded.picture);
-            standUpright(target, nullptr, decoded.orientation, preview, info);
+            settle(target, std::move(decoded.metadata), preview, info);
         }
     } catch (const PictureTooLargeError& refusal) {
         recordRefusal(refusal, info);
     } catch (const std::exception& error) {
         recordDecoderError(decoder, error, info);
+    }
+}
+
+// Before anything else sees the picture: upright, then in the target's colours.
+void GraphicLoader::settle(NkDib& target, PictureMetadata metadata, bool preview,
+                           GraphicLoadInfo& info) const {
+    NkDib* alpha = metadata.alpha ? &*metadata.alpha : nullptr;
+    standUpright(target, alpha, metadata.orientation, preview, info);
+    if (useColorProfile) {
+        colors_->convert(target, metadata.iccProfile);
+    }
+    // The background is in the display's colours already: it goes on after conversion.
+    if (alpha != nullptr) {
+        compositeOverBackground(target, *alpha, alphaBackground);
     }
 }
 
@@ -321,7 +341,7 @@ void GraphicLoader::loadSpiStream(NkDib& target, std::span<const uint8_t> data,
 // background once upright, so that the checkerboard starts at the corner the user sees;
 // in place, so it costs no copy; from then on it is an ordinary 24-bit picture.
 void GraphicLoader::loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo& info,
-                                    const std::function<SpiLoadResult(SpiHost&)>& load) {
+                                    const std::function<PictureMetadata(SpiHost&)>& load) {
     if (spis_ == nullptr || spis_->pluginCount() <= 0) {
         info.noteFailure(LoadFailure::noPluginTookIt, "no plug-ins");
         return;
@@ -330,7 +350,7 @@ void GraphicLoader::loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo
     try {
         spis_->setGraphicPreview(previewMode);
         spis_->setDecodeLimits(limitsFor(preview));
-        SpiLoadResult loaded = load(*spis_);
+        PictureMetadata metadata = load(*spis_);
         if (previewMode) {
             info.kind = GraphicKind::gkSusiePreview;
             info.width = 1;
@@ -339,11 +359,7 @@ void GraphicLoader::loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo
             info.width = sideOf(target.width());
             info.height = sideOf(target.height());
         }
-        NkDib* alpha = loaded.alpha ? &*loaded.alpha : nullptr;
-        standUpright(target, alpha, loaded.orientation, preview, info);
-        if (alpha != nullptr) {
-            compositeOverBackground(target, *alpha, alphaBackground);
-        }
+        settle(target, std::move(metadata), preview, info);
     } catch (const PictureTooLargeError& refusal) {
         recordRefusal(refusal, info);
     } catch (const std::exception& error) {

@@ -2,12 +2,15 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 
 #include "codec/decode_limits.h"
 #include "codec/graphic_load_info.h"
+#include "codec/picture_metadata.h"
 #include "codec/spi_host.h"
+#include "color/color_converter.h"
 #include "dib/alpha_composite.h"
 #include "dib/nk_dib.h"
 
@@ -22,8 +25,13 @@ struct BuiltinDecoder;
 // on several threads at once; archives go through archiver modules the process shares.
 class GraphicLoader {
   public:
-    // The host is not owned; null means no plug-ins.
+    // The host is not owned; null means no plug-ins. Colours are converted to sRGB.
     explicit GraphicLoader(SpiHost* spis);
+
+    // The profile that pictures with a profile of their own are converted to (the
+    // display's); empty: sRGB. Set before loads start. Throws ColorProfileError, keeping
+    // the previous target, for bytes that are no RGB profile.
+    void setTargetProfile(std::span<const uint8_t> iccProfile);
 
     // Loads fileName into target; preview asks for a reduced picture (thumbnails). Every
     // decoding failure is caught: the outcome is info alone (see
@@ -49,6 +57,9 @@ class GraphicLoader {
     bool useOrientation = true;
     // What shows through pictures with alpha, composited once they stand upright.
     AlphaBackground alphaBackground;
+    // Convert pictures with an embedded ICC profile to the target profile, right after
+    // turning them upright.
+    bool useColorProfile = true;
     // The largest side a picture may have (kMinSideLimit..kMaxSideLimit).
     int32_t maxSide = kMaxPictureSide;
     // Edge length a preview JPEG decode aims at; 0 no reduction, negative fastest.
@@ -72,6 +83,9 @@ class GraphicLoader {
     void loadByExtension(NkDib& target, FileLoad& file, bool preview, GraphicLoadInfo& info);
     void loadBuiltin(const BuiltinDecoder& decoder, NkDib& target, std::span<const uint8_t> data,
                      bool preview, GraphicLoadInfo& info) const;
+    // Turns the picture (and its alpha) upright, converts its colours and composites its
+    // alpha, in that order, before anything else sees it.
+    void settle(NkDib& target, PictureMetadata metadata, bool preview, GraphicLoadInfo& info) const;
     void standUpright(NkDib& target, NkDib* alpha, DibOrientation orientation, bool preview,
                       GraphicLoadInfo& info) const;
     void loadSpiFile(NkDib& target, const std::string& fileName, bool preview,
@@ -79,9 +93,10 @@ class GraphicLoader {
     void loadSpiStream(NkDib& target, std::span<const uint8_t> data, const std::string& name,
                        bool preview, GraphicLoadInfo& info);
     void loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo& info,
-                         const std::function<SpiLoadResult(SpiHost&)>& load);
+                         const std::function<PictureMetadata(SpiHost&)>& load);
 
     SpiHost* spis_;
+    std::unique_ptr<const ColorConverter> colors_;
 };
 
 }  // namespace ravinel

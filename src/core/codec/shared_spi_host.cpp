@@ -12,14 +12,14 @@ void SharedSpiHost::applySettings() {
     host_.setDecodeLimits(limits_);
 }
 
-SpiLoadResult SharedSpiHost::loadFile(NkDib& target, const std::string& fileName) {
+PictureMetadata SharedSpiHost::loadFile(NkDib& target, const std::string& fileName) {
     const std::lock_guard hold(lock_);
     applySettings();
     return host_.loadFile(target, fileName);
 }
 
-SpiLoadResult SharedSpiHost::loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
-                                                    const std::string& name) {
+PictureMetadata SharedSpiHost::loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
+                                                      const std::string& name) {
     const std::lock_guard hold(lock_);
     applySettings();
     return host_.loadFromStreamWithName(target, data, name);

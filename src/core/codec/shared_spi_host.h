@@ -18,9 +18,9 @@ class SharedSpiHost : public SpiHost {
     int pluginCount() const override;
     void setGraphicPreview(bool preview) override { preview_ = preview; }
     void setDecodeLimits(const DecodeLimits& limits) override { limits_ = limits; }
-    SpiLoadResult loadFile(NkDib& target, const std::string& fileName) override;
-    SpiLoadResult loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
-                                         const std::string& name) override;
+    PictureMetadata loadFile(NkDib& target, const std::string& fileName) override;
+    PictureMetadata loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
+                                           const std::string& name) override;
 
   private:
     void applySettings();

@@ -1,5 +1,6 @@
 #include "plugin_host/in_spi_able_data.h"
 
+#include <malloc.h>
 #include <stdlib.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 
 #include "codec/bmp/tolerant_bmp_reader.h"
 #include "codec/graphic_load_error.h"
+#include "color/icc_profile.h"
 #include "platform/file_bytes.h"
 #include "platform/file_extension.h"
 #include "platform/regular_file.h"
@@ -58,8 +60,7 @@ std::optional<NkDib> InSpiAbleData::load(const std::vector<const Spi*>& candidat
     report(ProgressStage::Starting, 0, "Loading Graphic by Susie Plugin");
     infoValid_ = false;
     pictureInfo_ = {};
-    orientation_ = DibOrientation::topLeft;
-    alpha_.reset();
+    metadata_ = {};
     refusal_.reset();
     report(ProgressStage::Running, 1, "Seeking enabled Susie Plugins");
 
@@ -167,7 +168,7 @@ std::optional<NkDib> InSpiAbleData::tryCandidate(const Spi& spi, std::span<const
             infoBlock.reset();
             bitsBlock.reset();
             NkDib picture = readTolerantBmp(file, limits.withoutBudget());
-            alpha_ = alphaOfSpiPicture(file);
+            metadata_.alpha = alphaOfSpiPicture(file);
             return picture;
         } catch (const std::exception&) {
             return std::nullopt;
@@ -182,13 +183,34 @@ std::optional<NkDib> InSpiAbleData::tryCandidate(const Spi& spi, std::span<const
     if (!picture && (!previewFirst || admitPicture())) {
         picture = decode(api.getPicture);
     }
-    int32_t orientation = 1;
-    if (picture && api.getPictureOrientation != nullptr &&
-        api.getPictureOrientation(input->buffer, input->length, input->flag, &orientation) ==
-            SPI_ALL_RIGHT) {
-        orientation_ = dibOrientationOfTag(orientation);
+    if (picture) {
+        readMetadata(api, *input);
     }
     return picture;
+}
+
+void InSpiAbleData::readMetadata(const Spi::Exports& api, const PluginInput& input) {
+    int32_t orientation = 1;
+    if (api.getPictureOrientation != nullptr &&
+        api.getPictureOrientation(input.buffer, input.length, input.flag, &orientation) ==
+            SPI_ALL_RIGHT) {
+        metadata_.orientation = dibOrientationOfTag(orientation);
+    }
+    SpiHandle profile = nullptr;
+    intptr_t length = 0;
+    if (api.getPictureIccProfile == nullptr ||
+        api.getPictureIccProfile(input.buffer, input.length, input.flag, &profile, &length) !=
+            SPI_ALL_RIGHT) {
+        // The block of a failed call is not the host's.
+        return;
+    }
+    const PluginBlock block(profile);
+    // A length beyond the block the plug-in allocated is not read.
+    if (block && length > 0 && static_cast<size_t>(length) <= kMaxIccProfileBytes &&
+        static_cast<size_t>(length) <= malloc_usable_size(block.get())) {
+        const auto* bytes = static_cast<const uint8_t*>(block.get());
+        metadata_.iccProfile.assign(bytes, bytes + length);
+    }
 }
 
 void InSpiAbleData::report(ProgressStage stage, int percent, const std::string& message) {

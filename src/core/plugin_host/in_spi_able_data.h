@@ -11,7 +11,7 @@
 
 #include "codec/decode_limits.h"
 #include "codec/graphic_load_error.h"
-#include "dib/dib_orientation.h"
+#include "codec/picture_metadata.h"
 #include "dib/nk_dib.h"
 #include "plugin_host/spi.h"
 
@@ -51,11 +51,9 @@ class InSpiAbleData {
     // The picture information of the last plug-in asked, valid when infoValid().
     const SpiPictureInfo& pictureInfo() const { return pictureInfo_; }
     bool infoValid() const { return infoValid_; }
-    // How the last picture loaded stands, as its plug-in reports it; upright when the
-    // plug-in does not say.
-    DibOrientation orientation() const { return orientation_; }
-    // The alpha of the last picture loaded (see alphaOfSpiPicture); none when it is opaque.
-    const std::optional<NkDib>& alpha() const { return alpha_; }
+    // How the last picture loaded stands and its colour profile, as its plug-in reports
+    // them; upright and none when the plug-in does not say.
+    const PictureMetadata& metadata() const { return metadata_; }
 
     SpiProgressHandler onProgress;
 
@@ -73,6 +71,7 @@ class InSpiAbleData {
     virtual std::optional<PluginInput> inputAt(size_t offset) const = 0;
 
   private:
+    void readMetadata(const Spi::Exports& api, const PluginInput& input);
     std::optional<NkDib> tryCandidate(const Spi& spi, std::span<const uint8_t> header,
                                       size_t offset, const SpiDecodeOptions& options);
     void report(ProgressStage stage, int percent, const std::string& message);
@@ -81,8 +80,7 @@ class InSpiAbleData {
     std::string fileName_;
     SpiPictureInfo pictureInfo_{};
     bool infoValid_ = false;
-    DibOrientation orientation_ = DibOrientation::topLeft;
-    std::optional<NkDib> alpha_;
+    PictureMetadata metadata_;
     std::optional<PictureTooLargeError> refusal_;
     std::string runningMessage_;
     int lastPercent_ = 0;  // the percentage reported last in the running plug-in call

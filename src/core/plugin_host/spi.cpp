@@ -65,6 +65,7 @@ void Spi::resolveExports() {
     bind(handle_, "ConfigurationDlg", exports_.configurationDlg);
     bind(handle_, "SetDecodeLimits", exports_.setDecodeLimits);
     bind(handle_, "GetPictureOrientation", exports_.getPictureOrientation);
+    bind(handle_, "GetPictureIccProfile", exports_.getPictureIccProfile);
 }
 
 void Spi::checkApi() const {

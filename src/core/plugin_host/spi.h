@@ -48,6 +48,7 @@ class Spi {
         decltype(&::ConfigurationDlg) configurationDlg = nullptr;
         decltype(&::SetDecodeLimits) setDecodeLimits = nullptr;
         decltype(&::GetPictureOrientation) getPictureOrientation = nullptr;
+        decltype(&::GetPictureIccProfile) getPictureIccProfile = nullptr;
     };
     const Exports& exports() const { return exports_; }
 

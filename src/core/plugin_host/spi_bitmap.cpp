@@ -52,10 +52,10 @@ NkDib SpiBitmap::load(const std::string& fileName, ReadPlain&& readPlain,
             }
         };
         readByPlugins(graphic);
-        result_ = {graphic.orientation(), graphic.alpha()};
+        metadata_ = graphic.metadata();
         return graphic.dib();
     };
-    result_ = {};
+    metadata_ = {};
     const bool isBmp = upperExtension(fileName) == ".BMP";
     const std::function<NkDib()> order[2] = {isBmp ? std::function<NkDib()>(readPlain) : byPlugins,
                                              isBmp ? byPlugins : std::function<NkDib()>(readPlain)};

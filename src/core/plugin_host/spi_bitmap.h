@@ -4,8 +4,7 @@
 #include <span>
 #include <string>
 
-#include "codec/spi_host.h"
-#include "dib/dib_orientation.h"
+#include "codec/picture_metadata.h"
 #include "dib/nk_dib.h"
 #include "plugin_host/in_spi_able_data.h"
 
@@ -22,9 +21,9 @@ class SpiBitmap {
     // Throw InvalidGraphicError "Susie Plugins could not decode" when neither reads it.
     NkDib loadFromFile(const std::string& fileName);
     NkDib loadFromStreamWithName(std::span<const uint8_t> data, const std::string& fileName);
-    // How the picture of the last load stands, as its plug-in reports it, and its alpha;
-    // upright and opaque for a plain BMP.
-    const SpiLoadResult& result() const { return result_; }
+    // How the picture of the last load stands and its colour profile: as its plug-in
+    // reports them, upright and none for a plain BMP.
+    const PictureMetadata& metadata() const { return metadata_; }
 
     // Gets every stage of the plug-in decode but its end, then the end of this load.
     SpiProgressHandler onProgress;
@@ -34,7 +33,7 @@ class SpiBitmap {
     NkDib load(const std::string& fileName, ReadPlain&& readPlain, ReadByPlugins&& readByPlugins);
 
     const Spis& spis_;
-    SpiLoadResult result_;
+    PictureMetadata metadata_;
 };
 
 }  // namespace ravinel

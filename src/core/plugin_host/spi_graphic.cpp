@@ -25,8 +25,7 @@ void SpiGraphic::load(InSpiAbleData& data) {
         throw InvalidGraphicError("Susie Plugins could not decode");
     }
     dib_ = std::move(*picture);
-    orientation_ = data.orientation();
-    alpha_ = data.alpha();
+    metadata_ = data.metadata();
 }
 
 }  // namespace ravinel

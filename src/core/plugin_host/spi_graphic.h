@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "dib/dib_orientation.h"
+#include "codec/picture_metadata.h"
 #include "dib/nk_dib.h"
 #include "plugin_host/in_spi_able_data.h"
 
@@ -24,10 +24,8 @@ class SpiGraphic {
     void loadFromStreamWithName(std::span<const uint8_t> data, const std::string& name);
 
     const NkDib& dib() const { return dib_; }
-    // How dib() stands, as its plug-in reports it.
-    DibOrientation orientation() const { return orientation_; }
-    // The alpha of dib(), stored as dib() is; none when it is opaque.
-    const std::optional<NkDib>& alpha() const { return alpha_; }
+    // How dib() stands and its colour profile, as its plug-in reports them.
+    const PictureMetadata& metadata() const { return metadata_; }
 
     SpiProgressHandler onProgress;
 
@@ -36,8 +34,7 @@ class SpiGraphic {
 
     const Spis& spis_;
     NkDib dib_;
-    DibOrientation orientation_ = DibOrientation::topLeft;
-    std::optional<NkDib> alpha_;
+    PictureMetadata metadata_;
 };
 
 }  // namespace ravinel

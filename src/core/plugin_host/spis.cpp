@@ -211,7 +211,7 @@ std::vector<const Spi*> Spis::getSpis(SpiKind kind, const std::string& fileName)
     return candidates;
 }
 
-SpiLoadResult Spis::loadFile(NkDib& target, const std::string& fileName) {
+PictureMetadata Spis::loadFile(NkDib& target, const std::string& fileName) {
     const std::optional<PictureRegistry::Entry> entry = pictures_.decoderForFile(fileName);
     if (!entry) {
         throw InvalidGraphicError("Unknown picture file extension (" + upperExtension(fileName) +
@@ -220,18 +220,18 @@ SpiLoadResult Spis::loadFile(NkDib& target, const std::string& fileName) {
     if (entry->decoder.builtin != nullptr) {
         BuiltinPicture opened = entry->decoder.builtin->openFile(fileName, decodeLimits);
         target = std::move(*opened.picture);
-        return {opened.orientation, std::nullopt};
+        return std::move(opened.metadata);
     }
     SpiBitmap bitmap(*this);
     target = bitmap.loadFromFile(fileName);
-    return bitmap.result();
+    return bitmap.metadata();
 }
 
-SpiLoadResult Spis::loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
-                                           const std::string& name) {
+PictureMetadata Spis::loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
+                                             const std::string& name) {
     SpiBitmap bitmap(*this);
     target = bitmap.loadFromStreamWithName(data, name);
-    return bitmap.result();
+    return bitmap.metadata();
 }
 
 }  // namespace ravinel

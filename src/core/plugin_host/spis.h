@@ -68,9 +68,9 @@ class Spis : public SpiHost {
     void setDecodeLimits(const DecodeLimits& limits) override { decodeLimits = limits; }
     // Throws InvalidGraphicError for an extension without a decoder, and the decoder's
     // failure otherwise.
-    SpiLoadResult loadFile(NkDib& target, const std::string& fileName) override;
-    SpiLoadResult loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
-                                         const std::string& name) override;
+    PictureMetadata loadFile(NkDib& target, const std::string& fileName) override;
+    PictureMetadata loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
+                                           const std::string& name) override;
 
     // Told of each plug-in file that was passed over; the search goes on.
     std::function<void(const SpiError& error)> onLoadError;

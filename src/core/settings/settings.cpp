@@ -81,6 +81,7 @@ void visitSettings(Keys& io, Settings& s) {
     io.entry("InJPGFirst", s.loaderFlags.inJpgFirst);
     io.entry("UseOrientation", s.loaderFlags.useOrientation);
     io.entry("MaxSide", s.loaderFlags.maxSide);
+    io.entry("UseColorProfile", s.loaderFlags.useColorProfile);
     io.entry("AlphaBackground", s.loaderFlags.alphaBackground);
     io.entry("AlphaColor", s.loaderFlags.alphaColor);
 

@@ -97,6 +97,7 @@ struct LoaderFlags {
     bool useOrientation = true;
     // The largest picture side, as stored; pictureSideLimit makes it usable.
     int32_t maxSide = kMaxPictureSide;
+    bool useColorProfile = true;
     // What shows through pictures with alpha: the checkerboard (also for a number outside
     // the kinds) or alphaColor.
     AlphaBackgroundKind alphaBackground = AlphaBackgroundKind::checkerboard;

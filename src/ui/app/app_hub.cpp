@@ -9,12 +9,14 @@
 #include <iostream>
 
 #include "app/application_forms.h"
+#include "app/display_profile.h"
 #include "app/minimize_all.h"
 #include "app/screen_metrics_reader.h"
 #include "app/single_instance.h"
 #include "app/tray_icon.h"
 #include "archive/archiver.h"
 #include "browser/browser_window.h"
+#include "color/color_error.h"
 #include "common/idle_dispatcher.h"
 #include "common/launch_target.h"
 #include "common/load_failure_message.h"
@@ -54,6 +56,7 @@ void AppHub::formCreate() {
     graphicLoader_->budget = &decodeBudget_;
     settings_ = loadSettings(settingsPath_);
     applyLoaderFlags();
+    useDisplayProfile();
     spis_->searchOptions = settings_.spiSearchOptions;
     if (!features.amd3DNow) {
         settings_.viewConf.use3DNow = false;
@@ -71,8 +74,19 @@ void AppHub::applyLoaderFlags() {
     graphicLoader_->inJpgFirst = settings_.loaderFlags.inJpgFirst;
     graphicLoader_->useOrientation = settings_.loaderFlags.useOrientation;
     graphicLoader_->maxSide = pictureSideLimit(settings_.loaderFlags.maxSide);
+    graphicLoader_->useColorProfile = settings_.loaderFlags.useColorProfile;
     graphicLoader_->alphaBackground =
         alphaBackgroundOf(settings_.loaderFlags, QApplication::palette());
+}
+
+// Read once: a profile the user changes later takes effect at the next start.
+void AppHub::useDisplayProfile() {
+    try {
+        graphicLoader_->setTargetProfile(displayIccProfile());
+    } catch (const ColorProfileError& error) {
+        std::cerr << "ravinel: the display's colour profile is not used (" << error.what()
+                  << "); pictures are converted to sRGB\n";
+    }
 }
 
 void AppHub::searchPlugins() {

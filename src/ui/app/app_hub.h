@@ -88,6 +88,7 @@ class AppHub : public QObject, public AppContext, public WindowOpener {
   private:
     void formCreate();
     void applyLoaderFlags();
+    void useDisplayProfile();
     void searchPlugins();
     void refillMetrics();
     void watchScreens();

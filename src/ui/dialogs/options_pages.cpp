@@ -238,6 +238,9 @@ QWidget* OptionsWindow::createEtcPage() {
     ckBxOrientation_ =
         makeCheckBox(page, "CkBxOrientation", "Exif の回転情報に従って画像を正しい向きで表示する");
     column->addWidget(ckBxOrientation_);
+    ckBxColorProfile_ = makeCheckBox(page, "CkBxColorProfile",
+                                     "画像に埋め込まれたカラープロファイルで色を合わせる");
+    column->addWidget(ckBxColorProfile_);
 
     auto* archives = new QGroupBox("圧縮ファイル対応", page);
     auto* archiveColumn = new QVBoxLayout(archives);
@@ -288,6 +291,8 @@ QWidget* OptionsWindow::createEtcPage() {
     bindLoaderFlag(ckBxInJpgFirst_, &GraphicLoader::inJpgFirst, &LoaderFlags::inJpgFirst);
     bindLoaderFlag(ckBxInBmpFirst_, &GraphicLoader::inBmpFirst, &LoaderFlags::inBmpFirst);
     bindLoaderFlag(ckBxOrientation_, &GraphicLoader::useOrientation, &LoaderFlags::useOrientation);
+    bindLoaderFlag(ckBxColorProfile_, &GraphicLoader::useColorProfile,
+                   &LoaderFlags::useColorProfile);
     connect(ckBxArc_, &QCheckBox::toggled, this, [this](bool on) { thumbConf_.openArc = on; });
     connect(ckBxArcAutoClose_, &QCheckBox::toggled, this,
             [this](bool on) { thumbConf_.closeArcList = on; });

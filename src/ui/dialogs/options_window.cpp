@@ -149,6 +149,7 @@ void OptionsWindow::formShow() {
     ckBxInBmpFirst_->setChecked(loader.inBmpFirst);
     ckBxInJpgFirst_->setChecked(loader.inJpgFirst);
     ckBxOrientation_->setChecked(loader.useOrientation);
+    ckBxColorProfile_->setChecked(loader.useColorProfile);
 
     initializing_ = true;
     spEdMaxSide_->setValue(loader.maxSide);

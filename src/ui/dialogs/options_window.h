@@ -143,6 +143,7 @@ class OptionsWindow : public QDialog {
     QCheckBox* ckBxInJpgFirst_ = nullptr;
     QCheckBox* ckBxInBmpFirst_ = nullptr;
     QCheckBox* ckBxOrientation_ = nullptr;
+    QCheckBox* ckBxColorProfile_ = nullptr;
     QCheckBox* ckBxArc_ = nullptr;
     QCheckBox* ckBxArcAutoClose_ = nullptr;
     QLineEdit* memoVixDir_ = nullptr;

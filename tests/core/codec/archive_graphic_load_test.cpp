@@ -57,9 +57,11 @@ class NameRecordingHost : public SpiHost {
     int pluginCount() const override { return 1; }
     void setGraphicPreview(bool) override {}
     void setDecodeLimits(const DecodeLimits&) override {}
-    SpiLoadResult loadFile(NkDib&, const std::string&) override { throw std::runtime_error("no"); }
-    SpiLoadResult loadFromStreamWithName(NkDib&, std::span<const uint8_t> data,
-                                         const std::string& name) override {
+    PictureMetadata loadFile(NkDib&, const std::string&) override {
+        throw std::runtime_error("no");
+    }
+    PictureMetadata loadFromStreamWithName(NkDib&, std::span<const uint8_t> data,
+                                           const std::string& name) override {
         names.push_back(name + " " + std::to_string(data.size()));
         throw std::runtime_error("no plug-in takes it");
     }

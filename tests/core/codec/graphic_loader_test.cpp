@@ -28,16 +28,16 @@ class FakeSpiHost : public SpiHost {
     void setDecodeLimits(const DecodeLimits& limits) override {
         pixelLimits.push_back(limits.maxPixelBytes);
     }
-    SpiLoadResult loadFile(NkDib& target, const std::string& fileName) override {
+    PictureMetadata loadFile(NkDib& target, const std::string& fileName) override {
         calls.push_back("file " + fileName);
         deliver(target);
-        return {orientation, std::nullopt};
+        return {orientation, {}, std::nullopt};
     }
-    SpiLoadResult loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
-                                         const std::string& name) override {
+    PictureMetadata loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
+                                           const std::string& name) override {
         calls.push_back("stream " + name + " " + std::to_string(data.size()));
         deliver(target);
-        return {orientation, std::nullopt};
+        return {orientation, {}, std::nullopt};
     }
 
     int plugins = 1;
@@ -85,10 +85,11 @@ class GraphicLoaderTest : public ::testing::Test {
     const std::vector<uint8_t> jpeg = encodeJpeg(gradientPicture(40, 30));
 };
 
-TEST_F(GraphicLoaderTest, StartsWithEveryOptionOffButOrientation) {
+TEST_F(GraphicLoaderTest, StartsWithEveryOptionOffButOrientationAndColors) {
     const GraphicLoader fresh(nullptr);
     EXPECT_FALSE(fresh.doAnalyze || fresh.useSpiPrev || fresh.inBmpFirst || fresh.inJpgFirst);
     EXPECT_TRUE(fresh.useOrientation);
+    EXPECT_TRUE(fresh.useColorProfile);
     EXPECT_EQ(fresh.previewSize, 0);
     const GraphicLoadInfo empty;
     EXPECT_EQ(empty.pixelFormat, 8);

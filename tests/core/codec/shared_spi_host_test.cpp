@@ -16,9 +16,9 @@ class RecordingHost : public SpiHost {
     int pluginCount() const override { return 1; }
     void setGraphicPreview(bool preview) override { preview_ = preview; }
     void setDecodeLimits(const DecodeLimits& limits) override { limits_ = limits; }
-    SpiLoadResult loadFile(NkDib&, const std::string& name) override { return load(name); }
-    SpiLoadResult loadFromStreamWithName(NkDib&, std::span<const uint8_t>,
-                                         const std::string& name) override {
+    PictureMetadata loadFile(NkDib&, const std::string& name) override { return load(name); }
+    PictureMetadata loadFromStreamWithName(NkDib&, std::span<const uint8_t>,
+                                           const std::string& name) override {
         return load(name);
     }
 
@@ -27,7 +27,7 @@ class RecordingHost : public SpiHost {
 
   private:
     // A load named "p<side>" (preview) or "f<side>" expects the settings of its thread.
-    SpiLoadResult load(const std::string& name) {
+    PictureMetadata load(const std::string& name) {
         if (++inside_ > 1) {
             ++overlaps;
         }

@@ -36,12 +36,12 @@ class AcceptingPlugins : public SpiHost {
     int pluginCount() const override { return 1; }
     void setGraphicPreview(bool) override {}
     void setDecodeLimits(const DecodeLimits&) override {}
-    SpiLoadResult loadFile(NkDib& target, const std::string&) override {
+    PictureMetadata loadFile(NkDib& target, const std::string&) override {
         target = blankPicture();
         return {};
     }
-    SpiLoadResult loadFromStreamWithName(NkDib& target, std::span<const uint8_t>,
-                                         const std::string&) override {
+    PictureMetadata loadFromStreamWithName(NkDib& target, std::span<const uint8_t>,
+                                           const std::string&) override {
         target = blankPicture();
         return {};
     }

@@ -219,8 +219,8 @@ TEST_F(SpiDecodeTest, AlphaComesWithItsPicture) {
     addPlugin("rvtest", "a.spi");
     SpiGraphic graphic(spis);
     graphic.loadFromStreamWithName(fixturePicture(3, 2, 7, 8, FixtureMode::alpha), "x.rvt");
-    ASSERT_TRUE(graphic.alpha().has_value());
-    const NkDib& alpha = *graphic.alpha();
+    ASSERT_TRUE(graphic.metadata().alpha.has_value());
+    const NkDib& alpha = *graphic.metadata().alpha;
     ASSERT_EQ(alpha.width(), 3);
     ASSERT_EQ(alpha.height(), 2);
     const uint8_t* top = alpha.constScanLine(0);
@@ -232,7 +232,7 @@ TEST_F(SpiDecodeTest, AlphaComesWithItsPicture) {
     EXPECT_EQ(std::vector<uint8_t>(pixel, pixel + 3), (std::vector<uint8_t>{7, 8, kRvtestTag}));
 
     graphic.loadFromStreamWithName(fixturePicture(3, 2, 7, 8), "x.rvt");
-    EXPECT_FALSE(graphic.alpha().has_value());
+    EXPECT_FALSE(graphic.metadata().alpha.has_value());
 }
 
 TEST_F(SpiDecodeTest, PaletteAndTopDownPictures) {

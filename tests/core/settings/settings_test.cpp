@@ -29,7 +29,7 @@ const std::string kDefaultFile =
     "FltInExpand=0010\nFltInOgsize=0000\nDither=1\n3DNow=1\n\n"
     "[OptionForm]\nSelectPage=5\n\n"
     "[GLoader]\nDoAnalyze=0\nUseSPIPrev=1\nInBMPFirst=0\nInJPGFirst=0\nUseOrientation=1\nMaxSide="
-    "4096\nAlphaBackground=0\nAlphaColor=clWhite\n\n"
+    "4096\nUseColorProfile=1\nAlphaBackground=0\nAlphaColor=clWhite\n\n"
     "[SPI]\nSearchOpt=3\n\n"
     "[File]\nLastDir=\n\n";
 
@@ -158,7 +158,7 @@ TEST(Settings, LargestPictureSideKeepsItsNumberAndIsUsedWithinItsRange) {
         saveSettings(s, folder.file("ravinel.ini"));
         EXPECT_NE(readText(folder.file("ravinel.ini"))
                       .find("InJPGFirst=0\nUseOrientation=1\nMaxSide=" + std::to_string(c.stored) +
-                            "\nAlphaBackground=0"),
+                            "\nUseColorProfile=1\nAlphaBackground=0"),
                   std::string::npos);
     }
 }

@@ -130,16 +130,20 @@ TEST_F(OptionsTest, LoaderOptionsChangeAtOnceAndAreKept) {
     EXPECT_FALSE(control<QCheckBox>("CkBxUseSPIPrev")->isChecked());
     EXPECT_TRUE(control<QCheckBox>("CkBxInBMPFirst")->isChecked());
     EXPECT_TRUE(control<QCheckBox>("CkBxOrientation")->isChecked());
+    EXPECT_TRUE(control<QCheckBox>("CkBxColorProfile")->isChecked());
     EXPECT_TRUE(loader.inBmpFirst) << "filling the boxes changes no other option";
     control<QCheckBox>("CkBxInJPGFirst")->setChecked(true);
     control<QCheckBox>("CkBxUseSPIPrev")->setChecked(true);
     control<QCheckBox>("CkBxOrientation")->setChecked(false);
+    control<QCheckBox>("CkBxColorProfile")->setChecked(false);
     EXPECT_TRUE(loader.inJpgFirst);
     EXPECT_TRUE(loader.useSpiPrev);
     EXPECT_FALSE(loader.useOrientation);
     EXPECT_TRUE(hub().settings().loaderFlags.inJpgFirst);
     EXPECT_TRUE(hub().settings().loaderFlags.useSpiPrev);
     EXPECT_FALSE(hub().settings().loaderFlags.useOrientation);
+    EXPECT_FALSE(loader.useColorProfile);
+    EXPECT_FALSE(hub().settings().loaderFlags.useColorProfile);
 }
 
 // The box shows the side the loader uses; a stored number out of its range stays in the

@@ -4,12 +4,15 @@
 #include <array>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 // jpeglib.h needs the FILE and size_t declarations first.
 #include <jpeglib.h>
 
 #include "codec/graphic_load_error.h"
+#include "color/icc_profile.h"
 
 namespace ravinel {
 
@@ -97,10 +100,22 @@ uint64_t coefficientBytes(j_decompress_ptr cinfo) {
     return bytes;
 }
 
+// The profile libjpeg put together from the saved APP2 markers; a damaged one (chunks
+// missing or numbered twice) is none.
+void takeIccProfile(JpegSession& session, std::vector<uint8_t>& profile) {
+    JOCTET* bytes = nullptr;
+    unsigned int length = 0;
+    guarded(session, [&] { jpeg_read_icc_profile(&session.cinfo, &bytes, &length); });
+    const std::unique_ptr<JOCTET, decltype(&std::free)> owned(bytes, &std::free);
+    if (owned && length <= kMaxIccProfileBytes) {
+        profile.assign(owned.get(), owned.get() + length);
+    }
+}
+
 }  // namespace
 
 NkDib decodeJpeg(std::span<const uint8_t> data, const JpegDecodeOptions& options,
-                 const DecodeLimits& limits) {
+                 const DecodeLimits& limits, std::vector<uint8_t>* iccProfile) {
     JpegSession session;
     jpeg_decompress_struct& cinfo = session.cinfo;
     guarded(session, [&] {
@@ -108,8 +123,15 @@ NkDib decodeJpeg(std::span<const uint8_t> data, const JpegDecodeOptions& options
         // Bounds libjpeg's own buffers, whatever the pixel store may take.
         cinfo.mem->max_memory_to_use = static_cast<long>(kDisplayDecodeBytes);
         jpeg_mem_src(&cinfo, data.data(), static_cast<unsigned long>(data.size()));
+        if (iccProfile != nullptr) {
+            jpeg_save_markers(&cinfo, JPEG_APP0 + 2, 0xFFFF);
+        }
         jpeg_read_header(&cinfo, TRUE);
     });
+    if (iccProfile != nullptr) {
+        iccProfile->clear();
+        takeIccProfile(session, *iccProfile);
+    }
     limits.checkSides(cinfo.image_width, cinfo.image_height);
 
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;

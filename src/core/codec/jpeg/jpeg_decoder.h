@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "codec/decode_limits.h"
 #include "dib/nk_dib.h"
@@ -19,8 +20,10 @@ struct JpegDecodeOptions {
 // Throws GraphicLoadError when libjpeg cannot decode the data, PictureTooLargeError when
 // the frame header declares more than the limits admit (before anything of the picture is
 // allocated). A file cut short decodes to the part that is present; libjpeg fills the
-// rest, as common viewers show it.
+// rest, as common viewers show it. With iccProfile, the ICC profile of the APP2 markers
+// goes there (empty when there is none, when its chunks do not fit together or when it
+// is larger than a profile may be).
 NkDib decodeJpeg(std::span<const uint8_t> data, const JpegDecodeOptions& options,
-                 const DecodeLimits& limits = {});
+                 const DecodeLimits& limits = {}, std::vector<uint8_t>* iccProfile = nullptr);
 
 }  // namespace ravinel
