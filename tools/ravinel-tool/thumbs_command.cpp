@@ -31,7 +31,7 @@ struct ThumbsSettings {
     int32_t imageSize = 100;
     int32_t maxSide = kMaxPictureSide;
     bool hiQuality = true;
-    bool freedesktop = false;     // through the desktop's shared thumbnails
+    bool freedesktop = false;      // through the desktop's shared thumbnails
     std::filesystem::path outDir;  // empty: no BMP files
 };
 

@@ -113,9 +113,25 @@ void ThumbMaker::examineFile(FileInfoItem& item) {
     if (item.info.kind != GraphicKind::gkNone) {
         return;
     }
+    const std::string path = dir + item.name;
+    const std::string key = memo != nullptr ? memoKey(path) : std::string();
+    if (const ThumbMemo::Entry* kept = key.empty() ? nullptr : memo->find(key)) {
+        item.info = kept->info;
+        if (kept->thumb.width() > 0) {
+            item.thumbIndex = store.add(kept->thumb);
+        }
+        ++madeCount;
+        return;
+    }
+    make(item, path);
+    if (!key.empty()) {
+        memo->keep(key, {item.thumbIndex >= 0 ? store.at(item.thumbIndex) : NkDib(), item.info});
+    }
+}
+
+void ThumbMaker::make(FileInfoItem& item, const std::string& path) {
     NkDib bitmap;
     GraphicLoadInfo info;
-    const std::string path = dir + item.name;
     if (sharedCache == nullptr || !takeFromSharedCache(path, bitmap, info)) {
         load(item, bitmap, info);
         if (sharedCache != nullptr) {

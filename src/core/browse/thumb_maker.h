@@ -6,6 +6,7 @@
 
 #include "browse/file_info_item.h"
 #include "browse/nk_dib_list.h"
+#include "browse/thumb_memo.h"
 #include "codec/graphic_loader.h"
 #include "dib/dib_types.h"
 #include "dib/nk_dib.h"
@@ -47,6 +48,8 @@ class ThumbMaker {
     // as large as the thumbnail stands in for the file's picture; a picture made from a
     // file is written back, and a file no decoder knows is recorded as a failure.
     const SharedThumbCache* sharedCache = nullptr;
+    // Thumbnails kept from earlier listings, not owned; null: none kept.
+    ThumbMemo* memo = nullptr;
     NkDibList store;        // the thumbnails; item.thumbIndex points into it
     int32_t madeCount = 0;  // items examined since the folder was set
 
@@ -67,6 +70,8 @@ class ThumbMaker {
     int32_t thumbSide() const;
     void load(const FileInfoItem& item, NkDib& bitmap, GraphicLoadInfo& info);
     bool catalogBelongsToDir() const;
+    std::string memoKey(const std::string& path) const;
+    void make(FileInfoItem& item, const std::string& path);
     bool takeFromSharedCache(const std::string& path, NkDib& bitmap, GraphicLoadInfo& info) const;
     void writeToSharedCache(const std::string& path, const NkDib& bitmap,
                             const GraphicLoadInfo& info) const;

@@ -154,6 +154,7 @@ void BrowserWindow::createThumbView() {
     thumbView_->setUseCatalog(conf.useVixCat);
     thumbView_->setUseCatalogFirst(conf.useVixCatFirst);
     thumbView_->setUseSharedCache(conf.useSharedCache);
+    thumbView_->setThumbMemo(&thumbMemo_);
     thumbView_->setCatalogHomeDir(conf.vixHomeDir);
     thumbView_->setUse3DNow(settings.viewConf.use3DNow);
     thumbView_->setThumbColorBit(context_.screenBitsPerPixel());

@@ -38,6 +38,7 @@ class ImgTnView : public QWidget {
     bool useCatalog() const { return maker_.useCatalog; }
     void setUseCatalogFirst(bool on) { maker_.useCatalogFirst = on; }
     bool useCatalogFirst() const { return maker_.useCatalogFirst; }
+    void setThumbMemo(ThumbMemo* memo) { maker_.memo = memo; }
     void setUseSharedCache(bool on) { maker_.sharedCache = on ? &sharedCache_ : nullptr; }
     bool useSharedCache() const { return maker_.sharedCache != nullptr; }
     // Kept for the settings only: thumbnails do not use the 3DNow! variants.

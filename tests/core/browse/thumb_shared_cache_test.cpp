@@ -83,5 +83,34 @@ TEST_F(SharedCacheVisit, ASecondVisitTakesTheEntryUntilTheFileChanges) {
     EXPECT_EQ(visit("photo.jpg", 100).info.kind, GraphicKind::gkFile);
 }
 
+// A listing anew of unchanged files with the same choices takes the kept thumbnails; a
+// changed file or another thumbnail size is made again, and the memo stays in its bound.
+TEST_F(SharedCacheVisit, TheMemoKeepsThumbnailsOfUnchangedFilesWithinItsBound) {
+    const std::string photo =
+        tmp.write("photo.jpg", fixtures::encodeJpeg(fixtures::gradientPicture(320, 240)));
+    ThumbMemo memo(100 * 75 * 3 + 300);
+    const auto examine = [&](int side) {
+        ThumbMaker maker(loader);
+        maker.dir = tmp.path("");
+        maker.imageSize = side;
+        maker.memo = &memo;
+        FileInfoItem item;
+        item.name = "photo.jpg";
+        maker.examineFile(item);
+        return item.info.kind;
+    };
+    EXPECT_EQ(examine(100), GraphicKind::gkJpeg);
+    struct stat status {};
+    ASSERT_EQ(stat(photo.c_str(), &status), 0);
+    tmp.write("photo.jpg", std::vector<uint8_t>(static_cast<size_t>(status.st_size), 'x'));
+    const struct timespec times[2] = {status.st_mtim, status.st_mtim};
+    ASSERT_EQ(utimensat(AT_FDCWD, photo.c_str(), times, 0), 0);
+    EXPECT_EQ(examine(100), GraphicKind::gkJpeg);
+    EXPECT_EQ(examine(90), GraphicKind::gkFile);
+    EXPECT_LE(memo.bytes(), 100u * 75 * 3 + 300);
+    setMtime(photo, status.st_mtime + 10);
+    EXPECT_EQ(examine(100), GraphicKind::gkFile);
+}
+
 }  // namespace
 }  // namespace ravinel
