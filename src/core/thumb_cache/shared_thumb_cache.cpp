@@ -174,17 +174,21 @@ std::filesystem::path SharedThumbCache::folderOf(std::optional<ThumbFlavour> fla
     return root_ / (*flavour == ThumbFlavour::large ? "large" : "normal");
 }
 
+std::vector<std::string> SharedThumbCache::stepsTo(std::optional<ThumbFlavour> flavour) const {
+    if (!flavour) {
+        return {"fail", application_};
+    }
+    return {folderOf(flavour).filename().string()};
+}
+
 std::optional<CachedThumb> SharedThumbCache::read(const std::string& path,
                                                   std::optional<ThumbFlavour> flavour) const {
     struct stat source {};
     if (stat(path.c_str(), &source) != 0) {
         return std::nullopt;
     }
-    const std::vector<std::string> steps =
-        flavour ? std::vector<std::string>{folderOf(flavour).filename().string()}
-                : std::vector<std::string>{"fail", application_};
     std::string why;
-    const Descriptor folder = openEntryFolder(root_, steps, false, why);
+    const Descriptor folder = openEntryFolder(root_, stepsTo(flavour), false, why);
     if (!folder.isOpen()) {
         return std::nullopt;
     }
@@ -248,11 +252,8 @@ void SharedThumbCache::write(const std::string& path, std::optional<ThumbFlavour
     text.emplace_back("Software", "Ravinel");
     const std::vector<uint8_t> bytes = encodeThumbPng(picture, text);
 
-    const std::vector<std::string> steps =
-        flavour ? std::vector<std::string>{folderOf(flavour).filename().string()}
-                : std::vector<std::string>{"fail", application_};
     std::string why;
-    const Descriptor folder = openEntryFolder(root_, steps, true, why);
+    const Descriptor folder = openEntryFolder(root_, stepsTo(flavour), true, why);
     if (!folder.isOpen()) {
         throw ThumbCacheError(why);
     }

@@ -66,6 +66,8 @@ class SharedThumbCache {
 
   private:
     std::filesystem::path folderOf(std::optional<ThumbFlavour> flavour) const;
+    // The folders from the root to the flavour's entries, or the fail entries' (no flavour).
+    std::vector<std::string> stepsTo(std::optional<ThumbFlavour> flavour) const;
     std::optional<CachedThumb> read(const std::string& path,
                                     std::optional<ThumbFlavour> flavour) const;
     void write(const std::string& path, std::optional<ThumbFlavour> flavour, const NkDib& picture,

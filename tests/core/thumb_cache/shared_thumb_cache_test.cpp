@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/core/dib/dib_test_pictures.h"
 #include "tests/temp_dir.h"
 #include "thumb_cache/file_uri.h"
 #include "thumb_cache/thumb_cache_error.h"
@@ -19,17 +20,9 @@ namespace fs = std::filesystem;
 using testing::TempDir;
 
 NkDib pattern(int width, int height) {
-    NkDib dib;
-    dib.setBitCount(24);
-    dib.setWidth(width);
-    dib.setHeight(height);
-    for (int y = 0; y < height; ++y) {
-        uint8_t* row = dib.scanLine(y);
-        for (int x = 0; x < width * 3; ++x) {
-            row[x] = static_cast<uint8_t>(x * 7 + y * 13);
-        }
-    }
-    return dib;
+    return testing::trueColor(width, height, [](int x, int y) {
+        return static_cast<uint32_t>(x * 0x010307 + y * 0x0D0B05) & 0xFFFFFF;
+    });
 }
 
 bool samePixels(const NkDib& a, const NkDib& b) {
