@@ -14,6 +14,7 @@ packages=(
   libicu-dev
   libgtest-dev
   libpng-dev
+  libmd-dev
   libgif-dev
   libtiff-dev
   libwebp-dev

@@ -205,6 +205,15 @@ check "thumb of a text file fails" 1 "$status"
 out=$("$tool" thumbs "$dir/files" "$dir/out" --image-size 8 | head -2 | tr '\n' '|')
 check "thumbs counts" "files examined: 3|thumbnails made: 2|" "$out"
 check "thumbs files" "a.bmp.bmp b.bmp.bmp" "$(cd "$dir/out" && echo *)"
+# --freedesktop: entries in the shared cache, named after the MD5 of the file's URI, a
+# fail entry for the text file; a later thumb takes the entry for the picture.
+out=$(XDG_CACHE_HOME="$dir/cache" "$tool" thumbs "$dir/files" --freedesktop | head -2 | tr '\n' '|')
+check "thumbs --freedesktop counts" "files examined: 3|thumbnails made: 2|" "$out"
+entry="$dir/cache/thumbnails/normal/$(printf 'file://%s' "$dir/files/a.bmp" | md5sum | cut -c1-32).png"
+check "thumbs --freedesktop entry mode" 600 "$(stat -c %a "$entry" 2>&1)"
+check "thumbs --freedesktop fail entry" 1 "$(find "$dir/cache/thumbnails/fail" -name '*.png' | wc -l)"
+out=$(XDG_CACHE_HOME="$dir/cache" "$tool" thumb "$dir/files/a.bmp" --freedesktop)
+check "thumb --freedesktop from the entry" "2x1 24bit BMP" "$out"
 
 # plugins: a plug-in in $SUSIE_PLUGIN_DIR is listed and decodes through info; a file
 # that is no plug-in is reported and passed over.

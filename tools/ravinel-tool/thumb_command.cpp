@@ -19,10 +19,12 @@ std::string folderPathOf(const std::filesystem::path& folder) {
 }
 
 int runThumb(const std::vector<std::string>& args) {
-    const CommandLine cl(args, {"low", "use-catalog", "catalog-first", "no-color-profile"},
+    const CommandLine cl(args,
+                         {"low", "use-catalog", "catalog-first", "no-color-profile", "freedesktop"},
                          {"image-size", "screen-bits", "catalog-home", "max-side"});
-    if (cl.positional().size() != 2) {
-        throw UsageError("thumb takes FILE and OUT.bmp");
+    const bool freedesktop = cl.flag("freedesktop");
+    if (cl.positional().size() != 2 && !(freedesktop && cl.positional().size() == 1)) {
+        throw UsageError("thumb takes FILE and OUT.bmp (OUT.bmp optional with --freedesktop)");
     }
     const std::filesystem::path file = cl.positional()[0];
     // The browser's thumbnails come through the plug-ins too.
@@ -42,6 +44,11 @@ int runThumb(const std::vector<std::string>& args) {
         maker.catalogPath = findCatalog(maker.dir, home.empty() ? home : folderPathOf(home));
     }
 
+    const SharedThumbCache cache = SharedThumbCache::forUser();
+    if (freedesktop) {
+        maker.sharedCache = &cache;
+    }
+
     FileInfoItem item;
     item.name = file.filename().string();
     maker.examineFile(item);
@@ -49,7 +56,9 @@ int runThumb(const std::vector<std::string>& args) {
     if (item.thumbIndex < 0) {
         return 1;
     }
-    maker.store.at(item.thumbIndex).saveToFile(cl.positional()[1]);
+    if (cl.positional().size() == 2) {
+        maker.store.at(item.thumbIndex).saveToFile(cl.positional()[1]);
+    }
     return 0;
 }
 

@@ -31,7 +31,8 @@ struct ThumbsSettings {
     int32_t imageSize = 100;
     LoaderChoices loader;
     bool hiQuality = true;
-    std::filesystem::path outDir;
+    bool freedesktop = false;      // through the desktop's shared thumbnails
+    std::filesystem::path outDir;  // empty: no BMP files
 };
 
 // Counts shared by the threads that make the thumbnails.
@@ -57,14 +58,20 @@ void makeThumbs(const ThumbsSettings& settings, DirFilesInfo& files, ThumbsTally
     maker.dir = settings.dir;
     maker.imageSize = settings.imageSize;
     maker.hiQuality = settings.hiQuality;
+    const SharedThumbCache cache = SharedThumbCache::forUser();
+    if (settings.freedesktop) {
+        maker.sharedCache = &cache;
+    }
     const auto count = static_cast<size_t>(files.count());
     for (size_t i = tally.next++; i < count; i = tally.next++) {
         FileInfoItem& item = files.item(static_cast<int>(i));
         try {
             maker.examineFile(item);
             if (item.thumbIndex >= 0) {
-                maker.store.at(item.thumbIndex)
-                    .saveToFile((settings.outDir / (item.name + ".bmp")).string());
+                if (!settings.outDir.empty()) {
+                    maker.store.at(item.thumbIndex)
+                        .saveToFile((settings.outDir / (item.name + ".bmp")).string());
+                }
                 ++tally.made;
             }
         } catch (const std::exception& error) {
@@ -87,9 +94,11 @@ void makeThumbs(const ThumbsSettings& settings, DirFilesInfo& files, ThumbsTally
 }  // namespace
 
 int runThumbs(const std::vector<std::string>& args) {
-    const CommandLine cl(args, {"low", "no-color-profile"}, {"image-size", "max-side"});
-    if (cl.positional().size() != 2) {
-        throw UsageError("thumbs takes DIR and OUTDIR");
+    const CommandLine cl(args, {"low", "no-color-profile", "freedesktop"},
+                         {"image-size", "max-side"});
+    const bool freedesktop = cl.flag("freedesktop");
+    if (cl.positional().size() != 2 && !(freedesktop && cl.positional().size() == 1)) {
+        throw UsageError("thumbs takes DIR and OUTDIR (OUTDIR optional with --freedesktop)");
     }
     // The threads bound the memory of their decodes together, not each its own.
     MemoryBudget budget(kDisplayDecodeBytes);
@@ -103,8 +112,11 @@ int runThumbs(const std::vector<std::string>& args) {
     settings.imageSize = static_cast<int32_t>(cl.number("image-size", 100, 1, 4096));
     settings.hiQuality = !cl.flag("low");
     settings.loader = loaderChoices(cl);
-    settings.outDir = cl.positional()[1];
-    std::filesystem::create_directories(settings.outDir);
+    settings.freedesktop = freedesktop;
+    if (cl.positional().size() == 2) {
+        settings.outDir = cl.positional()[1];
+        std::filesystem::create_directories(settings.outDir);
+    }
 
     // The folder as the browser lists it, in its default order.
     DirFilesInfo files;

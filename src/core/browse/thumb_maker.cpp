@@ -31,7 +31,11 @@ int32_t ThumbMaker::thumbSide() const {
 }
 
 std::pair<uint16_t, uint16_t> ThumbMaker::fitSize(int32_t w, int32_t h) const {
-    const int64_t s = thumbSide();
+    return fitIntoSquare(imageSize, w, h);
+}
+
+std::pair<uint16_t, uint16_t> fitIntoSquare(int32_t side, int32_t w, int32_t h) {
+    const int64_t s = std::clamp(side, 1, kMaxThumbSide);
     const int64_t width = std::max(w, 1);
     const int64_t height = std::max(h, 1);
     if (width > height) {
@@ -80,7 +84,10 @@ bool ThumbMaker::catalogBelongsToDir() const {
 }
 
 void ThumbMaker::load(const FileInfoItem& item, NkDib& bitmap, GraphicLoadInfo& info) {
-    loader_.previewSize = hiQuality ? thumbSide() : -1;
+    // A shared entry is written from the same decode, so the preview covers its size too.
+    const int32_t cachedSide =
+        sharedCache != nullptr ? flavourSide(sharedFlavourFor(thumbSide())) : 0;
+    loader_.previewSize = hiQuality ? std::max(thumbSide(), cachedSide) : -1;
     const std::string path = dir + item.name;
     if (!useCatalog) {
         loader_.loadFromFile(bitmap, path, true, info);
@@ -106,9 +113,31 @@ void ThumbMaker::examineFile(FileInfoItem& item) {
     if (item.info.kind != GraphicKind::gkNone) {
         return;
     }
+    const std::string path = dir + item.name;
+    const std::string key = memo != nullptr ? memoKey(path) : std::string();
+    if (const ThumbMemo::Entry* kept = key.empty() ? nullptr : memo->find(key)) {
+        item.info = kept->info;
+        if (kept->thumb.width() > 0) {
+            item.thumbIndex = store.add(kept->thumb);
+        }
+        ++madeCount;
+        return;
+    }
+    make(item, path);
+    if (!key.empty()) {
+        memo->keep(key, {item.thumbIndex >= 0 ? store.at(item.thumbIndex) : NkDib(), item.info});
+    }
+}
+
+void ThumbMaker::make(FileInfoItem& item, const std::string& path) {
     NkDib bitmap;
     GraphicLoadInfo info;
-    load(item, bitmap, info);
+    if (sharedCache == nullptr || !takeFromSharedCache(path, bitmap, info)) {
+        load(item, bitmap, info);
+        if (sharedCache != nullptr) {
+            writeToSharedCache(path, bitmap, info);
+        }
+    }
     if (info.kind == GraphicKind::gkNone || info.width == 0) {
         info.kind = GraphicKind::gkFile;
     } else if (info.kind == GraphicKind::gkSusiePreview &&

@@ -6,9 +6,11 @@
 
 #include "browse/file_info_item.h"
 #include "browse/nk_dib_list.h"
+#include "browse/thumb_memo.h"
 #include "codec/graphic_loader.h"
 #include "dib/dib_types.h"
 #include "dib/nk_dib.h"
+#include "thumb_cache/shared_thumb_cache.h"
 
 namespace ravinel {
 
@@ -19,6 +21,13 @@ inline constexpr int32_t kMaxThumbSide = 4096;
 // The pixel format of thumbnails for a screen of this many bits per pixel: 24 bit from
 // 16 bits up, 8-bit halftone from 8, 1-bit halftone below.
 NkDibPixelFormat thumbPixelFormatForScreenBits(int bits);
+
+// The size of a w x h picture fitted into a square of side (kept within 1..4096): the
+// longer side becomes side, the other keeps the proportion, at least 1. {width, height}.
+std::pair<uint16_t, uint16_t> fitIntoSquare(int32_t side, int32_t w, int32_t h);
+
+// The shared thumbnails' size for a thumbnail of this side: large above 128, else normal.
+ThumbFlavour sharedFlavourFor(int32_t thumbSide);
 
 // Turns the files of a folder into thumbnails and describes them: the part of the
 // thumbnail view that needs no window. The view sets the fields, hands items to
@@ -35,6 +44,12 @@ class ThumbMaker {
     bool useCatalogFirst = false;  // the catalog before the loader rather than after it
     std::string catalogPath;       // catalog found for dir; empty: none
     NkDibPixelFormat thumbPixelFormat = NkDibPixelFormat::pf24Bit;
+    // The desktop's shared thumbnails, not owned; null: not used. A valid entry at least
+    // as large as the thumbnail stands in for the file's picture; a picture made from a
+    // file is written back, and a file no decoder knows is recorded as a failure.
+    const SharedThumbCache* sharedCache = nullptr;
+    // Thumbnails kept from earlier listings, not owned; null: none kept.
+    ThumbMemo* memo = nullptr;
     NkDibList store;        // the thumbnails; item.thumbIndex points into it
     int32_t madeCount = 0;  // items examined since the folder was set
 
@@ -55,6 +70,11 @@ class ThumbMaker {
     int32_t thumbSide() const;
     void load(const FileInfoItem& item, NkDib& bitmap, GraphicLoadInfo& info);
     bool catalogBelongsToDir() const;
+    std::string memoKey(const std::string& path) const;
+    void make(FileInfoItem& item, const std::string& path);
+    bool takeFromSharedCache(const std::string& path, NkDib& bitmap, GraphicLoadInfo& info) const;
+    void writeToSharedCache(const std::string& path, const NkDib& bitmap,
+                            const GraphicLoadInfo& info) const;
     void resizeToThumb(NkDib& dib, uint16_t width, uint16_t height) const;
     std::string plainFileText(const std::string& name) const;
 

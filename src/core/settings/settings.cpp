@@ -31,6 +31,7 @@ void visitSettings(Keys& io, Settings& s) {
     io.entry("CloseArcList", conf.closeArcList);
     io.entry("SortMode", conf.sortMode);
     io.entry("ViXHomeDir", conf.vixHomeDir);
+    io.entry("UseSharedCache", conf.useSharedCache);
 
     io.section("ThumbPanel");
     ThumbPanel& panel = s.thumbPanel;

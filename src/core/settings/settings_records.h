@@ -75,6 +75,8 @@ struct ThumbConf {
     bool closeArcList = true;
     SortMode sortMode = SortMode::smNameUp;
     std::string vixHomeDir;
+    // Thumbnails read from and written to the desktop's shared cache.
+    bool useSharedCache = true;
     friend bool operator==(const ThumbConf&, const ThumbConf&) = default;
 };
 

@@ -153,6 +153,8 @@ void BrowserWindow::createThumbView() {
     thumbView_->setHiQuality(conf.hiQuality);
     thumbView_->setUseCatalog(conf.useVixCat);
     thumbView_->setUseCatalogFirst(conf.useVixCatFirst);
+    thumbView_->setUseSharedCache(conf.useSharedCache);
+    thumbView_->setThumbMemo(&thumbMemo_);
     thumbView_->setCatalogHomeDir(conf.vixHomeDir);
     thumbView_->setUse3DNow(settings.viewConf.use3DNow);
     thumbView_->setThumbColorBit(context_.screenBitsPerPixel());
@@ -240,6 +242,7 @@ void BrowserWindow::showFiles() {
     if (thumbView_ != nullptr) {
         thumbView_->setThumbPanel(context_.settings().thumbPanel);
         thumbView_->setCatalogHomeDir(context_.settings().thumbConf.vixHomeDir);
+        thumbView_->setUseSharedCache(context_.settings().thumbConf.useSharedCache);
         thumbView_->setFiles(list);
         thumbView_->setFocus();
     } else if (reportView_ != nullptr) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "browse/thumb_memo.h"
 #include "browser/thumb_popup_menu.h"
 #include "common/app_context.h"
 
@@ -60,6 +61,7 @@ class BrowserWindow : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    static constexpr size_t kThumbMemoBytes = size_t{64} << 20;
     // Building.
     void buildLayout();
     void formCreate();
@@ -115,6 +117,8 @@ class BrowserWindow : public QWidget {
     GripPanel* gripPanel_ = nullptr;
     QWidget* twinPanel_ = nullptr;
     ImgTnView* thumbView_ = nullptr;
+    // The thumbnails of the views this window made, for a sort or the next view.
+    ThumbMemo thumbMemo_{kThumbMemoBytes};
     FileListView* reportView_ = nullptr;
     ThumbPopupMenu menu_;
 };

@@ -38,6 +38,9 @@ class ImgTnView : public QWidget {
     bool useCatalog() const { return maker_.useCatalog; }
     void setUseCatalogFirst(bool on) { maker_.useCatalogFirst = on; }
     bool useCatalogFirst() const { return maker_.useCatalogFirst; }
+    void setThumbMemo(ThumbMemo* memo) { maker_.memo = memo; }
+    void setUseSharedCache(bool on) { maker_.sharedCache = on ? &sharedCache_ : nullptr; }
+    bool useSharedCache() const { return maker_.sharedCache != nullptr; }
     // Kept for the settings only: thumbnails do not use the 3DNow! variants.
     void setUse3DNow(bool on) { use3DNow_ = on; }
     bool use3DNow() const { return use3DNow_; }
@@ -140,6 +143,7 @@ class ImgTnView : public QWidget {
     DirFilesInfo* list_ = nullptr;
     QScrollBar* scrollBar_;
     ImgTnPanelList tiles_;
+    SharedThumbCache sharedCache_ = SharedThumbCache::forUser();
     ThumbMaker maker_;  // the folder, the choices of making and the thumbnail store
     int32_t makeCursor_ = -1;
     int32_t drawCursor_ = -1;

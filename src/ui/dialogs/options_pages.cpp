@@ -116,6 +116,10 @@ QWidget* OptionsWindow::createThumbPanelPage2() {
     ckBxNoBorder_->setGeometry(268, top, 180, 22);
     ckBxNoLabel_ = makeCheckBox(page, "CkBxNoLabel", "ファイル名を非表示");
     ckBxNoLabel_->setGeometry(268, top + 26, 180, 22);
+    ckBxSharedCache_ = makeCheckBox(page, "CkBxSharedCache", "共有サムネイルを使用");
+    ckBxSharedCache_->setGeometry(268, top + 52, 180, 22);
+    ckBxSharedCache_->setToolTip(
+        "他のアプリケーションと共通のサムネイル（~/.cache/thumbnails）を読み書きします");
 
     connect(colP, &QPushButton::clicked, this, [this] { colorButtonClick(thumbPanel_.panelCol); });
     connect(colBk, &QPushButton::clicked, this, [this] { colorButtonClick(thumbPanel_.pnlBkCol); });
@@ -127,6 +131,8 @@ QWidget* OptionsWindow::createThumbPanelPage2() {
             [this](bool on) { styleBitClick(ImgTnPanel::kNoBorder, on); });
     connect(ckBxNoLabel_, &QCheckBox::toggled, this,
             [this](bool on) { styleBitClick(ImgTnPanel::kNoLabel, on); });
+    connect(ckBxSharedCache_, &QCheckBox::toggled, this,
+            [this](bool on) { thumbConf_.useSharedCache = on; });
     return page;
 }
 

@@ -141,6 +141,7 @@ void OptionsWindow::formShow() {
     ckBxWBuffer_->setChecked(viewForm_.wBuffer);
     ckBxFrameless_->setChecked(viewForm_.frameless);
     ckBxArc_->setChecked(thumbConf_.openArc);
+    ckBxSharedCache_->setChecked(thumbConf_.useSharedCache);
     ckBxArcAutoClose_->setChecked(thumbConf_.closeArcList);
     memoVixDir_->setText(QString::fromStdString(thumbConf_.vixHomeDir));
 

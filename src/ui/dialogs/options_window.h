@@ -121,6 +121,7 @@ class OptionsWindow : public QDialog {
 
     QCheckBox* ckBxNoBorder_ = nullptr;
     QCheckBox* ckBxNoLabel_ = nullptr;
+    QCheckBox* ckBxSharedCache_ = nullptr;
 
     QComboBox* cmBxSizeMode_ = nullptr;
     QSlider* tbFixedRate_ = nullptr;

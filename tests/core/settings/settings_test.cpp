@@ -19,7 +19,7 @@ const std::string kDefaultFile =
     "[ThumbForm]\nMaximized=0\nLeft=0\nTop=0\nRight=640\nBottom=480\nTreeAlign=4\n"
     "TreeWidth=160\nViewStyle=0\n\n"
     "[ThumbConf]\nHiQuality=1\nExecOnClick=0\nUseViXCat=0\nUseViXCatFirst=1\nOpenArc=1\n"
-    "CloseArcList=1\nSortMode=0\nViXHomeDir=\n\n"
+    "CloseArcList=1\nSortMode=0\nViXHomeDir=\nUseSharedCache=1\n\n"
     "[ThumbPanel]\nStyle=0\nPanelH=130\nPanelW=110\nImageSize=100\nImageTop=5\nLabelTop=110\n"
     "PnlBkCol=clBtnFace\nPanelCol=clBtnFace\nLblBkCol=clWindow\nLblTxCol=clWindowText\n"
     "LblBkSelCol=clHighlight\nLblTxSelCol=clHighlightText\nLabelFont=ＭＳ ゴシック\n"

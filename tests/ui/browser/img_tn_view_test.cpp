@@ -95,6 +95,30 @@ TEST_F(ImgTnViewTest, ScreenDepthChoosesThePixelFormatOfThumbnails) {
     EXPECT_EQ(view.tileAt(0)->image().format(), QImage::Format_Indexed8);
 }
 
+// The view's cache is the one of the run's own cache folder.
+TEST_F(ImgTnViewTest, SharedThumbnailsAreReadAndWrittenOnlyWhenSwitchedOn) {
+    const SharedThumbCache cache = SharedThumbCache::forUser();
+    showPictures(2);
+    makeAll();
+    EXPECT_FALSE(cache.find(tmp.path(itemName(0)), ThumbFlavour::normal).has_value());
+
+    view.setUseSharedCache(true);
+    show();
+    makeAll();
+    EXPECT_TRUE(cache.find(tmp.path(itemName(0)), ThumbFlavour::normal).has_value());
+    // Its bytes spoilt and its time kept, the picture still comes from its entry.
+    const auto time = std::filesystem::last_write_time(tmp.path(itemName(1)));
+    tmp.write(itemName(1), std::vector<uint8_t>(500, 'x'));
+    std::filesystem::last_write_time(tmp.path(itemName(1)), time);
+    show();
+    makeAll();
+    EXPECT_EQ(list.item(1).info.kind, GraphicKind::gkJpeg);
+    view.setUseSharedCache(false);
+    show();
+    makeAll();
+    EXPECT_EQ(list.item(1).info.kind, GraphicKind::gkFile);
+}
+
 TEST_F(ImgTnViewTest, FileThatIsNoPictureIsDescribedAndKeepsItsIcon) {
     const std::vector<uint8_t> text = {'h', 'e', 'l', 'l', 'o'};
     tmp.write("note.txt", text);

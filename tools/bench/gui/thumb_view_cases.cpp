@@ -2,6 +2,8 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
@@ -51,8 +53,9 @@ bool allDrawn(const std::vector<ImgTnPanel*>& tiles) {
 // One folder selection in the browser: the list is read and sorted (timed alone), then
 // set on the view, and the idle handler runs as the browser's does, one
 // makeNextThumb and one drawNextTile per idle pass, until the view reports it is done.
-std::vector<Figure> showFolder(const std::string& dir) {
+std::vector<Figure> showFolder(const std::string& dir, bool sharedCache = false) {
     BenchBrowser browser;
+    browser.view.setUseSharedCache(sharedCache);
     QCoreApplication::processEvents();  // the empty view is shown and painted once
     const Clock::time_point readStart = Clock::now();
     browser.readFolder(dir);
@@ -116,19 +119,41 @@ std::vector<Figure> showFolder(const std::string& dir) {
     };
 }
 
+// Two visits of the folder through a shared cache emptied first: the first makes every
+// thumbnail from its file and writes the entry, the second takes the entries.
+std::vector<Figure> visitTwice(const std::string& dir) {
+    const std::filesystem::path cacheHome = "/tmp/ravinel-bench-cache";
+    std::filesystem::remove_all(cacheHome);
+    std::filesystem::create_directories(cacheHome);
+    setenv("XDG_CACHE_HOME", cacheHome.c_str(), 1);
+    std::vector<Figure> figures;
+    for (const char* visit : {"first visit: ", "second visit: "}) {
+        for (const Figure& figure : showFolder(dir, true)) {
+            if (figure.name.find("setFiles ->") == 0) {
+                figures.push_back(figure);
+                figures.back().name = visit + figure.name;
+            }
+        }
+    }
+    return figures;
+}
+
 }  // namespace
 
 void addThumbViewCases(std::vector<GuiBenchCase>& cases) {
     auto dir = std::make_shared<std::string>();
+    const auto prepare = [dir] {
+        if (dir->empty()) {
+            *dir =
+                cachedFolder("/tmp/ravinel-bench-" + std::to_string(kFiles), kFiles, writePhotos);
+        }
+    };
     cases.push_back({"thumbnail view: " + std::to_string(kFiles) + " JPEG " +
                          std::to_string(kWidth) + "x" + std::to_string(kHeight),
-                     [dir] {
-                         if (dir->empty()) {
-                             *dir = cachedFolder("/tmp/ravinel-bench-" + std::to_string(kFiles),
-                                                 kFiles, writePhotos);
-                         }
-                     },
-                     [dir] { return showFolder(*dir); }});
+                     prepare, [dir] { return showFolder(*dir); }});
+    cases.push_back({"thumbnail view through the shared cache: " + std::to_string(kFiles) +
+                         " JPEG, first and second visit",
+                     prepare, [dir] { return visitTwice(*dir); }});
 }
 
 }  // namespace ravinel::bench
