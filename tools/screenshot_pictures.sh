@@ -2,7 +2,9 @@
 # Refreshes the screenshots of today's pictures, each on its own 1280 x 800 X server with a
 # window manager:
 #   orientation.png   a phone photo stored sideways with EXIF orientation 6, shown upright;
-#   failure.png       the message box of a picture that does not open.
+#   failure.png       the message box of a picture that does not open;
+#   profile.png       a photo with a wide-gamut (ProPhoto) profile, converted (left) and
+#                     shown with its stored colours (right, the option off).
 # Usage: tools/screenshot_pictures.sh [BUILD_DIR]   (default build/, made by ./ravinel.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -51,5 +53,29 @@ shot_failure() {
   desktop_stop
 }
 
+# The window's picture on one desktop, with the colour profile option on or off.
+shot_profile_side() {
+  desktop_start :175 1024x640
+  printf '[GLoader]\nUseColorProfile=%s\n' "$1" >"$RAVINEL_INI"
+  mkdir "$dir/photos"
+  "$build/bin/ravinel-sample" "$dir/photos/prophoto.jpg" 480 360 prophoto
+  desktop_run "$build/bin/ravinel" "$dir/photos/prophoto.jpg"
+  sleep 4
+  xwd -root -silent | convert xwd:- -trim +repage "$2"
+  desktop_stop
+}
+
+shot_profile() {
+  local sides
+  sides=$(mktemp -d)
+  (shot_profile_side 1 "$sides/converted.png")
+  (shot_profile_side 0 "$sides/stored.png")
+  convert "$sides/converted.png" "$sides/stored.png" -background black -splice 16x0 +append \
+    docs/screenshots/profile.png
+  rm -rf "$sides"
+  echo "wrote docs/screenshots/profile.png"
+}
+
 (shot_orientation)
 (shot_failure)
+(shot_profile)
