@@ -19,20 +19,12 @@ class WebpPlugin : public testing::Test {
     // Lossy pictures are compared by their largest and mean differences.
     void expectDecodes(Encoder encoder, bool alpha, int maxDifference, double meanDifference) {
         ASSERT_TRUE(module.loaded());
-        const Bytes webp = encodeWebp(encoder, alpha ? 4 : 3);
-        ASSERT_FALSE(webp.empty());
-        ASSERT_TRUE(module.supports(webp));
-        const auto [code, info] = pictureInfoFromMemory(module, webp);
-        ASSERT_EQ(code, SPI_ALL_RIGHT);
-        EXPECT_EQ(info.width, kWidth);
-        EXPECT_EQ(info.height, kHeight);
-        EXPECT_EQ(info.colorDepth, alpha ? 32 : 24);
-
-        const DecodedPicture picture = decodeEverywhere(module, webp);
-        ASSERT_EQ(picture.code, SPI_ALL_RIGHT);
-        ASSERT_EQ(picture.header.biWidth, kWidth);
-        ASSERT_EQ(picture.header.biHeight, kHeight);
-        ASSERT_EQ(picture.header.biBitCount, alpha ? 32 : 24);
+        DecodedPicture picture;
+        expectSizeThenDecode(module, encodeWebp(encoder, alpha ? 4 : 3), kWidth, kHeight,
+                             alpha ? 32 : 24, &picture);
+        if (HasFatalFailure()) {
+            return;
+        }
         const ChannelDifference difference =
             differenceFrom(picture, [alpha](int x, int y) { return expectedRgb(x, y, alpha); });
         EXPECT_LE(difference.largest, maxDifference);

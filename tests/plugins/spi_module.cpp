@@ -131,6 +131,23 @@ DecodedPicture decodeFromFile(DecodeExport decode, const std::filesystem::path& 
     return callDecode(decode, path.c_str(), offset, SPI_INPUT_FILE);
 }
 
+void expectSizeThenDecode(const SpiModule& module, const Bytes& data, int width, int height,
+                          int bitCount, DecodedPicture* picture) {
+    ASSERT_FALSE(data.empty());
+    ASSERT_TRUE(module.supports(data));
+    const auto [code, info] = pictureInfoFromMemory(module, data);
+    ASSERT_EQ(code, SPI_ALL_RIGHT);
+    EXPECT_EQ(info.width, width);
+    EXPECT_EQ(info.height, height);
+    EXPECT_EQ(info.colorDepth, bitCount);
+
+    *picture = decodeEverywhere(module, data);
+    ASSERT_EQ(picture->code, SPI_ALL_RIGHT);
+    ASSERT_EQ(picture->header.biWidth, width);
+    ASSERT_EQ(picture->header.biHeight, height);
+    ASSERT_EQ(picture->header.biBitCount, bitCount);
+}
+
 DecodedPicture decodeEverywhere(const SpiModule& module, const Bytes& data) {
     DecodedPicture fromMemory = decodeFromMemory(module.getPicture, data);
     const TemporaryFile plain("plain", data);

@@ -68,6 +68,12 @@ DecodedPicture decodeFromFile(DecodeExport decode, const std::filesystem::path& 
 // something else, and checks that the three results agree; returns the first.
 DecodedPicture decodeEverywhere(const SpiModule& module, const Bytes& data);
 
+// The size the plug-in reports before decoding, then the decode everywhere: both must be
+// width x height (and the declared and decoded depth bitCount); *picture is the decode.
+// Fatal failures end the caller's check (test with HasFatalFailure()).
+void expectSizeThenDecode(const SpiModule& module, const Bytes& data, int width, int height,
+                          int bitCount, DecodedPicture* picture);
+
 // Feeds every cut of the data shorter than mustFailBelow (all short cuts, then a spread)
 // and corrupted copies: never a crash, failures leave the handles NULL.
 void expectRejectsBrokenData(const SpiModule& module, const Bytes& data, std::size_t mustFailBelow);

@@ -50,20 +50,12 @@ TEST(ToolEncodedFormats, LosslessFilesDecodeExactly) {
         ASSERT_TRUE(module.loaded()) << format.path;
         for (const bool alpha : {false, true}) {
             SCOPED_TRACE(std::string(format.name) + (alpha ? " with alpha" : ""));
-            const Bytes file = losslessFile(format, alpha);
-            ASSERT_FALSE(file.empty());
-            EXPECT_TRUE(module.supports(file));
-            const auto [code, info] = pictureInfoFromMemory(module, file);
-            ASSERT_EQ(code, SPI_ALL_RIGHT);
-            EXPECT_EQ(info.width, kWidth);
-            EXPECT_EQ(info.height, kHeight);
-            EXPECT_EQ(info.colorDepth, alpha ? 32 : 24);
-
-            const DecodedPicture picture = decodeEverywhere(module, file);
-            ASSERT_EQ(picture.code, SPI_ALL_RIGHT);
-            ASSERT_EQ(picture.header.biWidth, kWidth);
-            ASSERT_EQ(picture.header.biHeight, kHeight);
-            ASSERT_EQ(picture.header.biBitCount, alpha ? 32 : 24);
+            DecodedPicture picture;
+            expectSizeThenDecode(module, losslessFile(format, alpha), kWidth, kHeight,
+                                 alpha ? 32 : 24, &picture);
+            if (HasFatalFailure()) {
+                return;
+            }
             EXPECT_LE(
                 differenceFrom(picture, [alpha](int x, int y) { return expectedRgb(x, y, alpha); })
                     .largest,
