@@ -28,6 +28,8 @@ packages=(
   libarchive-dev
   gcab
   qt6-base-dev
+  qt6-tools-dev
+  qt6-l10n-tools
   libqt6svg6
   xvfb
   libxcb1-dev

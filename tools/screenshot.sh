@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Refreshes docs/screenshots/viewer.png: the viewer showing a generated photo-like picture
+# Refreshes docs/screenshots/LANG/viewer.png: the viewer showing a generated photo-like picture
 # with its popup menu open, on its own 1280 x 800 X server with a window manager.
-# Usage: tools/screenshot.sh [BUILD_DIR]   (default build/, made by ./ravinel.sh)
+# Usage: [RAVINEL_LANG=en] tools/screenshot.sh [BUILD_DIR]   (default build/, made by ./ravinel.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
@@ -17,6 +17,6 @@ windows=$(xwininfo -root -tree)
 menu=$(awk '/"Ravinel": \("ravinel"/ && /\+420\+160/ {print $1}' <<<"$windows" | head -1)
 xwd -root -silent | convert xwd:- "$dir/root.png"
 xwd -id "$menu" -silent | convert xwd:- "$dir/menu.png"
-convert "$dir/root.png" "$dir/menu.png" -geometry +420+160 -composite docs/screenshots/viewer.png
-echo "wrote docs/screenshots/viewer.png"
+convert "$dir/root.png" "$dir/menu.png" -geometry +420+160 -composite "$shots/viewer.png"
+echo "wrote $shots/viewer.png"
 desktop_stop

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Refreshes docs/screenshots/alpha.png: a logo of white strokes on a transparent
+# Refreshes docs/screenshots/LANG/alpha.png: a logo of white strokes on a transparent
 # background, shown over the checkerboard, on its own 1024 x 640 X server.
-# Usage: tools/screenshot_alpha.sh [BUILD_DIR]   (default build/, made by ./ravinel.sh)
+# Usage: [RAVINEL_LANG=en] tools/screenshot_alpha.sh [BUILD_DIR]   (default build/, made by ./ravinel.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
@@ -12,6 +12,6 @@ convert -size 480x240 xc:none -fill none -stroke white -strokewidth 10 \
   -stroke black -strokewidth 4 -draw "rectangle 20,20 460,220" "$dir/logo.png"
 desktop_run "$build/bin/ravinel" "$dir/logo.png"
 sleep 4
-xwd -root -silent | convert xwd:- docs/screenshots/alpha.png
-echo "wrote docs/screenshots/alpha.png"
+xwd -root -silent | convert xwd:- "$shots/alpha.png"
+echo "wrote $shots/alpha.png"
 desktop_stop

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Refreshes docs/screenshots/archive.png: the archive member window on a ZIP of generated
+# Refreshes docs/screenshots/LANG/archive.png: the archive member window on a ZIP of generated
 # photo-like pictures in two folders, on its own 800 x 520 X server with a window manager
 # (so the caption shows the archive's name).
-# Usage: tools/screenshot_archive.sh [BUILD_DIR]   (default build/, made by ./ravinel.sh)
+# Usage: [RAVINEL_LANG=en] tools/screenshot_archive.sh [BUILD_DIR]   (default build/, made by ./ravinel.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
@@ -20,6 +20,6 @@ printf 'Trip notes\n' >"$dir/trip/notes.txt"
 (cd "$dir" && zip -qr trip.zip trip)
 desktop_run "$build/bin/ravinel" "$dir/trip.zip"
 sleep 4
-xwd -root -silent | convert xwd:- docs/screenshots/archive.png
-echo "wrote docs/screenshots/archive.png"
+xwd -root -silent | convert xwd:- "$shots/archive.png"
+echo "wrote $shots/archive.png"
 desktop_stop

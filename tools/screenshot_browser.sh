@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Refreshes docs/screenshots/browser.png: the browser window on a folder of generated
+# Refreshes docs/screenshots/LANG/browser.png: the browser window on a folder of generated
 # photo-like pictures, thumbnails made, on its own 1280 x 800 X server with a window
 # manager. The folder lies in a scratch home's documents folder, so
 # the tree shows a small, private desktop.
-# Usage: tools/screenshot_browser.sh [BUILD_DIR]   (default build/, made by ./ravinel.sh)
+# Usage: [RAVINEL_LANG=en] tools/screenshot_browser.sh [BUILD_DIR]   (default build/, made by ./ravinel.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
@@ -30,6 +30,6 @@ INI
 export HOME="$home" XDG_CONFIG_HOME="$home/.config"
 desktop_run "$build/bin/ravinel" "$photos/"
 sleep 8
-xwd -root -silent | convert xwd:- docs/screenshots/browser.png
-echo "wrote docs/screenshots/browser.png"
+xwd -root -silent | convert xwd:- "$shots/browser.png"
+echo "wrote $shots/browser.png"
 desktop_stop

@@ -4,7 +4,9 @@
 #       installs the X tools (and the packages named) that are missing, makes a scratch
 #       folder $dir with a private runtime folder and settings file ($RAVINEL_INI), and
 #       starts an X server of SIZE (e.g. 1280x800) on DISPLAY with the openbox window
-#       manager; everything is stopped and removed when the script ends.
+#       manager; everything is stopped and removed when the script ends. The windows
+#       speak $RAVINEL_LANG (ja unless set; en for English), and the pictures go to
+#       $shots, docs/screenshots/<language>.
 #   desktop_run PROGRAM [ARGUMENT...]
 #       starts the program on that desktop; desktop_stop ends it the normal way.
 
@@ -30,7 +32,9 @@ desktop_start() {
   openbox >/dev/null 2>&1 &
   desktop_pids+=($!)
   sleep 1
-  mkdir -p docs/screenshots
+  export RAVINEL_LANG=${RAVINEL_LANG:-ja}
+  shots=docs/screenshots/$RAVINEL_LANG
+  mkdir -p "$shots"
 }
 
 desktop_run() {

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Refreshes docs/screenshots/options.png: the options window on its first page, opened
-# from the browser's menu (right click, "その他", "オプション"), on its own 1280 x 800 X
+# Refreshes docs/screenshots/LANG/options.png: the options window on its first page, opened
+# from the browser's menu ("その他", "オプション"), on its own 1280 x 800 X
 # server with a window manager.
-# Usage: tools/screenshot_options.sh [BUILD_DIR]   (default build/, made by ./ravinel.sh)
+# Usage: [RAVINEL_LANG=en] tools/screenshot_options.sh [BUILD_DIR]   (default build/, made by ./ravinel.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
@@ -26,15 +26,21 @@ INI
 export HOME="$home" XDG_CONFIG_HOME="$home/.config"
 desktop_run "$build/bin/ravinel" "$photos/"
 sleep 8
-# The browser's one menu opens from the status bar's first panel.
+# The browser's one menu opens from the status bar's first panel; the keys of "その他" /
+# "Other" and "オプション" / "Options..." differ by language, as does the window's title.
+if [ "$RAVINEL_LANG" = en ]; then
+  keys=(o o) title=Options
+else
+  keys=(x o) title=オプション設定
+fi
 xdotool mousemove 38 684 click 1
 sleep 1
-xdotool key x
+xdotool key "${keys[0]}"
 sleep 1
-xdotool key o
+xdotool key "${keys[1]}"
 sleep 4
-window=$(xdotool search --name "オプション設定" | head -1)
+window=$(xdotool search --name "^$title\$" | head -1)
 # The window's own contents: under Xvfb the frame's capture of a modal window comes out black.
-xwd -id "$window" -silent | convert xwd:- docs/screenshots/options.png
-echo "wrote docs/screenshots/options.png"
+xwd -id "$window" -silent | convert xwd:- "$shots/options.png"
+echo "wrote $shots/options.png"
 desktop_stop

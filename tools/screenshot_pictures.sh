@@ -5,7 +5,7 @@
 #   failure.png       the message box of a picture that does not open;
 #   profile.png       a photo with a wide-gamut (ProPhoto) profile, converted (left) and
 #                     shown with its stored colours (right, the option off).
-# Usage: tools/screenshot_pictures.sh [BUILD_DIR]   (default build/, made by ./ravinel.sh)
+# Usage: [RAVINEL_LANG=en] tools/screenshot_pictures.sh [BUILD_DIR]   (default build/, made by ./ravinel.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
@@ -33,8 +33,8 @@ shot_orientation() {
   } >"$dir/photos/phone.jpg"
   desktop_run "$build/bin/ravinel" "$dir/photos/phone.jpg"
   sleep 4
-  xwd -root -silent | convert xwd:- docs/screenshots/orientation.png
-  echo "wrote docs/screenshots/orientation.png"
+  xwd -root -silent | convert xwd:- "$shots/orientation.png"
+  echo "wrote $shots/orientation.png"
   desktop_stop
 }
 
@@ -45,8 +45,8 @@ shot_failure() {
   desktop_run "$build/bin/ravinel" "$dir/camera.jpg"
   sleep 4
   # The box alone, cut out of the empty desktop around it.
-  xwd -root -silent | convert xwd:- -trim +repage docs/screenshots/failure.png
-  echo "wrote docs/screenshots/failure.png"
+  xwd -root -silent | convert xwd:- -trim +repage "$shots/failure.png"
+  echo "wrote $shots/failure.png"
   # Past the box, the browser opens on the folder; the stop ends it.
   xdotool key Return
   sleep 2
@@ -71,9 +71,9 @@ shot_profile() {
   (shot_profile_side 1 "$sides/converted.png")
   (shot_profile_side 0 "$sides/stored.png")
   convert "$sides/converted.png" "$sides/stored.png" -background black -splice 16x0 +append \
-    docs/screenshots/profile.png
+    "$shots/profile.png"
   rm -rf "$sides"
-  echo "wrote docs/screenshots/profile.png"
+  echo "wrote $shots/profile.png"
 }
 
 (shot_orientation)

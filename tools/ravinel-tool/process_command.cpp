@@ -29,7 +29,9 @@ int runProcess(const std::vector<std::string>& args) {
     settings.dither = cl.flag("dither");
     settings.use3DNow = cl.flag("3dnow");
     if (cl.flag("verbose")) {
-        process.onProgress = [](const std::string& text) { std::cerr << text << "\n"; };
+        process.onProgress = [](ProcessStage stage) {
+            std::cerr << processStageText(stage) << "\n";
+        };
     }
 
     loadForProcessing(process.source, cl.positional()[0], loaderChoices(cl));

@@ -61,7 +61,7 @@ void ArchiveFile::setArchiverType(ArchiverType type) {
     }
     std::unique_ptr<Archiver> archiver = createArchiver(type);
     if (!archiver) {
-        throw ArchiverError(kArchiveFormatUnidentified);
+        throw ArchiverError(ArchiverMessage::formatUnidentified);
     }
     closeArchive();
     archiver_ = std::move(archiver);
@@ -70,7 +70,7 @@ void ArchiveFile::setArchiverType(ArchiverType type) {
 
 const Archiver& ArchiveFile::requireArchiver() const {
     if (!archiver_) {
-        throw ArchiverError(kArchiveFormatUnknown);
+        throw ArchiverError(ArchiverMessage::formatUnknown);
     }
     return *archiver_;
 }

@@ -101,19 +101,19 @@ void Archiver::complete(HARC archive, IndividualInfo64& info) const {
 }
 
 void Archiver::packCommandLine() const {
-    throw ArchiverError("この形式では書庫ファイルの作成をサポートしておりません。");
+    throw ArchiverError(ArchiverMessage::packNotSupported);
 }
 
 void Archiver::deleteCommandLine() const {
-    throw ArchiverError("この形式の書庫ではファイルの削除をサポートしておりません。");
+    throw ArchiverError(ArchiverMessage::deleteNotSupported);
 }
 
 void Archiver::updateCommandLine() const {
-    throw ArchiverError("この形式の書庫では書庫の更新をサポートしておりません。");
+    throw ArchiverError(ArchiverMessage::updateNotSupported);
 }
 
 void Archiver::sfxCommandLine() const {
-    throw ArchiverError("この形式では自己解凍書庫の作成をサポートしておりません。");
+    throw ArchiverError(ArchiverMessage::sfxNotSupported);
 }
 
 bool Archiver::inspectMember(const ArcEnumMemberInfo64&) const {

@@ -58,7 +58,7 @@ std::string Lha32::extractMemCommandLine(const std::string& archivePath,
                                          const std::vector<std::string>& members,
                                          const ArchiverOptions& options, bool ownerWindow) const {
     if (options.number("jso") == -1) {
-        throw ArchiverError("jso オプションが設定されていません。");
+        throw ArchiverError(ArchiverMessage::jsoOptionMissing);
     }
     std::string line = " -+";
     for (const ArchiverSwitch& sw : kArchiverSwitches) {
@@ -188,7 +188,7 @@ std::string Cab32::extractMemCommandLine(const std::string& archivePath,
 std::string NoMemoryExtraction::extractMemCommandLine(const std::string&,
                                                       const std::vector<std::string>&,
                                                       const ArchiverOptions&, bool) const {
-    throw ArchiverError("この形式ではメモリ展開をサポートしておりません。");
+    throw ArchiverError(ArchiverMessage::memoryExtractNotSupported);
 }
 
 }  // namespace ravinel

@@ -11,6 +11,7 @@
 #include <iostream>
 
 #include "archive/archiver_error.h"
+#include "platform/translatable.h"
 #include "platform/trusted_path.h"
 
 namespace ravinel {
@@ -233,7 +234,9 @@ std::vector<ZipModule> zipLookupOrder(const std::string& name) {
 
 }  // namespace
 
-ZipDll::ZipDll() : ArchiverDll("ZIP 形式書庫", "UNZIP32.DLL", "UnZip") {}
+ZipDll::ZipDll()
+    : ArchiverDll(RAVINEL_TRANSLATABLE("ArchiverMessage", "ZIP 形式書庫"), "UNZIP32.DLL", "UnZip") {
+}
 
 ZipDll::~ZipDll() {
     for (void* module : {unzip_, zip32j_, lmzip_}) {
@@ -249,8 +252,7 @@ void ZipDll::load() {
         zip32j_ = openModule("ZIP32J.DLL");
         lmzip_ = openModule("LMZIP32.DLL");
         if (unzip_ == nullptr && lmzip_ == nullptr) {
-            throw NoArchiverDllError(
-                "ZIP 形式書庫の解凍には UNZIP32.DLL または LMZIP32.DLL が必要です。");
+            throw NoArchiverDllError(ArchiverMessage::zipModuleNeeded);
         }
     }
 }
@@ -274,12 +276,13 @@ void* ZipDll::findExport(const std::string& name) {
 }
 
 void ZipDll::throwEntryNotFound(const std::string& name) const {
-    throw EntryNotFoundError("UnZip" + name + " のエントリが DLL に見つかりませんでした。");
+    throw EntryNotFoundError(ArchiverMessage::zipEntryNotFound, {name});
 }
 
 // --- YZ1 ---
 
-Yz1Dll::Yz1Dll() : ArchiverDll("YZ1 形式書庫", "YZ1.DLL", "Yz1") {}
+Yz1Dll::Yz1Dll()
+    : ArchiverDll(RAVINEL_TRANSLATABLE("ArchiverMessage", "YZ1 形式書庫"), "YZ1.DLL", "Yz1") {}
 
 void Yz1Dll::load() {
     if (module_ == nullptr) {

@@ -4,6 +4,8 @@
 #include <functional>
 #include <memory>
 
+#include "platform/translatable.h"
+
 namespace ravinel {
 
 namespace {
@@ -19,26 +21,34 @@ std::array<std::unique_ptr<ArchiverDll>, kSlotCount>& dllSlots() {
 std::unique_ptr<ArchiverDll> createDll(DllSlot slot) {
     switch (slot) {
         case kLha:
-            return std::make_unique<ArchiverDll>("LHA 形式書庫", "UNLHA32.DLL", "Unlha");
+            return std::make_unique<ArchiverDll>(
+                RAVINEL_TRANSLATABLE("ArchiverMessage", "LHA 形式書庫"), "UNLHA32.DLL", "Unlha");
         case kZip:
             return std::make_unique<ZipDll>();
         case kCab:
-            return std::make_unique<ArchiverDll>("CAB 形式書庫", "CAB32.DLL", "Cab");
+            return std::make_unique<ArchiverDll>(
+                RAVINEL_TRANSLATABLE("ArchiverMessage", "CAB 形式書庫"), "CAB32.DLL", "Cab");
         case kArj:
-            return std::make_unique<ArchiverDll>("ARJ 形式書庫", "UNARJ32J.DLL", "Unarj");
+            return std::make_unique<ArchiverDll>(
+                RAVINEL_TRANSLATABLE("ArchiverMessage", "ARJ 形式書庫"), "UNARJ32J.DLL", "Unarj");
         case kTar:
-            return std::make_unique<ArchiverDll>("tar/tgz/taz/bz2 形式書庫", "TAR32.DLL", "Tar");
+            return std::make_unique<ArchiverDll>(
+                RAVINEL_TRANSLATABLE("ArchiverMessage", "tar/tgz/taz/bz2 形式書庫"), "TAR32.DLL",
+                "Tar");
         case kRar:
-            return std::make_unique<ArchiverDll>("RAR 形式書庫", "UNRAR32.DLL", "Unrar");
+            return std::make_unique<ArchiverDll>(
+                RAVINEL_TRANSLATABLE("ArchiverMessage", "RAR 形式書庫"), "UNRAR32.DLL", "Unrar");
         case kBga:
-            return std::make_unique<ArchiverDll>("BGA 形式書庫", "BGA32.DLL", "Bga");
+            return std::make_unique<ArchiverDll>(
+                RAVINEL_TRANSLATABLE("ArchiverMessage", "BGA 形式書庫"), "BGA32.DLL", "Bga");
         case kYz1:
             return std::make_unique<Yz1Dll>();
         case kSevenZip:
         case kSlotCount:
             break;
     }
-    return std::make_unique<ArchiverDll>("7z 形式書庫", "7-zip32.dll", "SevenZip");
+    return std::make_unique<ArchiverDll>(RAVINEL_TRANSLATABLE("ArchiverMessage", "7z 形式書庫"),
+                                         "7-zip32.dll", "SevenZip");
 }
 
 ArchiverDll& loadSlot(DllSlot slot) {

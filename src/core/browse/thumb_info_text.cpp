@@ -4,6 +4,7 @@
 #include "browse/link_target.h"
 #include "browse/thumb_maker.h"
 #include "platform/file_extension.h"
+#include "platform/translatable.h"
 
 namespace ravinel {
 
@@ -15,11 +16,13 @@ std::string sizeAndDepth(const GraphicLoadInfo& info) {
            pixelFormatLabel(info.pixelFormat) + "bit";
 }
 
+constexpr const char* kTypedFile = RAVINEL_TRANSLATABLE("ThumbInfo", "%1ファイル");
+
 }  // namespace
 
 // Links of this platform are symbolic links and ".desktop" link files; a ".LNK" file
 // copied from Windows is still named as a shortcut. A link shows its target.
-std::string ThumbMaker::plainFileText(const std::string& name) const {
+ThumbInfo ThumbMaker::plainFileInfo(const std::string& name) const {
     const std::string path = dir + name;
     const std::string ext = upperExtension(name);
     std::error_code error;
@@ -27,36 +30,41 @@ std::string ThumbMaker::plainFileText(const std::string& name) const {
     if (shortcut || ext == ".DESKTOP") {
         std::string target = getLinkTarget(path);
         if (!target.empty()) {
-            return target;
+            return {"%1", target};
         }
         if (shortcut) {
-            return "LNKファイル";
+            return {kTypedFile, "LNK"};
         }
     }
-    return (ext.empty() ? std::string("???") : ext.substr(1)) + "ファイル";
+    return {kTypedFile, ext.empty() ? std::string("???") : ext.substr(1)};
 }
 
 std::string ThumbMaker::infoText(const FileInfoItem& item) const {
+    const ThumbInfo parts = infoParts(item);
+    return filledText(parts.pattern, {parts.text});
+}
+
+ThumbInfo ThumbMaker::infoParts(const FileInfoItem& item) const {
     const GraphicLoadInfo& info = item.info;
     switch (info.kind) {
         case GraphicKind::gkFile:
-            return plainFileText(item.name);
+            return plainFileInfo(item.name);
         case GraphicKind::gkSusie:
-            return sizeAndDepth(info) + " bySPI";
+            return {"%1", sizeAndDepth(info) + " bySPI"};
         case GraphicKind::gkSusiePreview:
-            return "(Preview) " + pixelFormatLabel(info.pixelFormat) + "bit bySPI";
+            return {"%1", "(Preview) " + pixelFormatLabel(info.pixelFormat) + "bit bySPI"};
         case GraphicKind::gkJpeg:
-            return sizeAndDepth(info) + " JPEG";
+            return {"%1", sizeAndDepth(info) + " JPEG"};
         case GraphicKind::gkExif:
-            return sizeAndDepth(info) + " JPEG(Exif)";
+            return {"%1", sizeAndDepth(info) + " JPEG(Exif)"};
         case GraphicKind::gkPng:
-            return sizeAndDepth(info) + " PNG";
+            return {"%1", sizeAndDepth(info) + " PNG"};
         case GraphicKind::gkPngInterlace:
-            return sizeAndDepth(info) + " PNG(Interlace)";
+            return {"%1", sizeAndDepth(info) + " PNG(Interlace)"};
         case GraphicKind::gkBmp:
-            return sizeAndDepth(info) + " BMP";
+            return {"%1", sizeAndDepth(info) + " BMP"};
         case GraphicKind::gkVix:
-            return sizeAndDepth(info) + " byViX";
+            return {"%1", sizeAndDepth(info) + " byViX"};
         default:
             return {};
     }

@@ -14,6 +14,13 @@
 
 namespace ravinel {
 
+// The description of an examined item in parts: a pattern with %1 ("%1" for a picture or
+// a link's target, "%1ファイル" with the file's type for other files) and what fills it.
+struct ThumbInfo {
+    const char* pattern = "%1";
+    std::string text;
+};
+
 // The largest thumbnail side: a tile's size, not a picture's, so it does not follow the
 // largest picture side the user sets.
 inline constexpr int32_t kMaxThumbSide = 4096;
@@ -63,8 +70,11 @@ class ThumbMaker {
     std::pair<uint16_t, uint16_t> fitSize(int32_t w, int32_t h) const;
     // Turns a decoded picture into its thumbnail in place: fitted size, thumbPixelFormat.
     void makeThumb(NkDib& dib) const;
-    // The description of an examined item, as the tile's hint shows it.
+    // The description of an examined item, as the tile's hint shows it: info's pattern
+    // filled in as it stands (the tool prints it; the windows translate the pattern of
+    // infoParts).
     std::string infoText(const FileInfoItem& item) const;
+    ThumbInfo infoParts(const FileInfoItem& item) const;
 
   private:
     int32_t thumbSide() const;
@@ -76,7 +86,7 @@ class ThumbMaker {
     void writeToSharedCache(const std::string& path, const NkDib& bitmap,
                             const GraphicLoadInfo& info) const;
     void resizeToThumb(NkDib& dib, uint16_t width, uint16_t height) const;
-    std::string plainFileText(const std::string& name) const;
+    ThumbInfo plainFileInfo(const std::string& name) const;
 
     GraphicLoader& loader_;
 };

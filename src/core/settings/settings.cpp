@@ -91,6 +91,9 @@ void visitSettings(Keys& io, Settings& s) {
 
     io.section("File");
     io.entry("LastDir", s.lastDir);
+
+    io.section("UI");
+    io.entry("Language", s.uiLanguage);
 }
 
 // Reads each key over its field; the field's value on entry is the default. Integers

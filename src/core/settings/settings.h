@@ -22,6 +22,8 @@ struct Settings {
     // 3 and 4 the system plug-in folders.
     uint8_t spiSearchOptions = 3;
     std::string lastDir;  // folder the browser window opens on
+    // The windows' language: "ja", "en", or anything else to follow the locale.
+    std::string uiLanguage;
     friend bool operator==(const Settings&, const Settings&) = default;
 };
 

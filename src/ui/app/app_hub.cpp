@@ -22,6 +22,7 @@
 #include "common/load_failure_message.h"
 #include "common/program_icon.h"
 #include "common/settings_color.h"
+#include "common/ui_language.h"
 #include "dialogs/archive_window.h"
 #include "dialogs/options_window.h"
 #include "platform/cpu_features.h"
@@ -55,6 +56,7 @@ void AppHub::formCreate() {
     graphicLoader_ = std::make_unique<GraphicLoader>(spis_.get());
     graphicLoader_->budget = &decodeBudget_;
     settings_ = loadSettings(settingsPath_);
+    useLanguage();
     applyLoaderFlags();
     useDisplayProfile();
     spis_->searchOptions = settings_.spiSearchOptions;
@@ -77,6 +79,13 @@ void AppHub::applyLoaderFlags() {
     graphicLoader_->useColorProfile = settings_.loaderFlags.useColorProfile;
     graphicLoader_->alphaBackground =
         alphaBackgroundOf(settings_.loaderFlags, QApplication::palette());
+}
+
+// Chosen at start: a language chosen in the options window shows from the next start.
+void AppHub::useLanguage() {
+    if (!useUiLanguage(translator_, chooseUiLanguage(settings_.uiLanguage, QLocale::system()))) {
+        std::cerr << "ravinel: the English translation could not be loaded\n";
+    }
 }
 
 // Read once: a profile the user changes later takes effect at the next start.
@@ -164,7 +173,7 @@ void AppHub::dispatchCommandLine(const std::string& argument) {
 
 void AppHub::executeMacro(const std::vector<std::string>& lines) {
     if (optionShowing_) {
-        tellUser("オプションウィンドウ表示中は処理できません");
+        tellUser(tr("オプションウィンドウ表示中は処理できません"));
         return;
     }
     if (lines.empty() || lines.front().empty()) {

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTranslator>
 #include <functional>
 #include <memory>
 #include <string>
@@ -88,6 +89,7 @@ class AppHub : public QObject, public AppContext, public WindowOpener {
   private:
     void formCreate();
     void applyLoaderFlags();
+    void useLanguage();
     void useDisplayProfile();
     void searchPlugins();
     void refillMetrics();
@@ -109,6 +111,7 @@ class AppHub : public QObject, public AppContext, public WindowOpener {
     bool optionShowing_ = false;
     bool browserShowing_ = false;
     Settings settings_;
+    QTranslator translator_;  // the windows' language, installed while the hub lives
     std::unique_ptr<Spis> spis_;
     // Shared by the decodes of the viewer and the browser's thumbnails.
     MemoryBudget decodeBudget_{kDisplayDecodeBytes};

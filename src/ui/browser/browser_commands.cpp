@@ -216,14 +216,14 @@ void BrowserWindow::treeClick() {
     }
     BusyScope busy(busy_);
     currentFolder_ = path;
-    CaptionScope caption(this, browser_texts::kLoading);
-    showStatus(browser_texts::kReadingFiles, {}, QString::fromStdString(currentFolder_));
+    CaptionScope caption(this, browser_texts::loading());
+    showStatus(browser_texts::readingFiles(), {}, QString::fromStdString(currentFolder_));
     statusBar_->repaint();
     DirFilesInfo& list = context_.dirFilesInfo();
     try {
         list.setDir("");
         list.setDir(currentFolder_);
-        showStatus(browser_texts::kSortingFiles, fileCountText(list.count()),
+        showStatus(browser_texts::sortingFiles(), fileCountText(list.count()),
                    QString::fromStdString(currentFolder_));
         statusBar_->repaint();
         list.sort(modeIndex(context_.settings().thumbConf.sortMode));
@@ -308,7 +308,7 @@ void BrowserWindow::followShortcut(const std::string& path) {
 }
 
 void BrowserWindow::openFile(const std::string& path) {
-    CaptionScope caption(this, browser_texts::kLoading);
+    CaptionScope caption(this, browser_texts::loading());
     WaitCursorScope waitCursor;
     context_.windows().openFileOrArchive(path, menu_.mmAnalyzeHeader->isChecked());
 }

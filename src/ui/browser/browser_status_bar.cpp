@@ -33,7 +33,7 @@ BrowserStatusBar::BrowserStatusBar(QWidget* parent) : QWidget(parent) {
         panels_[k] = panel;
     }
     layout->addStretch(1);
-    panels_[0]->setText(QString::fromUtf8("メニュー"));
+    panels_[0]->setText(tr("メニュー"));
     panels_[0]->setAlignment(Qt::AlignCenter);
     setMenuButtonDown(false);
 }

@@ -1,5 +1,6 @@
 #include "browser/img_tn_view.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -340,7 +341,9 @@ void ImgTnView::drawIconTile(ImgTnPanel* tile) {
 
 void ImgTnView::drawTile(ImgTnPanel* tile) {
     FileInfoItem& item = *tile->item();
-    const QString info = QString::fromStdString(maker_.infoText(item));
+    const ThumbInfo parts = maker_.infoParts(item);
+    const QString info = QCoreApplication::translate("ThumbInfo", parts.pattern)
+                             .arg(QString::fromStdString(parts.text));
     if (item.thumbIndex >= 0) {
         // One thumbnail pixel on one device pixel, whatever the scaling of the screen.
         const NkDib& dib = maker_.store.at(item.thumbIndex);

@@ -10,10 +10,6 @@
 
 namespace ravinel {
 
-const QString ShellDirTree::kDesktopText = QStringLiteral("デスクトップ");
-const QString ShellDirTree::kComputerText = QStringLiteral("コンピュータ");
-const QString ShellDirTree::kPersonalText = QStringLiteral("ドキュメント");
-
 namespace {
 
 constexpr int kKindRole = Qt::UserRole;
@@ -97,10 +93,10 @@ void ShellDirTree::rebuildTree() {
     const UpdatesHeld held(this);
     clear();
     places_ = placesSource_();
-    desktopNode_ = addNode(nullptr, NodeKind::desktop, kDesktopText, {}, desktopIcon_, true);
+    desktopNode_ = addNode(nullptr, NodeKind::desktop, tr("デスクトップ"), {}, desktopIcon_, true);
     computerNode_ =
-        addNode(desktopNode_, NodeKind::computer, kComputerText, {}, computerIcon_, true);
-    personalNode_ = addNode(desktopNode_, NodeKind::personal, kPersonalText, {}, personalIcon_,
+        addNode(desktopNode_, NodeKind::computer, tr("コンピュータ"), {}, computerIcon_, true);
+    personalNode_ = addNode(desktopNode_, NodeKind::personal, tr("ドキュメント"), {}, personalIcon_,
                             hasSubfolders(places_.personalPath));
     // Volumes are not probed until expanded: a slow or empty drive costs nothing here.
     for (const DriveEntry& drive : places_.drives) {

@@ -20,11 +20,6 @@ class ShellDirTree : public QTreeWidget {
     Q_OBJECT
 
   public:
-    // The texts of the three fixed nodes.
-    static const QString kDesktopText;   // "デスクトップ"
-    static const QString kComputerText;  // "コンピュータ"
-    static const QString kPersonalText;  // "ドキュメント"
-
     // What a node stands for.
     enum class NodeKind { desktop, computer, personal, drive, folder };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QMenu>
 #include <array>
 
@@ -14,6 +15,9 @@ namespace ravinel {
 // The browser window's one menu: every item, its caption, shortcut, radio group and tick
 // rule. The owner connects the items to its commands.
 struct ThumbPopupMenu {
+    Q_DECLARE_TR_FUNCTIONS(ThumbPopupMenu)
+
+  public:
     // Builds the menu; items with a shortcut are also added to owner, so that the
     // shortcut works while the menu is closed.
     explicit ThumbPopupMenu(QWidget* owner);

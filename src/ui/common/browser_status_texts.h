@@ -4,14 +4,13 @@
 
 namespace ravinel {
 
-// The texts the browser window shows in its caption and status panels.
+// The texts the browser window shows in its caption and status panels, in the language
+// of the windows.
 namespace browser_texts {
 
-inline const QString kLoading = QString::fromUtf8("読み込み中");
-inline const QString kReadingFiles = QString::fromUtf8("ファイル情報取得中");
-inline const QString kSortingFiles = QString::fromUtf8("ファイル情報ソート中");
-inline const QString kNoFiles = QString::fromUtf8("ファイルなし");
-inline const QString kThumbsComplete = QString::fromUtf8("サムネイル作成完了");
+QString loading();
+QString readingFiles();
+QString sortingFiles();
 
 }  // namespace browser_texts
 

@@ -16,8 +16,7 @@ constexpr Qt::Alignment kSizeAlignment = Qt::AlignRight | Qt::AlignVCenter;
 FileListView::FileListView(QWidget* parent, const FileIconCache* icons)
     : QTreeWidget(parent), icons_(icons) {
     setColumnCount(3);
-    setHeaderLabels(
-        {QStringLiteral("ファイル名"), QStringLiteral("サイズ(Byte)"), QStringLiteral("更新日時")});
+    setHeaderLabels({tr("ファイル名"), tr("サイズ(Byte)"), tr("更新日時")});
     headerItem()->setTextAlignment(colSize, kSizeAlignment);
     header()->setStretchLastSection(false);
     setRootIsDecorated(false);

@@ -1,5 +1,7 @@
 #include "common/load_failure_message.h"
 
+#include <QCoreApplication>
+
 #include "codec/decode_limits.h"
 
 namespace ravinel {
@@ -16,40 +18,54 @@ QString fromUtf8(const std::string& text) {
 
 // A detail the loader recorded, in brackets on a line of its own; nothing without one.
 QString detailLine(const GraphicLoadInfo& info) {
-    return info.failureDetail.empty() ? QString() : "\n（" + fromUtf8(info.failureDetail) + "）";
+    return info.failureDetail.empty()
+               ? QString()
+               : QCoreApplication::translate("LoadFailureMessage", "\n（%1）")
+                     .arg(fromUtf8(info.failureDetail));
 }
 
 QString reasonText(const GraphicLoadInfo& info, int32_t maxSide) {
     switch (info.failure) {
         case LoadFailure::unreadableFile:
-            return "ファイルが見つからないか、読み込めません" + detailLine(info);
+            return QCoreApplication::translate("LoadFailureMessage",
+                                               "ファイルが見つからないか、読み込めません") +
+                   detailLine(info);
         case LoadFailure::sideOverLimit:
-            return "画像が大きすぎます（" + sizeText(info) + "）。\n開ける画像の長辺は " +
-                   QString::number(maxSide) +
-                   " ドットまでです。上限はオプションの「その他」ページで変更できます";
+            return QCoreApplication::translate(
+                       "LoadFailureMessage",
+                       "画像が大きすぎます（%1）。\n開ける画像の長辺は %2 "
+                       "ドットまでです。上限はオプションの「その他」ページで変更できます")
+                .arg(sizeText(info), QString::number(maxSide));
         case LoadFailure::memoryOverLimit:
-            return "画像が大きすぎて、読み込みに使えるメモリ（" +
-                   QString::number(kDisplayDecodeBytes >> 20) + " MB）に収まりません（" +
-                   sizeText(info) + "）";
+            return QCoreApplication::translate(
+                       "LoadFailureMessage",
+                       "画像が大きすぎて、読み込みに使えるメモリ（%1 MB）に収まりません（%2）")
+                .arg(QString::number(kDisplayDecodeBytes >> 20), sizeText(info));
         case LoadFailure::contentMismatch:
-            return "ファイルの内容が拡張子と合いません。内容は " + fromUtf8(info.failureDetail) +
-                   " 形式です";
+            return QCoreApplication::translate(
+                       "LoadFailureMessage",
+                       "ファイルの内容が拡張子と合いません。内容は %1 形式です")
+                .arg(fromUtf8(info.failureDetail));
         case LoadFailure::decoderError:
-            return "画像データが壊れています" + detailLine(info);
+            return QCoreApplication::translate("LoadFailureMessage", "画像データが壊れています") +
+                   detailLine(info);
         default:
             break;
     }
     if (!info.contentFormat.empty()) {
-        return fromUtf8(info.contentFormat) + " 形式を読み込めるデコーダがありません";
+        return QCoreApplication::translate("LoadFailureMessage",
+                                           "%1 形式を読み込めるデコーダがありません")
+            .arg(fromUtf8(info.contentFormat));
     }
-    return "画像ファイルではありません";
+    return QCoreApplication::translate("LoadFailureMessage", "画像ファイルではありません");
 }
 
 }  // namespace
 
 QString loadFailureMessage(const std::string& fileName, const GraphicLoadInfo& info,
                            int32_t maxSide) {
-    return "画像を開けません\n" + fromUtf8(fileName) + "\n\n" + reasonText(info, maxSide);
+    return QCoreApplication::translate("LoadFailureMessage", "画像を開けません\n%1\n\n%2")
+        .arg(fromUtf8(fileName), reasonText(info, maxSide));
 }
 
 }  // namespace ravinel

@@ -6,17 +6,17 @@
 
 namespace ravinel {
 
-QAction* addMenuItem(QMenu* menu, const char* caption) {
-    return menu->addAction(QString::fromUtf8(caption));
+QAction* addMenuItem(QMenu* menu, const QString& caption) {
+    return menu->addAction(caption);
 }
 
-QAction* addCheckItem(QMenu* menu, const char* caption) {
+QAction* addCheckItem(QMenu* menu, const QString& caption) {
     QAction* action = addMenuItem(menu, caption);
     action->setCheckable(true);
     return action;
 }
 
-QAction* addRadioItem(QMenu* menu, QActionGroup* group, const char* caption) {
+QAction* addRadioItem(QMenu* menu, QActionGroup* group, const QString& caption) {
     QAction* action = addCheckItem(menu, caption);
     group->addAction(action);
     return action;

@@ -93,7 +93,7 @@ void ArchiveWindow::openSelectedMember() {
         return;
     }
     const std::string memberName = member->name;
-    CaptionScope caption(this, browser_texts::kLoading);
+    CaptionScope caption(this, browser_texts::loading());
     WaitCursorScope waitCursor;
     if (!showsArchivePictures(archive_.archiverType())) {
         return;

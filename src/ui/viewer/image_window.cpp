@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPixmap>
@@ -14,6 +15,7 @@
 
 #include "codec/graphic_loader.h"
 #include "common/dib_image.h"
+#include "common/error_text.h"
 #include "common/launch_target.h"
 #include "common/window_opener.h"
 #include "settings/settings.h"
@@ -61,7 +63,7 @@ ImageWindow::ImageWindow(AppContext& context) : context_(context), menu_(this) {
     scrollArea_->viewport()->installEventFilter(this);
     resize(120, 101);
 
-    process_.onProgress = [this](const std::string& text) { setCaption(text); };
+    process_.onProgress = [this](ProcessStage stage) { showStage(stage); };
 
     Settings& defaults = context_.settings();
     viewForm_ = defaults.viewForm;
@@ -133,7 +135,7 @@ bool ImageWindow::openWith(const std::string& what, const std::function<void()>&
     } catch (const std::exception& e) {
         // An archive that cannot be read: the hub tells the user why.
         std::cerr << "ravinel: " << what << ": " << e.what() << "\n";
-        process_.loadInfo.noteFailure(LoadFailure::unreadableFile, e.what());
+        process_.loadInfo.noteFailure(LoadFailure::unreadableFile, errorText(e).toStdString());
     }
     // A picture that does not load closes its window again; the hub reports it.
     close();
@@ -347,8 +349,8 @@ void ImageWindow::redisplayAtLongSide(int32_t size) {
     viewForm_.sizeFixed = sizeFixed;
 }
 
-void ImageWindow::setCaption(const std::string& text) {
-    setWindowTitle(QString::fromStdString(text));
+void ImageWindow::showStage(ProcessStage stage) {
+    setWindowTitle(QCoreApplication::translate("ProcessStage", processStageText(stage)));
 }
 
 void ImageWindow::updateTitle() {

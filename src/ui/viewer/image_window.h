@@ -88,7 +88,7 @@ class ImageWindow : public QWidget {
     void redisplay();
     void redisplayAtRate(double rate);
     void redisplayAtLongSide(int32_t size);
-    void setCaption(const std::string& text);
+    void showStage(ProcessStage stage);
     void updateTitle();
 
     // Navigation.

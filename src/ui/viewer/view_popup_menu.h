@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QMenu>
 #include <array>
 
@@ -26,6 +27,9 @@ struct FilterChoiceItems {
 // The image window's popup menu: every item, its caption with the key text, its radio
 // group and its tick rule. The owner connects the items to its commands.
 struct ViewPopupMenu {
+    Q_DECLARE_TR_FUNCTIONS(ViewPopupMenu)
+
+  public:
     // Builds the menu and the navigation actions with their shortcuts; every action is
     // also added to owner so that its shortcut works while the menu is closed.
     explicit ViewPopupMenu(QWidget* owner);

@@ -1,5 +1,6 @@
 #include "viewer/view_texts.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -7,6 +8,11 @@
 namespace ravinel {
 
 namespace {
+
+// The context of the information submenu's captions in the translations.
+struct InfoTexts {
+    Q_DECLARE_TR_FUNCTIONS(InfoTexts)
+};
 
 // The rate is written with five significant digits and two decimals: a rate of 1000 %
 // or more loses decimals to the five digits (14271.43 is written 14271.00).
@@ -70,27 +76,29 @@ std::vector<InfoEntry> infoEntries(const InfoState& state) {
     const GraphicLoadInfo& info = state.loadInfo;
     InfoEntry path;
     if (state.archiveSource) {
-        path = {false, "圧縮ファイルのパス", state.archiveName, false};
+        path = {false, InfoTexts::tr("圧縮ファイルのパス").toStdString(), state.archiveName, false};
     } else {
-        path = {false, "フルパス\t(クリックでパスをコピー)", state.fullPath, true};
+        path = {false, InfoTexts::tr("フルパス\t(クリックでパスをコピー)").toStdString(),
+                state.fullPath, true};
     }
     const InfoEntry separator{true, "", "", false};
-    auto line = [](const std::string& caption, const std::string& value) {
-        return InfoEntry{false, caption + "\t" + value, "", false};
+    auto line = [](const QString& caption, const std::string& value) {
+        return InfoEntry{false, caption.toStdString() + "\t" + value, "", false};
     };
     return {
-        line("ファイル名", state.fileName),
+        line(InfoTexts::tr("ファイル名"), state.fileName),
         path,
-        line("画像ビット数", pixelFormatLabel(info.pixelFormat) + " bit"),
-        line("画像サイズ", std::to_string(info.width) + " x " + std::to_string(info.height)),
+        line(InfoTexts::tr("画像ビット数"), pixelFormatLabel(info.pixelFormat) + " bit"),
+        line(InfoTexts::tr("画像サイズ"),
+             std::to_string(info.width) + " x " + std::to_string(info.height)),
         separator,
-        line("拡大縮小率", state.rateText + "%"),
-        line("表示ビット数", state.colorModeName + " bit"),
-        line("表示サイズ",
+        line(InfoTexts::tr("拡大縮小率"), state.rateText + "%"),
+        line(InfoTexts::tr("表示ビット数"), state.colorModeName + " bit"),
+        line(InfoTexts::tr("表示サイズ"),
              std::to_string(state.destWidth) + " x " + std::to_string(state.destHeight)),
         separator,
-        line("読込処理", state.loadTimeText),
-        line("表示処理", state.showTimeText),
+        line(InfoTexts::tr("読込処理"), state.loadTimeText),
+        line(InfoTexts::tr("表示処理"), state.showTimeText),
     };
 }
 

@@ -13,7 +13,7 @@
 namespace ravinel::testing {
 namespace {
 
-using Filter = std::function<void(NkDib&, const NkDib&, const ProgressTextEvent&)>;
+using Filter = std::function<void(NkDib&, const NkDib&, const ProgressStageEvent&)>;
 
 struct NamedFilter {
     std::string name;
@@ -22,14 +22,14 @@ struct NamedFilter {
 
 NamedFilter averaging(uint8_t threshold) {
     return {"conditionalAverage " + std::to_string(threshold),
-            [threshold](NkDib& d, const NkDib& s, const ProgressTextEvent& p) {
+            [threshold](NkDib& d, const NkDib& s, const ProgressStageEvent& p) {
                 conditionalAverage(d, s, threshold, p);
             }};
 }
 
 NamedFilter averaging3DNow(uint8_t threshold) {
     return {"conditionalAverage3DNow " + std::to_string(threshold),
-            [threshold](NkDib& d, const NkDib& s, const ProgressTextEvent& p) {
+            [threshold](NkDib& d, const NkDib& s, const ProgressStageEvent& p) {
                 conditionalAverage3DNow(d, s, threshold, p);
             }};
 }
@@ -68,7 +68,8 @@ struct FilterRun {
 FilterRun runOf(const NamedFilter& filter, const Picture& src) {
     FilterRun run{Picture(0, 0), {}};
     NkDib dest;
-    filter.run(dest, toDib(src), [&](const std::string& text) { run.texts.push_back(text); });
+    filter.run(dest, toDib(src),
+               [&](ProcessStage stage) { run.texts.push_back(processStageText(stage)); });
     run.picture = toPicture(dest);
     return run;
 }

@@ -159,7 +159,8 @@ TEST(Filters3DNow, ProgressLikeThePlainVariants) {
     std::vector<std::string> texts;
     std::vector<int> stageHeights;
     NkDib dest;
-    const ProgressTextEvent record = [&](const std::string& text) {
+    const ProgressStageEvent record = [&](ProcessStage stage) {
+        const std::string text = processStageText(stage);
         texts.push_back(text);
         if (!text.empty()) {
             stageHeights.push_back(dest.height());

@@ -28,11 +28,13 @@ struct RecordingProcess {
         process.source = toDib(source);
         process.destWidth = static_cast<uint16_t>(width);
         process.destHeight = static_cast<uint16_t>(height);
-        process.onProgress = [this](const std::string& text) { texts.push_back(text); };
+        process.onProgress = [this](ProcessStage stage) {
+            texts.push_back(processStageText(stage));
+        };
     }
 };
 
-Picture filtered(void (*filter)(NkDib&, const NkDib&, const ProgressTextEvent&), Picture p) {
+Picture filtered(void (*filter)(NkDib&, const NkDib&, const ProgressStageEvent&), Picture p) {
     NkDib result;
     filter(result, toDib(p), {});
     return toPicture(result);

@@ -285,12 +285,13 @@ struct Reports {
     std::vector<int> stageHeights;
 };
 
-Reports reportsOf(const std::function<void(NkDib&, const NkDib&, const ProgressTextEvent&)>& run,
+Reports reportsOf(const std::function<void(NkDib&, const NkDib&, const ProgressStageEvent&)>& run,
                   const Picture& src) {
     Reports reports;
     NkDib dest;
     const NkDib source = toDib(src);
-    run(dest, source, [&](const std::string& text) {
+    run(dest, source, [&](ProcessStage stage) {
+        const std::string text = processStageText(stage);
         reports.texts.push_back(text);
         if (!text.empty()) {
             reports.stageHeights.push_back(dest.height());

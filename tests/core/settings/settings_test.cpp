@@ -31,7 +31,8 @@ const std::string kDefaultFile =
     "[GLoader]\nDoAnalyze=0\nUseSPIPrev=1\nInBMPFirst=0\nInJPGFirst=0\nUseOrientation=1\nMaxSide="
     "4096\nUseColorProfile=1\nAlphaBackground=0\nAlphaColor=clWhite\n\n"
     "[SPI]\nSearchOpt=3\n\n"
-    "[File]\nLastDir=\n\n";
+    "[File]\nLastDir=\n\n"
+    "[UI]\nLanguage=\n\n";
 
 // Loads the text as the settings file, as a start of the program does.
 Settings loadFrom(const TempFolder& folder, const std::string& text) {
@@ -123,6 +124,7 @@ TEST(Settings, RoundTripKeepsEveryField) {
     s.loaderFlags = LoaderFlags{true, false, true, true, false, 12000};
     s.spiSearchOptions = 31;
     s.lastDir = "/tmp/a b=c/";
+    s.uiLanguage = "en";
     saveSettings(s, path);
     const std::string text = readText(path);
     EXPECT_NE(text.find("SizeRate=0.3\n"), std::string::npos);  // 15 digits, shortest

@@ -41,8 +41,8 @@ TEST_F(ImageWindowTest, FirstPictureAtItsOwnSizeWithTitle) {
     EXPECT_TRUE(window->popupMenu().vaNext->isEnabled());
     EXPECT_TRUE(window->popupMenu().vaPrior->isEnabled());
     EXPECT_TRUE(window->testAttribute(Qt::WA_DeleteOnClose));
-    window->process().onProgress("縮小中");  // the pipeline's stages show in the title
-    EXPECT_EQ(title(window), "縮小中");
+    window->process().onProgress(ProcessStage::resizing);  // the stages show in the title
+    EXPECT_EQ(title(window), "リサイズ中");
 }
 
 TEST_F(ImageWindowTest, NavigationSkipsFilesThatDoNotLoad) {

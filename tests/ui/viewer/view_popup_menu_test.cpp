@@ -4,7 +4,14 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCoreApplication>
+#include <QTranslator>
 #include <QWidget>
+
+#include "common/ui_language.h"
+#include "process/filter/process_stage.h"
+#include "tests/scoped_env.h"
+#include "viewer/view_texts.h"
 
 namespace ravinel {
 namespace {
@@ -202,6 +209,34 @@ TEST_F(ViewPopupMenuTest, RadioGroupsStayExclusiveWhenClicked) {
     menu.vpSizeFixedMode->setChecked(true);
     EXPECT_FALSE(menu.vpSizeOrgMode->isChecked());
     EXPECT_FALSE(menu.vpSizeRateMode->isChecked());
+}
+
+// The built-in English translation loads and reaches the menus, the core's stage texts and
+// the information submenu; Japanese shows the source texts.
+TEST(ViewPopupMenuLanguage, EnglishComesFromTheTranslationJapaneseIsTheSource) {
+    struct Case {
+        const char* lang;
+        const char* close;
+        const char* stage;
+        const char* fileNameLine;
+    };
+    const Case cases[] = {{"ja", "閉じる(&Z)\tEsc", "リサイズ中", "ファイル名\tp.jpg"},
+                          {"en", "&Close\tEsc", "Resizing", "File name\tp.jpg"}};
+    for (const Case& c : cases) {
+        const testing::ScopedEnv env("RAVINEL_LANG", c.lang);
+        QTranslator translator;
+        ASSERT_TRUE(useUiLanguage(translator, chooseUiLanguage("", QLocale::system())));
+        QWidget owner;
+        const ViewPopupMenu items(&owner);
+        EXPECT_EQ(items.vpClose->text(), QString::fromUtf8(c.close)) << c.lang;
+        EXPECT_EQ(
+            QCoreApplication::translate("ProcessStage", processStageText(ProcessStage::resizing)),
+            QString::fromUtf8(c.stage))
+            << c.lang;
+        InfoState state;
+        state.fileName = "p.jpg";
+        EXPECT_EQ(infoEntries(state).front().caption, c.fileNameLine) << c.lang;
+    }
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ void countRow(const uint8_t* row, int width, VectorLuminances vector, std::vecto
 }
 
 // Each band counts on its own; the counts are added up at the end.
-Histogram luminanceHistogram(const NkDib& source, const ProgressTextEvent& progress) {
+Histogram luminanceHistogram(const NkDib& source, const ProgressStageEvent& progress) {
     const std::vector<const uint8_t*> in = constRows(source);
     const int width = source.width();
     const VectorLuminances vector = vectorLuminances();
@@ -82,9 +82,9 @@ int clippedLevel(const Histogram& histogram, int64_t clipped, int start, int ste
 }  // namespace
 
 std::optional<BrightnessRange> prepareNormalization(NkDib& dest, const NkDib& source,
-                                                    const ProgressTextEvent& progress) {
+                                                    const ProgressStageEvent& progress) {
     sizeLike(dest, source);
-    reportStage(progress, "輝度範囲取得中");
+    reportStage(progress, ProcessStage::brightnessRange);
     const Histogram histogram = luminanceHistogram(source, progress);
     const int64_t clipped = int64_t{source.width()} * source.height() / 256;
     if (clipped == 0) {
@@ -97,7 +97,7 @@ std::optional<BrightnessRange> prepareNormalization(NkDib& dest, const NkDib& so
         dest = source;
         return std::nullopt;
     }
-    reportStage(progress, "輝度調整処理中");
+    reportStage(progress, ProcessStage::brightnessAdjustment);
     return BrightnessRange{lo, brightnessScale(lo, hi)};
 }
 

@@ -18,6 +18,6 @@ struct BrightnessRange {
 // is nothing to stretch (fewer than 256 pixels, or lo = hi); else the range, after the
 // stage text of the mapping pass.
 std::optional<BrightnessRange> prepareNormalization(NkDib& dest, const NkDib& source,
-                                                    const ProgressTextEvent& progress);
+                                                    const ProgressStageEvent& progress);
 
 }  // namespace ravinel

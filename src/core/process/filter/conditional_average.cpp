@@ -125,7 +125,7 @@ VectorPixels vectorPixels() {
 
 template <typename Arithmetic>
 void averageRows(NkDib& dest, const NkDib& bordered, uint8_t threshold,
-                 const Arithmetic& arithmetic, const ProgressTextEvent& progress) {
+                 const Arithmetic& arithmetic, const ProgressStageEvent& progress) {
     const std::vector<const uint8_t*> in = constRows(bordered);
     const std::vector<uint8_t*> out = rows(dest);
     const int width = dest.width();
@@ -141,24 +141,22 @@ void averageRows(NkDib& dest, const NkDib& bordered, uint8_t threshold,
     });
 }
 
-constexpr const char* kStageText = "条件付平均化処理中";
-
 }  // namespace
 
 void conditionalAverage(NkDib& dest, const NkDib& src, uint8_t threshold,
-                        const ProgressTextEvent& progress) {
+                        const ProgressStageEvent& progress) {
     const NkDib source = filterSource(src);
     const NkDib bordered = borderedCopy(source);
     sizeLike(dest, source);
-    reportStage(progress, kStageText);
+    reportStage(progress, ProcessStage::conditionalAverage);
     averageRows(dest, bordered, threshold, PlainArithmetic{threshold}, progress);
 }
 
 void conditionalAverage3DNow(NkDib& dest, const NkDib& src, uint8_t threshold,
-                             const ProgressTextEvent& progress) {
+                             const ProgressStageEvent& progress) {
     const NkDib source = filterSource(src);
     const NkDib bordered = borderedCopy(source);
-    reportStage(progress, kStageText);
+    reportStage(progress, ProcessStage::conditionalAverage);
     sizeLike(dest, source);
     averageRows(dest, bordered, threshold, PackedArithmetic{threshold}, progress);
 }

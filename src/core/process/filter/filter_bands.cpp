@@ -15,7 +15,7 @@ constexpr int kRowsPerReportedBlock = 400;
 
 }  // namespace
 
-void forEachFilterBand(int height, int width, const ProgressTextEvent& progress,
+void forEachFilterBand(int height, int width, const ProgressStageEvent& progress,
                        const std::function<void(int begin, int end)>& work) {
     const auto minBand = static_cast<size_t>(std::max(1, kMinBandPixels / std::max(width, 1)));
     const int block = progress ? kRowsPerReportedBlock : std::max(height, 1);

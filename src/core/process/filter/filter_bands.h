@@ -11,7 +11,7 @@ namespace ravinel {
 // reports of progress come from the calling thread, in order, each before the rows it
 // names are worked on; with progress, the rows go in blocks so that the reports keep
 // pace with the work.
-void forEachFilterBand(int height, int width, const ProgressTextEvent& progress,
+void forEachFilterBand(int height, int width, const ProgressStageEvent& progress,
                        const std::function<void(int begin, int end)>& work);
 
 }  // namespace ravinel

@@ -1,21 +1,19 @@
 #pragma once
 
-#include <string>
-
 #include "process/filter/image_filters.h"
 
 namespace ravinel {
 
-inline void reportStage(const ProgressTextEvent& progress, const std::string& text) {
+inline void reportStage(const ProgressStageEvent& progress, ProcessStage stage) {
     if (progress) {
-        progress(text);
+        progress(stage);
     }
 }
 
-// Rows 0, 100, 200, ... of a pass report an empty text.
-inline void reportRow(const ProgressTextEvent& progress, int y) {
+// Rows 0, 100, 200, ... of a pass are reported.
+inline void reportRow(const ProgressStageEvent& progress, int y) {
     if (progress && y % 100 == 0) {
-        progress(std::string());
+        progress(ProcessStage::row);
     }
 }
 

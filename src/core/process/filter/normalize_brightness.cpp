@@ -41,7 +41,7 @@ VectorPixels vectorPixels() {
 }
 
 template <ChannelMapping kChannel, ChannelRounding kRounding>
-void normalize(NkDib& dest, const NkDib& src, const ProgressTextEvent& progress) {
+void normalize(NkDib& dest, const NkDib& src, const ProgressStageEvent& progress) {
     const NkDib source = filterSource(src);
     const std::optional<BrightnessRange> range = prepareNormalization(dest, source, progress);
     if (!range) {
@@ -65,11 +65,11 @@ void normalize(NkDib& dest, const NkDib& src, const ProgressTextEvent& progress)
 
 }  // namespace
 
-void normalizeBrightness(NkDib& dest, const NkDib& src, const ProgressTextEvent& progress) {
+void normalizeBrightness(NkDib& dest, const NkDib& src, const ProgressStageEvent& progress) {
     normalize<normalizedChannel, ChannelRounding::plain>(dest, src, progress);
 }
 
-void normalizeBrightness3DNow(NkDib& dest, const NkDib& src, const ProgressTextEvent& progress) {
+void normalizeBrightness3DNow(NkDib& dest, const NkDib& src, const ProgressStageEvent& progress) {
     normalize<normalizedChannel3DNow, ChannelRounding::packed>(dest, src, progress);
 }
 

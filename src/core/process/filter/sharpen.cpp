@@ -54,9 +54,9 @@ void sharpenRow(const RowWindow& window, uint8_t* dst, int width, VectorBytes ve
 
 }  // namespace
 
-void sharpen(NkDib& dest, const NkDib& src, const ProgressTextEvent& progress) {
+void sharpen(NkDib& dest, const NkDib& src, const ProgressStageEvent& progress) {
     const NkDib source = filterSource(src);
-    reportStage(progress, "シャープ処理中");
+    reportStage(progress, ProcessStage::sharpening);
     sizeLike(dest, source);
     const std::vector<const uint8_t*> in = constRows(source);
     const std::vector<uint8_t*> out = rows(dest);

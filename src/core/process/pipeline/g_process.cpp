@@ -18,19 +18,19 @@ std::string GProcess::colorModeName() const {
     return index < kColorModeNames.size() ? kColorModeNames[index] : "";
 }
 
-void GProcess::progress(const char* text) const {
+void GProcess::progress(ProcessStage stage) const {
     if (onProgress) {
-        onProgress(text);
+        onProgress(stage);
     }
 }
 
 void GProcess::execute() {
-    progress("リサイズ中");
+    progress(ProcessStage::resizing);
     // Let go of the previous display picture's pixels before making the next.
     dest.setWidth(1);
     dest.setHeight(1);
     dest = filteredAndResized();
-    progress("カラー深度変更中");
+    progress(ProcessStage::colorDepth);
     changeColorDepth();
 }
 
@@ -69,7 +69,7 @@ void GProcess::resize(NkDib& into, NkDib& from, ResizeMethod method, bool reduce
 // replaces the picture (a shared store, no copy).
 void GProcess::runFilters(const FilterSet& filters, FilterPhase phase, NkDib& picture) const {
     if (filters.noise == phase) {
-        progress("弱ノイズ除去処理中");
+        progress(ProcessStage::noiseRemoval);
         NkDib result;
         if (settings.use3DNow) {
             conditionalAverage3DNow(result, picture, kNoiseThreshold);
@@ -79,7 +79,7 @@ void GProcess::runFilters(const FilterSet& filters, FilterPhase phase, NkDib& pi
         picture = result;
     }
     if (filters.normalize == phase) {
-        progress("輝度ノーマライズ処理中");
+        progress(ProcessStage::normalizing);
         NkDib result;
         if (settings.use3DNow) {
             normalizeBrightness3DNow(result, picture);
@@ -89,7 +89,7 @@ void GProcess::runFilters(const FilterSet& filters, FilterPhase phase, NkDib& pi
         picture = result;
     }
     if (filters.sharp == phase) {
-        progress("シャープ処理中");
+        progress(ProcessStage::sharpening);
         NkDib result;
         sharpen(result, picture);
         picture = result;

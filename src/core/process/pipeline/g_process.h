@@ -27,10 +27,10 @@ class GProcess {
     uint16_t destWidth = 0;
     uint16_t destHeight = 0;
     GProcessSettings settings;
-    ProgressTextEvent onProgress;  // the stage texts; may be empty
+    ProgressStageEvent onProgress;  // the stages; may be empty
 
   private:
-    void progress(const char* text) const;
+    void progress(ProcessStage stage) const;
     // The 24-bit picture of the display size, filtered as the settings say.
     NkDib filteredAndResized() const;
     void runFilters(const FilterSet& filters, FilterPhase phase, NkDib& picture) const;
