@@ -104,7 +104,8 @@ TEST_F(HubTest, UnreadableSettingsGiveDefaultsAndTheFileIsReplacedOnlyAtTheEnd) 
     EXPECT_EQ(loadSettings(iniPath()), hub.settings());
     EXPECT_EQ(loadSettings(iniPath()).selectPage, 2);
     EXPECT_TRUE(iniText().starts_with("[ThumbForm]\n"));
-    EXPECT_TRUE(iniText().ends_with("[File]\nLastDir=" + hub.settings().lastDir + "\n\n"));
+    EXPECT_TRUE(iniText().ends_with("[File]\nLastDir=" + hub.settings().lastDir +
+                                    "\n\n[UI]\nLanguage=\n\n"));
 }
 
 TEST_F(HubTest, OpensAWindowOnlyForAPicture) {
