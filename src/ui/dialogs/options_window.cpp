@@ -50,6 +50,8 @@ OptionsWindow::OptionsWindow(AppContext& context, QWidget* parent)
     };
     formCreate();
     formShow();
+    // Sized to the texts and values the controls now show.
+    placeOnScreen();
 }
 
 OptionsWindow::~OptionsWindow() = default;
@@ -106,7 +108,6 @@ void OptionsWindow::formCreate() {
     pageCon_->setCurrentIndex(page);
     pageConChange(page);
     connect(pageCon_, &QTabWidget::currentChanged, this, &OptionsWindow::pageConChange);
-    placeOnScreen();
 }
 
 // At the size its contents ask for, in the middle of the work area and never larger.

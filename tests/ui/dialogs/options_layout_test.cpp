@@ -126,6 +126,7 @@ TEST_F(OptionsTest, EveryPageShowsAllItsControlsAndTextsAtEverySize) {
             pages->setCurrentIndex(page);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
             SCOPED_TRACE(pages->tabText(page).toStdString());
+            EXPECT_EQ(options.size(), wanted) << "the window was measured with every page";
             for (const QString& problem : cutWidgets(options, options.samplePanel())) {
                 ADD_FAILURE() << problem.toStdString();
             }
