@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Refreshes docs/screenshots/options.png: the options window on its first page, opened
-# from the browser's menu (right click, "その他", "オプション"), on its own 1280 x 800 X
-# server with a window manager.
+# Refreshes docs/screenshots/options-1.png to options-6.png: the options window on each of
+# its pages, opened from the browser's menu (right click, "その他", "オプション") at the
+# size it opens at, on its own 1280 x 800 X server with a window manager.
 # Usage: tools/screenshot_options.sh [BUILD_DIR]   (default build/, made by ./ravinel.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -34,7 +34,15 @@ sleep 1
 xdotool key o
 sleep 4
 window=$(xdotool search --name "オプション設定" | head -1)
-# The window's own contents: under Xvfb the frame's capture of a modal window comes out black.
-xwd -id "$window" -silent | convert xwd:- docs/screenshots/options.png
-echo "wrote docs/screenshots/options.png"
+# The first tab takes the keys; the right arrow key goes to the next page.
+xdotool mousemove --window "$window" 30 16 click 1
+sleep 1
+for page in 1 2 3 4 5 6; do
+  # The window's own contents: under Xvfb the frame's capture of a modal window comes out
+  # black.
+  xwd -id "$window" -silent | convert xwd:- "docs/screenshots/options-$page.png"
+  echo "wrote docs/screenshots/options-$page.png"
+  xdotool key Right
+  sleep 1
+done
 desktop_stop
