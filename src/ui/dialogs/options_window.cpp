@@ -6,7 +6,6 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFontDialog>
-#include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
