@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Refreshes docs/screenshots/LANG/options.png: the options window on its first page, opened
-# from the browser's menu ("その他", "オプション"), on its own 1280 x 800 X
-# server with a window manager.
-# Usage: [RAVINEL_LANG=en] tools/screenshot_options.sh [BUILD_DIR]   (default build/, made by ./ravinel.sh)
+# Refreshes docs/screenshots/LANG/options-1.png to options-6.png: the options window on
+# each of its pages, opened from the browser's menu ("その他", "オプション") at the size it
+# opens at, on its own 1280 x 800 X server with a window manager.
+# Usage: [RAVINEL_LANG=en] tools/screenshot_options.sh [BUILD_DIR]   (default build/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
@@ -40,7 +40,15 @@ sleep 1
 xdotool key "${keys[1]}"
 sleep 4
 window=$(xdotool search --name "^$title\$" | head -1)
-# The window's own contents: under Xvfb the frame's capture of a modal window comes out black.
-xwd -id "$window" -silent | convert xwd:- "$shots/options.png"
-echo "wrote $shots/options.png"
+# The first tab takes the keys; the right arrow key goes to the next page.
+xdotool mousemove --window "$window" 30 16 click 1
+sleep 1
+for page in 1 2 3 4 5 6; do
+  # The window's own contents: under Xvfb the frame's capture of a modal window comes out
+  # black.
+  xwd -id "$window" -silent | convert xwd:- "$shots/options-$page.png"
+  echo "wrote $shots/options-$page.png"
+  xdotool key Right
+  sleep 1
+done
 desktop_stop

@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -46,36 +47,60 @@ QComboBox* makeComboBox(QWidget* parent, const char* name, const QStringList& it
     return box;
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, QRect bounds) {
+QLabel* makeLabel(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
-    label->setGeometry(bounds);
     return label;
 }
+
+// The sample's background holds the largest tile (242 dots) with a margin; the bars that
+// size the tile are as long as its sides.
+constexpr int kSampleSide = 249;
+constexpr int kSampleRow = 1;
+// Between groups of buttons, in dots.
+constexpr int kGroupGap = 10;
 
 }  // namespace
 
 QWidget* OptionsWindow::createThumbPanelPage1() {
     auto* page = new QWidget;
     page->setObjectName("TabThumbPanel1");
+    auto* grid = new QGridLayout(page);
     trkBarPw_ = makeSlider(page, "TrkBarPW", Qt::Horizontal, 16, 242);
-    trkBarPw_->setGeometry(8, 4, 249, 24);
     panelBk_ = new QWidget(page);
     panelBk_->setObjectName("PanelBk");
-    panelBk_->setGeometry(8, 30, 249, 249);
+    panelBk_->setFixedSize(kSampleSide, kSampleSide);
     panelBk_->setAutoFillBackground(true);
     trkBarPh_ = makeSlider(page, "TrkBarPH", Qt::Vertical, 16, 242);
-    trkBarPh_->setGeometry(262, 30, 24, 249);
     trkBarTt_ = makeSlider(page, "TrkBarTT", Qt::Vertical, 0, 240);
-    trkBarTt_->setGeometry(300, 30, 24, 249);
     trkBarLt_ = makeSlider(page, "TrkBarLT", Qt::Vertical, 0, 240);
-    trkBarLt_->setGeometry(338, 30, 24, 249);
     trkBarTs_ = makeSlider(page, "TrkBarTS", Qt::Horizontal, 16, 240);
-    trkBarTs_->setGeometry(8, 284, 249, 24);
-    labelPs_ = makeLabel(page, "LabelPS", {8, 312, 249, 18});
-    labelTs_ = makeLabel(page, "LabelTS", {8, 332, 249, 18});
-    labelTp_ = makeLabel(page, "LabelTP", {264, 290, 185, 18});
-    labelLp_ = makeLabel(page, "LabelLP", {264, 310, 185, 18});
+    labelPs_ = makeLabel(page, "LabelPS");
+    labelTs_ = makeLabel(page, "LabelTS");
+    labelTp_ = makeLabel(page, "LabelTP");
+    labelLp_ = makeLabel(page, "LabelLP");
+
+    // The bars are as long as the sample is wide and high, whatever the texts beside them.
+    for (QSlider* bar : {trkBarPw_, trkBarTs_}) {
+        bar->setFixedWidth(kSampleSide);
+    }
+    auto* heights = new QHBoxLayout;
+    for (QSlider* bar : {trkBarPh_, trkBarTt_, trkBarLt_}) {
+        bar->setFixedHeight(kSampleSide);
+        heights->addWidget(bar);
+    }
+    heights->addStretch();
+    grid->addWidget(trkBarPw_, 0, 0, Qt::AlignLeft);
+    reserveSampleCell(page);
+    placeSample(page);
+    grid->addLayout(heights, kSampleRow, 1);
+    grid->addWidget(trkBarTs_, 2, 0, Qt::AlignLeft);
+    grid->addWidget(labelTp_, 2, 1);
+    grid->addWidget(labelPs_, 3, 0);
+    grid->addWidget(labelLp_, 3, 1);
+    grid->addWidget(labelTs_, 4, 0);
+    grid->setColumnStretch(2, 1);
+    grid->setRowStretch(5, 1);
 
     const auto bind = [this](QSlider* slider, int32_t& field) {
         connect(slider, &QSlider::valueChanged, this, [this, &field](int value) {
@@ -94,12 +119,14 @@ QWidget* OptionsWindow::createThumbPanelPage1() {
 QWidget* OptionsWindow::createThumbPanelPage2() {
     auto* page = new QWidget;
     page->setObjectName("TabThumbPanel2");
-    int top = 8;
-    const auto button = [this, page, &top](const char* name, const QString& caption) {
+    auto* grid = new QGridLayout(page);
+    reserveSampleCell(page);
+    // One column of buttons as wide as the widest.
+    auto* column = new QVBoxLayout;
+    const auto button = [page, column](const char* name, const QString& caption) {
         auto* b = new QPushButton(caption, page);
         b->setObjectName(name);
-        b->setGeometry(268, top, 180, 25);
-        top += 30;
+        column->addWidget(b);
         return b;
     };
     QPushButton* colP = button("ButtonColP", "パネルの色");
@@ -109,17 +136,20 @@ QWidget* OptionsWindow::createThumbPanelPage2() {
     QPushButton* fontL = button("ButtonFontL", "ファイル名フォント");
     fontL->setToolTip(
         "※Windowsが日本語Charsetを使用している場合、強制的にCharsetを日本語に変更します");
-    top += 10;
+    column->addSpacing(kGroupGap);
     QPushButton* colOs = button("ButtonColOS", "全ての色をOSの色に戻す");
-    top += 10;
+    column->addSpacing(kGroupGap);
     ckBxNoBorder_ = makeCheckBox(page, "CkBxNoBorder", "パネル枠を非表示");
-    ckBxNoBorder_->setGeometry(268, top, 180, 22);
     ckBxNoLabel_ = makeCheckBox(page, "CkBxNoLabel", "ファイル名を非表示");
-    ckBxNoLabel_->setGeometry(268, top + 26, 180, 22);
     ckBxSharedCache_ = makeCheckBox(page, "CkBxSharedCache", "共有サムネイルを使用");
-    ckBxSharedCache_->setGeometry(268, top + 52, 180, 22);
     ckBxSharedCache_->setToolTip(
         "他のアプリケーションと共通のサムネイル（~/.cache/thumbnails）を読み書きします");
+    for (QCheckBox* box : {ckBxNoBorder_, ckBxNoLabel_, ckBxSharedCache_}) {
+        column->addWidget(box);
+    }
+    column->addStretch();
+    grid->addLayout(column, 0, 1, kSampleRow + 2, 1);
+    grid->setColumnStretch(2, 1);
 
     connect(colP, &QPushButton::clicked, this, [this] { colorButtonClick(thumbPanel_.panelCol); });
     connect(colBk, &QPushButton::clicked, this, [this] { colorButtonClick(thumbPanel_.pnlBkCol); });
@@ -134,6 +164,20 @@ QWidget* OptionsWindow::createThumbPanelPage2() {
     connect(ckBxSharedCache_, &QCheckBox::toggled, this,
             [this](bool on) { thumbConf_.useSharedCache = on; });
     return page;
+}
+
+// Both thumbnail pages keep the sample's cell and the row of the width bar above it, so the
+// sample stays in place when it moves between them.
+void OptionsWindow::reserveSampleCell(QWidget* page) const {
+    auto* grid = qobject_cast<QGridLayout*>(page->layout());
+    grid->setRowMinimumHeight(0, trkBarPw_->sizeHint().height());
+    grid->setRowMinimumHeight(kSampleRow, kSampleSide);
+    grid->setColumnMinimumWidth(0, kSampleSide);
+}
+
+void OptionsWindow::placeSample(QWidget* page) {
+    qobject_cast<QGridLayout*>(page->layout())
+        ->addWidget(panelBk_, kSampleRow, 0, Qt::AlignLeft | Qt::AlignTop);
 }
 
 QWidget* OptionsWindow::createViewPage() {
@@ -263,7 +307,9 @@ QWidget* OptionsWindow::createEtcPage() {
     memoVixDir_->setObjectName("MemoViXDir");
     auto* buttonVix = new QPushButton("...", vix);
     buttonVix->setObjectName("ButtonViX");
-    buttonVix->setFixedWidth(32);
+    // A narrow button: its text and a margin of its own height.
+    buttonVix->setFixedWidth(buttonVix->fontMetrics().horizontalAdvance(buttonVix->text()) +
+                             buttonVix->sizeHint().height());
     vixRow->addWidget(memoVixDir_);
     vixRow->addWidget(buttonVix);
     column->addWidget(vix);

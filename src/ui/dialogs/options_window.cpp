@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFontDialog>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,21 +16,16 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
 #include "common/img_tn_panel.h"
+#include "common/window_on_monitor.h"
 #include "dialogs/folder_dialog.h"
 #include "dialogs/folder_text.h"
 #include "plugin_host/spis.h"
 #include "settings/settings.h"
 
 namespace ravinel {
-
-namespace {
-
-constexpr int kClientWidth = 467;
-constexpr int kClientHeight = 433;
-
-}  // namespace
 
 OptionsWindow::OptionsWindow(AppContext& context, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -53,6 +49,8 @@ OptionsWindow::OptionsWindow(AppContext& context, QWidget* parent)
     };
     formCreate();
     formShow();
+    // Sized to the texts and values the controls now show.
+    placeOnScreen();
 }
 
 OptionsWindow::~OptionsWindow() = default;
@@ -62,11 +60,7 @@ void OptionsWindow::formCreate() {
     setModal(true);
     // The status bar's font, as the window's text is set in it.
     setFont(QApplication::font("QStatusBar"));
-    setFixedSize(kClientWidth, kClientHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
-    }
+    setSizeGripEnabled(true);
 
     const Settings& settings = context_.settings();
     thumbPanel_ = settings.thumbPanel;
@@ -76,7 +70,10 @@ void OptionsWindow::formCreate() {
 
     pageCon_ = new QTabWidget(this);
     pageCon_->setObjectName("PageCon");
-    pageCon_->setGeometry(4, 4, kClientWidth - 8, 390);
+    // Every page is one click away: no scroll arrows and no shortened titles, so the window
+    // is never narrower than its tabs.
+    pageCon_->setUsesScrollButtons(false);
+    pageCon_->setElideMode(Qt::ElideNone);
     tabThumbPanel1_ = createThumbPanelPage1();
     tabThumbPanel2_ = createThumbPanelPage2();
     pageCon_->addTab(tabThumbPanel1_, "サムネイル1");
@@ -88,9 +85,14 @@ void OptionsWindow::formCreate() {
 
     buttonOk_ = new QPushButton("閉じる", this);
     buttonOk_->setObjectName("ButtonOK");
-    buttonOk_->setGeometry(384, 400, 75, 25);
     buttonOk_->setDefault(true);
     connect(buttonOk_, &QPushButton::clicked, this, &QWidget::close);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch();
+    buttonRow->addWidget(buttonOk_);
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(pageCon_);
+    column->addLayout(buttonRow);
 
     previewTile_ = new ImgTnPanel(panelBk_, thumbPanel_.style);
     previewTile_->move(0, 0);
@@ -105,6 +107,18 @@ void OptionsWindow::formCreate() {
     pageCon_->setCurrentIndex(page);
     pageConChange(page);
     connect(pageCon_, &QTabWidget::currentChanged, this, &OptionsWindow::pageConChange);
+}
+
+// At the size its contents ask for, in the middle of the work area and never larger.
+void OptionsWindow::placeOnScreen() {
+    QRect bounds(QPoint(0, 0), sizeHint().expandedTo(minimumSizeHint()));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        bounds.moveCenter(area.center());
+        bounds = shrunkToWorkArea(bounds, area);
+    }
+    resize(bounds.size());
+    move(bounds.topLeft());
 }
 
 // Setting the controls runs their change handlers, which store the same values into the
@@ -192,13 +206,13 @@ void OptionsWindow::formClose() {
     settings.selectPage = pageCon_->currentIndex();
 }
 
-// Both thumbnail pages show the same sample: it moves to the page being shown.
+// Both thumbnail pages show the same sample: it moves to the page being shown, into the
+// cell both pages keep for it.
 void OptionsWindow::pageConChange(int index) {
     QWidget* page = index == 0 ? tabThumbPanel1_ : tabThumbPanel2_;
     if (panelBk_->parentWidget() != page) {
-        const QRect bounds = panelBk_->geometry();
-        panelBk_->setParent(page);
-        panelBk_->setGeometry(bounds);
+        panelBk_->parentWidget()->layout()->removeWidget(panelBk_);
+        placeSample(page);
         panelBk_->show();
     }
 }

@@ -64,6 +64,11 @@ class OptionsWindow : public QDialog {
     QWidget* createEtcPage();
     QWidget* createVersionPage();
 
+    // The cell of the sample on both thumbnail pages, kept at its size on each.
+    void reserveSampleCell(QWidget* page) const;
+    void placeSample(QWidget* page);
+    void placeOnScreen();
+
     void formCreate();
     void formShow();
     void formClose();

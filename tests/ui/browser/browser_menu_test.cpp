@@ -7,7 +7,7 @@
 #include "browser/grip_panel.h"
 #include "browser/img_tn_view.h"
 #include "browser/shell_dir_tree.h"
-#include "browser/window_on_monitor.h"
+#include "common/window_on_monitor.h"
 #include "tests/ui/browser/browser_window_fixture.h"
 
 namespace ravinel::testing {

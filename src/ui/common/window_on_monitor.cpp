@@ -1,4 +1,4 @@
-#include "browser/window_on_monitor.h"
+#include "common/window_on_monitor.h"
 
 #include <QGuiApplication>
 #include <QScreen>
