@@ -570,6 +570,13 @@ Pictures open up to %2 pixels on their longer side. The limit can be raised on t
     </message>
 </context>
 <context>
+    <name>ravinel::ArchiveWindow</name>
+    <message>
+        <source>この圧縮形式での画像表示には非対応</source>
+        <translation>Pictures in this kind of archive cannot be shown</translation>
+    </message>
+</context>
+<context>
     <name>ravinel::BrowserStatusBar</name>
     <message>
         <source>メニュー</source>
@@ -589,6 +596,305 @@ Pictures open up to %2 pixels on their longer side. The limit can be raised on t
     <message>
         <source>更新日時</source>
         <translation>Modified</translation>
+    </message>
+</context>
+<context>
+    <name>ravinel::OptionsWindow</name>
+    <message>
+        <source>パネルの色</source>
+        <translation>Panel Color</translation>
+    </message>
+    <message>
+        <source>パネル外部の色</source>
+        <translation>Background Color</translation>
+    </message>
+    <message>
+        <source>ファイル名の色</source>
+        <translation>File Name Color</translation>
+    </message>
+    <message>
+        <source>ファイル名背景色</source>
+        <translation>File Name Background</translation>
+    </message>
+    <message>
+        <source>ファイル名フォント</source>
+        <translation>File Name Font</translation>
+    </message>
+    <message>
+        <source>※Windowsが日本語Charsetを使用している場合、強制的にCharsetを日本語に変更します</source>
+        <translation>The font keeps the character set stored in the settings</translation>
+    </message>
+    <message>
+        <source>全ての色をOSの色に戻す</source>
+        <translation>Reset All Colors to the System Colors</translation>
+    </message>
+    <message>
+        <source>パネル枠を非表示</source>
+        <translation>Hide panel borders</translation>
+    </message>
+    <message>
+        <source>ファイル名を非表示</source>
+        <translation>Hide file names</translation>
+    </message>
+    <message>
+        <source>共有サムネイルを使用</source>
+        <translation>Use shared thumbnails</translation>
+    </message>
+    <message>
+        <source>他のアプリケーションと共通のサムネイル（~/.cache/thumbnails）を読み書きします</source>
+        <translation>Reads and writes the thumbnails shared with other applications (~/.cache/thumbnails)</translation>
+    </message>
+    <message>
+        <source>オリジナルサイズモード</source>
+        <translation>Original size</translation>
+    </message>
+    <message>
+        <source>画面フィットモード</source>
+        <translation>Fit to screen</translation>
+    </message>
+    <message>
+        <source>拡大率固定モード</source>
+        <translation>Fixed rate</translation>
+    </message>
+    <message>
+        <source>長辺サイズ固定モード</source>
+        <translation>Fixed long side</translation>
+    </message>
+    <message>
+        <source>表示サイズ</source>
+        <translation>Display size</translation>
+    </message>
+    <message>
+        <source>左</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>中央</source>
+        <translation>Center</translation>
+    </message>
+    <message>
+        <source>右</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>表示位置</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>フルカラー</source>
+        <translation>Full color</translation>
+    </message>
+    <message>
+        <source>8 bit ハーフトーン</source>
+        <translation>8-bit halftone</translation>
+    </message>
+    <message>
+        <source>1 bit ハーフトーン白黒</source>
+        <translation>1-bit halftone black and white</translation>
+    </message>
+    <message>
+        <source>色数</source>
+        <translation>Colors</translation>
+    </message>
+    <message>
+        <source>16ビット画面で、フルカラー時にマッハバンドを軽減</source>
+        <translation>Reduce banding of full color on 16-bit screens</translation>
+    </message>
+    <message>
+        <source>面積平均</source>
+        <translation>Area average</translation>
+    </message>
+    <message>
+        <source>縮小</source>
+        <translation>Reduction</translation>
+    </message>
+    <message>
+        <source>面積拡大</source>
+        <translation>Area weighted</translation>
+    </message>
+    <message>
+        <source>拡大</source>
+        <translation>Enlargement</translation>
+    </message>
+    <message>
+        <source>ウィンドウ枠を非表示</source>
+        <translation>Hide the window frame</translation>
+    </message>
+    <message>
+        <source>ダブルバッファリング</source>
+        <translation>Double buffering</translation>
+    </message>
+    <message>
+        <source>メモリ使用量が増えるが、ちらつきが軽減されるかも</source>
+        <translation>Uses more memory, may reduce flicker</translation>
+    </message>
+    <message>
+        <source>使用中の Susieプラグイン</source>
+        <translation>Susie plug-ins in use</translation>
+    </message>
+    <message>
+        <source>プラグイン名</source>
+        <translation>Plug-in</translation>
+    </message>
+    <message>
+        <source>対応拡張子</source>
+        <translation>Extensions</translation>
+    </message>
+    <message>
+        <source>プラグイン説明</source>
+        <translation>Description</translation>
+    </message>
+    <message>
+        <source>プラグインのプレビュー機能をできるだけ使用</source>
+        <translation>Use the plug-ins&apos; previews where possible</translation>
+    </message>
+    <message>
+        <source>使用する Susieプラグイン</source>
+        <translation>Susie plug-ins to use</translation>
+    </message>
+    <message>
+        <source>この実行ファイルのあるフォルダのプラグイン</source>
+        <translation>Plug-ins in the program&apos;s folder</translation>
+    </message>
+    <message>
+        <source>Susie のあるフォルダのプラグイン</source>
+        <translation>Plug-ins in the Susie folder</translation>
+    </message>
+    <message>
+        <source>Susieプラグインより内蔵ローダを優先する画像の種類</source>
+        <translation>Pictures read by the built-in loader before the Susie plug-ins</translation>
+    </message>
+    <message>
+        <source>Exif の回転情報に従って画像を正しい向きで表示する</source>
+        <translation>Show pictures upright as their Exif orientation says</translation>
+    </message>
+    <message>
+        <source>画像に埋め込まれたカラープロファイルで色を合わせる</source>
+        <translation>Match colors with the picture&apos;s embedded color profile</translation>
+    </message>
+    <message>
+        <source>圧縮ファイル対応</source>
+        <translation>Archives</translation>
+    </message>
+    <message>
+        <source>圧縮ファイルを開く</source>
+        <translation>Open archives</translation>
+    </message>
+    <message>
+        <source>画像を表示したら圧縮ファイルリストウィンドウを閉じる</source>
+        <translation>Close the archive window once a picture is shown</translation>
+    </message>
+    <message>
+        <source>ViXのホームフォルダのパス</source>
+        <translation>ViX home folder</translation>
+    </message>
+    <message>
+        <source>大きな画像</source>
+        <translation>Large pictures</translation>
+    </message>
+    <message>
+        <source>画像の長辺の上限（ドット）</source>
+        <translation>Longest picture side (pixels)</translation>
+    </message>
+    <message>
+        <source>これより大きな画像は開かない。読み込みのメモリ上限は変わらない</source>
+        <translation>Larger pictures do not open. The memory limit of loading stays the same</translation>
+    </message>
+    <message>
+        <source>透明部分の背景</source>
+        <translation>Background of transparent parts</translation>
+    </message>
+    <message>
+        <source>市松模様</source>
+        <translation>Checkerboard</translation>
+    </message>
+    <message>
+        <source>単色</source>
+        <translation>Single color</translation>
+    </message>
+    <message>
+        <source>色の選択...</source>
+        <translation>Choose Color...</translation>
+    </message>
+    <message>
+        <source>ファイル名 FileName</source>
+        <translation>File name FileName</translation>
+    </message>
+    <message>
+        <source>パネルのサイズ : %1x%2</source>
+        <translation>Panel size: %1x%2</translation>
+    </message>
+    <message>
+        <source>サムネイルのサイズ : %1x%1</source>
+        <translation>Thumbnail size: %1x%1</translation>
+    </message>
+    <message>
+        <source>↓サムネイルの縦位置 : %1</source>
+        <translation>↓Thumbnail top: %1</translation>
+    </message>
+    <message>
+        <source>ファイル名の縦位置↑ : %1</source>
+        <translation>File name top↑: %1</translation>
+    </message>
+    <message>
+        <source>現在の倍率（パーセント） : %1</source>
+        <translation>Current rate (percent): %1</translation>
+    </message>
+    <message>
+        <source>現在のサイズ（ドット） : %1</source>
+        <translation>Current size (pixels): %1</translation>
+    </message>
+    <message>
+        <source>オプション設定</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>サムネイル1</source>
+        <translation>Thumbnails 1</translation>
+    </message>
+    <message>
+        <source>サムネイル2</source>
+        <translation>Thumbnails 2</translation>
+    </message>
+    <message>
+        <source>画像ウィンドウ</source>
+        <translation>Image Window</translation>
+    </message>
+    <message>
+        <source>その他</source>
+        <translation>Other</translation>
+    </message>
+    <message>
+        <source>バージョン</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>現在の設定倍率（パーセント） : %1</source>
+        <translation>Rate set (percent): %1</translation>
+    </message>
+    <message>
+        <source>現在の設定サイズ（ドット） : %1</source>
+        <translation>Size set (pixels): %1</translation>
+    </message>
+    <message>
+        <source>表示言語</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>ロケールに従う</source>
+        <translation>Follow the locale</translation>
+    </message>
+    <message>
+        <source>日本語</source>
+        <translation>日本語 (Japanese)</translation>
+    </message>
+    <message>
+        <source>次回の起動から有効になります</source>
+        <translation>Takes effect at the next start</translation>
     </message>
 </context>
 <context>

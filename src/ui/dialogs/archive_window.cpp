@@ -26,8 +26,6 @@ namespace {
 constexpr int kFormWidth = 600;
 constexpr int kFormHeight = 400;
 
-const QString kNotSupported = QString::fromUtf8("この圧縮形式での画像表示には非対応");
-
 }  // namespace
 
 ArchiveWindow::ArchiveWindow(AppContext& context) : context_(context) {
@@ -67,7 +65,7 @@ bool ArchiveWindow::loadArchive() {
         return false;
     }
     if (!showsArchivePictures(archive_.archiverType())) {
-        statusPanel_->setText(kNotSupported);
+        statusPanel_->setText(tr("この圧縮形式での画像表示には非対応"));
     }
     return true;
 }

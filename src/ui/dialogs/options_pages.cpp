@@ -129,21 +129,21 @@ QWidget* OptionsWindow::createThumbPanelPage2() {
         column->addWidget(b);
         return b;
     };
-    QPushButton* colP = button("ButtonColP", "パネルの色");
-    QPushButton* colBk = button("ButtonColBk", "パネル外部の色");
-    QPushButton* colL = button("ButtonColL", "ファイル名の色");
-    QPushButton* colLb = button("ButtonColLB", "ファイル名背景色");
-    QPushButton* fontL = button("ButtonFontL", "ファイル名フォント");
+    QPushButton* colP = button("ButtonColP", tr("パネルの色"));
+    QPushButton* colBk = button("ButtonColBk", tr("パネル外部の色"));
+    QPushButton* colL = button("ButtonColL", tr("ファイル名の色"));
+    QPushButton* colLb = button("ButtonColLB", tr("ファイル名背景色"));
+    QPushButton* fontL = button("ButtonFontL", tr("ファイル名フォント"));
     fontL->setToolTip(
-        "※Windowsが日本語Charsetを使用している場合、強制的にCharsetを日本語に変更します");
+        tr("※Windowsが日本語Charsetを使用している場合、強制的にCharsetを日本語に変更します"));
     column->addSpacing(kGroupGap);
-    QPushButton* colOs = button("ButtonColOS", "全ての色をOSの色に戻す");
+    QPushButton* colOs = button("ButtonColOS", tr("全ての色をOSの色に戻す"));
     column->addSpacing(kGroupGap);
-    ckBxNoBorder_ = makeCheckBox(page, "CkBxNoBorder", "パネル枠を非表示");
-    ckBxNoLabel_ = makeCheckBox(page, "CkBxNoLabel", "ファイル名を非表示");
-    ckBxSharedCache_ = makeCheckBox(page, "CkBxSharedCache", "共有サムネイルを使用");
+    ckBxNoBorder_ = makeCheckBox(page, "CkBxNoBorder", tr("パネル枠を非表示"));
+    ckBxNoLabel_ = makeCheckBox(page, "CkBxNoLabel", tr("ファイル名を非表示"));
+    ckBxSharedCache_ = makeCheckBox(page, "CkBxSharedCache", tr("共有サムネイルを使用"));
     ckBxSharedCache_->setToolTip(
-        "他のアプリケーションと共通のサムネイル（~/.cache/thumbnails）を読み書きします");
+        tr("他のアプリケーションと共通のサムネイル（~/.cache/thumbnails）を読み書きします"));
     for (QCheckBox* box : {ckBxNoBorder_, ckBxNoLabel_, ckBxSharedCache_}) {
         column->addWidget(box);
     }
@@ -185,9 +185,9 @@ QWidget* OptionsWindow::createViewPage() {
     page->setObjectName("TabView");
     auto* form = new QFormLayout(page);
     cmBxSizeMode_ = makeComboBox(page, "CmBxSizeMode",
-                                 {"オリジナルサイズモード", "画面フィットモード",
-                                  "拡大率固定モード", "長辺サイズ固定モード"});
-    form->addRow("表示サイズ", cmBxSizeMode_);
+                                 {tr("オリジナルサイズモード"), tr("画面フィットモード"),
+                                  tr("拡大率固定モード"), tr("長辺サイズ固定モード")});
+    form->addRow(tr("表示サイズ"), cmBxSizeMode_);
     tbFixedRate_ = makeSlider(page, "TBFixedRate", Qt::Horizontal, 10, 500);
     labelRate_ = new QLabel(page);
     labelRate_->setObjectName("LabelRate");
@@ -198,25 +198,25 @@ QWidget* OptionsWindow::createViewPage() {
     labelSize_->setObjectName("LabelSize");
     form->addRow(labelSize_);
     form->addRow(tbFixedSize_);
-    cmBxPos_ = makeComboBox(page, "CmBxPos", {"左", "中央", "右"});
-    form->addRow("表示位置", cmBxPos_);
-    cmBxColor_ = makeComboBox(
-        page, "CmBxColor",
-        {"フルカラー", "8 bit ハーフトーン", "8 bit", "4 bit", "1 bit ハーフトーン白黒"});
-    form->addRow("色数", cmBxColor_);
+    cmBxPos_ = makeComboBox(page, "CmBxPos", {tr("左"), tr("中央"), tr("右")});
+    form->addRow(tr("表示位置"), cmBxPos_);
+    cmBxColor_ = makeComboBox(page, "CmBxColor",
+                              {tr("フルカラー"), tr("8 bit ハーフトーン"), "8 bit", "4 bit",
+                               tr("1 bit ハーフトーン白黒")});
+    form->addRow(tr("色数"), cmBxColor_);
     ckBxDither_ =
-        makeCheckBox(page, "CkBxDither", "16ビット画面で、フルカラー時にマッハバンドを軽減");
+        makeCheckBox(page, "CkBxDither", tr("16ビット画面で、フルカラー時にマッハバンドを軽減"));
     form->addRow(ckBxDither_);
-    cmBxReductMode_ =
-        makeComboBox(page, "CmBxReductMode", {"StretchDraw", "StretchBlt HalfTone", "面積平均"});
-    form->addRow("縮小", cmBxReductMode_);
-    cmBxExpandMode_ =
-        makeComboBox(page, "CmBxExpandMode", {"StretchDraw", "StretchBlt HalfTone", "面積拡大"});
-    form->addRow("拡大", cmBxExpandMode_);
-    ckBxFrameless_ = makeCheckBox(page, "CkBxFrameless", "ウィンドウ枠を非表示");
+    cmBxReductMode_ = makeComboBox(page, "CmBxReductMode",
+                                   {"StretchDraw", "StretchBlt HalfTone", tr("面積平均")});
+    form->addRow(tr("縮小"), cmBxReductMode_);
+    cmBxExpandMode_ = makeComboBox(page, "CmBxExpandMode",
+                                   {"StretchDraw", "StretchBlt HalfTone", tr("面積拡大")});
+    form->addRow(tr("拡大"), cmBxExpandMode_);
+    ckBxFrameless_ = makeCheckBox(page, "CkBxFrameless", tr("ウィンドウ枠を非表示"));
     form->addRow(ckBxFrameless_);
-    ckBxWBuffer_ = makeCheckBox(page, "CkBxWBuffer", "ダブルバッファリング");
-    ckBxWBuffer_->setToolTip("メモリ使用量が増えるが、ちらつきが軽減されるかも");
+    ckBxWBuffer_ = makeCheckBox(page, "CkBxWBuffer", tr("ダブルバッファリング"));
+    ckBxWBuffer_->setToolTip(tr("メモリ使用量が増えるが、ちらつきが軽減されるかも"));
     form->addRow(ckBxWBuffer_);
 
     // A box without a selection (a stored value out of range) leaves its field alone.
@@ -245,10 +245,11 @@ QWidget* OptionsWindow::createSpiPage() {
     auto* page = new QWidget;
     page->setObjectName("TabSPI");
     auto* column = new QVBoxLayout(page);
-    column->addWidget(new QLabel("使用中の Susieプラグイン", page));
+    column->addWidget(new QLabel(tr("使用中の Susieプラグイン"), page));
     pluginList_ = new QTableWidget(0, 3, page);
     pluginList_->setObjectName("PluginList");
-    pluginList_->setHorizontalHeaderLabels({"プラグイン名", "対応拡張子", "プラグイン説明"});
+    pluginList_->setHorizontalHeaderLabels(
+        {tr("プラグイン名"), tr("対応拡張子"), tr("プラグイン説明")});
     pluginList_->verticalHeader()->hide();
     pluginList_->horizontalHeader()->setSectionsClickable(false);
     pluginList_->setShowGrid(true);
@@ -258,11 +259,12 @@ QWidget* OptionsWindow::createSpiPage() {
     pluginList_->setFocusPolicy(Qt::NoFocus);
     column->addWidget(pluginList_);
     ckBxUseSpiPrev_ =
-        makeCheckBox(page, "CkBxUseSPIPrev", "プラグインのプレビュー機能をできるだけ使用");
+        makeCheckBox(page, "CkBxUseSPIPrev", tr("プラグインのプレビュー機能をできるだけ使用"));
     column->addWidget(ckBxUseSpiPrev_);
-    column->addWidget(new QLabel("使用する Susieプラグイン", page));
-    ckBxDirHere_ = makeCheckBox(page, "CkBxDirHere", "この実行ファイルのあるフォルダのプラグイン");
-    ckBxDirSusie_ = makeCheckBox(page, "CkBxDirSusie", "Susie のあるフォルダのプラグイン");
+    column->addWidget(new QLabel(tr("使用する Susieプラグイン"), page));
+    ckBxDirHere_ =
+        makeCheckBox(page, "CkBxDirHere", tr("この実行ファイルのあるフォルダのプラグイン"));
+    ckBxDirSusie_ = makeCheckBox(page, "CkBxDirSusie", tr("Susie のあるフォルダのプラグイン"));
     column->addWidget(ckBxDirHere_);
     column->addWidget(ckBxDirSusie_);
 
@@ -277,7 +279,7 @@ QWidget* OptionsWindow::createEtcPage() {
     page->setObjectName("TabEtc");
     auto* column = new QVBoxLayout(page);
 
-    auto* first = new QGroupBox("Susieプラグインより内蔵ローダを優先する画像の種類", page);
+    auto* first = new QGroupBox(tr("Susieプラグインより内蔵ローダを優先する画像の種類"), page);
     auto* firstRow = new QHBoxLayout(first);
     ckBxInJpgFirst_ = makeCheckBox(first, "CkBxInJPGFirst", "JPEG");
     ckBxInBmpFirst_ = makeCheckBox(first, "CkBxInBMPFirst", "BMP");
@@ -285,23 +287,23 @@ QWidget* OptionsWindow::createEtcPage() {
     firstRow->addWidget(ckBxInBmpFirst_);
     firstRow->addStretch();
     column->addWidget(first);
-    ckBxOrientation_ =
-        makeCheckBox(page, "CkBxOrientation", "Exif の回転情報に従って画像を正しい向きで表示する");
+    ckBxOrientation_ = makeCheckBox(page, "CkBxOrientation",
+                                    tr("Exif の回転情報に従って画像を正しい向きで表示する"));
     column->addWidget(ckBxOrientation_);
     ckBxColorProfile_ = makeCheckBox(page, "CkBxColorProfile",
-                                     "画像に埋め込まれたカラープロファイルで色を合わせる");
+                                     tr("画像に埋め込まれたカラープロファイルで色を合わせる"));
     column->addWidget(ckBxColorProfile_);
 
-    auto* archives = new QGroupBox("圧縮ファイル対応", page);
+    auto* archives = new QGroupBox(tr("圧縮ファイル対応"), page);
     auto* archiveColumn = new QVBoxLayout(archives);
-    ckBxArc_ = makeCheckBox(archives, "CkBxArc", "圧縮ファイルを開く");
+    ckBxArc_ = makeCheckBox(archives, "CkBxArc", tr("圧縮ファイルを開く"));
     ckBxArcAutoClose_ = makeCheckBox(archives, "CkBxArcAutoClose",
-                                     "画像を表示したら圧縮ファイルリストウィンドウを閉じる");
+                                     tr("画像を表示したら圧縮ファイルリストウィンドウを閉じる"));
     archiveColumn->addWidget(ckBxArc_);
     archiveColumn->addWidget(ckBxArcAutoClose_);
     column->addWidget(archives);
 
-    auto* vix = new QGroupBox("ViXのホームフォルダのパス", page);
+    auto* vix = new QGroupBox(tr("ViXのホームフォルダのパス"), page);
     auto* vixRow = new QHBoxLayout(vix);
     memoVixDir_ = new QLineEdit(vix);
     memoVixDir_->setObjectName("MemoViXDir");
@@ -314,30 +316,43 @@ QWidget* OptionsWindow::createEtcPage() {
     vixRow->addWidget(buttonVix);
     column->addWidget(vix);
 
-    auto* large = new QGroupBox("大きな画像", page);
+    auto* large = new QGroupBox(tr("大きな画像"), page);
     auto* largeRow = new QHBoxLayout(large);
-    largeRow->addWidget(new QLabel("画像の長辺の上限（ドット）", large));
+    largeRow->addWidget(new QLabel(tr("画像の長辺の上限（ドット）"), large));
     spEdMaxSide_ = new QSpinBox(large);
     spEdMaxSide_->setObjectName("SpEdMaxSide");
     spEdMaxSide_->setRange(kMinSideLimit, kMaxSideLimit);
-    spEdMaxSide_->setToolTip("これより大きな画像は開かない。読み込みのメモリ上限は変わらない");
+    spEdMaxSide_->setToolTip(tr("これより大きな画像は開かない。読み込みのメモリ上限は変わらない"));
     largeRow->addWidget(spEdMaxSide_);
     largeRow->addStretch();
     column->addWidget(large);
 
-    auto* alpha = new QGroupBox("透明部分の背景", page);
+    auto* alpha = new QGroupBox(tr("透明部分の背景"), page);
     auto* alphaRow = new QHBoxLayout(alpha);
-    rdBtnAlphaChecker_ = new QRadioButton("市松模様", alpha);
+    rdBtnAlphaChecker_ = new QRadioButton(tr("市松模様"), alpha);
     rdBtnAlphaChecker_->setObjectName("RdBtnAlphaChecker");
-    rdBtnAlphaColor_ = new QRadioButton("単色", alpha);
+    rdBtnAlphaColor_ = new QRadioButton(tr("単色"), alpha);
     rdBtnAlphaColor_->setObjectName("RdBtnAlphaColor");
-    buttonAlphaColor_ = new QPushButton("色の選択...", alpha);
+    buttonAlphaColor_ = new QPushButton(tr("色の選択..."), alpha);
     buttonAlphaColor_->setObjectName("ButtonAlphaColor");
     alphaRow->addWidget(rdBtnAlphaChecker_);
     alphaRow->addWidget(rdBtnAlphaColor_);
     alphaRow->addWidget(buttonAlphaColor_);
     alphaRow->addStretch();
     column->addWidget(alpha);
+
+    // The settings keep "ja", "en", or nothing for the locale; RAVINEL_LANG overrides them.
+    auto* language = new QGroupBox(tr("表示言語"), page);
+    auto* languageRow = new QHBoxLayout(language);
+    cmBxLanguage_ = new QComboBox(language);
+    cmBxLanguage_->setObjectName("CmBxLanguage");
+    cmBxLanguage_->addItem(tr("ロケールに従う"), QString());
+    cmBxLanguage_->addItem(tr("日本語"), QStringLiteral("ja"));
+    cmBxLanguage_->addItem(QStringLiteral("English"), QStringLiteral("en"));
+    cmBxLanguage_->setToolTip(tr("次回の起動から有効になります"));
+    languageRow->addWidget(cmBxLanguage_);
+    languageRow->addStretch();
+    column->addWidget(language);
     column->addStretch();
 
     bindLoaderFlag(ckBxInJpgFirst_, &GraphicLoader::inJpgFirst, &LoaderFlags::inJpgFirst);
@@ -361,6 +376,12 @@ QWidget* OptionsWindow::createEtcPage() {
         if (!initializing_) {
             context_.graphicLoader().maxSide = side;
             context_.settings().loaderFlags.maxSide = side;
+        }
+    });
+    connect(cmBxLanguage_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (!initializing_) {
+            context_.settings().uiLanguage =
+                cmBxLanguage_->itemData(index).toString().toStdString();
         }
     });
     return page;

@@ -40,16 +40,16 @@ void OptionsWindow::updatePreview() {
                                  colorOf(look.lblBkSelCol), colorOf(look.lblTxSelCol));
     previewTile_->setLabelFont(look.labelFont, look.labelFSize, look.labelStyle);
     previewTile_->setLabelTop(look.labelTop);
-    previewTile_->setLabelText("ファイル名 FileName");
+    previewTile_->setLabelText(tr("ファイル名 FileName"));
     previewTile_->setImage(
         QRect((look.panelW - look.imageSize) / 2, look.imageTop, look.imageSize, look.imageSize),
         sampleBitmap_);
     previewTile_->update();
 
-    labelPs_->setText(QString("パネルのサイズ : %1x%2").arg(look.panelW).arg(look.panelH));
-    labelTs_->setText(QString("サムネイルのサイズ : %1x%1").arg(look.imageSize));
-    labelTp_->setText(QString("↓サムネイルの縦位置 : %1").arg(look.imageTop));
-    labelLp_->setText(QString("ファイル名の縦位置↑ : %1").arg(look.labelTop));
+    labelPs_->setText(tr("パネルのサイズ : %1x%2").arg(look.panelW).arg(look.panelH));
+    labelTs_->setText(tr("サムネイルのサイズ : %1x%1").arg(look.imageSize));
+    labelTp_->setText(tr("↓サムネイルの縦位置 : %1").arg(look.imageTop));
+    labelLp_->setText(tr("ファイル名の縦位置↑ : %1").arg(look.labelTop));
 }
 
 void OptionsWindow::colorButtonClick(Color& field) {

@@ -30,12 +30,12 @@ void OptionsWindow::sizeModeChange(int index) {
 
 void OptionsWindow::fixedRateChange(int position) {
     viewForm_.sizeRate = position / 100.0;
-    labelRate_->setText("現在の倍率（パーセント） : " + QString::number(position));
+    labelRate_->setText(tr("現在の倍率（パーセント） : %1").arg(position));
 }
 
 void OptionsWindow::fixedSizeChange(int position) {
     viewForm_.sizeFixed = static_cast<uint16_t>(position);
-    labelSize_->setText("現在のサイズ（ドット） : " + QString::number(position));
+    labelSize_->setText(tr("現在のサイズ（ドット） : %1").arg(position));
 }
 
 }  // namespace ravinel

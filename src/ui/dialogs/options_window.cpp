@@ -17,6 +17,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "common/img_tn_panel.h"
 #include "common/window_on_monitor.h"
@@ -56,7 +57,7 @@ OptionsWindow::OptionsWindow(AppContext& context, QWidget* parent)
 OptionsWindow::~OptionsWindow() = default;
 
 void OptionsWindow::formCreate() {
-    setWindowTitle("オプション設定");
+    setWindowTitle(tr("オプション設定"));
     setModal(true);
     // The status bar's font, as the window's text is set in it.
     setFont(QApplication::font("QStatusBar"));
@@ -76,14 +77,14 @@ void OptionsWindow::formCreate() {
     pageCon_->setElideMode(Qt::ElideNone);
     tabThumbPanel1_ = createThumbPanelPage1();
     tabThumbPanel2_ = createThumbPanelPage2();
-    pageCon_->addTab(tabThumbPanel1_, "サムネイル1");
-    pageCon_->addTab(tabThumbPanel2_, "サムネイル2");
-    pageCon_->addTab(createViewPage(), "画像ウィンドウ");
+    pageCon_->addTab(tabThumbPanel1_, tr("サムネイル1"));
+    pageCon_->addTab(tabThumbPanel2_, tr("サムネイル2"));
+    pageCon_->addTab(createViewPage(), tr("画像ウィンドウ"));
     pageCon_->addTab(createSpiPage(), "SPI");
-    pageCon_->addTab(createEtcPage(), "その他");
-    pageCon_->addTab(createVersionPage(), "バージョン");
+    pageCon_->addTab(createEtcPage(), tr("その他"));
+    pageCon_->addTab(createVersionPage(), tr("バージョン"));
 
-    buttonOk_ = new QPushButton("閉じる", this);
+    buttonOk_ = new QPushButton(tr("閉じる"), this);
     buttonOk_->setObjectName("ButtonOK");
     buttonOk_->setDefault(true);
     connect(buttonOk_, &QPushButton::clicked, this, &QWidget::close);
@@ -146,10 +147,10 @@ void OptionsWindow::formShow() {
 
     tbFixedRate_->setValue(ratePosition(viewForm_.sizeRate));
     fixedRateChange(tbFixedRate_->value());
-    labelRate_->setText("現在の設定倍率（パーセント） : " + QString::number(tbFixedRate_->value()));
+    labelRate_->setText(tr("現在の設定倍率（パーセント） : %1").arg(tbFixedRate_->value()));
     tbFixedSize_->setValue(viewForm_.sizeFixed);
     fixedSizeChange(tbFixedSize_->value());
-    labelSize_->setText("現在の設定サイズ（ドット） : " + QString::number(tbFixedSize_->value()));
+    labelSize_->setText(tr("現在の設定サイズ（ドット） : %1").arg(tbFixedSize_->value()));
 
     cmBxPos_->setCurrentIndex(modeIndex(viewForm_.posMode));
     ckBxWBuffer_->setChecked(viewForm_.wBuffer);
@@ -173,6 +174,9 @@ void OptionsWindow::formShow() {
     (flags.alphaBackground == AlphaBackgroundKind::color ? rdBtnAlphaColor_ : rdBtnAlphaChecker_)
         ->setChecked(true);
     showAlphaColor();
+    // A stored value other than "ja" and "en" shows as the locale's and stays until chosen.
+    cmBxLanguage_->setCurrentIndex(std::max(
+        0, cmBxLanguage_->findData(QString::fromStdString(context_.settings().uiLanguage))));
     const uint8_t places = context_.spis().searchOptions;
     ckBxDirHere_->setChecked((places & spsAppDir) != 0);
     ckBxDirSusie_->setChecked((places & spsSusieDir) != 0);

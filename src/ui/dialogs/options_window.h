@@ -157,6 +157,7 @@ class OptionsWindow : public QDialog {
     QRadioButton* rdBtnAlphaChecker_ = nullptr;
     QRadioButton* rdBtnAlphaColor_ = nullptr;
     QPushButton* buttonAlphaColor_ = nullptr;
+    QComboBox* cmBxLanguage_ = nullptr;
 };
 
 }  // namespace ravinel

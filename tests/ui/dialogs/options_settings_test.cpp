@@ -164,6 +164,24 @@ TEST_F(OptionsTest, LargestSideChangesAtOnceAndAStoredNumberStaysUntilChanged) {
     loader.maxSide = kMaxPictureSide;
 }
 
+// The language shows what is stored (an unknown value as the locale's, kept until chosen)
+// and a choice is kept for the next start.
+TEST_F(OptionsTest, LanguageShowsTheStoredChoiceAndKeepsANewOne) {
+    const struct {
+        const char* stored;
+        int shown;
+    } cases[] = {{"", 0}, {"ja", 1}, {"en", 2}, {"fr", 0}};
+    for (const auto& c : cases) {
+        hub().settings().uiLanguage = c.stored;
+        openOptions();
+        auto* box = control<QComboBox>("CmBxLanguage");
+        EXPECT_EQ(box->currentIndex(), c.shown) << c.stored;
+        EXPECT_EQ(hub().settings().uiLanguage, c.stored);
+        box->setCurrentIndex(c.shown == 2 ? 1 : 2);
+        EXPECT_EQ(hub().settings().uiLanguage, c.shown == 2 ? "ja" : "en") << c.stored;
+    }
+}
+
 // The background of transparent parts changes at once; a colour chosen also chooses the
 // single colour, a cancelled choice changes nothing, and a stored kind the window does not
 // know is kept until the user picks one.
