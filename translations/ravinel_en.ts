@@ -49,7 +49,7 @@
     </message>
     <message>
         <source>%1 を扱うには %2 が 必要です。</source>
-        <translation>Handling a %1 needs %2.</translation>
+        <translation>%2 is needed for %1s.</translation>
     </message>
     <message>
         <source>ZIP 形式書庫の解凍には UNZIP32.DLL または LMZIP32.DLL が必要です。</source>

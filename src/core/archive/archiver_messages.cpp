@@ -27,8 +27,7 @@ const char* archiverMessagePattern(ArchiverMessage message) {
         RAVINEL_TRANSLATABLE("ArchiverMessage", "jso オプションが設定されていません。"),
         RAVINEL_TRANSLATABLE("ArchiverMessage", "この形式ではメモリ展開をサポートしておりません。"),
     };
-    const auto index = static_cast<size_t>(message);
-    return index < kPatterns.size() ? kPatterns[index] : "";
+    return textOf(kPatterns, message);
 }
 
 }  // namespace ravinel

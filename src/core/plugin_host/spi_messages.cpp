@@ -10,8 +10,7 @@ const char* spiMessagePattern(SpiMessage message) {
         RAVINEL_TRANSLATABLE("SpiMessage", "%1:Susie Pluginがロードできませんでした"),
         RAVINEL_TRANSLATABLE("SpiMessage", "%1は[%2]では使えないSusie Plugin APIです"),
     };
-    const auto index = static_cast<size_t>(message);
-    return index < kPatterns.size() ? kPatterns[index] : "";
+    return textOf(kPatterns, message);
 }
 
 }  // namespace ravinel

@@ -8,6 +8,8 @@
 #include <QTranslator>
 #include <QWidget>
 
+#include "archive/archiver_error.h"
+#include "common/error_text.h"
 #include "common/ui_language.h"
 #include "process/filter/process_stage.h"
 #include "tests/scoped_env.h"
@@ -212,16 +214,19 @@ TEST_F(ViewPopupMenuTest, RadioGroupsStayExclusiveWhenClicked) {
 }
 
 // The built-in English translation loads and reaches the menus, the core's stage texts and
-// the information submenu; Japanese shows the source texts.
+// messages and the information submenu; Japanese shows the source texts.
 TEST(ViewPopupMenuLanguage, EnglishComesFromTheTranslationJapaneseIsTheSource) {
     struct Case {
         const char* lang;
         const char* close;
         const char* stage;
         const char* fileNameLine;
+        const char* archiveError;
     };
-    const Case cases[] = {{"ja", "閉じる(&Z)\tEsc", "リサイズ中", "ファイル名\tp.jpg"},
-                          {"en", "&Close\tEsc", "Resizing", "File name\tp.jpg"}};
+    const Case cases[] = {{"ja", "閉じる(&Z)\tEsc", "リサイズ中", "ファイル名\tp.jpg",
+                           "LHA 形式書庫 を扱うには UNLHA32.DLL が 必要です。"},
+                          {"en", "&Close\tEsc", "Resizing", "File name\tp.jpg",
+                           "UNLHA32.DLL is needed for LHA archives."}};
     for (const Case& c : cases) {
         const testing::ScopedEnv env("RAVINEL_LANG", c.lang);
         QTranslator translator;
@@ -236,6 +241,10 @@ TEST(ViewPopupMenuLanguage, EnglishComesFromTheTranslationJapaneseIsTheSource) {
         InfoState state;
         state.fileName = "p.jpg";
         EXPECT_EQ(infoEntries(state).front().caption, c.fileNameLine) << c.lang;
+        // The core's message and its argument that is a text of ours, both translated.
+        EXPECT_EQ(errorText(NoArchiverDllError("LHA 形式書庫", "UNLHA32.DLL")),
+                  QString::fromUtf8(c.archiveError))
+            << c.lang;
     }
 }
 

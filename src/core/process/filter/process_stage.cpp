@@ -18,8 +18,7 @@ const char* processStageText(ProcessStage stage) {
         RAVINEL_TRANSLATABLE("ProcessStage", "輝度調整処理中"),
         RAVINEL_TRANSLATABLE("ProcessStage", "条件付平均化処理中"),
     };
-    const auto index = static_cast<size_t>(stage);
-    return index < kTexts.size() ? kTexts[index] : "";
+    return textOf(kTexts, stage);
 }
 
 }  // namespace ravinel
