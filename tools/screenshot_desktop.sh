@@ -10,6 +10,9 @@
 #   desktop_run PROGRAM [ARGUMENT...]
 #       starts the program on that desktop; desktop_stop ends it the normal way.
 
+export RAVINEL_LANG=${RAVINEL_LANG:-ja}
+shots=docs/screenshots/$RAVINEL_LANG
+
 desktop_start() {
   local display=$1 size=$2
   shift 2
@@ -32,8 +35,6 @@ desktop_start() {
   openbox >/dev/null 2>&1 &
   desktop_pids+=($!)
   sleep 1
-  export RAVINEL_LANG=${RAVINEL_LANG:-ja}
-  shots=docs/screenshots/$RAVINEL_LANG
   mkdir -p "$shots"
 }
 

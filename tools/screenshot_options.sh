@@ -51,4 +51,7 @@ for page in 1 2 3 4 5 6; do
   xdotool key Right
   sleep 1
 done
+# Closed first: the stop's signal ends the run only once no modal window holds it.
+xdotool key Escape
+sleep 2
 desktop_stop

@@ -818,7 +818,7 @@ Pictures open up to %2 pixels on their longer side. The limit can be raised on t
     </message>
     <message>
         <source>ファイル名 FileName</source>
-        <translation>File name FileName</translation>
+        <translation>File Name</translation>
     </message>
     <message>
         <source>パネルのサイズ : %1x%2</source>
