@@ -57,9 +57,8 @@ void OptionsWindow::fillPluginList() {
         pluginList_->setItem(i, 1, new QTableWidgetItem(commaText(spi.filters())));
         pluginList_->setItem(i, 2, new QTableWidgetItem(QString::fromStdString(spi.pluginName())));
     }
-    if (spis.count() > 0) {
-        pluginList_->resizeColumnsToContents();
-    }
+    // As wide as their contents and at least their titles, also when there is no plug-in.
+    pluginList_->resizeColumnsToContents();
     pluginList_->setUpdatesEnabled(true);
 }
 

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -42,7 +43,8 @@ QString nameOf(const QWidget* widget) {
 }
 
 // Whether a widget shows its whole text: labels, check boxes, radio buttons and lists at
-// least their wished size, push buttons at least their text, group boxes their title.
+// least their wished size, push buttons at least their text, group boxes their title,
+// list headers every column's title.
 bool textFits(const QWidget* widget) {
     if (qobject_cast<const QLabel*>(widget) != nullptr ||
         qobject_cast<const QCheckBox*>(widget) != nullptr ||
@@ -57,6 +59,13 @@ bool textFits(const QWidget* widget) {
     }
     if (const auto* group = qobject_cast<const QGroupBox*>(widget)) {
         return group->width() >= group->minimumSizeHint().width();
+    }
+    if (const auto* header = qobject_cast<const QHeaderView*>(widget)) {
+        for (int i = 0; i < header->count(); ++i) {
+            if (header->sectionSize(i) < header->sectionSizeHint(i)) {
+                return false;
+            }
+        }
     }
     return true;
 }
