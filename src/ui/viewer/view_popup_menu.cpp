@@ -69,6 +69,7 @@ ViewPopupMenu::ViewPopupMenu(QWidget* owner) {
     vpJump = addSubmenu(menu, "ジャンプ(&Jump)");
     vpJump->addAction(vaFirst);
     vpJump->addAction(vaLast);
+    vpPlay = addCheckItem(menu, "アニメーション再生(&A)\tP");
     menu->addSeparator();
     vpSizeUp = addMenuItem(menu, "拡大(&U)\tNum ＋");
     vpSizeDown = addMenuItem(menu, "縮小(&D)\tNum －");
@@ -176,6 +177,7 @@ void ViewPopupMenu::tickViewForm(const ViewFormConf& viewForm) {
             tickOnly(sizeGroup_, vpSizeFitMode);
     }
     vpNoFrame->setChecked(viewForm.frameless);
+    vpPlay->setChecked(viewForm.playAnimation);
 }
 
 void ViewPopupMenu::tickFilterChoice(const FilterChoiceItems& items, FilterPhase phase) {

@@ -78,20 +78,26 @@ std::vector<InfoEntry> infoEntries(const InfoState& state) {
     auto line = [](const std::string& caption, const std::string& value) {
         return InfoEntry{false, caption + "\t" + value, "", false};
     };
-    return {
+    std::vector<InfoEntry> entries = {
         line("ファイル名", state.fileName),
         path,
         line("画像ビット数", pixelFormatLabel(info.pixelFormat) + " bit"),
         line("画像サイズ", std::to_string(info.width) + " x " + std::to_string(info.height)),
-        separator,
-        line("拡大縮小率", state.rateText + "%"),
-        line("表示ビット数", state.colorModeName + " bit"),
-        line("表示サイズ",
-             std::to_string(state.destWidth) + " x " + std::to_string(state.destHeight)),
-        separator,
-        line("読込処理", state.loadTimeText),
-        line("表示処理", state.showTimeText),
     };
+    if (state.frameCount > 1) {
+        entries.push_back(line("フレーム数", std::to_string(state.frameCount)));
+    }
+    entries.insert(entries.end(), {
+                                      separator,
+                                      line("拡大縮小率", state.rateText + "%"),
+                                      line("表示ビット数", state.colorModeName + " bit"),
+                                      line("表示サイズ", std::to_string(state.destWidth) + " x " +
+                                                             std::to_string(state.destHeight)),
+                                      separator,
+                                      line("読込処理", state.loadTimeText),
+                                      line("表示処理", state.showTimeText),
+                                  });
+    return entries;
 }
 
 }  // namespace ravinel
