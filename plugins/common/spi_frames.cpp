@@ -49,6 +49,12 @@ int animationOf(const SpiInput& input, FrameWalkOpener opener, Animation*& anima
         return SPI_ALL_RIGHT;
     }
     t_animation.reset();
+    // A still picture is told apart on the input itself, before any copy is made.
+    std::unique_ptr<FrameWalk> probe;
+    if (const int code = opener(input.data(), input.size(), probe); code != SPI_ALL_RIGHT) {
+        return code;
+    }
+    probe.reset();
     if (input.size() > kMaxKeptInputBytes) {
         return SPI_NO_MEMORY;
     }
