@@ -262,8 +262,8 @@ class ApngFrameWalk : public FrameWalk {
     // together: the picture is then shown still.
     int open(const std::uint8_t* data, std::size_t size) {
         std::vector<Chunk> chunks;
-        if (!declaresAnimation(data, size) || !readChunks(data, size, chunks) || chunks.empty() || chunks[0].kind != "IHDR" ||
-            chunks[0].length != 13) {
+        if (!declaresAnimation(data, size) || !readChunks(data, size, chunks) || chunks.empty() ||
+            chunks[0].kind != "IHDR" || chunks[0].length != 13) {
             return SPI_NOT_SUPPORT;
         }
         header_.assign(chunks[0].payload, chunks[0].payload + 13);
