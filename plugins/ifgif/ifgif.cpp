@@ -27,71 +27,131 @@ int readFromCursor(GifFileType* gif, GifByteType* out, int count) {
     return count <= 0 ? 0 : static_cast<int>(cursor->read(out, static_cast<std::size_t>(count)));
 }
 
-class GifReader {
+// What a graphic control extension says of the frame after it.
+struct FrameControl {
+    int transparentIndex = NO_TRANSPARENT_COLOR;
+    int disposal = DISPOSAL_UNSPECIFIED;
+    std::int32_t delayMs = 0;
+};
+
+// Reads an extension; a graphic control one updates control. An SPI_ code.
+int readExtension(GifFileType* gif, FrameControl& control) {
+    int function = 0;
+    GifByteType* block = nullptr;
+    if (DGifGetExtension(gif, &function, &block) != GIF_OK) {
+        return SPI_OUT_OF_ORDER;
+    }
+    if (function == GRAPHICS_EXT_FUNC_CODE && block != nullptr) {
+        GraphicsControlBlock gcb{};
+        if (DGifExtensionToGCB(block[0], block + 1, &gcb) == GIF_OK) {
+            control.transparentIndex = gcb.TransparentColor;
+            control.disposal = gcb.DisposalMode;
+            control.delayMs = gcb.DelayTime * 10;
+        }
+    }
+    while (block != nullptr) {
+        if (DGifGetExtensionNext(gif, &block) != GIF_OK) {
+            return SPI_OUT_OF_ORDER;
+        }
+    }
+    return SPI_ALL_RIGHT;
+}
+
+// Reads records up to the next image descriptor and the descriptor itself, the frame's
+// control in control; SPI_NOT_SUPPORT at the end of the file.
+int readToImage(GifFileType* gif, FrameControl& control) {
+    control = {};
+    for (;;) {
+        GifRecordType type = UNDEFINED_RECORD_TYPE;
+        if (DGifGetRecordType(gif, &type) != GIF_OK) {
+            return SPI_OUT_OF_ORDER;
+        }
+        if (type == TERMINATE_RECORD_TYPE) {
+            return SPI_NOT_SUPPORT;
+        }
+        if (type == IMAGE_DESC_RECORD_TYPE) {
+            if (DGifGetImageDesc(gif) != GIF_OK) {
+                return SPI_OUT_OF_ORDER;
+            }
+            // giflib keeps a record of every frame read, grown one at a time: a file of
+            // many frames would cost time and memory for records nobody reads.
+            GifFreeSavedImages(gif);
+            gif->ImageCount = 0;
+            return SPI_ALL_RIGHT;
+        }
+        if (type != EXTENSION_RECORD_TYPE) {
+            return SPI_OUT_OF_ORDER;
+        }
+        if (const int code = readExtension(gif, control); code != SPI_ALL_RIGHT) {
+            return code;
+        }
+    }
+}
+
+// Passes over the compressed data of the current frame without decoding it.
+int skipImageData(GifFileType* gif) {
+    int codeSize = 0;
+    GifByteType* block = nullptr;
+    if (DGifGetCode(gif, &codeSize, &block) != GIF_OK) {
+        return SPI_OUT_OF_ORDER;
+    }
+    while (block != nullptr) {
+        if (DGifGetCodeNext(gif, &block) != GIF_OK) {
+            return SPI_OUT_OF_ORDER;
+        }
+    }
+    return SPI_ALL_RIGHT;
+}
+
+// A giflib reader over bytes, at their start.
+class GifStream {
   public:
-    GifReader(const std::uint8_t* data, std::size_t size) : cursor_(data, size) {}
-    GifReader(const GifReader&) = delete;
-    GifReader& operator=(const GifReader&) = delete;
-    ~GifReader() {
+    GifStream(const std::uint8_t* data, std::size_t size) : cursor_(data, size) {}
+    GifStream(const GifStream&) = delete;
+    GifStream& operator=(const GifStream&) = delete;
+    ~GifStream() {
         if (gif_ != nullptr) {
             int error = 0;
             DGifCloseFile(gif_, &error);
         }
     }
-
-    // Reads the screen descriptor and everything up to the first image descriptor,
-    // noting the transparent index of the graphic control extension before it; an SPI_
-    // code.
-    int openAtFirstFrame() {
+    int open() {
         int error = 0;
         gif_ = DGifOpen(&cursor_, readFromCursor, &error);
         if (gif_ == nullptr) {
             return error == D_GIF_ERR_NOT_ENOUGH_MEM ? SPI_NO_MEMORY : SPI_OUT_OF_ORDER;
         }
-        for (;;) {
-            GifRecordType type = UNDEFINED_RECORD_TYPE;
-            if (DGifGetRecordType(gif_, &type) != GIF_OK) {
-                return SPI_OUT_OF_ORDER;
-            }
-            if (type == IMAGE_DESC_RECORD_TYPE) {
-                return DGifGetImageDesc(gif_) == GIF_OK ? SPI_ALL_RIGHT : SPI_OUT_OF_ORDER;
-            }
-            if (type != EXTENSION_RECORD_TYPE) {
-                return SPI_OUT_OF_ORDER;
-            }
-            if (const int code = skipExtension(); code != SPI_ALL_RIGHT) {
-                return code;
-            }
-        }
-    }
-
-    GifFileType* gif() const { return gif_; }
-    int transparentIndex() const { return transparentIndex_; }
-
-  private:
-    int skipExtension() {
-        int function = 0;
-        GifByteType* block = nullptr;
-        if (DGifGetExtension(gif_, &function, &block) != GIF_OK) {
-            return SPI_OUT_OF_ORDER;
-        }
-        if (function == GRAPHICS_EXT_FUNC_CODE && block != nullptr) {
-            GraphicsControlBlock control{};
-            if (DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK) {
-                transparentIndex_ = control.TransparentColor;
-            }
-        }
-        while (block != nullptr) {
-            if (DGifGetExtensionNext(gif_, &block) != GIF_OK) {
-                return SPI_OUT_OF_ORDER;
-            }
-        }
         return SPI_ALL_RIGHT;
     }
+    GifFileType* gif() const { return gif_; }
 
+  private:
     ByteCursor cursor_;
     GifFileType* gif_ = nullptr;
-    int transparentIndex_ = NO_TRANSPARENT_COLOR;
+};
+
+// A stream opened at its first frame, with the control of that frame.
+class GifReader {
+  public:
+    GifReader(const std::uint8_t* data, std::size_t size) : stream_(data, size) {}
+
+    // Reads the screen descriptor and everything up to the first image descriptor; an
+    // SPI_ code.
+    int openAtFirstFrame() {
+        if (const int code = stream_.open(); code != SPI_ALL_RIGHT) {
+            return code;
+        }
+        const int code = readToImage(stream_.gif(), control_);
+        return code == SPI_NOT_SUPPORT ? SPI_OUT_OF_ORDER : code;
+    }
+
+    GifFileType* gif() const { return stream_.gif(); }
+    int transparentIndex() const { return control_.transparentIndex; }
+    const FrameControl& control() const { return control_; }
+
+  private:
+    GifStream stream_;
+    FrameControl control_;
 };
 
 // The logical screen, grown to hold the frame when a broken file declares it smaller.
@@ -223,112 +283,9 @@ int decodeGif(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
     return SPI_ALL_RIGHT;
 }
 
-// What a graphic control extension says of the frame after it.
-struct FrameControl {
-    int transparentIndex = NO_TRANSPARENT_COLOR;
-    int disposal = DISPOSAL_UNSPECIFIED;
-    std::int32_t delayMs = 0;
-};
-
-// Reads an extension; a graphic control one updates control. An SPI_ code.
-int readExtension(GifFileType* gif, FrameControl& control) {
-    int function = 0;
-    GifByteType* block = nullptr;
-    if (DGifGetExtension(gif, &function, &block) != GIF_OK) {
-        return SPI_OUT_OF_ORDER;
-    }
-    if (function == GRAPHICS_EXT_FUNC_CODE && block != nullptr) {
-        GraphicsControlBlock gcb{};
-        if (DGifExtensionToGCB(block[0], block + 1, &gcb) == GIF_OK) {
-            control.transparentIndex = gcb.TransparentColor;
-            control.disposal = gcb.DisposalMode;
-            control.delayMs = gcb.DelayTime * 10;
-        }
-    }
-    while (block != nullptr) {
-        if (DGifGetExtensionNext(gif, &block) != GIF_OK) {
-            return SPI_OUT_OF_ORDER;
-        }
-    }
-    return SPI_ALL_RIGHT;
-}
-
-// Reads records up to the next image descriptor and the descriptor itself, the frame's
-// control in control; SPI_NOT_SUPPORT at the end of the file.
-int readToImage(GifFileType* gif, FrameControl& control) {
-    control = {};
-    for (;;) {
-        GifRecordType type = UNDEFINED_RECORD_TYPE;
-        if (DGifGetRecordType(gif, &type) != GIF_OK) {
-            return SPI_OUT_OF_ORDER;
-        }
-        if (type == TERMINATE_RECORD_TYPE) {
-            return SPI_NOT_SUPPORT;
-        }
-        if (type == IMAGE_DESC_RECORD_TYPE) {
-            if (DGifGetImageDesc(gif) != GIF_OK) {
-                return SPI_OUT_OF_ORDER;
-            }
-            // giflib keeps a record of every frame read, grown one at a time: a file of
-            // many frames would cost time and memory for records nobody reads.
-            GifFreeSavedImages(gif);
-            gif->ImageCount = 0;
-            return SPI_ALL_RIGHT;
-        }
-        if (type != EXTENSION_RECORD_TYPE) {
-            return SPI_OUT_OF_ORDER;
-        }
-        if (const int code = readExtension(gif, control); code != SPI_ALL_RIGHT) {
-            return code;
-        }
-    }
-}
-
-// Passes over the compressed data of the current frame without decoding it.
-int skipImageData(GifFileType* gif) {
-    int codeSize = 0;
-    GifByteType* block = nullptr;
-    if (DGifGetCode(gif, &codeSize, &block) != GIF_OK) {
-        return SPI_OUT_OF_ORDER;
-    }
-    while (block != nullptr) {
-        if (DGifGetCodeNext(gif, &block) != GIF_OK) {
-            return SPI_OUT_OF_ORDER;
-        }
-    }
-    return SPI_ALL_RIGHT;
-}
-
 // A frame's declared rows and columns beyond this many screens are refused: decoding
 // pixels that are all clipped away would only cost time.
 constexpr std::uint64_t kMaxFrameScreens = 16;
-
-// A giflib reader over bytes, at their start.
-class GifStream {
-  public:
-    GifStream(const std::uint8_t* data, std::size_t size) : cursor_(data, size) {}
-    GifStream(const GifStream&) = delete;
-    GifStream& operator=(const GifStream&) = delete;
-    ~GifStream() {
-        if (gif_ != nullptr) {
-            int error = 0;
-            DGifCloseFile(gif_, &error);
-        }
-    }
-    int open() {
-        int error = 0;
-        gif_ = DGifOpen(&cursor_, readFromCursor, &error);
-        if (gif_ == nullptr) {
-            return error == D_GIF_ERR_NOT_ENOUGH_MEM ? SPI_NO_MEMORY : SPI_OUT_OF_ORDER;
-        }
-        return SPI_ALL_RIGHT;
-    }
-    GifFileType* gif() const { return gif_; }
-
-  private:
-    ByteCursor cursor_;
-    GifFileType* gif_ = nullptr;
-};
 
 class GifFrameWalk : public FrameWalk {
   public:
@@ -336,14 +293,11 @@ class GifFrameWalk : public FrameWalk {
 
     // Counts the frames and reads their delays, and opens the decoding at the first.
     int open() {
-        GifStream scan(data_, size_);
-        if (const int code = scan.open(); code != SPI_ALL_RIGHT) {
+        GifReader scan(data_, size_);
+        if (const int code = scan.openAtFirstFrame(); code != SPI_ALL_RIGHT) {
             return code;
         }
-        FrameControl control;
-        if (const int code = readToImage(scan.gif(), control); code != SPI_ALL_RIGHT) {
-            return code == SPI_NOT_SUPPORT ? SPI_OUT_OF_ORDER : code;
-        }
+        FrameControl control = scan.control();
         // The screen as the still picture has it: grown to hold the first frame.
         width_ = screenWidth(scan.gif());
         height_ = screenHeight(scan.gif());
