@@ -14,6 +14,7 @@ packages=(
   libicu-dev
   libgtest-dev
   libpng-dev
+  zlib1g-dev
   libmd-dev
   libgif-dev
   libtiff-dev

@@ -184,6 +184,34 @@ enum { SPI_MAX_ICC_PROFILE_BYTES = 4 << 20 };
 SPI_EXPORT int32_t GetPictureIccProfile(const char* buf, intptr_t len, uint32_t flag,
                                         SpiHandle* profile, intptr_t* profileLength);
 
+/* Moving pictures (an animated GIF, PNG or WebP); optional, all three or none. Frames are
+ * numbered from 0; frame 0 is the picture GetPicture returns for the same input (its pixel
+ * format may differ). A plug-in without them, or one that reports a count of 1, gives
+ * still pictures.
+ *
+ * GetPictureFrameCount writes the number of frames (1 for a still picture) into *count. A
+ * plug-in may stop counting past SPI_MAX_FRAMES: the host takes a larger count, or one below
+ * 1, as a still picture.
+ *
+ * GetPictureFrame returns frame index as a whole picture of the size GetPicture's has, in
+ * the same blocks and layouts (a 32-bit picture with straight alpha in a V5 header
+ * included): what the frame shows once the frames before it were drawn and disposed of as
+ * the format says. It honours SetDecodeLimits as GetPicture does. An index outside 0 ..
+ * count - 1 fails with SPI_OUT_OF_ORDER and NULL handles. Plug-ins are asked for the frames
+ * in order, and may keep what they decoded for the next call on the same thread and input.
+ *
+ * GetPictureFrameDelay writes how long frame index stays, in milliseconds as the file gives
+ * it (0 when it gives none), into *delayMs. The host shows a delay under 20 ms as 100 ms,
+ * as browsers do, and takes one over SPI_MAX_FRAME_DELAY_MS, or below 0, as broken. */
+enum { SPI_MAX_FRAMES = 100000, SPI_MAX_FRAME_DELAY_MS = 3600000 };
+SPI_EXPORT int32_t GetPictureFrameCount(const char* buf, intptr_t len, uint32_t flag,
+                                        int32_t* count);
+SPI_EXPORT int32_t GetPictureFrame(const char* buf, intptr_t len, uint32_t flag, int32_t index,
+                                   SpiHandle* pHBInfo, SpiHandle* pHBm,
+                                   SpiProgressCallback progress, intptr_t lData);
+SPI_EXPORT int32_t GetPictureFrameDelay(const char* buf, intptr_t len, uint32_t flag, int32_t index,
+                                        int32_t* delayMs);
+
 /* --- Exports of archive plug-ins ("00AM"); Ravinel looks them up, never calls them -- */
 
 SPI_EXPORT int32_t GetArchiveInfo(const char* buf, intptr_t len, uint32_t flag, SpiHandle* lphInf);

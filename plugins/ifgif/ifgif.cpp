@@ -1,14 +1,19 @@
 // GIF picture plug-in over giflib: the first frame on its logical screen. Without
 // transparency, and when the frame covers the screen, the picture keeps its palette;
 // otherwise it becomes 32-bit with alpha, transparent and uncovered pixels transparent.
+// An animated GIF's frames come one after the other on that screen, each disposed of as
+// its graphic control says, clipped to the screen.
 #include <gif_lib.h>
 #include <spi_api.h>
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 #include "../common/spi_exports.h"
+#include "../common/spi_frames.h"
 #include "../common/spi_input.h"
 
 namespace ravinel::spi {
@@ -22,71 +27,131 @@ int readFromCursor(GifFileType* gif, GifByteType* out, int count) {
     return count <= 0 ? 0 : static_cast<int>(cursor->read(out, static_cast<std::size_t>(count)));
 }
 
-class GifReader {
+// What a graphic control extension says of the frame after it.
+struct FrameControl {
+    int transparentIndex = NO_TRANSPARENT_COLOR;
+    int disposal = DISPOSAL_UNSPECIFIED;
+    std::int32_t delayMs = 0;
+};
+
+// Reads an extension; a graphic control one updates control. An SPI_ code.
+int readExtension(GifFileType* gif, FrameControl& control) {
+    int function = 0;
+    GifByteType* block = nullptr;
+    if (DGifGetExtension(gif, &function, &block) != GIF_OK) {
+        return SPI_OUT_OF_ORDER;
+    }
+    if (function == GRAPHICS_EXT_FUNC_CODE && block != nullptr) {
+        GraphicsControlBlock gcb{};
+        if (DGifExtensionToGCB(block[0], block + 1, &gcb) == GIF_OK) {
+            control.transparentIndex = gcb.TransparentColor;
+            control.disposal = gcb.DisposalMode;
+            control.delayMs = gcb.DelayTime * 10;
+        }
+    }
+    while (block != nullptr) {
+        if (DGifGetExtensionNext(gif, &block) != GIF_OK) {
+            return SPI_OUT_OF_ORDER;
+        }
+    }
+    return SPI_ALL_RIGHT;
+}
+
+// Reads records up to the next image descriptor and the descriptor itself, the frame's
+// control in control; SPI_NOT_SUPPORT at the end of the file.
+int readToImage(GifFileType* gif, FrameControl& control) {
+    control = {};
+    for (;;) {
+        GifRecordType type = UNDEFINED_RECORD_TYPE;
+        if (DGifGetRecordType(gif, &type) != GIF_OK) {
+            return SPI_OUT_OF_ORDER;
+        }
+        if (type == TERMINATE_RECORD_TYPE) {
+            return SPI_NOT_SUPPORT;
+        }
+        if (type == IMAGE_DESC_RECORD_TYPE) {
+            if (DGifGetImageDesc(gif) != GIF_OK) {
+                return SPI_OUT_OF_ORDER;
+            }
+            // giflib keeps a record of every frame read, grown one at a time: a file of
+            // many frames would cost time and memory for records nobody reads.
+            GifFreeSavedImages(gif);
+            gif->ImageCount = 0;
+            return SPI_ALL_RIGHT;
+        }
+        if (type != EXTENSION_RECORD_TYPE) {
+            return SPI_OUT_OF_ORDER;
+        }
+        if (const int code = readExtension(gif, control); code != SPI_ALL_RIGHT) {
+            return code;
+        }
+    }
+}
+
+// Passes over the compressed data of the current frame without decoding it.
+int skipImageData(GifFileType* gif) {
+    int codeSize = 0;
+    GifByteType* block = nullptr;
+    if (DGifGetCode(gif, &codeSize, &block) != GIF_OK) {
+        return SPI_OUT_OF_ORDER;
+    }
+    while (block != nullptr) {
+        if (DGifGetCodeNext(gif, &block) != GIF_OK) {
+            return SPI_OUT_OF_ORDER;
+        }
+    }
+    return SPI_ALL_RIGHT;
+}
+
+// A giflib reader over bytes, at their start.
+class GifStream {
   public:
-    GifReader(const std::uint8_t* data, std::size_t size) : cursor_(data, size) {}
-    GifReader(const GifReader&) = delete;
-    GifReader& operator=(const GifReader&) = delete;
-    ~GifReader() {
+    GifStream(const std::uint8_t* data, std::size_t size) : cursor_(data, size) {}
+    GifStream(const GifStream&) = delete;
+    GifStream& operator=(const GifStream&) = delete;
+    ~GifStream() {
         if (gif_ != nullptr) {
             int error = 0;
             DGifCloseFile(gif_, &error);
         }
     }
-
-    // Reads the screen descriptor and everything up to the first image descriptor,
-    // noting the transparent index of the graphic control extension before it; an SPI_
-    // code.
-    int openAtFirstFrame() {
+    int open() {
         int error = 0;
         gif_ = DGifOpen(&cursor_, readFromCursor, &error);
         if (gif_ == nullptr) {
             return error == D_GIF_ERR_NOT_ENOUGH_MEM ? SPI_NO_MEMORY : SPI_OUT_OF_ORDER;
         }
-        for (;;) {
-            GifRecordType type = UNDEFINED_RECORD_TYPE;
-            if (DGifGetRecordType(gif_, &type) != GIF_OK) {
-                return SPI_OUT_OF_ORDER;
-            }
-            if (type == IMAGE_DESC_RECORD_TYPE) {
-                return DGifGetImageDesc(gif_) == GIF_OK ? SPI_ALL_RIGHT : SPI_OUT_OF_ORDER;
-            }
-            if (type != EXTENSION_RECORD_TYPE) {
-                return SPI_OUT_OF_ORDER;
-            }
-            if (const int code = skipExtension(); code != SPI_ALL_RIGHT) {
-                return code;
-            }
-        }
-    }
-
-    GifFileType* gif() const { return gif_; }
-    int transparentIndex() const { return transparentIndex_; }
-
-  private:
-    int skipExtension() {
-        int function = 0;
-        GifByteType* block = nullptr;
-        if (DGifGetExtension(gif_, &function, &block) != GIF_OK) {
-            return SPI_OUT_OF_ORDER;
-        }
-        if (function == GRAPHICS_EXT_FUNC_CODE && block != nullptr) {
-            GraphicsControlBlock control{};
-            if (DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK) {
-                transparentIndex_ = control.TransparentColor;
-            }
-        }
-        while (block != nullptr) {
-            if (DGifGetExtensionNext(gif_, &block) != GIF_OK) {
-                return SPI_OUT_OF_ORDER;
-            }
-        }
         return SPI_ALL_RIGHT;
     }
+    GifFileType* gif() const { return gif_; }
 
+  private:
     ByteCursor cursor_;
     GifFileType* gif_ = nullptr;
-    int transparentIndex_ = NO_TRANSPARENT_COLOR;
+};
+
+// A stream opened at its first frame, with the control of that frame.
+class GifReader {
+  public:
+    GifReader(const std::uint8_t* data, std::size_t size) : stream_(data, size) {}
+
+    // Reads the screen descriptor and everything up to the first image descriptor; an
+    // SPI_ code.
+    int openAtFirstFrame() {
+        if (const int code = stream_.open(); code != SPI_ALL_RIGHT) {
+            return code;
+        }
+        const int code = readToImage(stream_.gif(), control_);
+        return code == SPI_NOT_SUPPORT ? SPI_OUT_OF_ORDER : code;
+    }
+
+    GifFileType* gif() const { return stream_.gif(); }
+    int transparentIndex() const { return control_.transparentIndex; }
+    const FrameControl& control() const { return control_; }
+
+  private:
+    GifStream stream_;
+    FrameControl control_;
 };
 
 // The logical screen, grown to hold the frame when a broken file declares it smaller.
@@ -218,6 +283,144 @@ int decodeGif(const std::uint8_t* data, std::size_t size, SpiDib& dib) {
     return SPI_ALL_RIGHT;
 }
 
+// A frame's declared rows and columns beyond this many screens are refused: decoding
+// pixels that are all clipped away would only cost time.
+constexpr std::uint64_t kMaxFrameScreens = 16;
+
+class GifFrameWalk : public FrameWalk {
+  public:
+    GifFrameWalk(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+
+    // Counts the frames and reads their delays, and opens the decoding at the first.
+    int open() {
+        GifReader scan(data_, size_);
+        if (const int code = scan.openAtFirstFrame(); code != SPI_ALL_RIGHT) {
+            return code;
+        }
+        FrameControl control = scan.control();
+        // The screen as the still picture has it: grown to hold the first frame.
+        width_ = screenWidth(scan.gif());
+        height_ = screenHeight(scan.gif());
+        if (const int code = checkPictureSize(width_, height_, 4); code != SPI_ALL_RIGHT) {
+            return code;
+        }
+        // A damaged tail ends the animation with the last whole frame.
+        while (skipImageData(scan.gif()) == SPI_ALL_RIGHT) {
+            delays_.push_back(control.delayMs);
+            if (delays_.size() >= kMaxFrames || readToImage(scan.gif(), control) != SPI_ALL_RIGHT) {
+                break;
+            }
+        }
+        decoding_ = std::make_unique<GifStream>(data_, size_);
+        return decoding_->open();
+    }
+
+    int width() const override { return width_; }
+    int height() const override { return height_; }
+    const std::vector<std::int32_t>& delays() const override { return delays_; }
+
+    int drawNext(std::vector<std::uint8_t>& canvas) override {
+        dispose(canvas);
+        FrameControl control;
+        if (const int code = readToImage(decoding_->gif(), control); code != SPI_ALL_RIGHT) {
+            return code == SPI_NOT_SUPPORT ? SPI_OUT_OF_ORDER : code;
+        }
+        GifFileType* gif = decoding_->gif();
+        const GifImageDesc frame = gif->Image;
+        const ColorMapObject* map = frame.ColorMap != nullptr ? frame.ColorMap : gif->SColorMap;
+        const std::uint64_t screen = std::uint64_t(width_) * std::uint64_t(height_);
+        if (map == nullptr ||
+            std::uint64_t(frame.Width) * std::uint64_t(frame.Height) > kMaxFrameScreens * screen) {
+            return SPI_OUT_OF_ORDER;
+        }
+        if (control.disposal == DISPOSE_PREVIOUS) {
+            previous_ = canvas;
+        }
+        last_ = control;
+        lastFrame_ = frame;
+        std::vector<GifByteType> row(static_cast<std::size_t>(std::max(frame.Width, 0)));
+        for (int line = 0; line < frame.Height; ++line) {
+            if (DGifGetLine(gif, row.data(), frame.Width) != GIF_OK) {
+                return SPI_OUT_OF_ORDER;
+            }
+            const int y = frame.Top + rowOfLine(line, frame.Height, frame.Interlace);
+            if (y >= height_) {
+                continue;
+            }
+            for (int x = 0; x < frame.Width && frame.Left + x < width_; ++x) {
+                const int index = row[static_cast<std::size_t>(x)];
+                if (index == control.transparentIndex) {
+                    continue;
+                }
+                const GifColorType& colour = map->Colors[index < map->ColorCount ? index : 0];
+                std::uint8_t* pixel =
+                    canvas.data() + 4 * (std::size_t(y) * width_ + frame.Left + x);
+                pixel[0] = colour.Blue;
+                pixel[1] = colour.Green;
+                pixel[2] = colour.Red;
+                pixel[3] = 0xff;
+            }
+        }
+        return SPI_ALL_RIGHT;
+    }
+
+  private:
+    // The row of the frame that the line-th line read fills.
+    static int rowOfLine(int line, int height, bool interlaced) {
+        if (!interlaced) {
+            return line;
+        }
+        constexpr std::array<int, 4> kStart = {0, 4, 2, 1};
+        constexpr std::array<int, 4> kStep = {8, 8, 4, 2};
+        for (std::size_t pass = 0; pass < kStart.size(); ++pass) {
+            const int rows =
+                kStart[pass] < height ? (height - kStart[pass] + kStep[pass] - 1) / kStep[pass] : 0;
+            if (line < rows) {
+                return kStart[pass] + line * kStep[pass];
+            }
+            line -= rows;
+        }
+        return height;
+    }
+
+    // Disposes of the frame drawn last, as its control says.
+    void dispose(std::vector<std::uint8_t>& canvas) {
+        if (last_.disposal == DISPOSE_BACKGROUND) {
+            // Browsers clear to transparent rather than to the background colour.
+            for (int y = std::max(lastFrame_.Top, 0);
+                 y < std::min(lastFrame_.Top + lastFrame_.Height, height_); ++y) {
+                const int left = std::min(lastFrame_.Left, width_);
+                const int right = std::min(lastFrame_.Left + lastFrame_.Width, width_);
+                std::memset(canvas.data() + 4 * (std::size_t(y) * width_ + left), 0,
+                            4 * std::size_t(std::max(right - left, 0)));
+            }
+        } else if (last_.disposal == DISPOSE_PREVIOUS && previous_.size() == canvas.size()) {
+            canvas = previous_;
+        }
+        last_ = {};
+        lastFrame_ = {};
+    }
+
+    const std::uint8_t* data_;
+    std::size_t size_;
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::int32_t> delays_;
+    std::unique_ptr<GifStream> decoding_;
+    FrameControl last_;
+    GifImageDesc lastFrame_{};
+    std::vector<std::uint8_t> previous_;
+};
+
+int openGifFrames(const std::uint8_t* data, std::size_t size, std::unique_ptr<FrameWalk>& walk) {
+    auto gif = std::make_unique<GifFrameWalk>(data, size);
+    if (const int code = gif->open(); code != SPI_ALL_RIGHT) {
+        return code;
+    }
+    walk = std::move(gif);
+    return SPI_ALL_RIGHT;
+}
+
 bool acceptsGif(const void* header) {
     return headerStartsWith(header, "GIF87a") || headerStartsWith(header, "GIF89a");
 }
@@ -227,3 +430,4 @@ bool acceptsGif(const void* header) {
 
 RAVINEL_SPI_PICTURE_EXPORTS(ravinel::spi::kPluginInfo, ravinel::spi::acceptsGif,
                             ravinel::spi::readGifFacts, ravinel::spi::decodeGif)
+RAVINEL_SPI_FRAME_EXPORTS(ravinel::spi::openGifFrames)

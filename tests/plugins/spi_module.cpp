@@ -21,6 +21,12 @@ SpiModule::SpiModule(const char* path) : handle_(dlopen(path, RTLD_NOW | RTLD_LO
     getPreview = reinterpret_cast<decltype(getPreview)>(dlsym(handle_, "GetPreview"));
     setDecodeLimits =
         reinterpret_cast<decltype(setDecodeLimits)>(dlsym(handle_, "SetDecodeLimits"));
+    getPictureFrameCount =
+        reinterpret_cast<decltype(getPictureFrameCount)>(dlsym(handle_, "GetPictureFrameCount"));
+    getPictureFrame =
+        reinterpret_cast<decltype(getPictureFrame)>(dlsym(handle_, "GetPictureFrame"));
+    getPictureFrameDelay =
+        reinterpret_cast<decltype(getPictureFrameDelay)>(dlsym(handle_, "GetPictureFrameDelay"));
 }
 
 std::string SpiModule::info(int entry) const {
@@ -57,12 +63,12 @@ std::uint8_t DecodedPicture::index(int x, int y) const {
 
 namespace {
 
-DecodedPicture callDecode(DecodeExport decode, const char* buf, std::intptr_t len,
-                          std::uint32_t flag) {
+// Runs a call that fills the two handles and copies its picture out.
+DecodedPicture readBlocks(const std::function<std::int32_t(SpiHandle*, SpiHandle*)>& call) {
     DecodedPicture picture;
     SpiHandle info = reinterpret_cast<SpiHandle>(1);
     SpiHandle bits = reinterpret_cast<SpiHandle>(1);
-    picture.code = decode(buf, len, flag, &info, &bits, nullptr, 0);
+    picture.code = call(&info, &bits);
     if (picture.code != SPI_ALL_RIGHT) {
         EXPECT_EQ(info, nullptr);
         EXPECT_EQ(bits, nullptr);
@@ -107,7 +113,23 @@ DecodedPicture callDecode(DecodeExport decode, const char* buf, std::intptr_t le
     return picture;
 }
 
+DecodedPicture callDecode(DecodeExport decode, const char* buf, std::intptr_t len,
+                          std::uint32_t flag) {
+    return readBlocks([&](SpiHandle* info, SpiHandle* bits) {
+        return decode(buf, len, flag, info, bits, nullptr, 0);
+    });
+}
+
 }  // namespace
+
+DecodedPicture frameFromMemory(const SpiModule& module, const Bytes& data, std::int32_t index) {
+    const Bytes exact(data.begin(), data.end());
+    return readBlocks([&](SpiHandle* info, SpiHandle* bits) {
+        return module.getPictureFrame(reinterpret_cast<const char*>(exact.data()),
+                                      static_cast<std::intptr_t>(exact.size()), SPI_INPUT_MEMORY,
+                                      index, info, bits, nullptr, 0);
+    });
+}
 
 PictureInfoResult pictureInfoFromMemory(const SpiModule& module, const Bytes& data) {
     const Bytes exact(data.begin(), data.end());

@@ -28,6 +28,9 @@ class SpiModule {
     decltype(&::GetPicture) getPicture = nullptr;
     decltype(&::GetPreview) getPreview = nullptr;
     decltype(&::SetDecodeLimits) setDecodeLimits = nullptr;
+    decltype(&::GetPictureFrameCount) getPictureFrameCount = nullptr;
+    decltype(&::GetPictureFrame) getPictureFrame = nullptr;
+    decltype(&::GetPictureFrameDelay) getPictureFrameDelay = nullptr;
 
     std::string info(int entry) const;
     // IsSupported over a 2048-byte header buffer filled from the data.
@@ -63,6 +66,9 @@ using DecodeExport = decltype(&::GetPicture);
 DecodedPicture decodeFromMemory(DecodeExport decode, const Bytes& data);
 DecodedPicture decodeFromFile(DecodeExport decode, const std::filesystem::path& path,
                               std::intptr_t offset);
+
+// Frame index of a moving picture in memory.
+DecodedPicture frameFromMemory(const SpiModule& module, const Bytes& data, std::int32_t index);
 
 // Decodes the data from memory, and from a file both at offset 0 and after 128 bytes of
 // something else, and checks that the three results agree; returns the first.

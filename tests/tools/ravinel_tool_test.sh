@@ -52,6 +52,20 @@ check "info by content" "kind=2 width=2 height=1 pixelformat=6 label=24" \
 check "info by content, BMP first" "kind=8 width=2 height=1 pixelformat=6 label=24" \
       "$("$tool" info "$dir/in.png" --analyze --bmp-first)"
 
+# A moving picture says how many frames it has: a GIF of two 1 x 1 frames, black then white.
+{ printf 'GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff'
+  printf '\x21\xf9\x04\x00\x0a\x00\x00\x00\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00'
+  printf '\x02\x02\x44\x01\x00'
+  printf '\x21\xf9\x04\x00\x0a\x00\x00\x00\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00'
+  printf '\x02\x02\x4c\x01\x00\x3b'
+} >"$dir/moving.gif"
+check "info of a moving picture" "kind=2 width=1 height=1 pixelformat=3 label=8 frames=2" \
+      "$("$tool" info "$dir/moving.gif")"
+head -c 42 "$dir/moving.gif" >"$dir/still.gif"
+printf '\x3b' >>"$dir/still.gif"
+check "info of a still GIF" "kind=2 width=1 height=1 pixelformat=3 label=8" \
+      "$("$tool" info "$dir/still.gif")"
+
 # --max-side: a 1-bit BMP 5000 pixels wide is over the default largest side of 4096; every
 # loading command takes the option and refuses values out of 1024..32767.
 { printf 'BM\xb2\x02\x00\x00\x00\x00\x00\x00\x3e\x00\x00\x00\x28\x00\x00\x00'

@@ -35,6 +35,10 @@ int printLoadInfo(const GraphicLoadInfo& info) {
     std::cout << "kind=" << static_cast<int>(info.kind) << " width=" << info.width
               << " height=" << info.height << " pixelformat=" << static_cast<int>(info.pixelFormat)
               << " label=" << kPixelFormatLabels.at(info.pixelFormat);
+    // Only a moving picture says so: the lines of still pictures stay as they were.
+    if (info.succeeded() && info.frameCount > 1) {
+        std::cout << " frames=" << info.frameCount;
+    }
     if (!info.succeeded()) {
         std::cout << " reason=" << loadFailureText(info);
     }

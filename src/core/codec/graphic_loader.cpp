@@ -181,6 +181,28 @@ void GraphicLoader::finish(const NkDib& target, GraphicLoadInfo& info) const {
     }
 }
 
+int32_t GraphicLoader::loadFrame(NkDib& target, const std::string& fileName, int32_t index) {
+    if (spis_ == nullptr) {
+        throw GraphicLoadError("No plug-ins to give frames");
+    }
+    spis_->setGraphicPreview(false);
+    spis_->setDecodeLimits(limitsFor(false));
+    PictureMetadata metadata;
+    try {
+        metadata = spis_->loadFrame(target, fileName, index);
+    } catch (const GraphicLoadError&) {
+        throw;
+    } catch (const std::exception& error) {
+        // The host's own failures (no plug-in gives the frame) are the loader's here.
+        throw GraphicLoadError(error.what());
+    }
+    const int32_t delay = metadata.delayMs;
+    GraphicLoadInfo info;
+    info.kind = GraphicKind::gkSusie;
+    settle(target, std::move(metadata), false, info);
+    return delay;
+}
+
 void GraphicLoader::loadFromArchive(NkDib& target, const std::string& archiveName,
                                     const std::string& memberName, bool preview,
                                     GraphicLoadInfo& info) {
@@ -351,6 +373,7 @@ void GraphicLoader::loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo
         spis_->setGraphicPreview(previewMode);
         spis_->setDecodeLimits(limitsFor(preview));
         PictureMetadata metadata = load(*spis_);
+        info.frameCount = previewMode ? 1 : metadata.frameCount;
         if (previewMode) {
             info.kind = GraphicKind::gkSusiePreview;
             info.width = 1;

@@ -42,6 +42,12 @@ class GraphicLoader {
     void loadFromFile(NkDib& target, const std::string& fileName, bool preview,
                       GraphicLoadInfo& info);
 
+    // Frame index (1 .. frameCount - 1 of the load's record) of the moving picture fileName
+    // that loadFromFile loaded, stood upright, converted and composited as that picture
+    // was; returns how long it stays, in milliseconds as stored. Throws GraphicLoadError
+    // (PictureTooLargeError for one over the limits) when the frame cannot be had.
+    int32_t loadFrame(NkDib& target, const std::string& fileName, int32_t index);
+
     // Loads memberName of the archive archiveName, recognised by its content; the
     // member's bare name goes to the plug-ins. Failures of the archive layer
     // (ArchiverError and its kin) reach the caller; decoding failures show in info.

@@ -25,4 +25,11 @@ PictureMetadata SharedSpiHost::loadFromStreamWithName(NkDib& target, std::span<c
     return host_.loadFromStreamWithName(target, data, name);
 }
 
+PictureMetadata SharedSpiHost::loadFrame(NkDib& target, const std::string& fileName,
+                                         int32_t index) {
+    const std::lock_guard hold(lock_);
+    applySettings();
+    return host_.loadFrame(target, fileName, index);
+}
+
 }  // namespace ravinel

@@ -21,6 +21,7 @@ class SharedSpiHost : public SpiHost {
     PictureMetadata loadFile(NkDib& target, const std::string& fileName) override;
     PictureMetadata loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
                                            const std::string& name) override;
+    PictureMetadata loadFrame(NkDib& target, const std::string& fileName, int32_t index) override;
 
   private:
     void applySettings();

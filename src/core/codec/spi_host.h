@@ -6,6 +6,7 @@
 #include <string>
 
 #include "codec/decode_limits.h"
+#include "codec/graphic_load_error.h"
 #include "codec/picture_metadata.h"
 #include "dib/nk_dib.h"
 
@@ -30,6 +31,12 @@ class SpiHost {
     // name as the plug-ins see it.
     virtual PictureMetadata loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
                                                    const std::string& name) = 0;
+    // Frame index of the moving picture in a file whose load reported more than one frame,
+    // as stored; the record says how long it stays. A host without frames has none to give.
+    virtual PictureMetadata loadFrame(NkDib& target, const std::string& fileName, int32_t index) {
+        (void)target;
+        throw GraphicLoadError("No frame " + std::to_string(index) + " of " + fileName);
+    }
 };
 
 }  // namespace ravinel

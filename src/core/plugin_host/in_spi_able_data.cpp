@@ -51,6 +51,39 @@ uint64_t workBytesOf(int32_t width, int32_t height, int16_t colorDepth) {
     return pixelStoreBytes(width, height, 64) - pixelStoreBytes(width, height, 24);
 }
 
+// The picture of the two blocks a plug-in returned, which are freed here, and its alpha;
+// none when it does not hold together.
+std::optional<NkDib> pictureOfBlocks(SpiHandle bitmapInfo, SpiHandle bits,
+                                     const DecodeLimits& limits, std::optional<NkDib>& alpha) {
+    PluginBlock infoBlock(bitmapInfo);
+    PluginBlock bitsBlock(bits);
+    if (!infoBlock || !bitsBlock) {
+        return std::nullopt;
+    }
+    try {
+        const std::vector<uint8_t> file = bmpFileOfSpiPicture(infoBlock.get(), bitsBlock.get());
+        infoBlock.reset();
+        bitsBlock.reset();
+        NkDib picture = readTolerantBmp(file, limits.withoutBudget());
+        alpha = alphaOfSpiPicture(file);
+        return picture;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+// How many frames the plug-in's picture of the input has: 1 unless the plug-in has the
+// frame entries and gives a count the host takes.
+int32_t frameCountOf(const Spi::Exports& api, const char* buffer, intptr_t length, uint32_t flag) {
+    int32_t count = 1;
+    if (!api.hasFrames() ||
+        api.getPictureFrameCount(buffer, length, flag, &count) != SPI_ALL_RIGHT || count < 1 ||
+        count > SPI_MAX_FRAMES) {
+        return 1;
+    }
+    return count;
+}
+
 }  // namespace
 
 InSpiAbleData::InSpiAbleData(std::string fileName) : fileName_(std::move(fileName)) {}
@@ -158,21 +191,7 @@ std::optional<NkDib> InSpiAbleData::tryCandidate(const Spi& spi, std::span<const
             // The handles of a failed call are not the host's.
             return std::nullopt;
         }
-        PluginBlock infoBlock(bitmapInfo);
-        PluginBlock bitsBlock(bits);
-        if (!infoBlock || !bitsBlock) {
-            return std::nullopt;
-        }
-        try {
-            const std::vector<uint8_t> file = bmpFileOfSpiPicture(infoBlock.get(), bitsBlock.get());
-            infoBlock.reset();
-            bitsBlock.reset();
-            NkDib picture = readTolerantBmp(file, limits.withoutBudget());
-            metadata_.alpha = alphaOfSpiPicture(file);
-            return picture;
-        } catch (const std::exception&) {
-            return std::nullopt;
-        }
+        return pictureOfBlocks(bitmapInfo, bits, limits, metadata_.alpha);
     };
 
     std::optional<NkDib> picture;
@@ -182,11 +201,95 @@ std::optional<NkDib> InSpiAbleData::tryCandidate(const Spi& spi, std::span<const
     }
     if (!picture && (!previewFirst || admitPicture())) {
         picture = decode(api.getPicture);
+        // A preview stands still; only the picture's first frame starts a moving picture.
+        if (picture) {
+            metadata_.frameCount = frameCountOf(api, input->buffer, input->length, input->flag);
+        }
     }
     if (picture) {
         readMetadata(api, *input);
     }
     return picture;
+}
+
+std::optional<NkDib> InSpiAbleData::loadFrame(const std::vector<const Spi*>& candidates,
+                                              const SpiDecodeOptions& options, int32_t index) {
+    metadata_ = {};
+    refusal_.reset();
+    std::vector<uint8_t> header(kHeaderBufferBytes, 0);
+    readHeader(header);
+    for (const Spi* spi : candidates) {
+        for (const size_t offset : {size_t{0}, kMacBinaryBytes}) {
+            if (offset != 0 && !options.macBinary) {
+                continue;
+            }
+            if (std::optional<NkDib> frame = tryFrame(*spi, header, offset, options, index)) {
+                return frame;
+            }
+        }
+    }
+    if (refusal_) {
+        throw *refusal_;
+    }
+    return std::nullopt;
+}
+
+std::optional<NkDib> InSpiAbleData::tryFrame(const Spi& spi, std::span<const uint8_t> header,
+                                             size_t offset, const SpiDecodeOptions& options,
+                                             int32_t index) {
+    const std::optional<PluginInput> input = inputAt(offset);
+    const Spi::Exports& api = spi.exports();
+    if (!input || !api.hasFrames() ||
+        api.isSupported(fileName_.c_str(), header.data() + offset) == 0) {
+        return std::nullopt;
+    }
+    const DecodeLimits& limits = options.limits;
+    if (api.setDecodeLimits != nullptr) {
+        api.setDecodeLimits(limits.maxSide, static_cast<int64_t>(std::min<uint64_t>(
+                                                limits.maxPixelBytes, INT64_MAX)));
+    }
+    const int32_t count = frameCountOf(api, input->buffer, input->length, input->flag);
+    if (index < 0 || index >= count) {
+        return std::nullopt;
+    }
+    SpiPictureInfo info{};
+    const bool infoValid =
+        api.getPictureInfo(input->buffer, input->length, input->flag, &info) == SPI_ALL_RIGHT;
+    const PluginBlock text(info.hInfo);
+    if (!infoValid) {
+        return std::nullopt;
+    }
+    MemoryBudget::Reservation share;
+    try {
+        share = limits.admit(info.width, info.height, 24, workBytesOf(info.width, info.height, 32));
+    } catch (const PictureTooLargeError& refusal) {
+        refusal_ = refusal;
+        return std::nullopt;
+    }
+    int32_t delay = -1;
+    if (api.getPictureFrameDelay(input->buffer, input->length, input->flag, index, &delay) !=
+            SPI_ALL_RIGHT ||
+        delay < 0 || delay > SPI_MAX_FRAME_DELAY_MS) {
+        return std::nullopt;
+    }
+    SpiHandle bitmapInfo = nullptr;
+    SpiHandle bits = nullptr;
+    lastPercent_ = 1;
+    if (api.getPictureFrame(input->buffer, input->length, input->flag, index, &bitmapInfo, &bits,
+                            &InSpiAbleData::progressCallback,
+                            reinterpret_cast<intptr_t>(this)) != SPI_ALL_RIGHT) {
+        return std::nullopt;
+    }
+    std::optional<NkDib> frame = pictureOfBlocks(bitmapInfo, bits, limits, metadata_.alpha);
+    // Every frame is a whole picture of the size the first has.
+    if (!frame || frame->width() != info.width || frame->height() != info.height) {
+        metadata_.alpha.reset();
+        return std::nullopt;
+    }
+    readMetadata(api, *input);
+    metadata_.frameCount = count;
+    metadata_.delayMs = delay;
+    return frame;
 }
 
 void InSpiAbleData::readMetadata(const Spi::Exports& api, const PluginInput& input) {

@@ -46,6 +46,14 @@ class InSpiAbleData {
     std::optional<NkDib> load(const std::vector<const Spi*>& candidates,
                               const SpiDecodeOptions& options);
 
+    // Frame index of the moving picture of the first candidate with frames that accepts the
+    // data, as a whole picture of the first frame's size; its metadata() says how long it
+    // stays. None when no candidate gives that frame (an index beyond the frames, a frame
+    // that does not hold together or is not of the picture's size, a delay beyond
+    // SPI_MAX_FRAME_DELAY_MS); throws PictureTooLargeError when the limits refused it.
+    std::optional<NkDib> loadFrame(const std::vector<const Spi*>& candidates,
+                                   const SpiDecodeOptions& options, int32_t index);
+
     // The name handed to the plug-ins: a path, or a bare name for data from memory.
     const std::string& fileName() const { return fileName_; }
     // The picture information of the last plug-in asked, valid when infoValid().
@@ -74,6 +82,8 @@ class InSpiAbleData {
     void readMetadata(const Spi::Exports& api, const PluginInput& input);
     std::optional<NkDib> tryCandidate(const Spi& spi, std::span<const uint8_t> header,
                                       size_t offset, const SpiDecodeOptions& options);
+    std::optional<NkDib> tryFrame(const Spi& spi, std::span<const uint8_t> header, size_t offset,
+                                  const SpiDecodeOptions& options, int32_t index);
     void report(ProgressStage stage, int percent, const std::string& message);
     static int32_t progressCallback(int32_t done, int32_t total, intptr_t state);
 

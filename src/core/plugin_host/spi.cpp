@@ -66,6 +66,9 @@ void Spi::resolveExports() {
     bind(handle_, "SetDecodeLimits", exports_.setDecodeLimits);
     bind(handle_, "GetPictureOrientation", exports_.getPictureOrientation);
     bind(handle_, "GetPictureIccProfile", exports_.getPictureIccProfile);
+    bind(handle_, "GetPictureFrameCount", exports_.getPictureFrameCount);
+    bind(handle_, "GetPictureFrame", exports_.getPictureFrame);
+    bind(handle_, "GetPictureFrameDelay", exports_.getPictureFrameDelay);
 }
 
 void Spi::checkApi() const {

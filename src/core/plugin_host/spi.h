@@ -49,6 +49,14 @@ class Spi {
         decltype(&::SetDecodeLimits) setDecodeLimits = nullptr;
         decltype(&::GetPictureOrientation) getPictureOrientation = nullptr;
         decltype(&::GetPictureIccProfile) getPictureIccProfile = nullptr;
+        decltype(&::GetPictureFrameCount) getPictureFrameCount = nullptr;
+        decltype(&::GetPictureFrame) getPictureFrame = nullptr;
+        decltype(&::GetPictureFrameDelay) getPictureFrameDelay = nullptr;
+        // The frame entries count only all together.
+        bool hasFrames() const {
+            return getPictureFrameCount != nullptr && getPictureFrame != nullptr &&
+                   getPictureFrameDelay != nullptr;
+        }
     };
     const Exports& exports() const { return exports_; }
 

@@ -234,4 +234,15 @@ PictureMetadata Spis::loadFromStreamWithName(NkDib& target, std::span<const uint
     return bitmap.metadata();
 }
 
+PictureMetadata Spis::loadFrame(NkDib& target, const std::string& fileName, int32_t index) {
+    InSpiAbleFromFile data(fileName);
+    std::optional<NkDib> frame =
+        data.loadFrame(getSpis(SpiKind::inSpi, fileName), decodeOptions(), index);
+    if (!frame) {
+        throw InvalidGraphicError("Susie Plugins could not decode frame " + std::to_string(index));
+    }
+    target = std::move(*frame);
+    return data.metadata();
+}
+
 }  // namespace ravinel

@@ -71,6 +71,8 @@ class Spis : public SpiHost {
     PictureMetadata loadFile(NkDib& target, const std::string& fileName) override;
     PictureMetadata loadFromStreamWithName(NkDib& target, std::span<const uint8_t> data,
                                            const std::string& name) override;
+    // Throws InvalidGraphicError when no plug-in gives the frame.
+    PictureMetadata loadFrame(NkDib& target, const std::string& fileName, int32_t index) override;
 
     // Told of each plug-in file that was passed over; the search goes on.
     std::function<void(const SpiError& error)> onLoadError;

@@ -39,8 +39,9 @@ struct ViewFormConf {
     uint16_t sizeFixed = 640;  // long side for the fixed long side
     double sizeRate = 1;       // rate for the fixed rate (1 = 100 %)
     PosMode posMode = PosMode::centre;
-    bool wBuffer = true;     // double-buffered
-    bool frameless = false;  // no caption and border
+    bool wBuffer = true;        // double-buffered
+    bool frameless = false;     // no caption and border
+    bool playAnimation = true;  // moving pictures play as they open
     friend bool operator==(const ViewFormConf&, const ViewFormConf&) = default;
 };
 

@@ -218,6 +218,9 @@ QWidget* OptionsWindow::createViewPage() {
     ckBxWBuffer_ = makeCheckBox(page, "CkBxWBuffer", tr("ダブルバッファリング"));
     ckBxWBuffer_->setToolTip(tr("メモリ使用量が増えるが、ちらつきが軽減されるかも"));
     form->addRow(ckBxWBuffer_);
+    ckBxPlayAnimation_ =
+        makeCheckBox(page, "CkBxPlayAnimation", tr("アニメーション画像を開いたら再生する"));
+    form->addRow(ckBxPlayAnimation_);
 
     // A box without a selection (a stored value out of range) leaves its field alone.
     const auto bindIndex = [this]<typename Field>(QComboBox* box, Field& field) {
@@ -238,6 +241,8 @@ QWidget* OptionsWindow::createViewPage() {
     connect(ckBxFrameless_, &QCheckBox::toggled, this,
             [this](bool on) { viewForm_.frameless = on; });
     connect(ckBxWBuffer_, &QCheckBox::toggled, this, [this](bool on) { viewForm_.wBuffer = on; });
+    connect(ckBxPlayAnimation_, &QCheckBox::toggled, this,
+            [this](bool on) { viewForm_.playAnimation = on; });
     return page;
 }
 

@@ -155,6 +155,7 @@ void OptionsWindow::formShow() {
     cmBxPos_->setCurrentIndex(modeIndex(viewForm_.posMode));
     ckBxWBuffer_->setChecked(viewForm_.wBuffer);
     ckBxFrameless_->setChecked(viewForm_.frameless);
+    ckBxPlayAnimation_->setChecked(viewForm_.playAnimation);
     ckBxArc_->setChecked(thumbConf_.openArc);
     ckBxSharedCache_->setChecked(thumbConf_.useSharedCache);
     ckBxArcAutoClose_->setChecked(thumbConf_.closeArcList);

@@ -140,6 +140,7 @@ class OptionsWindow : public QDialog {
     QComboBox* cmBxExpandMode_ = nullptr;
     QCheckBox* ckBxFrameless_ = nullptr;
     QCheckBox* ckBxWBuffer_ = nullptr;
+    QCheckBox* ckBxPlayAnimation_ = nullptr;
 
     QTableWidget* pluginList_ = nullptr;
     QCheckBox* ckBxUseSpiPrev_ = nullptr;

@@ -40,7 +40,10 @@ uint32_t elapsedMs(const QElapsedTimer& timer) {
 
 }  // namespace
 
-ImageWindow::ImageWindow(AppContext& context) : context_(context), menu_(this) {
+ImageWindow::ImageWindow(AppContext& context)
+    : context_(context),
+      menu_(this),
+      player_(context.graphicLoader(), [this](const NkDib& frame) { showPicture(frame); }) {
     setAttribute(Qt::WA_DeleteOnClose);
     // A single border with system menu and minimise but no maximise, like a picture frame;
     // the window manager honours the buttons asked for only with CustomizeWindowHint.
@@ -212,6 +215,7 @@ void ImageWindow::showFirstPicture() {
         updateTitle();
         loadTime_ = 0;
         showTime_ = 0;
+        restartPlayback();
     });
 }
 
@@ -327,6 +331,18 @@ void ImageWindow::redisplay() {
     loadTime_ = 0;
     showTime_ = 0;
     updateActions();
+    restartPlayback();
+}
+
+void ImageWindow::restartPlayback() {
+    // Frames are read again from the file; an archive member's bytes are gone by now.
+    if (sourceKind_ == SourceKind::folder) {
+        player_.start(folder_ + fileName_, process_.loadInfo.frameCount, process_,
+                      menu_.vpPlay->isChecked());
+    } else {
+        player_.stop();
+    }
+    menu_.vpPlay->setEnabled(player_.animated());
 }
 
 void ImageWindow::redisplayAtRate(double rate) {
@@ -361,6 +377,7 @@ void ImageWindow::updateTitle() {
 }
 
 void ImageWindow::closeEvent(QCloseEvent* event) {
+    player_.stop();
     context_.windows().windowClosing(this);
     event->accept();
 }

@@ -12,6 +12,7 @@
 #include "common/screen_metrics.h"
 #include "process/pipeline/g_process.h"
 #include "settings/settings_records.h"
+#include "viewer/frame_player.h"
 #include "viewer/view_popup_menu.h"
 #include "viewer/zoom_step.h"
 
@@ -51,6 +52,7 @@ class ImageWindow : public QWidget {
     const std::string& fileName() const { return fileName_; }
     const DirFilesInfo& dirFilesInfo() const { return dirFilesInfo_; }
     const ViewPopupMenu& popupMenu() const { return menu_; }
+    FramePlayer& framePlayer() { return player_; }
 
   protected:
     bool event(QEvent* event) override;
@@ -89,6 +91,9 @@ class ImageWindow : public QWidget {
     void redisplayAtRate(double rate);
     void redisplayAtLongSide(int32_t size);
     void showStage(ProcessStage stage);
+    // The frames of a moving picture start over from the one just made.
+    void restartPlayback();
+    void setCaption(const std::string& text);
     void updateTitle();
 
     // Navigation.
@@ -120,6 +125,7 @@ class ImageWindow : public QWidget {
                              FilterPhase phase);
     void vpOgsizeToggle(QAction* item, FilterPhase& setting);
     void vpNoFrameClick();
+    void vpPlayClick();
     void vpSetDefaultClick();
     void vpCopyViewClick();
     void vpInfoPathClick();
@@ -163,6 +169,7 @@ class ImageWindow : public QWidget {
     QScrollArea* scrollArea_ = nullptr;
     QLabel* image_ = nullptr;
     ViewPopupMenu menu_;
+    FramePlayer player_;
 };
 
 }  // namespace ravinel

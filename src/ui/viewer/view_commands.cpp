@@ -241,6 +241,10 @@ void ImageWindow::vpNoFrameClick() {
     }
 }
 
+void ImageWindow::vpPlayClick() {
+    player_.setPlaying(menu_.vpPlay->isChecked());
+}
+
 void ImageWindow::vpSetDefaultClick() {
     // The display sequence overwrites dither with the screen's need; the default is the
     // user's own choice.
@@ -251,7 +255,8 @@ void ImageWindow::vpSetDefaultClick() {
 }
 
 void ImageWindow::vpCopyViewClick() {
-    QGuiApplication::clipboard()->setImage(dibToImage(process_.dest));
+    QGuiApplication::clipboard()->setImage(
+        dibToImage(player_.animated() ? player_.shown() : process_.dest));
 }
 
 void ImageWindow::vpInfoPathClick() {
@@ -277,6 +282,7 @@ void ImageWindow::popupMenuPopup() {
     state.destHeight = process_.destHeight;
     state.loadTimeText = loadTimeText_;
     state.showTimeText = showTimeText_;
+    state.frameCount = process_.loadInfo.frameCount;
     for (const InfoEntry& entry : infoEntries(state)) {
         if (entry.separator) {
             info->addSeparator();
@@ -333,6 +339,7 @@ void ImageWindow::connectCommands() {
         bind(m.vpColor[i], [this, i] { vpColorClick(i); });
     }
     bind(m.vpNoFrame, [this] { vpNoFrameClick(); });
+    bind(m.vpPlay, [this] { vpPlayClick(); });
     for (uint8_t i = 0; i < m.vpReductMethod.size(); ++i) {
         bind(m.vpReductMethod[i], [this, i] { vpReductMethodClick(i); });
         bind(m.vpExpandMethod[i], [this, i] { vpExpandMethodClick(i); });

@@ -39,6 +39,9 @@ void ImageWindow::keyPressEvent(QKeyEvent* event) {
             case Qt::Key_F:
                 command = menu_.vpSizeFitMode;
                 break;
+            case Qt::Key_P:
+                command = menu_.vpPlay;
+                break;
         }
     } else if (modifiers == Qt::KeypadModifier) {
         switch (key) {

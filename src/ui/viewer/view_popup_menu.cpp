@@ -70,6 +70,7 @@ ViewPopupMenu::ViewPopupMenu(QWidget* owner) {
     vpJump = addSubmenu(menu, tr("ジャンプ(&Jump)"));
     vpJump->addAction(vaFirst);
     vpJump->addAction(vaLast);
+    vpPlay = addCheckItem(menu, tr("アニメーション再生(&A)\tP"));
     menu->addSeparator();
     vpSizeUp = addMenuItem(menu, tr("拡大(&U)\tNum ＋"));
     vpSizeDown = addMenuItem(menu, tr("縮小(&D)\tNum －"));
@@ -177,6 +178,7 @@ void ViewPopupMenu::tickViewForm(const ViewFormConf& viewForm) {
             tickOnly(sizeGroup_, vpSizeFitMode);
     }
     vpNoFrame->setChecked(viewForm.frameless);
+    vpPlay->setChecked(viewForm.playAnimation);
 }
 
 void ViewPopupMenu::tickFilterChoice(const FilterChoiceItems& items, FilterPhase phase) {

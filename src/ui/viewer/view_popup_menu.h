@@ -53,6 +53,8 @@ struct ViewPopupMenu {
     QAction* vpClose = nullptr;
     QAction* vpReopen = nullptr;
     QMenu* vpJump = nullptr;
+    // Ticked while a moving picture plays; enabled for moving pictures only.
+    QAction* vpPlay = nullptr;
     QAction* vpSizeUp = nullptr;
     QAction* vpSizeDown = nullptr;
 

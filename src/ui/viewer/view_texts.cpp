@@ -85,21 +85,28 @@ std::vector<InfoEntry> infoEntries(const InfoState& state) {
     auto line = [](const QString& caption, const std::string& value) {
         return InfoEntry{false, caption.toStdString() + "\t" + value, "", false};
     };
-    return {
+    std::vector<InfoEntry> entries = {
         line(InfoTexts::tr("ファイル名"), state.fileName),
         path,
         line(InfoTexts::tr("画像ビット数"), pixelFormatLabel(info.pixelFormat) + " bit"),
         line(InfoTexts::tr("画像サイズ"),
              std::to_string(info.width) + " x " + std::to_string(info.height)),
-        separator,
-        line(InfoTexts::tr("拡大縮小率"), state.rateText + "%"),
-        line(InfoTexts::tr("表示ビット数"), state.colorModeName + " bit"),
-        line(InfoTexts::tr("表示サイズ"),
-             std::to_string(state.destWidth) + " x " + std::to_string(state.destHeight)),
-        separator,
-        line(InfoTexts::tr("読込処理"), state.loadTimeText),
-        line(InfoTexts::tr("表示処理"), state.showTimeText),
     };
+    if (state.frameCount > 1) {
+        entries.push_back(line(InfoTexts::tr("フレーム数"), std::to_string(state.frameCount)));
+    }
+    entries.insert(entries.end(),
+                   {
+                       separator,
+                       line(InfoTexts::tr("拡大縮小率"), state.rateText + "%"),
+                       line(InfoTexts::tr("表示ビット数"), state.colorModeName + " bit"),
+                       line(InfoTexts::tr("表示サイズ"), std::to_string(state.destWidth) + " x " +
+                                                              std::to_string(state.destHeight)),
+                       separator,
+                       line(InfoTexts::tr("読込処理"), state.loadTimeText),
+                       line(InfoTexts::tr("表示処理"), state.showTimeText),
+                   });
+    return entries;
 }
 
 }  // namespace ravinel

@@ -33,6 +33,7 @@ struct InfoState {
     uint16_t destHeight = 0;
     std::string loadTimeText;
     std::string showTimeText;
+    int32_t frameCount = 1;  // a moving picture's, shown only when above 1
 };
 
 // One entry of the information submenu: a separator, or a caption with an optional

@@ -40,6 +40,10 @@ enum class FixtureMode : uint8_t {
     alpha = 19,               // 32-bit with a V5 header; bottom row's opacity 0, 127, 254, ...
     alphaBadMasks = 20,       // the same with the alpha mask on the red byte
     alphaBadHeaderSize = 21,  // bit fields in a 100-byte header
+    frames = 22,              // three frames: frame i has blue + i and i * 10 ms of delay
+    framesHugeCount = 23,     // a frame count of INT32_MAX
+    framesWrongSize = 24,     // frame 1 a pixel wider than the picture
+    framesBadDelay = 25,      // frame 1 with a delay of -5 ms
 };
 
 inline std::vector<uint8_t> fixturePicture(uint8_t width, uint8_t height, uint8_t blue = 10,

@@ -58,6 +58,7 @@ TEST_F(ViewPopupMenuTest, TopLevelItemsInOrderWithKeyTexts) {
                                   "次へ(&Next)\t→|↓|Spc",
                                   "前へ(&Prior)\t←|↑|BkSpc",
                                   "ジャンプ(&Jump)",
+                                  "アニメーション再生(&A)\tP",
                                   "-",
                                   "拡大(&U)\tNum ＋",
                                   "縮小(&D)\tNum －",

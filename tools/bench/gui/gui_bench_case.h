@@ -28,5 +28,7 @@ void addThumbViewCases(std::vector<GuiBenchCase>& cases);
 void addLargeFolderCases(std::vector<GuiBenchCase>& cases);
 // A 4000x3000 JPEG opened in an image window: the window's own load and display times.
 void addOpenPictureCases(std::vector<GuiBenchCase>& cases);
+// A 30-frame 1920x1080 GIF playing in an image window: the CPU it takes.
+void addAnimationCases(std::vector<GuiBenchCase>& cases);
 
 }  // namespace ravinel::bench

@@ -3,6 +3,7 @@
 #include "codec/graphic_load_error.h"
 #include "dib/nk_dib.h"
 #include "dib/nk_dib_error.h"
+#include "plugin_host/in_spi_able_data.h"
 #include "plugin_host/spi_error.h"
 #include "plugin_host/spis.h"
 #include "tools/fuzz/targets/fuzz_targets.h"
@@ -32,6 +33,11 @@ void decodeThroughHost(FuzzInput data, const std::string& name) {
     NkDib target;
     try {
         host.loadFromStreamWithName(target, data, name);
+        // The frames after the first, through the entries of moving pictures.
+        InSpiAbleFromStream frames(data, name);
+        for (int32_t index = 1; index < 4; ++index) {
+            frames.loadFrame(host.getSpis(SpiKind::inSpi, name), host.decodeOptions(), index);
+        }
     } catch (const InvalidGraphicError&) {
     } catch (const GraphicLoadError&) {
     } catch (const SpiError&) {

@@ -53,7 +53,15 @@ enum Mode : unsigned char {
     kAlpha = 19,
     kAlphaBadMasks = 20,
     kAlphaBadHeaderSize = 21,
+    kFrames = 22,
+    kFramesHugeCount = 23,
+    kFramesWrongSize = 24,
+    kFramesBadDelay = 25,
 };
+
+// Moving pictures have three frames, frame i with blue raised by i and i * 10 ms of delay;
+// the other modes get that wrong in their own way.
+constexpr int32_t kFrameCount = 3;
 
 // Calls enough to notice a host that does real work per call, with every kind of
 // nonsense a plug-in could report.
@@ -264,6 +272,45 @@ int32_t GetPicture(const char* buf, intptr_t len, uint32_t flag, SpiHandle* pHBI
     }
     return makePicture(picture, pHBInfo, pHBm, progress, lData);
 }
+
+#if FIXTURE_TAG == 1
+int32_t GetPictureFrameCount(const char* buf, intptr_t len, uint32_t flag, int32_t* count) {
+    Picture picture;
+    if (!readInput(buf, len, flag, picture)) {
+        return SPI_NOT_SUPPORT;
+    }
+    *count = picture.mode == kFramesHugeCount ? INT32_MAX
+             : picture.mode >= kFrames        ? kFrameCount
+                                              : 1;
+    return SPI_ALL_RIGHT;
+}
+
+int32_t GetPictureFrame(const char* buf, intptr_t len, uint32_t flag, int32_t index,
+                        SpiHandle* pHBInfo, SpiHandle* pHBm, SpiProgressCallback progress,
+                        intptr_t lData) {
+    Picture picture;
+    if (!readInput(buf, len, flag, picture)) {
+        return SPI_NOT_SUPPORT;
+    }
+    // Answers any index, so that only the host's own check keeps it within the count.
+    picture.blue = static_cast<unsigned char>(picture.blue + index);
+    if (picture.mode == kFramesWrongSize && index == 1) {
+        ++picture.width;
+    }
+    picture.mode = kTrueColour;
+    return makePicture(picture, pHBInfo, pHBm, progress, lData);
+}
+
+int32_t GetPictureFrameDelay(const char* buf, intptr_t len, uint32_t flag, int32_t index,
+                             int32_t* delayMs) {
+    Picture picture;
+    if (!readInput(buf, len, flag, picture)) {
+        return SPI_NOT_SUPPORT;
+    }
+    *delayMs = picture.mode == kFramesBadDelay && index == 1 ? -5 : index * 10;
+    return SPI_ALL_RIGHT;
+}
+#endif
 
 #ifndef FIXTURE_NO_PREVIEW
 // The reduced picture is a single pixel.
