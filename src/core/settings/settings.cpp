@@ -60,6 +60,7 @@ void visitSettings(Keys& io, Settings& s) {
     io.entry("PosMode", view.posMode);
     io.entry("WBuffer", view.wBuffer);
     io.entry("Frameless", view.frameless);
+    io.entry("PreloadCount", s.preloadCount);
 
     io.section("ViewConf");
     GProcessSettings& process = s.viewConf;

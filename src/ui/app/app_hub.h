@@ -4,11 +4,14 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 
 #include "browse/dir_files_info.h"
 #include "codec/decode_limits.h"
 #include "codec/graphic_loader.h"
+#include "codec/shared_spi_host.h"
 #include "common/app_context.h"
 #include "common/file_icon_cache.h"
 #include "common/screen_metrics.h"
@@ -44,6 +47,7 @@ class AppHub : public QObject, public AppContext, public WindowOpener {
     Settings& settings() override { return settings_; }
     GraphicLoader& graphicLoader() override { return *graphicLoader_; }
     Spis& spis() override { return *spis_; }
+    std::mutex& pluginLock() override { return pluginLock_; }
     DirFilesInfo& dirFilesInfo() override { return dirFilesInfo_; }
     FileIconCache& iconCache() override { return iconCache_; }
     ScreenMetrics getScreenMetrics(const QWidget* form) const override;
@@ -110,6 +114,9 @@ class AppHub : public QObject, public AppContext, public WindowOpener {
     bool browserShowing_ = false;
     Settings settings_;
     std::unique_ptr<Spis> spis_;
+    // Worker threads load through the host too: every load holds the lock.
+    std::mutex pluginLock_;
+    std::optional<SharedSpiHost> guiSpis_;  // the user-interface thread's view of spis_
     // Shared by the decodes of the viewer and the browser's thumbnails.
     MemoryBudget decodeBudget_{kDisplayDecodeBytes};
     std::unique_ptr<GraphicLoader> graphicLoader_;

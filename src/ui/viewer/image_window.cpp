@@ -11,11 +11,13 @@
 #include <cmath>
 #include <exception>
 #include <iostream>
+#include <utility>
 
 #include "codec/graphic_loader.h"
 #include "common/dib_image.h"
 #include "common/launch_target.h"
 #include "common/window_opener.h"
+#include "plugin_host/spis.h"
 #include "settings/settings.h"
 #include "viewer/display_geometry.h"
 #include "viewer/view_texts.h"
@@ -38,7 +40,18 @@ uint32_t elapsedMs(const QElapsedTimer& timer) {
 
 }  // namespace
 
-ImageWindow::ImageWindow(AppContext& context) : context_(context), menu_(this) {
+namespace {
+
+uint64_t preloadCapacity(const GraphicLoader& loader) {
+    return loader.budget != nullptr ? loader.budget->capacity() : kDisplayDecodeBytes;
+}
+
+}  // namespace
+
+ImageWindow::ImageWindow(AppContext& context)
+    : context_(context),
+      preloader_(context.spis(), context.pluginLock(), preloadCapacity(context.graphicLoader())),
+      menu_(this) {
     setAttribute(Qt::WA_DeleteOnClose);
     // A single border with system menu and minimise but no maximise, like a picture frame;
     // the window manager honours the buttons asked for only with CustomizeWindowHint.
@@ -62,6 +75,13 @@ ImageWindow::ImageWindow(AppContext& context) : context_(context), menu_(this) {
     resize(120, 101);
 
     process_.onProgress = [this](const std::string& text) { setCaption(text); };
+    // Once the command that showed a picture has returned (a zoom step has put the
+    // window's own size back) and the picture is painted.
+    preloadTimer_ = new QTimer(this);
+    preloadTimer_->setSingleShot(true);
+    preloadTimer_->setInterval(0);
+    connect(preloadTimer_, &QTimer::timeout, this,
+            [this] { guarded([this] { schedulePreload(); }); });
 
     Settings& defaults = context_.settings();
     viewForm_ = defaults.viewForm;
@@ -88,6 +108,7 @@ bool ImageWindow::open(const std::string& fileName, const DirFilesInfo& filesInf
     return openWith(
         fileName,
         [&] {
+            shownStamp_ = fileStampOf(fileName);
             context_.graphicLoader().loadFromFile(process_.source, fileName, false,
                                                   process_.loadInfo);
         },
@@ -204,10 +225,13 @@ void ImageWindow::showFirstPicture() {
     guarded([this] {
         QElapsedTimer timer;
         timer.start();
-        executeProcess();
+        shownInputs_ = {process_.settings, viewForm_, sizedWith_, frameless()};
+        shownValid_ = executeProcess();
         showPicture(process_.dest);
         showTime_ += elapsedMs(timer);
         updateTitle();
+        shownLoadTime_ = loadTime_;
+        preloadTimer_->start();
         loadTime_ = 0;
         showTime_ = 0;
     });
@@ -226,11 +250,11 @@ void ImageWindow::sizeForPicture(const ScreenMetrics& metrics) {
     if (width == 0 || height == 0) {
         return;  // nothing loaded: keep the last size
     }
-    const DisplaySize size = calcDisplaySize(width, height, viewForm_, metrics, frameless(),
-                                             context_.graphicLoader().maxSide);
-    // A long side of 0 from an edited settings file must not reach the resamplers.
-    process_.destWidth = std::max<uint16_t>(size.width, 1);
-    process_.destHeight = std::max<uint16_t>(size.height, 1);
+    sizedWith_ = metrics;
+    const DisplaySize size = processedSize(width, height, viewForm_, metrics, frameless(),
+                                           context_.graphicLoader().maxSide);
+    process_.destWidth = size.width;
+    process_.destHeight = size.height;
 }
 
 void ImageWindow::placeFor(int32_t displayWidth, int32_t displayHeight,
@@ -286,11 +310,13 @@ void ImageWindow::replaceAfterFrameKnown() {
     }
 }
 
-void ImageWindow::executeProcess() {
+bool ImageWindow::executeProcess() {
     try {
         process_.execute();
+        return true;
     } catch (const std::exception&) {
         // The pipeline leaves its blank picture; the window stays usable.
+        return false;
     }
 }
 
@@ -314,7 +340,10 @@ void ImageWindow::redisplay() {
     noteChangedFrameExtents();
     const ScreenMetrics metrics = freshMetrics();
     sizeForPicture(metrics);
-    executeProcess();
+    // A picture from the worker was processed with these very inputs.
+    const bool processed = std::exchange(processedAhead_, false) || executeProcess();
+    shownValid_ = processed;
+    shownInputs_ = {process_.settings, viewForm_, sizedWith_, frameless()};
     // The old, possibly large, picture must not be drawn again at the new window size.
     image_->clear();
     placeFor(process_.destWidth, process_.destHeight, metrics);
@@ -322,6 +351,10 @@ void ImageWindow::redisplay() {
     showTime_ = elapsedMs(timer);
     updateTitle();
     update();
+    if (loadTime_ != 0) {
+        shownLoadTime_ = loadTime_;
+    }
+    preloadTimer_->start();
     loadTime_ = 0;
     showTime_ = 0;
     updateActions();
@@ -359,6 +392,8 @@ void ImageWindow::updateTitle() {
 }
 
 void ImageWindow::closeEvent(QCloseEvent* event) {
+    // Nothing more is prepared; the job under way ends with the window.
+    preloader_.clear();
     context_.windows().windowClosing(this);
     event->accept();
 }
