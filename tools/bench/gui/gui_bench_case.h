@@ -28,5 +28,7 @@ void addThumbViewCases(std::vector<GuiBenchCase>& cases);
 void addLargeFolderCases(std::vector<GuiBenchCase>& cases);
 // A 4000x3000 JPEG opened in an image window: the window's own load and display times.
 void addOpenPictureCases(std::vector<GuiBenchCase>& cases);
+// Stepping through 12 MP and 24 MP JPEGs in an image window: key to picture on screen.
+void addStepPictureCases(std::vector<GuiBenchCase>& cases);
 
 }  // namespace ravinel::bench

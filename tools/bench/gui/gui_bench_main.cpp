@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
     ravinel::bench::addThumbViewCases(cases);
     ravinel::bench::addLargeFolderCases(cases);
     ravinel::bench::addOpenPictureCases(cases);
+    ravinel::bench::addStepPictureCases(cases);
     std::printf("median of %d runs (range)\n", kRuns);
     for (const auto& benchCase : cases) {
         if (benchCase.name.find(filter) == std::string::npos) {
