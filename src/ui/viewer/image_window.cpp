@@ -392,8 +392,9 @@ void ImageWindow::updateTitle() {
 }
 
 void ImageWindow::closeEvent(QCloseEvent* event) {
-    // Nothing more is prepared; the job under way ends with the window.
-    preloader_.clear();
+    // The worker uses the context's plug-in host and budget, which may go before the
+    // window is deleted: it ends with the job under way now.
+    preloader_.stop();
     context_.windows().windowClosing(this);
     event->accept();
 }

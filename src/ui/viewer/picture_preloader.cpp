@@ -42,9 +42,14 @@ PicturePreloader::PicturePreloader(SpiHost& host, std::mutex& lock, uint64_t cap
     : host_(host), hostLock_(lock), capacity_(capacity) {}
 
 PicturePreloader::~PicturePreloader() {
+    stop();
+}
+
+void PicturePreloader::stop() {
     {
         const std::lock_guard hold(mutex_);
         stopping_ = true;
+        held_.clear();
     }
     wake_.notify_all();
     if (worker_.joinable()) {
@@ -100,7 +105,7 @@ void PicturePreloader::prepare(const GraphicLoader& loader, const DisplayInputs&
         std::erase_if(held_, [this](const PreparedPicture& picture) {
             return !isCandidate(picture.index, picture.path);
         });
-        if (!worker_.joinable() && count_ > 0) {
+        if (!worker_.joinable() && !stopping_ && count_ > 0) {
             worker_ = std::thread([this] { serve(); });
         }
     }
@@ -160,9 +165,10 @@ void PicturePreloader::clear() {
 void PicturePreloader::waitUntilIdle() {
     std::unique_lock lock(mutex_);
     finished_.wait(lock, [this] {
-        return idle_ && std::none_of(walks_.begin(), walks_.end(), [this](const Walk& walk) {
-                   return walk.next < walk.candidates.size() && found(walk) < count_;
-               });
+        const bool workLeft = std::any_of(walks_.begin(), walks_.end(), [this](const Walk& walk) {
+            return walk.next < walk.candidates.size() && found(walk) < count_;
+        });
+        return stopping_ || (idle_ && !workLeft);
     });
 }
 

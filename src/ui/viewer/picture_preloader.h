@@ -71,7 +71,7 @@ class PicturePreloader {
   public:
     // host and lock: the process's plug-in host and the lock every load through it holds.
     PicturePreloader(SpiHost& host, std::mutex& lock, uint64_t capacity);
-    // Waits for the job under way, if any.
+    // Stops.
     ~PicturePreloader();
     PicturePreloader(const PicturePreloader&) = delete;
     PicturePreloader& operator=(const PicturePreloader&) = delete;
@@ -88,8 +88,11 @@ class PicturePreloader {
     // Keeps a picture made elsewhere (the one leaving the screen) if it was made with the
     // current choices and inputs and fits; the next prepare keeps it if it is wanted.
     void offer(PreparedPicture picture, const GraphicLoader& loader, const DisplayInputs& inputs);
-    // Throws everything away and stops after the job under way.
+    // Throws everything away; the worker idles after the job under way.
     void clear();
+    // Throws everything away and ends the worker, waiting for the job under way; nothing
+    // is prepared afterwards.
+    void stop();
 
     // For tests and benchmarks: waits until the worker has nothing left to do.
     void waitUntilIdle();
