@@ -5,6 +5,7 @@
 #include <QImage>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "codec/graphic_loader.h"
@@ -90,18 +91,16 @@ TEST_F(PicturePreloadTest, PreparedPicturesShowAsFreshOnes) {
         c.set(settings);
         ImageWindow* window = openPreloaded("a.jpg");
         ASSERT_NE(window, nullptr);
-        const std::vector<std::string> forth = {"b.jpg", "d.jpg"};
-        for (const std::string& name : forth) {
+        // Forth over the text file to the end, then back to the start.
+        const std::vector<std::pair<QAction*, std::string>> steps = {
+            {window->popupMenu().vaNext, "b.jpg"},
+            {window->popupMenu().vaNext, "d.jpg"},
+            {window->popupMenu().vaPrior, "b.jpg"},
+            {window->popupMenu().vaPrior, "a.jpg"},
+        };
+        for (const auto& [key, name] : steps) {
             const uint64_t before = window->preloader().handedOut();
-            window->popupMenu().vaNext->trigger();
-            EXPECT_EQ(window->preloader().handedOut(), before + 1) << name;
-            EXPECT_EQ(window->fileName(), name);
-            expectShownAsFresh(window);
-            settle(window);
-        }
-        for (const std::string& name : {"b.jpg", "a.jpg"}) {
-            const uint64_t before = window->preloader().handedOut();
-            window->popupMenu().vaPrior->trigger();
+            key->trigger();
             EXPECT_EQ(window->preloader().handedOut(), before + 1) << name;
             EXPECT_EQ(window->fileName(), name);
             expectShownAsFresh(window);
