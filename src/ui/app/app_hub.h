@@ -46,6 +46,7 @@ class AppHub : public QObject, public AppContext, public WindowOpener {
 
     Settings& settings() override { return settings_; }
     GraphicLoader& graphicLoader() override { return *graphicLoader_; }
+    MemoryBudget& preloadBudget() override { return preloadBudget_; }
     Spis& spis() override { return *spis_; }
     std::mutex& pluginLock() override { return pluginLock_; }
     DirFilesInfo& dirFilesInfo() override { return dirFilesInfo_; }
@@ -119,6 +120,9 @@ class AppHub : public QObject, public AppContext, public WindowOpener {
     std::optional<SharedSpiHost> guiSpis_;  // the user-interface thread's view of spis_
     // Shared by the decodes of the viewer and the browser's thumbnails.
     MemoryBudget decodeBudget_{kDisplayDecodeBytes};
+    // Held by prepared pictures until a window takes them: apart from the decodes', so
+    // that a decode never waits for what only the user-interface thread lets go.
+    MemoryBudget preloadBudget_{kDisplayDecodeBytes};
     std::unique_ptr<GraphicLoader> graphicLoader_;
     FileIconCache iconCache_;
     DirFilesInfo dirFilesInfo_{&iconCache_};

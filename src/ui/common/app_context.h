@@ -12,6 +12,7 @@ namespace ravinel {
 class DirFilesInfo;
 class FileIconCache;
 class GraphicLoader;
+class MemoryBudget;
 class Spis;
 class WindowOpener;
 struct Settings;
@@ -26,6 +27,8 @@ class AppContext {
     // The live defaults: windows start from them and write back what the user keeps.
     virtual Settings& settings() = 0;
     virtual GraphicLoader& graphicLoader() = 0;
+    // The memory the pictures image windows prepare ahead share, all windows together.
+    virtual MemoryBudget& preloadBudget() = 0;
     virtual Spis& spis() = 0;
     // Held by every load through spis() and by whatever changes its plug-ins, so that
     // loads on worker threads (each through a SharedSpiHost) never meet a change.

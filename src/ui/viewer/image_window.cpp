@@ -40,17 +40,9 @@ uint32_t elapsedMs(const QElapsedTimer& timer) {
 
 }  // namespace
 
-namespace {
-
-uint64_t preloadCapacity(const GraphicLoader& loader) {
-    return loader.budget != nullptr ? loader.budget->capacity() : kDisplayDecodeBytes;
-}
-
-}  // namespace
-
 ImageWindow::ImageWindow(AppContext& context)
     : context_(context),
-      preloader_(context.spis(), context.pluginLock(), preloadCapacity(context.graphicLoader())),
+      preloader_(context.spis(), context.pluginLock(), context.preloadBudget()),
       menu_(this) {
     setAttribute(Qt::WA_DeleteOnClose);
     // A single border with system menu and minimise but no maximise, like a picture frame;

@@ -38,8 +38,8 @@ uint64_t PreparedPicture::bytes() const {
     return storeBytes(source) + storeBytes(dest);
 }
 
-PicturePreloader::PicturePreloader(SpiHost& host, std::mutex& lock, uint64_t capacity)
-    : host_(host), hostLock_(lock), capacity_(capacity) {}
+PicturePreloader::PicturePreloader(SpiHost& host, std::mutex& lock, MemoryBudget& budget)
+    : host_(host), hostLock_(lock), budget_(budget) {}
 
 PicturePreloader::~PicturePreloader() {
     stop();
@@ -69,14 +69,6 @@ void PicturePreloader::adopt(const GraphicLoader& loader, const DisplayInputs& i
     held_.clear();
     loader_ = loader.withSpis(nullptr);
     inputs_ = inputs;
-}
-
-uint64_t PicturePreloader::heldBytes() const {
-    uint64_t bytes = 0;
-    for (const PreparedPicture& picture : held_) {
-        bytes += picture.bytes();
-    }
-    return bytes;
 }
 
 bool PicturePreloader::isCandidate(int32_t index, const std::string& path) const {
@@ -130,6 +122,7 @@ std::optional<PreparedPicture> PicturePreloader::take(int32_t index, const std::
                 return std::nullopt;  // the file changed since it was read
             }
             ++handedOut_;
+            picture.share = {};  // shown, no longer held
             return picture;
         }
         // The job under way had a head start on a load begun now.
@@ -148,8 +141,11 @@ std::optional<PreparedPicture> PicturePreloader::take(int32_t index, const std::
 void PicturePreloader::offer(PreparedPicture picture, const GraphicLoader& loader,
                              const DisplayInputs& inputs) {
     const std::lock_guard hold(mutex_);
-    if (current(loader, inputs) && !isHeld({picture.index, picture.path}) &&
-        heldBytes() + picture.bytes() <= capacity_) {
+    if (!current(loader, inputs) || isHeld({picture.index, picture.path})) {
+        return;
+    }
+    if (std::optional<MemoryBudget::Reservation> share = budget_.tryReserve(picture.bytes())) {
+        picture.share = std::move(*share);
         held_.push_back(std::move(picture));
     }
 }
@@ -284,12 +280,14 @@ void PicturePreloader::finish(const Job& job, std::optional<PreparedPicture> pic
     if (!isCandidate(picture->index, picture->path) || isHeld(job.candidate)) {
         return;
     }
-    if (heldBytes() + picture->bytes() > capacity_) {
+    std::optional<MemoryBudget::Reservation> share = budget_.tryReserve(picture->bytes());
+    if (!share) {
         // Farther pictures would not fit either: this way stops here.
         Walk& walk = walks_[job.walk];
         walk.next = walk.candidates.size();
         return;
     }
+    picture->share = std::move(*share);
     held_.push_back(std::move(*picture));
 }
 

@@ -51,7 +51,8 @@ struct PreparedPicture {
     NkDib dest;
     uint16_t destWidth = 0;
     uint16_t destHeight = 0;
-    uint32_t loadTime = 0;  // milliseconds
+    uint32_t loadTime = 0;            // milliseconds
+    MemoryBudget::Reservation share;  // of the preload budget while the worker holds it
 
     uint64_t bytes() const;
 };
@@ -66,11 +67,12 @@ struct PreloadCandidate {
 // with the window's loader choices (through its own view of the plug-in host) and display
 // inputs, so that stepping to them shows a finished picture. What was prepared for other
 // choices or inputs is thrown away, a job under way included (its result is dropped), and
-// the prepared pictures together never hold more than the capacity.
+// the prepared pictures hold a share of the budget (a picture that does not fit is not
+// kept).
 class PicturePreloader {
   public:
     // host and lock: the process's plug-in host and the lock every load through it holds.
-    PicturePreloader(SpiHost& host, std::mutex& lock, uint64_t capacity);
+    PicturePreloader(SpiHost& host, std::mutex& lock, MemoryBudget& budget);
     // Stops.
     ~PicturePreloader();
     PicturePreloader(const PicturePreloader&) = delete;
@@ -86,7 +88,8 @@ class PicturePreloader {
     std::optional<PreparedPicture> take(int32_t index, const std::string& path,
                                         const GraphicLoader& loader, const DisplayInputs& inputs);
     // Keeps a picture made elsewhere (the one leaving the screen) if it was made with the
-    // current choices and inputs and fits; the next prepare keeps it if it is wanted.
+    // current choices and inputs and fits the budget; the next prepare keeps it if it is
+    // wanted.
     void offer(PreparedPicture picture, const GraphicLoader& loader, const DisplayInputs& inputs);
     // Throws everything away; the worker idles after the job under way.
     void clear();
@@ -123,7 +126,6 @@ class PicturePreloader {
     // Starts afresh when the choices or inputs differ from the current ones.
     void adopt(const GraphicLoader& loader, const DisplayInputs& inputs);
     bool current(const GraphicLoader& loader, const DisplayInputs& inputs) const;
-    uint64_t heldBytes() const;
     bool isHeld(const PreloadCandidate& candidate) const;
     bool isCandidate(int32_t index, const std::string& path) const;
     // Pictures of the walk held among the candidates it has passed.
@@ -131,7 +133,7 @@ class PicturePreloader {
 
     SpiHost& host_;
     std::mutex& hostLock_;
-    const uint64_t capacity_;
+    MemoryBudget& budget_;
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;
