@@ -18,6 +18,7 @@
 #include "common/program_icon.h"
 #include "dialogs/options_window.h"
 #include "settings/settings.h"
+#include "settings/settings_limits.h"
 
 namespace ravinel {
 
@@ -174,6 +175,12 @@ QWidget* OptionsWindow::createViewPage() {
     ckBxWBuffer_ = makeCheckBox(page, "CkBxWBuffer", "ダブルバッファリング");
     ckBxWBuffer_->setToolTip("メモリ使用量が増えるが、ちらつきが軽減されるかも");
     form->addRow(ckBxWBuffer_);
+    spEdPreload_ = new QSpinBox(page);
+    spEdPreload_->setObjectName("SpEdPreload");
+    spEdPreload_->setRange(0, kMaxPreloadCount);
+    spEdPreload_->setToolTip(
+        "表示中の画像の前後の画像をあらかじめ読み込んでおく。0 で先読みしない");
+    form->addRow("先読みする画像の数（前後それぞれ）", spEdPreload_);
 
     // A box without a selection (a stored value out of range) leaves its field alone.
     const auto bindIndex = [this]<typename Field>(QComboBox* box, Field& field) {
@@ -194,6 +201,12 @@ QWidget* OptionsWindow::createViewPage() {
     connect(ckBxFrameless_, &QCheckBox::toggled, this,
             [this](bool on) { viewForm_.frameless = on; });
     connect(ckBxWBuffer_, &QCheckBox::toggled, this, [this](bool on) { viewForm_.wBuffer = on; });
+    // Showing the stored number writes nothing: one outside the range stays until changed.
+    connect(spEdPreload_, &QSpinBox::valueChanged, this, [this](int count) {
+        if (!initializing_) {
+            preloadCount_ = count;
+        }
+    });
     return page;
 }
 

@@ -98,6 +98,7 @@ class OptionsWindow : public QDialog {
     ThumbConf thumbConf_;
     GProcessSettings viewConf_;
     ViewFormConf viewForm_;
+    int32_t preloadCount_ = 1;  // pictures an image window prepares ahead each way
     bool initializing_ = false;
     bool closed_ = false;
     QImage sampleBitmap_;
@@ -149,6 +150,7 @@ class OptionsWindow : public QDialog {
     QCheckBox* ckBxArcAutoClose_ = nullptr;
     QLineEdit* memoVixDir_ = nullptr;
     QSpinBox* spEdMaxSide_ = nullptr;
+    QSpinBox* spEdPreload_ = nullptr;
     QRadioButton* rdBtnAlphaChecker_ = nullptr;
     QRadioButton* rdBtnAlphaColor_ = nullptr;
     QPushButton* buttonAlphaColor_ = nullptr;

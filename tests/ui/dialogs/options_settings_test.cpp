@@ -32,6 +32,7 @@ TEST_F(OptionsTest, ClosingWritesEveryEditedRecordBack) {
     control<QComboBox>("CmBxPos")->setCurrentIndex(2);
     control<QCheckBox>("CkBxFrameless")->setChecked(true);
     control<QCheckBox>("CkBxWBuffer")->setChecked(false);
+    control<QSpinBox>("SpEdPreload")->setValue(3);
     control<QCheckBox>("CkBxArc")->setChecked(false);
     control<QCheckBox>("CkBxArcAutoClose")->setChecked(false);
     control<QTabWidget>("PageCon")->setCurrentIndex(2);
@@ -50,6 +51,7 @@ TEST_F(OptionsTest, ClosingWritesEveryEditedRecordBack) {
     EXPECT_EQ(settings.viewForm.posMode, PosMode::right);
     EXPECT_TRUE(settings.viewForm.frameless);
     EXPECT_FALSE(settings.viewForm.wBuffer);
+    EXPECT_EQ(settings.preloadCount, 3);
     EXPECT_FALSE(settings.thumbConf.openArc);
     EXPECT_FALSE(settings.thumbConf.closeArcList);
     EXPECT_EQ(settings.selectPage, 2);
