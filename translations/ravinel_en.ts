@@ -165,6 +165,10 @@
         <source>表示処理</source>
         <translation>Display time</translation>
     </message>
+    <message>
+        <source>フレーム数</source>
+        <translation>Frames</translation>
+    </message>
 </context>
 <context>
     <name>LoadFailureMessage</name>
@@ -561,6 +565,10 @@ Pictures open up to %2 pixels on their longer side. The limit can be raised on t
         <source>情報(&amp;I)</source>
         <translation>&amp;Information</translation>
     </message>
+    <message>
+        <source>アニメーション再生(&amp;A)	P</source>
+        <translation>Play &amp;Animation	P</translation>
+    </message>
 </context>
 <context>
     <name>ravinel::AppHub</name>
@@ -895,6 +903,18 @@ Pictures open up to %2 pixels on their longer side. The limit can be raised on t
     <message>
         <source>次回の起動から有効になります</source>
         <translation>Takes effect at the next start</translation>
+    </message>
+    <message>
+        <source>アニメーション画像を開いたら再生する</source>
+        <translation>Play animated pictures when they open</translation>
+    </message>
+    <message>
+        <source>表示中の画像の前後の画像をあらかじめ読み込んでおく。0 で先読みしない</source>
+        <translation>Loads the pictures before and after the one shown in advance. 0 loads none ahead.</translation>
+    </message>
+    <message>
+        <source>先読みする画像の数（前後それぞれ）</source>
+        <translation>Pictures to prepare ahead (each way)</translation>
     </message>
 </context>
 <context>

@@ -105,11 +105,25 @@ class GraphicLoader::FileLoad {
 };
 
 GraphicLoader::GraphicLoader(SpiHost* spis)
-    : spis_(spis), colors_(std::make_unique<const ColorConverter>()) {}
+    : spis_(spis), colors_(std::make_shared<const ColorConverter>()) {}
 
 void GraphicLoader::setTargetProfile(std::span<const uint8_t> iccProfile) {
-    colors_ = iccProfile.empty() ? std::make_unique<const ColorConverter>()
-                                 : std::make_unique<const ColorConverter>(iccProfile);
+    colors_ = iccProfile.empty() ? std::make_shared<const ColorConverter>()
+                                 : std::make_shared<const ColorConverter>(iccProfile);
+}
+
+GraphicLoader GraphicLoader::withSpis(SpiHost* spis) const {
+    GraphicLoader loader = *this;
+    loader.spis_ = spis;
+    return loader;
+}
+
+bool GraphicLoader::sameChoices(const GraphicLoader& other) const {
+    return doAnalyze == other.doAnalyze && useSpiPrev == other.useSpiPrev &&
+           inBmpFirst == other.inBmpFirst && inJpgFirst == other.inJpgFirst &&
+           useOrientation == other.useOrientation && alphaBackground == other.alphaBackground &&
+           useColorProfile == other.useColorProfile && maxSide == other.maxSide &&
+           previewSize == other.previewSize && budget == other.budget && colors_ == other.colors_;
 }
 
 void GraphicLoader::loadFromFile(NkDib& target, const std::string& fileName, bool preview,

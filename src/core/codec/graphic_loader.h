@@ -21,8 +21,9 @@ struct BuiltinDecoder;
 // Turns a picture file into a DIB: by a built-in decoder (builtin_decoders.h) or the
 // plug-in host, recognising the format from the first bytes or trusting the extension as
 // the options say, and trying a second decoder when the first yields nothing.
-// One thread uses a loader at a time. Loaders without a plug-in host may read plain files
-// on several threads at once; archives go through archiver modules the process shares.
+// One thread uses a loader at a time; withSpis makes one for another thread. Loaders without a
+// plug-in host may read plain files on several threads at once; archives go through archiver
+// modules the process shares.
 class GraphicLoader {
   public:
     // The host is not owned; null means no plug-ins. Colours are converted to sRGB.
@@ -32,6 +33,13 @@ class GraphicLoader {
     // display's); empty: sRGB. Set before loads start. Throws ColorProfileError, keeping
     // the previous target, for bytes that are no RGB profile.
     void setTargetProfile(std::span<const uint8_t> iccProfile);
+
+    // A loader for another thread: this one's choices and colour target over spis, that
+    // thread's view of the plug-in host (SharedSpiHost); null means no plug-ins.
+    GraphicLoader withSpis(SpiHost* spis) const;
+    // True when other makes the same pixels of the same file as this one: every choice
+    // and the colour target alike (the plug-in host is not compared).
+    bool sameChoices(const GraphicLoader& other) const;
 
     // Loads fileName into target; preview asks for a reduced picture (thumbnails). Every
     // decoding failure is caught: the outcome is info alone (see
@@ -102,7 +110,8 @@ class GraphicLoader {
                          const std::function<PictureMetadata(SpiHost&)>& load);
 
     SpiHost* spis_;
-    std::unique_ptr<const ColorConverter> colors_;
+    // Shared with the loaders made by withSpis; it is safe on several threads.
+    std::shared_ptr<const ColorConverter> colors_;
 };
 
 }  // namespace ravinel

@@ -38,6 +38,15 @@ std::optional<MemoryBudget::Reservation> MemoryBudget::reserve(uint64_t bytes) {
     return Reservation(this, bytes);
 }
 
+std::optional<MemoryBudget::Reservation> MemoryBudget::tryReserve(uint64_t bytes) {
+    const std::lock_guard lock(mutex_);
+    if (bytes > capacity_ - used_) {
+        return std::nullopt;
+    }
+    used_ += bytes;
+    return Reservation(this, bytes);
+}
+
 uint64_t MemoryBudget::available() const {
     const std::lock_guard lock(mutex_);
     return capacity_ - used_;

@@ -41,6 +41,9 @@ class MemoryBudget {
     // Takes bytes, waiting while other shares leave too little free. None when bytes
     // exceed the whole budget: such a share could never be given.
     std::optional<Reservation> reserve(uint64_t bytes);
+    // Takes bytes when they are free now; none otherwise. Never waits: for memory held
+    // until the user-interface thread lets it go, which must not wait on itself.
+    std::optional<Reservation> tryReserve(uint64_t bytes);
 
     uint64_t capacity() const { return capacity_; }
     uint64_t available() const;

@@ -19,6 +19,7 @@ inline constexpr uint8_t kCheckerDarkGrey = 0x66;
 struct AlphaBackground {
     AlphaBackgroundKind kind = AlphaBackgroundKind::checkerboard;
     uint32_t color = 0xFFFFFF;  // 0x00BBGGRR, for AlphaBackgroundKind::color
+    friend bool operator==(const AlphaBackground&, const AlphaBackground&) = default;
 };
 
 // Composites a 24-bit picture of straight colours over the background, in place: each

@@ -16,22 +16,29 @@ unsigned processorCount() {
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
+// The count RAVINEL_THREADS holds; 0 when it holds none.
 unsigned threadsFromEnvironment() {
     const char* value = std::getenv("RAVINEL_THREADS");
     if (value == nullptr || *value == '\0') {
-        return processorCount();
+        return 0;
     }
     char* end = nullptr;
     const unsigned long count = std::strtoul(value, &end, 10);
-    if (*end != '\0' || count == 0) {
-        return processorCount();
+    if (*end != '\0') {
+        return 0;
     }
     return static_cast<unsigned>(std::min<unsigned long>(count, 256));
 }
 
 std::atomic<unsigned>& threadCount() {
-    static std::atomic<unsigned> count{threadsFromEnvironment()};
+    static std::atomic<unsigned> count{threadsFromEnvironment() != 0 ? threadsFromEnvironment()
+                                                                     : processorCount()};
     return count;
+}
+
+std::atomic<bool>& countChosen() {
+    static std::atomic<bool> chosen{threadsFromEnvironment() != 0};
+    return chosen;
 }
 
 thread_local bool insideBand = false;
@@ -153,7 +160,12 @@ unsigned processThreads() {
 unsigned setProcessThreads(unsigned count) {
     const unsigned inUse = count == 0 ? processorCount() : std::min(count, 256u);
     threadCount().store(inUse, std::memory_order_relaxed);
+    countChosen().store(count != 0, std::memory_order_relaxed);
     return inUse;
+}
+
+bool processThreadsChosen() {
+    return countChosen().load(std::memory_order_relaxed);
 }
 
 void forEachBand(size_t count, size_t minBand, const std::function<void(size_t, size_t)>& work) {

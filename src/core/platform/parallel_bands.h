@@ -13,6 +13,10 @@ unsigned processThreads();
 // benchmarks.
 unsigned setProcessThreads(unsigned count);
 
+// True when RAVINEL_THREADS or setProcessThreads chose the count, false while it is the
+// processor count by default.
+bool processThreadsChosen();
+
 // Runs work(begin, end) over contiguous bands that cover [0, count) exactly once, at most
 // one band per thread and none shorter than minBand, so that small pictures stay on the
 // calling thread. Returns when every band is done; the first exception a band threw is

@@ -61,6 +61,7 @@ void visitSettings(Keys& io, Settings& s) {
     io.entry("WBuffer", view.wBuffer);
     io.entry("Frameless", view.frameless);
     io.entry("PlayAnimation", view.playAnimation);
+    io.entry("PreloadCount", s.preloadCount);
 
     io.section("ViewConf");
     GProcessSettings& process = s.viewConf;

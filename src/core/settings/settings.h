@@ -15,6 +15,9 @@ struct Settings {
     ThumbConf thumbConf;
     ThumbPanel thumbPanel;
     ViewFormConf viewForm;
+    // Pictures an image window loads and processes ahead, each way from the shown one,
+    // on a worker thread (0: none).
+    int32_t preloadCount = 1;
     GProcessSettings viewConf = defaultViewConf();
     int32_t selectPage = 5;  // options window page shown first
     LoaderFlags loaderFlags;

@@ -42,4 +42,8 @@ int32_t pictureSideLimit(int32_t stored) {
     return std::clamp(stored, kMinSideLimit, kMaxSideLimit);
 }
 
+int32_t preloadCountLimit(int32_t stored) {
+    return std::clamp(stored, 0, kMaxPreloadCount);
+}
+
 }  // namespace ravinel

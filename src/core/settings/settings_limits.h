@@ -31,4 +31,9 @@ int32_t drawableWidth(int32_t stored);
 // The largest picture side the loader takes: kMinSideLimit to kMaxSideLimit.
 int32_t pictureSideLimit(int32_t stored);
 
+// Pictures an image window prepares ahead each way: 0 to kMaxPreloadCount. More would
+// only wait on the memory budget.
+inline constexpr int32_t kMaxPreloadCount = 8;
+int32_t preloadCountLimit(int32_t stored);
+
 }  // namespace ravinel

@@ -53,7 +53,8 @@ void AppHub::formCreate() {
     spis_ = std::make_unique<Spis>();
     spis_->graphicPreview = true;
     spis_->onSearch = spisSearch;
-    graphicLoader_ = std::make_unique<GraphicLoader>(spis_.get());
+    guiSpis_.emplace(*spis_, pluginLock_);
+    graphicLoader_ = std::make_unique<GraphicLoader>(&*guiSpis_);
     graphicLoader_->budget = &decodeBudget_;
     settings_ = loadSettings(settingsPath_);
     useLanguage();

@@ -5,11 +5,14 @@
 #include <QTranslator>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 
 #include "browse/dir_files_info.h"
 #include "codec/decode_limits.h"
 #include "codec/graphic_loader.h"
+#include "codec/shared_spi_host.h"
 #include "common/app_context.h"
 #include "common/file_icon_cache.h"
 #include "common/screen_metrics.h"
@@ -44,7 +47,9 @@ class AppHub : public QObject, public AppContext, public WindowOpener {
 
     Settings& settings() override { return settings_; }
     GraphicLoader& graphicLoader() override { return *graphicLoader_; }
+    MemoryBudget& preloadBudget() override { return preloadBudget_; }
     Spis& spis() override { return *spis_; }
+    std::mutex& pluginLock() override { return pluginLock_; }
     DirFilesInfo& dirFilesInfo() override { return dirFilesInfo_; }
     FileIconCache& iconCache() override { return iconCache_; }
     ScreenMetrics getScreenMetrics(const QWidget* form) const override;
@@ -113,8 +118,14 @@ class AppHub : public QObject, public AppContext, public WindowOpener {
     Settings settings_;
     QTranslator translator_;  // the windows' language, installed while the hub lives
     std::unique_ptr<Spis> spis_;
+    // Worker threads load through the host too: every load holds the lock.
+    std::mutex pluginLock_;
+    std::optional<SharedSpiHost> guiSpis_;  // the user-interface thread's view of spis_
     // Shared by the decodes of the viewer and the browser's thumbnails.
     MemoryBudget decodeBudget_{kDisplayDecodeBytes};
+    // Held by prepared pictures until a window takes them: apart from the decodes', so
+    // that a decode never waits for what only the user-interface thread lets go.
+    MemoryBudget preloadBudget_{kDisplayDecodeBytes};
     std::unique_ptr<GraphicLoader> graphicLoader_;
     FileIconCache iconCache_;
     DirFilesInfo dirFilesInfo_{&iconCache_};

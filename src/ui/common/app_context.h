@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 
 #include "common/screen_metrics.h"
 
@@ -11,6 +12,7 @@ namespace ravinel {
 class DirFilesInfo;
 class FileIconCache;
 class GraphicLoader;
+class MemoryBudget;
 class Spis;
 class WindowOpener;
 struct Settings;
@@ -25,7 +27,12 @@ class AppContext {
     // The live defaults: windows start from them and write back what the user keeps.
     virtual Settings& settings() = 0;
     virtual GraphicLoader& graphicLoader() = 0;
+    // The memory the pictures image windows prepare ahead share, all windows together.
+    virtual MemoryBudget& preloadBudget() = 0;
     virtual Spis& spis() = 0;
+    // Held by every load through spis() and by whatever changes its plug-ins, so that
+    // loads on worker threads (each through a SharedSpiHost) never meet a change.
+    virtual std::mutex& pluginLock() = 0;
     // The folder list the browser shows; an image window opened from it copies it.
     virtual DirFilesInfo& dirFilesInfo() = 0;
     // The desktop's file icons behind the icon numbers of the shared list.

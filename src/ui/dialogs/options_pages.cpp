@@ -19,6 +19,7 @@
 #include "common/program_icon.h"
 #include "dialogs/options_window.h"
 #include "settings/settings.h"
+#include "settings/settings_limits.h"
 
 namespace ravinel {
 
@@ -221,6 +222,12 @@ QWidget* OptionsWindow::createViewPage() {
     ckBxPlayAnimation_ =
         makeCheckBox(page, "CkBxPlayAnimation", tr("アニメーション画像を開いたら再生する"));
     form->addRow(ckBxPlayAnimation_);
+    spEdPreload_ = new QSpinBox(page);
+    spEdPreload_->setObjectName("SpEdPreload");
+    spEdPreload_->setRange(0, kMaxPreloadCount);
+    spEdPreload_->setToolTip(
+        tr("表示中の画像の前後の画像をあらかじめ読み込んでおく。0 で先読みしない"));
+    form->addRow(tr("先読みする画像の数（前後それぞれ）"), spEdPreload_);
 
     // A box without a selection (a stored value out of range) leaves its field alone.
     const auto bindIndex = [this]<typename Field>(QComboBox* box, Field& field) {
@@ -243,6 +250,12 @@ QWidget* OptionsWindow::createViewPage() {
     connect(ckBxWBuffer_, &QCheckBox::toggled, this, [this](bool on) { viewForm_.wBuffer = on; });
     connect(ckBxPlayAnimation_, &QCheckBox::toggled, this,
             [this](bool on) { viewForm_.playAnimation = on; });
+    // Showing the stored number writes nothing: one outside the range stays until changed.
+    connect(spEdPreload_, &QSpinBox::valueChanged, this, [this](int count) {
+        if (!initializing_) {
+            preloadCount_ = count;
+        }
+    });
     return page;
 }
 

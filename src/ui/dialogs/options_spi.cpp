@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <filesystem>
 #include <iostream>
+#include <mutex>
 
 #include "common/settings_color.h"
 #include "dialogs/folder_text.h"
@@ -34,6 +35,7 @@ QString commaText(const std::vector<std::string>& parts) {
 void OptionsWindow::searchPlacesClick() {
     if (!initializing_) {
         Spis& spis = context_.spis();
+        const std::lock_guard hold(context_.pluginLock());
         spis.clear();
         spis.searchOptions = static_cast<uint8_t>((ckBxDirHere_->isChecked() ? spsAppDir : 0) |
                                                   (ckBxDirSusie_->isChecked() ? spsSusieDir : 0));

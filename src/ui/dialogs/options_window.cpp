@@ -25,6 +25,7 @@
 #include "dialogs/folder_text.h"
 #include "plugin_host/spis.h"
 #include "settings/settings.h"
+#include "settings/settings_limits.h"
 
 namespace ravinel {
 
@@ -68,6 +69,7 @@ void OptionsWindow::formCreate() {
     thumbConf_ = settings.thumbConf;
     viewConf_ = settings.viewConf;
     viewForm_ = settings.viewForm;
+    preloadCount_ = settings.preloadCount;
 
     pageCon_ = new QTabWidget(this);
     pageCon_->setObjectName("PageCon");
@@ -170,6 +172,7 @@ void OptionsWindow::formShow() {
 
     initializing_ = true;
     spEdMaxSide_->setValue(loader.maxSide);
+    spEdPreload_->setValue(preloadCountLimit(preloadCount_));
     const LoaderFlags& flags = context_.settings().loaderFlags;
     // A stored number outside the kinds stays until the user chooses.
     (flags.alphaBackground == AlphaBackgroundKind::color ? rdBtnAlphaColor_ : rdBtnAlphaChecker_)
@@ -206,6 +209,7 @@ void OptionsWindow::formClose() {
     settings.viewConf = viewConf_;
     settings.thumbPanel = thumbPanel_;
     settings.viewForm = viewForm_;
+    settings.preloadCount = preloadCount_;
     thumbConf_.vixHomeDir = folderWithSlash(memoVixDir_->text().toStdString());
     settings.thumbConf = thumbConf_;
     settings.selectPage = pageCon_->currentIndex();

@@ -103,6 +103,7 @@ class OptionsWindow : public QDialog {
     ThumbConf thumbConf_;
     GProcessSettings viewConf_;
     ViewFormConf viewForm_;
+    int32_t preloadCount_ = 1;  // pictures an image window prepares ahead each way
     bool initializing_ = false;
     bool closed_ = false;
     QImage sampleBitmap_;
@@ -155,6 +156,7 @@ class OptionsWindow : public QDialog {
     QCheckBox* ckBxArcAutoClose_ = nullptr;
     QLineEdit* memoVixDir_ = nullptr;
     QSpinBox* spEdMaxSide_ = nullptr;
+    QSpinBox* spEdPreload_ = nullptr;
     QRadioButton* rdBtnAlphaChecker_ = nullptr;
     QRadioButton* rdBtnAlphaColor_ = nullptr;
     QPushButton* buttonAlphaColor_ = nullptr;

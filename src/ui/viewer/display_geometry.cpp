@@ -110,6 +110,13 @@ DisplaySize calcDisplaySize(int32_t sourceWidth, int32_t sourceHeight, const Vie
     return {toSide(box.width), toSide(box.height)};
 }
 
+DisplaySize processedSize(int32_t sourceWidth, int32_t sourceHeight, const ViewFormConf& viewForm,
+                          const ScreenMetrics& metrics, bool frameless, int32_t maxSide) {
+    const DisplaySize size =
+        calcDisplaySize(sourceWidth, sourceHeight, viewForm, metrics, frameless, maxSide);
+    return {std::max<uint16_t>(size.width, 1), std::max<uint16_t>(size.height, 1)};
+}
+
 WindowBounds placeWindow(int32_t displayWidth, int32_t displayHeight, const ScreenMetrics& metrics,
                          PosMode posMode, bool frameless) {
     const int64_t dw = displayWidth;

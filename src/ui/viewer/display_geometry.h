@@ -23,6 +23,11 @@ DisplaySize calcDisplaySize(int32_t sourceWidth, int32_t sourceHeight, const Vie
                             const ScreenMetrics& metrics, bool frameless,
                             int32_t maxSide = kMaxPictureSide);
 
+// The size the pipeline makes the picture at: the display size, a side of 0 (a long side
+// of 0 from an edited settings file) made 1, so that nothing divides by it.
+DisplaySize processedSize(int32_t sourceWidth, int32_t sourceHeight, const ViewFormConf& viewForm,
+                          const ScreenMetrics& metrics, bool frameless, int32_t maxSide);
+
 // The outer bounds of an image window (frame included), in device pixels.
 struct WindowBounds {
     int32_t left = 0;

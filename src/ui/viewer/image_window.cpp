@@ -12,12 +12,14 @@
 #include <cmath>
 #include <exception>
 #include <iostream>
+#include <utility>
 
 #include "codec/graphic_loader.h"
 #include "common/dib_image.h"
 #include "common/error_text.h"
 #include "common/launch_target.h"
 #include "common/window_opener.h"
+#include "plugin_host/spis.h"
 #include "settings/settings.h"
 #include "viewer/display_geometry.h"
 #include "viewer/view_texts.h"
@@ -42,6 +44,7 @@ uint32_t elapsedMs(const QElapsedTimer& timer) {
 
 ImageWindow::ImageWindow(AppContext& context)
     : context_(context),
+      preloader_(context.spis(), context.pluginLock(), context.preloadBudget()),
       menu_(this),
       player_(context.graphicLoader(), [this](const NkDib& frame) { showPicture(frame); }) {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -67,6 +70,13 @@ ImageWindow::ImageWindow(AppContext& context)
     resize(120, 101);
 
     process_.onProgress = [this](ProcessStage stage) { showStage(stage); };
+    // Once the command that showed a picture has returned (a zoom step has put the
+    // window's own size back) and the picture is painted.
+    preloadTimer_ = new QTimer(this);
+    preloadTimer_->setSingleShot(true);
+    preloadTimer_->setInterval(0);
+    connect(preloadTimer_, &QTimer::timeout, this,
+            [this] { guarded([this] { schedulePreload(); }); });
 
     Settings& defaults = context_.settings();
     viewForm_ = defaults.viewForm;
@@ -93,6 +103,7 @@ bool ImageWindow::open(const std::string& fileName, const DirFilesInfo& filesInf
     return openWith(
         fileName,
         [&] {
+            shownStamp_ = fileStampOf(fileName);
             context_.graphicLoader().loadFromFile(process_.source, fileName, false,
                                                   process_.loadInfo);
         },
@@ -209,10 +220,13 @@ void ImageWindow::showFirstPicture() {
     guarded([this] {
         QElapsedTimer timer;
         timer.start();
-        executeProcess();
+        shownInputs_ = {process_.settings, viewForm_, sizedWith_, frameless()};
+        shownValid_ = executeProcess();
         showPicture(process_.dest);
         showTime_ += elapsedMs(timer);
         updateTitle();
+        shownLoadTime_ = loadTime_;
+        preloadTimer_->start();
         loadTime_ = 0;
         showTime_ = 0;
         restartPlayback();
@@ -232,11 +246,11 @@ void ImageWindow::sizeForPicture(const ScreenMetrics& metrics) {
     if (width == 0 || height == 0) {
         return;  // nothing loaded: keep the last size
     }
-    const DisplaySize size = calcDisplaySize(width, height, viewForm_, metrics, frameless(),
-                                             context_.graphicLoader().maxSide);
-    // A long side of 0 from an edited settings file must not reach the resamplers.
-    process_.destWidth = std::max<uint16_t>(size.width, 1);
-    process_.destHeight = std::max<uint16_t>(size.height, 1);
+    sizedWith_ = metrics;
+    const DisplaySize size = processedSize(width, height, viewForm_, metrics, frameless(),
+                                           context_.graphicLoader().maxSide);
+    process_.destWidth = size.width;
+    process_.destHeight = size.height;
 }
 
 void ImageWindow::placeFor(int32_t displayWidth, int32_t displayHeight,
@@ -292,11 +306,13 @@ void ImageWindow::replaceAfterFrameKnown() {
     }
 }
 
-void ImageWindow::executeProcess() {
+bool ImageWindow::executeProcess() {
     try {
         process_.execute();
+        return true;
     } catch (const std::exception&) {
         // The pipeline leaves its blank picture; the window stays usable.
+        return false;
     }
 }
 
@@ -320,7 +336,10 @@ void ImageWindow::redisplay() {
     noteChangedFrameExtents();
     const ScreenMetrics metrics = freshMetrics();
     sizeForPicture(metrics);
-    executeProcess();
+    // A picture from the worker was processed with these very inputs.
+    const bool processed = std::exchange(processedAhead_, false) || executeProcess();
+    shownValid_ = processed;
+    shownInputs_ = {process_.settings, viewForm_, sizedWith_, frameless()};
     // The old, possibly large, picture must not be drawn again at the new window size.
     image_->clear();
     placeFor(process_.destWidth, process_.destHeight, metrics);
@@ -328,6 +347,10 @@ void ImageWindow::redisplay() {
     showTime_ = elapsedMs(timer);
     updateTitle();
     update();
+    if (loadTime_ != 0) {
+        shownLoadTime_ = loadTime_;
+    }
+    preloadTimer_->start();
     loadTime_ = 0;
     showTime_ = 0;
     updateActions();
@@ -378,6 +401,9 @@ void ImageWindow::updateTitle() {
 
 void ImageWindow::closeEvent(QCloseEvent* event) {
     player_.stop();
+    // The worker uses the context's plug-in host and budget, which may go before the
+    // window is deleted: it ends with the job under way now.
+    preloader_.stop();
     context_.windows().windowClosing(this);
     event->accept();
 }

@@ -13,12 +13,14 @@
 #include "process/pipeline/g_process.h"
 #include "settings/settings_records.h"
 #include "viewer/frame_player.h"
+#include "viewer/picture_preloader.h"
 #include "viewer/view_popup_menu.h"
 #include "viewer/zoom_step.h"
 
 class QLabel;
 class QScrollArea;
 class QScrollBar;
+class QTimer;
 
 namespace ravinel {
 
@@ -53,6 +55,8 @@ class ImageWindow : public QWidget {
     const DirFilesInfo& dirFilesInfo() const { return dirFilesInfo_; }
     const ViewPopupMenu& popupMenu() const { return menu_; }
     FramePlayer& framePlayer() { return player_; }
+    // The worker preparing the neighbours of the shown picture.
+    PicturePreloader& preloader() { return preloader_; }
 
   protected:
     bool event(QEvent* event) override;
@@ -85,7 +89,8 @@ class ImageWindow : public QWidget {
     void placeFor(int32_t displayWidth, int32_t displayHeight, const ScreenMetrics& metrics);
     bool noteChangedFrameExtents();
     void replaceAfterFrameKnown();
-    void executeProcess();
+    // False when the pipeline failed and left its blank picture.
+    bool executeProcess();
     void showPicture(const NkDib& picture);
     void redisplay();
     void redisplayAtRate(double rate);
@@ -98,6 +103,15 @@ class ImageWindow : public QWidget {
 
     // Navigation.
     bool loadAt(int32_t index);
+    // Takes the picture the worker prepared for index, as loadAt and the pipeline would
+    // make it now; false when there is none.
+    bool takePrepared(int32_t index);
+    // Hands the shown picture to the worker before another replaces it.
+    void retireShown();
+    DisplayInputs displayInputs();
+    // Has the worker prepare the neighbours of the shown picture (folders only: the
+    // archive modules are not safe on other threads).
+    void schedulePreload();
     void showAt(int32_t index);
     void vaNextExecute();
     void vaPriorExecute();
@@ -165,6 +179,18 @@ class ImageWindow : public QWidget {
     std::string archiveName_;
     std::string memberName_;
     ScreenMetrics placedWith_;  // the metrics of the last placement
+
+    // The shown picture as the worker would have made it: its file's stamp when read,
+    // its load time and what it was processed with; valid while the pipeline's dest is
+    // that picture's.
+    FileStamp shownStamp_;
+    uint32_t shownLoadTime_ = 0;
+    DisplayInputs shownInputs_;
+    ScreenMetrics sizedWith_;  // the metrics of the last display size
+    bool shownValid_ = false;
+    bool processedAhead_ = false;  // the pipeline's dest came processed from the worker
+    PicturePreloader preloader_;
+    QTimer* preloadTimer_ = nullptr;
 
     QScrollArea* scrollArea_ = nullptr;
     QLabel* image_ = nullptr;

@@ -6,12 +6,16 @@
 #include <QGuiApplication>
 #include <algorithm>
 #include <exception>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "codec/graphic_loader.h"
 #include "common/dib_image.h"
 #include "common/wait_cursor_scope.h"
 #include "common/window_opener.h"
 #include "settings/settings.h"
+#include "settings/settings_limits.h"
 #include "viewer/image_window.h"
 #include "viewer/view_texts.h"
 #include "viewer/zoom_step.h"
@@ -43,11 +47,13 @@ bool ImageWindow::loadAt(int32_t index) {
     NkDib picture;
     GraphicLoadInfo info;
     std::string name;
+    FileStamp stamp;
     try {
         WaitCursorScope wait;
         GraphicLoader& loader = context_.graphicLoader();
         if (sourceKind_ == SourceKind::folder) {
             name = dirFilesInfo_.item(index).name;
+            stamp = fileStampOf(folder_ + name);
             loader.loadFromFile(picture, folder_ + name, false, info);
         } else if (sourceKind_ == SourceKind::archive) {
             name = arcFilesInfo_.item(index).name;
@@ -60,6 +66,10 @@ bool ImageWindow::loadAt(int32_t index) {
         loadTime_ = 0;
         return false;
     }
+    if (index != fileIndex_) {
+        retireShown();
+    }
+    shownStamp_ = stamp;
     process_.source = std::move(picture);
     process_.loadInfo = info;
     if (sourceKind_ == SourceKind::folder) {
@@ -72,6 +82,74 @@ bool ImageWindow::loadAt(int32_t index) {
     return true;
 }
 
+bool ImageWindow::takePrepared(int32_t index) {
+    if (sourceKind_ != SourceKind::folder || index < 0 || index >= dirFilesInfo_.count()) {
+        return false;
+    }
+    const std::string name = dirFilesInfo_.item(index).name;
+    // The inputs the display that follows will use.
+    noteChangedFrameExtents();
+    std::optional<PreparedPicture> prepared =
+        preloader_.take(index, folder_ + name, context_.graphicLoader(), displayInputs());
+    if (!prepared) {
+        return false;
+    }
+    retireShown();
+    shownStamp_ = prepared->stamp;
+    process_.source = std::move(prepared->source);
+    process_.loadInfo = prepared->loadInfo;
+    process_.dest = std::move(prepared->dest);
+    process_.destWidth = prepared->destWidth;
+    process_.destHeight = prepared->destHeight;
+    processedAhead_ = true;
+    fileName_ = name;
+    loadTime_ = prepared->loadTime;
+    return true;
+}
+
+void ImageWindow::retireShown() {
+    if (!std::exchange(shownValid_, false) || sourceKind_ != SourceKind::folder) {
+        return;
+    }
+    PreparedPicture shown;
+    shown.index = fileIndex_;
+    shown.path = folder_ + fileName_;
+    shown.stamp = shownStamp_;
+    shown.source = std::move(process_.source);
+    shown.loadInfo = process_.loadInfo;
+    shown.dest = std::move(process_.dest);
+    shown.destWidth = process_.destWidth;
+    shown.destHeight = process_.destHeight;
+    shown.loadTime = shownLoadTime_;
+    preloader_.offer(std::move(shown), context_.graphicLoader(), shownInputs_);
+}
+
+DisplayInputs ImageWindow::displayInputs() {
+    const ScreenMetrics metrics = freshMetrics();
+    return {process_.settings, viewForm_, metrics, frameless()};
+}
+
+void ImageWindow::schedulePreload() {
+    const int32_t count = preloadCountLimit(context_.settings().preloadCount);
+    if (sourceKind_ != SourceKind::folder || count == 0) {
+        preloader_.clear();
+        return;
+    }
+    // Files that do not load (text files beside the pictures) the worker passes each way.
+    constexpr int32_t kPassed = 8;
+    std::vector<PreloadCandidate> after;
+    for (int32_t i = fileIndex_ + 1; i <= std::min(lastIndex_, fileIndex_ + count + kPassed); ++i) {
+        after.push_back({i, folder_ + dirFilesInfo_.item(i).name});
+    }
+    std::vector<PreloadCandidate> before;
+    for (int32_t i = std::min(fileIndex_, lastIndex_ + 1) - 1;
+         i >= std::max(0, fileIndex_ - count - kPassed); --i) {
+        before.push_back({i, folder_ + dirFilesInfo_.item(i).name});
+    }
+    preloader_.prepare(context_.graphicLoader(), displayInputs(), std::move(after),
+                       std::move(before), count);
+}
+
 void ImageWindow::showAt(int32_t index) {
     fileIndex_ = index;
     redisplay();
@@ -79,7 +157,7 @@ void ImageWindow::showAt(int32_t index) {
 
 void ImageWindow::vaNextExecute() {
     for (int32_t i = fileIndex_ + 1; i <= lastIndex_; ++i) {
-        if (loadAt(i)) {
+        if (takePrepared(i) || loadAt(i)) {
             showAt(i);
             return;
         }
@@ -88,7 +166,7 @@ void ImageWindow::vaNextExecute() {
 
 void ImageWindow::vaPriorExecute() {
     for (int32_t i = std::min(fileIndex_ - 1, lastIndex_); i >= 0; --i) {
-        if (loadAt(i)) {
+        if (takePrepared(i) || loadAt(i)) {
             showAt(i);
             return;
         }
@@ -97,7 +175,7 @@ void ImageWindow::vaPriorExecute() {
 
 void ImageWindow::vaFirstExecute() {
     for (int32_t i = 0; i <= lastIndex_; ++i) {
-        if (loadAt(i)) {
+        if (takePrepared(i) || loadAt(i)) {
             showAt(i);
             return;
         }
@@ -106,7 +184,7 @@ void ImageWindow::vaFirstExecute() {
 
 void ImageWindow::vaLastExecute() {
     for (int32_t i = lastIndex_; i >= 0; --i) {
-        if (loadAt(i)) {
+        if (takePrepared(i) || loadAt(i)) {
             showAt(i);
             return;
         }

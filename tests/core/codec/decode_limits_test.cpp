@@ -73,5 +73,20 @@ TEST(MemoryBudget, AShareThatIsNotFreeWaitsUntilAnotherEnds) {
     EXPECT_EQ(budget.available(), 1000u);
 }
 
+// Held pictures take their share only when it is free: the thread that would let it go
+// must never wait for it.
+TEST(MemoryBudget, ATryForAShareThatIsNotFreeFailsAtOnce) {
+    MemoryBudget budget(1000);
+    auto first = budget.tryReserve(600);
+    ASSERT_TRUE(first.has_value());
+    EXPECT_FALSE(budget.tryReserve(401).has_value());
+    auto rest = budget.tryReserve(400);
+    ASSERT_TRUE(rest.has_value());
+    EXPECT_EQ(budget.available(), 0u);
+    first.reset();
+    EXPECT_TRUE(budget.tryReserve(600).has_value());
+    EXPECT_EQ(budget.available(), 600u);
+}
+
 }  // namespace
 }  // namespace ravinel

@@ -13,6 +13,7 @@
 #include "codec/graphic_load_error.h"
 #include "codec/jpeg/jpeg_frame_walk.h"
 #include "platform/byte_reader.h"
+#include "tests/every_path.h"
 #include "tools/fixtures/jpeg_encoder.h"
 
 namespace ravinel {
@@ -20,6 +21,7 @@ namespace {
 
 using fixtures::encodeJpeg;
 using fixtures::gradientPicture;
+using fixtures::photoLikePicture;
 using fixtures::SamplePicture;
 
 // The largest difference of any channel between the decoded picture and the source.
@@ -170,6 +172,15 @@ std::vector<uint8_t> libjpegRows(const std::vector<uint8_t>& jpeg, const JpegDec
     return rows;
 }
 
+// The rows of a 24-bit picture, top first.
+std::vector<uint8_t> rowsOf(const NkDib& dib) {
+    std::vector<uint8_t> rows;
+    for (int y = 0; y < dib.height(); ++y) {
+        rows.insert(rows.end(), dib.constScanLine(y), dib.constScanLine(y) + 3 * dib.width());
+    }
+    return rows;
+}
+
 TEST(JpegDecoder, GivesLibjpegsOwnRowsAtEveryScale) {
     SamplePicture gray{37, 53, 1, std::vector<uint8_t>(37 * 53)};
     for (size_t i = 0; i < gray.samples.size(); ++i) {
@@ -183,14 +194,46 @@ TEST(JpegDecoder, GivesLibjpegsOwnRowsAtEveryScale) {
             for (bool fastest : {false, true}) {
                 const JpegDecodeOptions options{denominator, fastest};
                 const NkDib dib = decodeJpeg(jpeg, options);
-                std::vector<uint8_t> rows;
-                for (int y = 0; y < dib.height(); ++y) {
-                    rows.insert(rows.end(), dib.constScanLine(y),
-                                dib.constScanLine(y) + 3 * dib.width());
-                }
-                EXPECT_TRUE(rows == libjpegRows(jpeg, options))
+                EXPECT_TRUE(rowsOf(dib) == libjpegRows(jpeg, options))
                     << dib.width() << "x" << dib.height() << " 1/" << denominator;
             }
+        }
+    }
+}
+
+// Tall pictures are decoded in bands of rows on several threads; every band's rows must
+// be those of one pass, whatever the sampling, restart markers, or a file cut short.
+TEST(JpegDecoder, BandsOfRowsOnThreadsGiveTheRowsOfOnePass) {
+    SamplePicture gray{333, 800, 1, std::vector<uint8_t>(333 * 800)};
+    for (size_t i = 0; i < gray.samples.size(); ++i) {
+        gray.samples[i] = static_cast<uint8_t>(i * 7 + i / 333);
+    }
+    SamplePicture cmyk{120, 900, 4, std::vector<uint8_t>(120 * 900 * 4)};
+    for (size_t i = 0; i < cmyk.samples.size(); ++i) {
+        cmyk.samples[i] = static_cast<uint8_t>(i * 13 + i / 480);
+    }
+    const auto photo = [](int width, int height) { return photoLikePicture(width, height); };
+    const std::vector<uint8_t> cut = encodeJpeg(photo(640, 1000));
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> jpeg;
+        bool libjpegReads;  // libjpegRows reads it (colour or gray, whole)
+    };
+    const std::vector<Case> cases = {
+        {"4:2:0, odd sides", encodeJpeg(photo(701, 1101)), true},
+        {"4:4:4", encodeJpeg(photo(517, 1037), {.fullChroma = true}), true},
+        {"4:2:2", encodeJpeg(photo(640, 900), {.wideChroma = true}), true},
+        {"restart markers", encodeJpeg(photo(300, 1200), {.restartRows = 3}), true},
+        {"grayscale", encodeJpeg(gray), true},
+        {"CMYK", encodeJpeg(cmyk), false},
+        {"cut in the middle", std::vector<uint8_t>(cut.begin(), cut.begin() + cut.size() / 2),
+         false},
+    };
+    for (const Case& c : cases) {
+        const std::vector<uint8_t> oneThread = testing::expectSameResultOnEveryPath(
+            [&] { return rowsOf(decodeJpeg(c.jpeg, {})); }, c.name);
+        if (c.libjpegReads) {
+            EXPECT_TRUE(oneThread == libjpegRows(c.jpeg, {})) << c.name;
         }
     }
 }

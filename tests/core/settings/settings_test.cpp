@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "settings/settings_limits.h"
 #include "settings/vr_ini_file.h"
 #include "tests/temp_folder.h"
@@ -25,7 +27,7 @@ const std::string kDefaultFile =
     "LblBkSelCol=clHighlight\nLblTxSelCol=clHighlightText\nLabelFont=ＭＳ ゴシック\n"
     "LabelChar=128\nLabelFSize=9\nLabelStyle=0\n\n"
     "[ViewForm]\nSizeMode=1\nSizeFixed=640\nSizeRate=1\nPosMode=1\nWBuffer=1\nFrameless=0\n"
-    "PlayAnimation=1\n\n"
+    "PlayAnimation=1\nPreloadCount=1\n\n"
     "[ViewConf]\nReductMode=2\nExpandMode=2\nColorMode=0\nFltInReduct=0220\n"
     "FltInExpand=0010\nFltInOgsize=0000\nDither=1\n3DNow=1\n\n"
     "[OptionForm]\nSelectPage=5\n\n"
@@ -163,6 +165,18 @@ TEST(Settings, LargestPictureSideKeepsItsNumberAndIsUsedWithinItsRange) {
                       .find("InJPGFirst=0\nUseOrientation=1\nMaxSide=" + std::to_string(c.stored) +
                             "\nUseColorProfile=1\nAlphaBackground=0"),
                   std::string::npos);
+    }
+}
+
+// Pictures prepared ahead: the file keeps its number, the window uses 0..8.
+TEST(Settings, PreloadCountKeepsItsNumberAndIsUsedWithinItsRange) {
+    const std::array<std::array<int32_t, 2>, 5> cases = {{{1, 1}, {0, 0}, {8, 8}, {9, 8}, {-3, 0}}};
+    TempFolder folder;
+    for (const auto& [stored, used] : cases) {
+        SCOPED_TRACE(stored);
+        Settings s = loadFrom(folder, "[ViewForm]\nPreloadCount=" + std::to_string(stored) + "\n");
+        EXPECT_EQ(s.preloadCount, stored);
+        EXPECT_EQ(preloadCountLimit(s.preloadCount), used);
     }
 }
 

@@ -30,5 +30,7 @@ void addLargeFolderCases(std::vector<GuiBenchCase>& cases);
 void addOpenPictureCases(std::vector<GuiBenchCase>& cases);
 // A 30-frame 1920x1080 GIF playing in an image window: the CPU it takes.
 void addAnimationCases(std::vector<GuiBenchCase>& cases);
+// Stepping through 12 MP and 24 MP JPEGs in an image window: key to picture on screen.
+void addStepPictureCases(std::vector<GuiBenchCase>& cases);
 
 }  // namespace ravinel::bench

@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
     ravinel::bench::addLargeFolderCases(cases);
     ravinel::bench::addOpenPictureCases(cases);
     ravinel::bench::addAnimationCases(cases);
+    ravinel::bench::addStepPictureCases(cases);
     std::printf("median of %d runs (range)\n", kRuns);
     for (const auto& benchCase : cases) {
         if (benchCase.name.find(filter) == std::string::npos) {

@@ -6,7 +6,6 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -15,7 +14,7 @@
 #include "app/app_hub.h"
 #include "cached_folder.h"
 #include "gui_bench_case.h"
-#include "tools/fixtures/jpeg_encoder.h"
+#include "photo_files.h"
 #include "viewer/image_window.h"
 
 namespace ravinel::bench {
@@ -30,28 +29,6 @@ struct Photo {
     int height;
     int32_t maxSide;
 };
-
-// The same bytes as `ravinel-sample photo.jpg WIDTH HEIGHT` writes, so that other programs
-// can be timed on this very file.
-void writePhoto(const std::string& dir, const Photo& photo) {
-    const std::vector<uint8_t> jpeg =
-        fixtures::encodeJpeg(fixtures::photoLikePicture(photo.width, photo.height));
-    std::ofstream out(dir + kFileName, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(jpeg.data()),
-              static_cast<std::streamsize>(jpeg.size()));
-    if (!out) {
-        throw std::runtime_error("cannot write " + dir + kFileName);
-    }
-}
-
-ImageWindow* openedWindow() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* window = qobject_cast<ImageWindow*>(widget); window != nullptr) {
-            return window;
-        }
-    }
-    throw std::runtime_error("the picture opened no window");
-}
 
 // The milliseconds the information submenu shows after caption ("読込処理", "表示処理").
 double infoMilliseconds(const ImageWindow& window, const QString& caption) {
@@ -126,7 +103,7 @@ void addOpenPictureCases(std::vector<GuiBenchCase>& cases) {
                          [dir, folder, photo] {
                              if (dir->empty()) {
                                  *dir = cachedFolder(folder, 1, [photo](const std::string& d) {
-                                     writePhoto(d, photo);
+                                     writePhoto(d + kFileName, photo.width, photo.height);
                                  });
                              }
                          },
