@@ -27,6 +27,9 @@ class GraphicLoader {
   public:
     // The host is not owned; null means no plug-ins. Colours are converted to sRGB.
     explicit GraphicLoader(SpiHost* spis);
+    // A loader that makes the choices of another (its options, target profile and budget)
+    // through a host of its own: for another thread. The job share is not taken over.
+    GraphicLoader(const GraphicLoader& choices, SpiHost* spis);
 
     // The profile that pictures with a profile of their own are converted to (the
     // display's); empty: sRGB. Set before loads start. Throws ColorProfileError, keeping
@@ -67,6 +70,9 @@ class GraphicLoader {
     // The memory this loader's decodes share with other loaders' (threads making
     // thumbnails); not owned, null: none.
     MemoryBudget* budget = nullptr;
+    // The share of the budget of the job the loads are part of (see DecodeLimits); not
+    // owned, null: none.
+    MemoryBudget::Reservation* jobShare = nullptr;
 
   private:
     class FileLoad;
@@ -96,7 +102,8 @@ class GraphicLoader {
                          const std::function<PictureMetadata(SpiHost&)>& load);
 
     SpiHost* spis_;
-    std::unique_ptr<const ColorConverter> colors_;
+    // Shared by the loaders made from this one: it serves several threads at once.
+    std::shared_ptr<const ColorConverter> colors_;
 };
 
 }  // namespace ravinel

@@ -52,7 +52,8 @@ void AppHub::formCreate() {
     spis_ = std::make_unique<Spis>();
     spis_->graphicPreview = true;
     spis_->onSearch = spisSearch;
-    graphicLoader_ = std::make_unique<GraphicLoader>(spis_.get());
+    sharedSpis_ = std::make_unique<SharedSpiHost>(*spis_, pluginLock_);
+    graphicLoader_ = std::make_unique<GraphicLoader>(sharedSpis_.get());
     graphicLoader_->budget = &decodeBudget_;
     settings_ = loadSettings(settingsPath_);
     applyLoaderFlags();
@@ -93,6 +94,7 @@ void AppHub::searchPlugins() {
     if (spis_->searchOptions == 0) {
         return;
     }
+    const std::lock_guard hold(pluginLock_);
     searchSpiFiles(*spis_,
                    [](const std::string& message) { std::cerr << "ravinel: " << message << "\n"; });
 }

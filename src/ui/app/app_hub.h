@@ -8,6 +8,7 @@
 
 #include "browse/dir_files_info.h"
 #include "codec/decode_limits.h"
+#include "codec/shared_spi_host.h"
 #include "codec/graphic_loader.h"
 #include "common/app_context.h"
 #include "common/file_icon_cache.h"
@@ -44,6 +45,7 @@ class AppHub : public QObject, public AppContext, public WindowOpener {
     Settings& settings() override { return settings_; }
     GraphicLoader& graphicLoader() override { return *graphicLoader_; }
     Spis& spis() override { return *spis_; }
+    std::mutex& pluginLock() override { return pluginLock_; }
     DirFilesInfo& dirFilesInfo() override { return dirFilesInfo_; }
     FileIconCache& iconCache() override { return iconCache_; }
     ScreenMetrics getScreenMetrics(const QWidget* form) const override;
@@ -110,6 +112,9 @@ class AppHub : public QObject, public AppContext, public WindowOpener {
     bool browserShowing_ = false;
     Settings settings_;
     std::unique_ptr<Spis> spis_;
+    std::mutex pluginLock_;
+    // The loader's way to the plug-ins, shared with the browser's threads.
+    std::unique_ptr<SharedSpiHost> sharedSpis_;
     // Shared by the decodes of the viewer and the browser's thumbnails.
     MemoryBudget decodeBudget_{kDisplayDecodeBytes};
     std::unique_ptr<GraphicLoader> graphicLoader_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 
 #include "common/screen_metrics.h"
 
@@ -26,6 +27,10 @@ class AppContext {
     virtual Settings& settings() = 0;
     virtual GraphicLoader& graphicLoader() = 0;
     virtual Spis& spis() = 0;
+    // Held by every load through the plug-in host, which keeps the state of one load:
+    // other threads load through a SharedSpiHost over spis() and this lock, and whoever
+    // changes the plug-ins holds it.
+    virtual std::mutex& pluginLock() = 0;
     // The folder list the browser shows; an image window opened from it copies it.
     virtual DirFilesInfo& dirFilesInfo() = 0;
     // The desktop's file icons behind the icon numbers of the shared list.

@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <filesystem>
 #include <iostream>
+#include <mutex>
 
 #include "common/settings_color.h"
 #include "dialogs/folder_text.h"
@@ -33,6 +34,7 @@ QString commaText(const std::vector<std::string>& parts) {
 // The places change at once: every plug-in goes, and those of the new places come.
 void OptionsWindow::searchPlacesClick() {
     if (!initializing_) {
+        const std::lock_guard hold(context_.pluginLock());
         Spis& spis = context_.spis();
         spis.clear();
         spis.searchOptions = static_cast<uint8_t>((ckBxDirHere_->isChecked() ? spsAppDir : 0) |
