@@ -44,8 +44,8 @@ class ThumbWorkers {
     // Makes the thumbnails of the files of these names (in list order) in maker.dir, with
     // the choices of maker and loader as they are now, from position first. Whatever was
     // waiting or finished for an earlier list is dropped.
-    void start(const ThumbMaker& maker, const GraphicLoader& loader,
-               std::vector<std::string> names, int32_t first);
+    void start(const ThumbMaker& maker, const GraphicLoader& loader, std::vector<std::string> names,
+               int32_t first);
     // The next jobs start at position first and go on from there.
     void preferFrom(int32_t first);
     // A finished thumbnail of the current list, or none yet.

@@ -55,8 +55,7 @@ MemoryBudget::Reservation DecodeLimits::admit(int64_t width, int64_t height, int
         }
         return {};
     }
-    std::optional<MemoryBudget::Reservation> share =
-        budget->reserve(needed);
+    std::optional<MemoryBudget::Reservation> share = budget->reserve(needed);
     if (!share) {
         throw PictureTooLargeError(width, height, true);
     }

@@ -8,8 +8,8 @@
 
 #include "browse/dir_files_info.h"
 #include "codec/decode_limits.h"
-#include "codec/shared_spi_host.h"
 #include "codec/graphic_loader.h"
+#include "codec/shared_spi_host.h"
 #include "common/app_context.h"
 #include "common/file_icon_cache.h"
 #include "common/screen_metrics.h"

@@ -48,7 +48,8 @@ void ImgTnView::setMakingThreads(unsigned threads, SpiHost* plugins, std::mutex&
     if (threads > 1) {
         // Wakes the idle steps, which sleep while nothing is finished.
         workers_ = std::make_unique<ThumbWorkers>(threads, plugins, pluginLock, [this] {
-            QMetaObject::invokeMethod(this, [] {}, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [] {}, Qt::QueuedConnection);
         });
     }
 }

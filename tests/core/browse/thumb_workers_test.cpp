@@ -50,14 +50,9 @@ struct Outcome {
 
 Outcome outcomeOf(const MadeThumb& made) {
     const std::span<const uint8_t> bytes = made.thumb.pixelBlock();
-    return {made.info.kind,
-            made.info.width,
-            made.info.height,
-            made.info.pixelFormat,
-            made.info.failure,
-            made.thumb.width(),
-            made.thumb.height(),
-            {bytes.begin(), bytes.end()}};
+    return {
+        made.info.kind,    made.info.width,    made.info.height,    made.info.pixelFormat,
+        made.info.failure, made.thumb.width(), made.thumb.height(), {bytes.begin(), bytes.end()}};
 }
 
 std::vector<Outcome> oneThread(ThumbMaker& maker, DirFilesInfo& list) {
@@ -153,7 +148,8 @@ TEST_F(ThumbWorkersTest, WorkersMakeTheBytesOfOneThread) {
     tmp.write("f-anim.gif", test::gif_source::encodeGif({test::gif_source::GifFrame{}}));
     tmp.write("g-notes.txt", std::vector<uint8_t>(300, 'a'));
     tmp.write("h-cut.jpg", std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + 900));
-    std::vector<uint8_t> png = test::png_source::encodePng({"grey", PNG_COLOR_TYPE_GRAY, 8, false, false});
+    std::vector<uint8_t> png =
+        test::png_source::encodePng({"grey", PNG_COLOR_TYPE_GRAY, 8, false, false});
     png.resize(png.size() / 2);
     tmp.write("i-cut.png", png);
     tmp.write("j-huge.bmp", declaredHugeBmp(18000));
@@ -168,9 +164,9 @@ TEST_F(ThumbWorkersTest, WorkersMakeTheBytesOfOneThread) {
     for (const Choices& c : {Choices{true, NkDibPixelFormat::pf24Bit, 3, 4},
                              Choices{false, NkDibPixelFormat::pf8BitHalftone, 2, 0},
                              Choices{true, NkDibPixelFormat::pf1BitHalftone, 4, 10}}) {
-        SCOPED_TRACE(::testing::Message() << "quality " << c.hiQuality << ", format "
-                                          << static_cast<int>(c.format) << ", threads "
-                                          << c.threads);
+        SCOPED_TRACE(::testing::Message()
+                     << "quality " << c.hiQuality << ", format " << static_cast<int>(c.format)
+                     << ", threads " << c.threads);
         DirFilesInfo list = listed();
         maker.hiQuality = c.hiQuality;
         maker.thumbPixelFormat = c.format;

@@ -1,7 +1,8 @@
+#include <sys/resource.h>
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
-#include <sys/resource.h>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,8 +17,8 @@
 #include "bench_stats.h"
 #include "cached_folder.h"
 #include "common/idle_dispatcher.h"
-#include "platform/parallel_bands.h"
 #include "gui_bench_case.h"
+#include "platform/parallel_bands.h"
 #include "tools/fixtures/jpeg_encoder.h"
 
 namespace ravinel::bench {
@@ -179,8 +180,9 @@ void addThumbViewCases(std::vector<GuiBenchCase>& cases) {
     auto dir = std::make_shared<std::string>();
     const auto prepare = [dir] {
         if (dir->empty()) {
-            *dir = cachedFolder("/tmp/ravinel-bench-" + std::to_string(kFiles), kFiles,
-                                [](const std::string& into) { writePhotos(into, kWidth, kHeight); });
+            *dir =
+                cachedFolder("/tmp/ravinel-bench-" + std::to_string(kFiles), kFiles,
+                             [](const std::string& into) { writePhotos(into, kWidth, kHeight); });
         }
     };
     cases.push_back({"thumbnail view: " + std::to_string(kFiles) + " JPEG " +
@@ -195,9 +197,10 @@ void addThumbViewCases(std::vector<GuiBenchCase>& cases) {
                          std::to_string(kCoresWidth) + "x" + std::to_string(kCoresHeight),
                      [coresDir] {
                          if (coresDir->empty()) {
-                             *coresDir = cachedFolder(kCoresFolder, kFiles, [](const std::string& into) {
-                                 writePhotos(into, kCoresWidth, kCoresHeight);
-                             });
+                             *coresDir =
+                                 cachedFolder(kCoresFolder, kFiles, [](const std::string& into) {
+                                     writePhotos(into, kCoresWidth, kCoresHeight);
+                                 });
                          }
                      },
                      [coresDir] { return showFolderOnTheCores(*coresDir); }});
