@@ -131,8 +131,8 @@ void ThumbMaker::examineFile(FileInfoItem& item) {
 }
 
 void ThumbMaker::place(FileInfoItem& item, MadeThumb made) {
-    if (made.thumb.width() > 0) {
-        item.thumbIndex = store.add(std::move(made.thumb));
+    if (made.thumb) {
+        item.thumbIndex = store.add(std::move(*made.thumb));
     }
     item.info = std::move(made.info);
     ++madeCount;

@@ -7,7 +7,8 @@
 namespace ravinel {
 
 size_t ThumbMemo::bytesOf(const Entry& entry) {
-    return entry.thumb.pixelBlock().size() + entry.info.failureDetail.size() + 256;
+    return (entry.thumb ? entry.thumb->pixelBlock().size() : 0) + entry.info.failureDetail.size() +
+           256;
 }
 
 std::optional<ThumbMemo::Entry> ThumbMemo::find(const std::string& key) {

@@ -15,7 +15,7 @@ namespace ravinel {
 
 // What examining one file gave: its thumbnail and what the loader found.
 struct MadeThumb {
-    NkDib thumb;  // empty (width 0) when the file is shown as a plain file
+    std::optional<NkDib> thumb;  // none when the file is shown as a plain file
     GraphicLoadInfo info;
 };
 
