@@ -31,7 +31,7 @@ case_name="thumbnail view on the cores"
 folder=/tmp/ravinel-bench-cores-1000/  # made by the case's first run
 cores=$(nproc)
 out=$(mktemp -d)
-trap 'rm -rf "$out"' EXIT
+trap 'rm -rf "$out" "$out.time"' EXIT
 
 # The figure named $2 (its median) in the output of a run of the case.
 figure() { awk -v name="$2" 'index($0, name) { print $(NF - 2) }' <<<"$1" | head -n1; }
@@ -50,7 +50,9 @@ ours() {
 timed() {
   local times=() peak=0 line
   for ((i = 0; i < runs; i++)); do
-    rm -rf "$out"/* && line=$( { /usr/bin/time -f '%e %M' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -n1)
+    rm -rf "$out"/*
+    /usr/bin/time -f '%e %M' -o "$out.time" "$@" >/dev/null 2>&1
+    line=$(tail -n1 "$out.time")
     times+=("${line% *}")
     ((${line#* } > peak)) && peak=${line#* }
   done
