@@ -34,7 +34,7 @@ out=$(mktemp -d)
 trap 'rm -rf "$out" "$out.time"' EXIT
 
 # The figure named $2 (its median) in the output of a run of the case.
-figure() { awk -v name="$2" 'index($0, name) { print $(NF - 2) }' <<<"$1" | head -n1; }
+figure() { awk -v name="$2" 'index($0, name) { print $(NF - 4) }' <<<"$1" | head -n1; }
 
 # Ours with $1 threads: median seconds to every thumbnail made, peak MiB.
 ours() {
@@ -54,7 +54,7 @@ timed() {
     /usr/bin/time -f '%e %M' -o "$out.time" "$@" >/dev/null 2>&1
     line=$(tail -n1 "$out.time")
     times+=("${line% *}")
-    ((${line#* } > peak)) && peak=${line#* }
+    if [[ ${line#* } =~ ^[0-9]+$ ]] && ((${line#* } > peak)); then peak=${line#* }; fi
   done
   printf '%s\n' "${times[@]}" | sort -n | sed -n 2p | tr '\n' ' '
   awk -v kib="$peak" 'BEGIN { printf "%.0f", kib / 1024 }'
