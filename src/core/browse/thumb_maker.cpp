@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <optional>
+#include <utility>
 
 #include "browse/vix_catalog.h"
 #include "process/filter/image_filters.h"
@@ -83,12 +85,12 @@ bool ThumbMaker::catalogBelongsToDir() const {
     return !catalogPath.empty() && catalogMatches(dir, catalogPath);
 }
 
-void ThumbMaker::load(const FileInfoItem& item, NkDib& bitmap, GraphicLoadInfo& info) {
+void ThumbMaker::load(const std::string& name, NkDib& bitmap, GraphicLoadInfo& info) {
     // A shared entry is written from the same decode, so the preview covers its size too.
     const int32_t cachedSide =
         sharedCache != nullptr ? flavourSide(sharedFlavourFor(thumbSide())) : 0;
     loader_.previewSize = hiQuality ? std::max(thumbSide(), cachedSide) : -1;
-    const std::string path = dir + item.name;
+    const std::string path = dir + name;
     if (!useCatalog) {
         loader_.loadFromFile(bitmap, path, true, info);
         return;
@@ -96,7 +98,7 @@ void ThumbMaker::load(const FileInfoItem& item, NkDib& bitmap, GraphicLoadInfo& 
     info = GraphicLoadInfo{};
     if (useCatalogFirst) {
         if (catalogBelongsToDir()) {
-            readCatalogThumb(catalogPath, item.name, bitmap, info);
+            readCatalogThumb(catalogPath, name, bitmap, info);
         }
         if (info.kind == GraphicKind::gkNone) {
             loader_.loadFromFile(bitmap, path, true, info);
@@ -104,36 +106,59 @@ void ThumbMaker::load(const FileInfoItem& item, NkDib& bitmap, GraphicLoadInfo& 
     } else {
         loader_.loadFromFile(bitmap, path, true, info);
         if (info.kind == GraphicKind::gkNone && catalogBelongsToDir()) {
-            readCatalogThumb(catalogPath, item.name, bitmap, info);
+            readCatalogThumb(catalogPath, name, bitmap, info);
         }
     }
+}
+
+void ThumbMaker::takeChoicesOf(const ThumbMaker& other) {
+    dir = other.dir;
+    imageSize = other.imageSize;
+    hiQuality = other.hiQuality;
+    useCatalog = other.useCatalog;
+    useCatalogFirst = other.useCatalogFirst;
+    catalogPath = other.catalogPath;
+    thumbPixelFormat = other.thumbPixelFormat;
+    sharedCache = other.sharedCache;
+    memo = other.memo;
 }
 
 void ThumbMaker::examineFile(FileInfoItem& item) {
     if (item.info.kind != GraphicKind::gkNone) {
         return;
     }
-    const std::string path = dir + item.name;
-    const std::string key = memo != nullptr ? memoKey(path) : std::string();
-    if (const ThumbMemo::Entry* kept = key.empty() ? nullptr : memo->find(key)) {
-        item.info = kept->info;
-        if (kept->thumb.width() > 0) {
-            item.thumbIndex = store.add(kept->thumb);
-        }
-        ++madeCount;
-        return;
-    }
-    make(item, path);
-    if (!key.empty()) {
-        memo->keep(key, {item.thumbIndex >= 0 ? store.at(item.thumbIndex) : NkDib(), item.info});
-    }
+    place(item, examine(item.name));
 }
 
-void ThumbMaker::make(FileInfoItem& item, const std::string& path) {
+void ThumbMaker::place(FileInfoItem& item, MadeThumb made) {
+    if (made.thumb) {
+        item.thumbIndex = store.add(std::move(*made.thumb));
+    }
+    item.info = std::move(made.info);
+    ++madeCount;
+}
+
+MadeThumb ThumbMaker::examine(const std::string& name) {
+    const std::string path = dir + name;
+    const std::string key = memo != nullptr ? memoKey(path) : std::string();
+    if (!key.empty()) {
+        if (std::optional<MadeThumb> kept = memo->find(key)) {
+            return std::move(*kept);
+        }
+    }
+    MadeThumb made = make(name, path);
+    if (!key.empty()) {
+        memo->keep(key, made);
+    }
+    return made;
+}
+
+MadeThumb ThumbMaker::make(const std::string& name, const std::string& path) {
     NkDib bitmap;
-    GraphicLoadInfo info;
+    MadeThumb made;
+    GraphicLoadInfo& info = made.info;
     if (sharedCache == nullptr || !takeFromSharedCache(path, bitmap, info)) {
-        load(item, bitmap, info);
+        load(name, bitmap, info);
         if (sharedCache != nullptr) {
             writeToSharedCache(path, bitmap, info);
         }
@@ -146,15 +171,14 @@ void ThumbMaker::make(FileInfoItem& item, const std::string& path) {
     } else {
         try {
             makeThumb(bitmap);
-            item.thumbIndex = store.add(std::move(bitmap));
+            made.thumb = std::move(bitmap);
         } catch (const std::exception&) {
             // No memory for this picture's thumbnail: it keeps its icon like any
             // file that is not shown as a picture.
             info.kind = GraphicKind::gkFile;
         }
     }
-    item.info = info;
-    ++madeCount;
+    return made;
 }
 
 }  // namespace ravinel

@@ -63,8 +63,16 @@ class ThumbMaker {
     // Examines an item not yet examined (kind 0): loads it or takes its catalog
     // thumbnail, stores the thumbnail and its position, and records the result in
     // item.info (kind gkFile when it is not shown as a picture). Never throws for a bad
-    // file; an item already examined is left alone.
+    // file; an item already examined is left alone. examine, then place.
     void examineFile(FileInfoItem& item);
+    // Examines the file of that name in dir and makes its thumbnail, touching neither the
+    // items nor the store: makers of other threads with the same choices give the same
+    // bytes. The memo and the shared cache may be shared with them.
+    MadeThumb examine(const std::string& name);
+    // Puts what examining the item gave into the store and the item, and counts it.
+    void place(FileInfoItem& item, MadeThumb made);
+    // Takes every choice of another maker (not its store or count), as for another thread.
+    void takeChoicesOf(const ThumbMaker& other);
     // The thumbnail size of a w x h picture: the longer side becomes imageSize (kept
     // within 1..4096), the other keeps the proportion, at least 1. {width, height}.
     std::pair<uint16_t, uint16_t> fitSize(int32_t w, int32_t h) const;
@@ -78,10 +86,10 @@ class ThumbMaker {
 
   private:
     int32_t thumbSide() const;
-    void load(const FileInfoItem& item, NkDib& bitmap, GraphicLoadInfo& info);
+    void load(const std::string& name, NkDib& bitmap, GraphicLoadInfo& info);
     bool catalogBelongsToDir() const;
     std::string memoKey(const std::string& path) const;
-    void make(FileInfoItem& item, const std::string& path);
+    MadeThumb make(const std::string& name, const std::string& path);
     bool takeFromSharedCache(const std::string& path, NkDib& bitmap, GraphicLoadInfo& info) const;
     void writeToSharedCache(const std::string& path, const NkDib& bitmap,
                             const GraphicLoadInfo& info) const;

@@ -7,19 +7,27 @@
 namespace ravinel {
 
 size_t ThumbMemo::bytesOf(const Entry& entry) {
-    return entry.thumb.pixelBlock().size() + entry.info.failureDetail.size() + 256;
+    return (entry.thumb ? entry.thumb->pixelBlock().size() : 0) + entry.info.failureDetail.size() +
+           256;
 }
 
-const ThumbMemo::Entry* ThumbMemo::find(const std::string& key) {
+std::optional<ThumbMemo::Entry> ThumbMemo::find(const std::string& key) {
+    const std::lock_guard hold(mutex_);
     const auto found = index_.find(key);
     if (found == index_.end()) {
-        return nullptr;
+        return std::nullopt;
     }
     order_.splice(order_.begin(), order_, found->second);
-    return &found->second->second;
+    return found->second->second;
+}
+
+size_t ThumbMemo::bytes() const {
+    const std::lock_guard hold(mutex_);
+    return bytes_;
 }
 
 void ThumbMemo::keep(const std::string& key, Entry entry) {
+    const std::lock_guard hold(mutex_);
     if (const auto found = index_.find(key); found != index_.end()) {
         bytes_ -= bytesOf(found->second->second);
         order_.erase(found->second);

@@ -48,8 +48,14 @@ MemoryBudget::Reservation DecodeLimits::admit(int64_t width, int64_t height, int
     if (budget == nullptr) {
         return {};
     }
-    std::optional<MemoryBudget::Reservation> share =
-        budget->reserve(saturatingAdd(storeBytes, workBytes));
+    const uint64_t needed = saturatingAdd(storeBytes, workBytes);
+    if (jobShare != nullptr) {
+        if (!budget->enlarge(*jobShare, needed)) {
+            throw PictureTooLargeError(width, height, true);
+        }
+        return {};
+    }
+    std::optional<MemoryBudget::Reservation> share = budget->reserve(needed);
     if (!share) {
         throw PictureTooLargeError(width, height, true);
     }

@@ -30,18 +30,23 @@ struct DecodeLimits {
     uint64_t maxPixelBytes = kDisplayDecodeBytes;
     // Shared with decodes on other threads; null: none.
     MemoryBudget* budget = nullptr;
+    // The share of the job this decode is part of (a thumbnail), which keeps what its
+    // decodes take until the job ends, as its picture outlives the decode; null: none,
+    // each decode gives its share back when it ends.
+    MemoryBudget::Reservation* jobShare = nullptr;
 
     // Refuses declared sides over maxSide.
     void checkSides(int64_t width, int64_t height) const;
     // Admits a picture of width x height decoded into a store of bitsPerPixel, which needs
     // workBytes of memory besides: refuses it when a side passes maxSide, the store passes
     // maxPixelBytes or store and work together pass the whole budget, and otherwise
-    // returns the budget's share for both (empty without a budget), once it is free.
+    // returns the budget's share for both (empty without a budget), once it is free. With
+    // a job share, that share grows to hold both instead and an empty share is returned.
     MemoryBudget::Reservation admit(int64_t width, int64_t height, int bitsPerPixel,
                                     uint64_t workBytes = 0) const;
     // The same sizes without the budget: for a second look at a picture whose memory an
     // outer step has already taken its share for.
-    DecodeLimits withoutBudget() const { return {maxSide, maxPixelBytes, nullptr}; }
+    DecodeLimits withoutBudget() const { return {maxSide, maxPixelBytes, nullptr, nullptr}; }
 };
 
 }  // namespace ravinel

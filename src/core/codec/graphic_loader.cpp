@@ -107,15 +107,23 @@ class GraphicLoader::FileLoad {
 GraphicLoader::GraphicLoader(SpiHost* spis)
     : spis_(spis), colors_(std::make_shared<const ColorConverter>()) {}
 
+GraphicLoader::GraphicLoader(const GraphicLoader& choices, SpiHost* spis)
+    : doAnalyze(choices.doAnalyze),
+      useSpiPrev(choices.useSpiPrev),
+      inBmpFirst(choices.inBmpFirst),
+      inJpgFirst(choices.inJpgFirst),
+      useOrientation(choices.useOrientation),
+      alphaBackground(choices.alphaBackground),
+      useColorProfile(choices.useColorProfile),
+      maxSide(choices.maxSide),
+      previewSize(choices.previewSize),
+      budget(choices.budget),
+      spis_(spis),
+      colors_(choices.colors_) {}
+
 void GraphicLoader::setTargetProfile(std::span<const uint8_t> iccProfile) {
     colors_ = iccProfile.empty() ? std::make_shared<const ColorConverter>()
                                  : std::make_shared<const ColorConverter>(iccProfile);
-}
-
-GraphicLoader GraphicLoader::withSpis(SpiHost* spis) const {
-    GraphicLoader loader = *this;
-    loader.spis_ = spis;
-    return loader;
 }
 
 bool GraphicLoader::sameChoices(const GraphicLoader& other) const {
@@ -166,7 +174,7 @@ void GraphicLoader::noteContent(std::span<const uint8_t> head, const std::string
 }
 
 DecodeLimits GraphicLoader::limitsFor(bool preview) const {
-    return {maxSide, preview ? kThumbnailDecodeBytes : kDisplayDecodeBytes, budget};
+    return {maxSide, preview ? kThumbnailDecodeBytes : kDisplayDecodeBytes, budget, jobShare};
 }
 
 bool GraphicLoader::ownFirst(const BuiltinDecoder& decoder) const {

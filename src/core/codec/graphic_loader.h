@@ -21,22 +21,22 @@ struct BuiltinDecoder;
 // Turns a picture file into a DIB: by a built-in decoder (builtin_decoders.h) or the
 // plug-in host, recognising the format from the first bytes or trusting the extension as
 // the options say, and trying a second decoder when the first yields nothing.
-// One thread uses a loader at a time; withSpis makes one for another thread. Loaders without a
-// plug-in host may read plain files on several threads at once; archives go through archiver
-// modules the process shares.
+// One thread uses a loader at a time; the constructor from another loader makes one for
+// another thread. Loaders without a plug-in host may read plain files on several threads at
+// once; archives go through archiver modules the process shares.
 class GraphicLoader {
   public:
     // The host is not owned; null means no plug-ins. Colours are converted to sRGB.
     explicit GraphicLoader(SpiHost* spis);
+    // A loader that makes the choices of another (its options, target profile and budget)
+    // through a host of its own: for another thread. The job share is not taken over.
+    GraphicLoader(const GraphicLoader& choices, SpiHost* spis);
 
     // The profile that pictures with a profile of their own are converted to (the
     // display's); empty: sRGB. Set before loads start. Throws ColorProfileError, keeping
     // the previous target, for bytes that are no RGB profile.
     void setTargetProfile(std::span<const uint8_t> iccProfile);
 
-    // A loader for another thread: this one's choices and colour target over spis, that
-    // thread's view of the plug-in host (SharedSpiHost); null means no plug-ins.
-    GraphicLoader withSpis(SpiHost* spis) const;
     // True when other makes the same pixels of the same file as this one: every choice
     // and the colour target alike (the plug-in host is not compared).
     bool sameChoices(const GraphicLoader& other) const;
@@ -81,6 +81,9 @@ class GraphicLoader {
     // The memory this loader's decodes share with other loaders' (threads making
     // thumbnails); not owned, null: none.
     MemoryBudget* budget = nullptr;
+    // The share of the budget of the job the loads are part of (see DecodeLimits); not
+    // owned, null: none.
+    MemoryBudget::Reservation* jobShare = nullptr;
 
   private:
     class FileLoad;
@@ -110,7 +113,7 @@ class GraphicLoader {
                          const std::function<PictureMetadata(SpiHost&)>& load);
 
     SpiHost* spis_;
-    // Shared with the loaders made by withSpis; it is safe on several threads.
+    // Shared by the loaders made from this one: it serves several threads at once.
     std::shared_ptr<const ColorConverter> colors_;
 };
 

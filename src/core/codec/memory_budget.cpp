@@ -1,5 +1,6 @@
 #include "codec/memory_budget.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace ravinel {
@@ -35,6 +36,7 @@ std::optional<MemoryBudget::Reservation> MemoryBudget::reserve(uint64_t bytes) {
     std::unique_lock lock(mutex_);
     freed_.wait(lock, [&] { return capacity_ - used_ >= bytes; });
     used_ += bytes;
+    peak_ = std::max(peak_, used_);
     return Reservation(this, bytes);
 }
 
@@ -44,12 +46,41 @@ std::optional<MemoryBudget::Reservation> MemoryBudget::tryReserve(uint64_t bytes
         return std::nullopt;
     }
     used_ += bytes;
+    peak_ = std::max(peak_, used_);
     return Reservation(this, bytes);
+}
+
+bool MemoryBudget::enlarge(Reservation& share, uint64_t bytes) {
+    if (bytes > capacity_) {
+        return false;
+    }
+    if (share.bytes_ >= bytes) {
+        return true;
+    }
+    {
+        const std::lock_guard lock(mutex_);
+        const uint64_t more = bytes - share.bytes_;
+        if (capacity_ - used_ >= more) {
+            used_ += more;
+            peak_ = std::max(peak_, used_);
+            share.budget_ = this;
+            share.bytes_ = bytes;
+            return true;
+        }
+    }
+    share.release();
+    share = std::move(*reserve(bytes));
+    return true;
 }
 
 uint64_t MemoryBudget::available() const {
     const std::lock_guard lock(mutex_);
     return capacity_ - used_;
+}
+
+uint64_t MemoryBudget::peak() const {
+    const std::lock_guard lock(mutex_);
+    return peak_;
 }
 
 void MemoryBudget::giveBack(uint64_t bytes) noexcept {

@@ -44,9 +44,15 @@ class MemoryBudget {
     // Takes bytes when they are free now; none otherwise. Never waits: for memory held
     // until the user-interface thread lets it go, which must not wait on itself.
     std::optional<Reservation> tryReserve(uint64_t bytes);
+    // Makes a share (empty or of this budget) hold at least bytes: at once when the budget
+    // has room, else the share is given back and the whole is waited for, so that nobody
+    // waits while holding a share. False, the share unchanged, when bytes exceed the budget.
+    bool enlarge(Reservation& share, uint64_t bytes);
 
     uint64_t capacity() const { return capacity_; }
     uint64_t available() const;
+    // The most that shares ever held at once.
+    uint64_t peak() const;
 
   private:
     void giveBack(uint64_t bytes) noexcept;
@@ -55,6 +61,7 @@ class MemoryBudget {
     mutable std::mutex mutex_;
     std::condition_variable freed_;
     uint64_t used_ = 0;
+    uint64_t peak_ = 0;
 };
 
 }  // namespace ravinel

@@ -25,6 +25,7 @@ class SharedSpiHost : public SpiHost {
 
   private:
     void applySettings();
+    void giveBackJobShare();
 
     SpiHost& host_;
     std::mutex& lock_;

@@ -53,8 +53,8 @@ void AppHub::formCreate() {
     spis_ = std::make_unique<Spis>();
     spis_->graphicPreview = true;
     spis_->onSearch = spisSearch;
-    guiSpis_.emplace(*spis_, pluginLock_);
-    graphicLoader_ = std::make_unique<GraphicLoader>(&*guiSpis_);
+    sharedSpis_ = std::make_unique<SharedSpiHost>(*spis_, pluginLock_);
+    graphicLoader_ = std::make_unique<GraphicLoader>(sharedSpis_.get());
     graphicLoader_->budget = &decodeBudget_;
     settings_ = loadSettings(settingsPath_);
     useLanguage();
@@ -103,6 +103,7 @@ void AppHub::searchPlugins() {
     if (spis_->searchOptions == 0) {
         return;
     }
+    const std::lock_guard hold(pluginLock_);
     searchSpiFiles(*spis_,
                    [](const std::string& message) { std::cerr << "ravinel: " << message << "\n"; });
 }

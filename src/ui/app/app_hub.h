@@ -118,9 +118,9 @@ class AppHub : public QObject, public AppContext, public WindowOpener {
     Settings settings_;
     QTranslator translator_;  // the windows' language, installed while the hub lives
     std::unique_ptr<Spis> spis_;
-    // Worker threads load through the host too: every load holds the lock.
     std::mutex pluginLock_;
-    std::optional<SharedSpiHost> guiSpis_;  // the user-interface thread's view of spis_
+    // The loader's way to the plug-ins, shared with the browser's threads.
+    std::unique_ptr<SharedSpiHost> sharedSpis_;
     // Shared by the decodes of the viewer and the browser's thumbnails.
     MemoryBudget decodeBudget_{kDisplayDecodeBytes};
     // Held by prepared pictures until a window takes them: apart from the decodes', so

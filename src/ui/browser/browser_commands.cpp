@@ -23,6 +23,8 @@
 #include "common/wait_cursor_scope.h"
 #include "common/window_opener.h"
 #include "platform/file_extension.h"
+#include "platform/parallel_bands.h"
+#include "plugin_host/spis.h"
 #include "settings/settings.h"
 
 namespace ravinel {
@@ -111,6 +113,9 @@ void BrowserWindow::mmThumbQualityClick(bool hiQuality) {
 // the tile look the window may have changed.
 void BrowserWindow::mmOptionClick() {
     IdleDispatcher::instance().clearHandler();
+    if (thumbView_ != nullptr) {
+        thumbView_->stopMaking();
+    }
     const auto attach = qScopeGuard([this] { attachIdleHandler(); });
     context_.windows().showOptions();
     mmRefreshFileClick();
@@ -158,6 +163,7 @@ void BrowserWindow::createThumbView() {
     thumbView_->setCatalogHomeDir(conf.vixHomeDir);
     thumbView_->setUse3DNow(settings.viewConf.use3DNow);
     thumbView_->setThumbColorBit(context_.screenBitsPerPixel());
+    thumbView_->setMakingThreads(processThreads(), &context_.spis(), context_.pluginLock());
     thumbView_->setFocusPolicy(Qt::StrongFocus);
     connect(thumbView_, &ImgTnView::doubleClicked, this,
             [this] { guarded([this] { openSelected(); }); });

@@ -56,7 +56,10 @@ BrowserWindow::BrowserWindow(AppContext& context) : context_(context), menu_(thi
     qApp->installEventFilter(this);
 }
 
-BrowserWindow::~BrowserWindow() = default;
+// The view goes before the memo, which its workers may still be filling.
+BrowserWindow::~BrowserWindow() {
+    freeView();
+}
 
 void BrowserWindow::buildLayout() {
     auto* layout = new QVBoxLayout(this);

@@ -27,7 +27,8 @@ ImgTnView::ImgTnView(QWidget* parent, const ThumbPanel& config, FileIconCache& i
       nextConfig_(config_),
       icons_(icons),
       scrollBar_(new QScrollBar(Qt::Vertical, this)),
-      maker_(loader) {
+      maker_(loader),
+      loader_(loader) {
     maker_.imageSize = config_.imageSize;
     scrollBar_->setMinimum(0);
     scrollBar_->setFocusPolicy(Qt::NoFocus);
@@ -36,6 +37,37 @@ ImgTnView::ImgTnView(QWidget* parent, const ThumbPanel& config, FileIconCache& i
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAutoFillBackground(true);
+}
+
+ImgTnView::~ImgTnView() {
+    // While the view is whole: a worker may be telling it of a thumbnail.
+    workers_.reset();
+}
+
+void ImgTnView::setMakingThreads(unsigned threads, SpiHost* plugins, std::mutex& pluginLock) {
+    workers_.reset();
+    if (threads > 1) {
+        // Wakes the idle steps, which sleep while nothing is finished.
+        workers_ = std::make_unique<ThumbWorkers>(threads, plugins, pluginLock, [this] {
+            QMetaObject::invokeMethod(
+                this, [] {}, Qt::QueuedConnection);
+        });
+    }
+}
+
+void ImgTnView::stopMaking() {
+    if (workers_) {
+        workers_->stop();
+    }
+}
+
+void ImgTnView::startWorkers() {
+    std::vector<std::string> names;
+    names.reserve(static_cast<size_t>(count_));
+    for (int32_t position = 0; position < count_; ++position) {
+        names.push_back(itemAt(position).name);
+    }
+    workers_->start(maker_, loader_, std::move(names), std::max(firstVisible_, 0));
 }
 
 void ImgTnView::setThumbPanel(const ThumbPanel& config) {
@@ -78,6 +110,9 @@ void ImgTnView::setFiles(DirFilesInfo& list) {
     resetPage();
     if (count_ > 0) {
         layOut();
+    }
+    if (workers_) {
+        startWorkers();
     }
     flags_ &= ~loading;
 }
@@ -159,6 +194,9 @@ void ImgTnView::restartCursors() {
     idleDone_ = false;
     if (maker_.madeCount != count_) {
         makeCursor_ = count_ - 1 - firstVisible_;
+        if (workers_) {
+            workers_->preferFrom(firstVisible_);
+        }
     }
 }
 
@@ -385,6 +423,9 @@ bool ImgTnView::makeNextThumb() {
     if (flags_ != 0) {
         return false;
     }
+    if (workers_) {
+        return placeFinished();
+    }
     maker_.examineFile(itemAt(count_ - 1 - makeCursor_));
     if (count_ > maker_.madeCount) {
         if (makeCursor_ <= 0) {
@@ -392,6 +433,26 @@ bool ImgTnView::makeNextThumb() {
         }
         --makeCursor_;
     } else {
+        makeCursor_ = -1;
+    }
+    idleDone_ = false;
+    return true;
+}
+
+// Nothing finished: the steps go on drawing tiles until they rest, and a worker wakes
+// them when it finishes one. A placed thumbnail is drawn at once, as the workers' order
+// is not the drawing cursor's.
+bool ImgTnView::placeFinished() {
+    std::optional<ThumbWorkers::Finished> finished = workers_->take();
+    if (!finished) {
+        return false;
+    }
+    FileInfoItem& item = itemAt(finished->position);
+    maker_.place(item, std::move(finished->made));
+    if (ImgTnPanel* tile = item.hasTile ? tileOfPosition(finished->position) : nullptr) {
+        drawTile(tile);
+    }
+    if (maker_.madeCount >= count_) {
         makeCursor_ = -1;
     }
     idleDone_ = false;

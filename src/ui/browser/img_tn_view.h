@@ -3,11 +3,14 @@
 #include <QScrollBar>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <string>
 
 #include "browse/dir_files_info.h"
 #include "browse/thumb_grid.h"
 #include "browse/thumb_maker.h"
+#include "browse/thumb_workers.h"
 #include "browser/img_tn_panel_list.h"
 #include "codec/graphic_loader.h"
 #include "common/file_icon_cache.h"
@@ -17,8 +20,9 @@ namespace ravinel {
 
 // The grid of thumbnails of the browser window: one tile per file of a folder list, of
 // which only the rows in sight plus two exist. Thumbnails are made in small steps that
-// the browser's idle handler calls (makeNextThumb, then drawNextTile); they stay in
-// memory until the next setFiles. The view keeps a selection and moves it with the arrow
+// the browser's idle handler calls (makeNextThumb, then drawNextTile), or, with worker
+// threads, made by the workers in the same order and put in place by those steps; they
+// stay in memory until the next setFiles. The view keeps a selection and moves it with the arrow
 // keys and the mouse, and scrolls by its scroll bar and the mouse wheel.
 class ImgTnView : public QWidget {
     Q_OBJECT
@@ -27,6 +31,14 @@ class ImgTnView : public QWidget {
     // The icon cache and the loader are not owned and must outlive the view.
     ImgTnView(QWidget* parent, const ThumbPanel& config, FileIconCache& icons,
               GraphicLoader& loader);
+    ~ImgTnView() override;
+
+    // Makes thumbnails on that many worker threads from the next setFiles; 1: in the idle
+    // steps themselves. Plug-in loads go through plugins (null: none) under pluginLock,
+    // which outlive the view.
+    void setMakingThreads(unsigned threads, SpiHost* plugins, std::mutex& pluginLock);
+    // Stops the workers until the next setFiles: what they made is dropped.
+    void stopMaking();
 
     // The tile configuration of the next setFiles, as it can be drawn.
     void setThumbPanel(const ThumbPanel& config);
@@ -56,6 +68,7 @@ class ImgTnView : public QWidget {
     const std::string& catalogPath() const { return maker_.catalogPath; }
 
     // One background step: examines at most one file. True when it examined one.
+    // With workers: puts at most one finished thumbnail in place, true when it did.
     bool makeNextThumb();
     // One drawing step: draws at most one tile. Returns what the idle loop is told:
     // true when no more idle work is wanted.
@@ -119,6 +132,8 @@ class ImgTnView : public QWidget {
     void applyLook(ImgTnPanel* tile, bool selected) const;
     void drawIconTile(ImgTnPanel* tile);
     void drawTile(ImgTnPanel* tile);
+    void startWorkers();
+    bool placeFinished();
     ImgTnPanel* tileOfPosition(int32_t position) const;
     void tilePressed(ImgTnPanel* tile, Qt::MouseButton button, QPoint pos);
     void viewClicked();
@@ -145,8 +160,11 @@ class ImgTnView : public QWidget {
     ImgTnPanelList tiles_;
     SharedThumbCache sharedCache_ = SharedThumbCache::forUser();
     ThumbMaker maker_;  // the folder, the choices of making and the thumbnail store
+    GraphicLoader& loader_;
     int32_t makeCursor_ = -1;
     int32_t drawCursor_ = -1;
+    // Null: thumbnails are made in the idle steps. Last, so that they stop first.
+    std::unique_ptr<ThumbWorkers> workers_;
 };
 
 }  // namespace ravinel

@@ -30,8 +30,9 @@ class AppContext {
     // The memory the pictures image windows prepare ahead share, all windows together.
     virtual MemoryBudget& preloadBudget() = 0;
     virtual Spis& spis() = 0;
-    // Held by every load through spis() and by whatever changes its plug-ins, so that
-    // loads on worker threads (each through a SharedSpiHost) never meet a change.
+    // Held by every load through the plug-in host, which keeps the state of one load:
+    // other threads load through a SharedSpiHost over spis() and this lock, and whoever
+    // changes the plug-ins holds it.
     virtual std::mutex& pluginLock() = 0;
     // The folder list the browser shows; an image window opened from it copies it.
     virtual DirFilesInfo& dirFilesInfo() = 0;

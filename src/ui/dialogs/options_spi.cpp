@@ -34,6 +34,7 @@ QString commaText(const std::vector<std::string>& parts) {
 // The places change at once: every plug-in goes, and those of the new places come.
 void OptionsWindow::searchPlacesClick() {
     if (!initializing_) {
+        const std::lock_guard hold(context_.pluginLock());
         Spis& spis = context_.spis();
         const std::lock_guard hold(context_.pluginLock());
         spis.clear();

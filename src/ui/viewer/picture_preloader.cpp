@@ -67,7 +67,7 @@ void PicturePreloader::adopt(const GraphicLoader& loader, const DisplayInputs& i
     }
     ++generation_;
     held_.clear();
-    loader_ = loader.withSpis(nullptr);
+    loader_.emplace(loader, nullptr);
     inputs_ = inputs;
 }
 
@@ -226,7 +226,7 @@ void PicturePreloader::serve() {
             continue;
         }
         running_ = job;
-        GraphicLoader loader = loader_->withSpis(&view);
+        GraphicLoader loader(*loader_, &view);
         const DisplayInputs inputs = inputs_;
         lock.unlock();
         std::optional<PreparedPicture> picture;

@@ -101,7 +101,7 @@ std::vector<InfoEntry> infoEntries(const InfoState& state) {
                        line(InfoTexts::tr("拡大縮小率"), state.rateText + "%"),
                        line(InfoTexts::tr("表示ビット数"), state.colorModeName + " bit"),
                        line(InfoTexts::tr("表示サイズ"), std::to_string(state.destWidth) + " x " +
-                                                              std::to_string(state.destHeight)),
+                                                             std::to_string(state.destHeight)),
                        separator,
                        line(InfoTexts::tr("読込処理"), state.loadTimeText),
                        line(InfoTexts::tr("表示処理"), state.showTimeText),

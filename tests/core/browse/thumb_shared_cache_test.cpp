@@ -89,6 +89,7 @@ TEST_F(SharedCacheVisit, TheMemoKeepsThumbnailsOfUnchangedFilesWithinItsBound) {
     const std::string photo =
         tmp.write("photo.jpg", fixtures::encodeJpeg(fixtures::gradientPicture(320, 240)));
     ThumbMemo memo(100 * 75 * 3 + 300);
+    bool hadThumb = false;
     const auto examine = [&](int side) {
         ThumbMaker maker(loader);
         maker.dir = tmp.path("");
@@ -97,6 +98,7 @@ TEST_F(SharedCacheVisit, TheMemoKeepsThumbnailsOfUnchangedFilesWithinItsBound) {
         FileInfoItem item;
         item.name = "photo.jpg";
         maker.examineFile(item);
+        hadThumb = item.thumbIndex >= 0;
         return item.info.kind;
     };
     EXPECT_EQ(examine(100), GraphicKind::gkJpeg);
@@ -107,6 +109,8 @@ TEST_F(SharedCacheVisit, TheMemoKeepsThumbnailsOfUnchangedFilesWithinItsBound) {
     ASSERT_EQ(utimensat(AT_FDCWD, photo.c_str(), times, 0), 0);
     EXPECT_EQ(examine(100), GraphicKind::gkJpeg);
     EXPECT_EQ(examine(90), GraphicKind::gkFile);
+    EXPECT_EQ(examine(90), GraphicKind::gkFile);
+    EXPECT_FALSE(hadThumb) << "a plain file kept in the memo keeps its icon";
     EXPECT_LE(memo.bytes(), 100u * 75 * 3 + 300);
     setMtime(photo, status.st_mtime + 10);
     EXPECT_EQ(examine(100), GraphicKind::gkFile);

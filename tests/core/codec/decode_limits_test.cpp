@@ -88,5 +88,35 @@ TEST(MemoryBudget, ATryForAShareThatIsNotFreeFailsAtOnce) {
     EXPECT_EQ(budget.available(), 600u);
 }
 
+// A share grows at once when there is room; otherwise it is given back while it waits for
+// the whole, so that two growing jobs never wait on each other.
+TEST(MemoryBudget, AShareThatCannotGrowWaitsHoldingNothing) {
+    MemoryBudget budget(1000);
+    MemoryBudget::Reservation share;
+    EXPECT_FALSE(budget.enlarge(share, 1001));
+    EXPECT_EQ(share.bytes(), 0u);
+    ASSERT_TRUE(budget.enlarge(share, 300));
+    ASSERT_TRUE(budget.enlarge(share, 200));  // holds enough already
+    EXPECT_EQ(share.bytes(), 300u);
+    auto other = budget.reserve(600);
+    std::atomic<bool> grown{false};
+    std::thread growing([&] {
+        EXPECT_TRUE(budget.enlarge(share, 500));
+        grown = true;
+    });
+    // Only once its 300 are given back can the other share's end be waited for safely.
+    while (budget.available() != 400) {
+        std::this_thread::yield();
+    }
+    EXPECT_FALSE(grown);
+    other.reset();
+    growing.join();
+    EXPECT_EQ(share.bytes(), 500u);
+    EXPECT_EQ(budget.available(), 500u);
+    share = MemoryBudget::Reservation();
+    EXPECT_EQ(budget.available(), 1000u);
+    EXPECT_EQ(budget.peak(), 900u);
+}
+
 }  // namespace
 }  // namespace ravinel

@@ -12,6 +12,7 @@
 #include "browser/browser_status_bar.h"
 #include "browser/browser_window.h"
 #include "common/idle_dispatcher.h"
+#include "platform/parallel_bands.h"
 #include "tests/temp_dir.h"
 #include "tests/ui/delete_windows.h"
 #include "tests/ui/shared_hub_test.h"
@@ -28,15 +29,21 @@ inline std::string numberedName(int i) {
 }
 
 // A hub for the whole test program and a fresh folder per test; browser windows opened
-// on that folder the way the hub opens them.
+// on that folder the way the hub opens them. Thumbnails are made in the idle steps
+// themselves, one file a step, unless a test asks for workers.
 class BrowserTest : public SharedHubTest {
   protected:
     void SetUp() override {
         SharedHubTest::SetUp();
         hub().settings().lastDir = folder();
+        threadsBefore_ = processThreads();
+        setProcessThreads(1);
     }
 
-    void TearDown() override { deleteBrowserAndImageWindows(); }
+    void TearDown() override {
+        deleteBrowserAndImageWindows();
+        setProcessThreads(threadsBefore_);
+    }
 
     std::string folder() const { return folder_.path(""); }
 
@@ -71,6 +78,7 @@ class BrowserTest : public SharedHubTest {
         return names;
     }
     TempDir folder_;
+    unsigned threadsBefore_ = 1;
 };
 
 }  // namespace ravinel::testing

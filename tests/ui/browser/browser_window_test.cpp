@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "browser/img_tn_view.h"
 #include "browser/shell_dir_tree.h"
@@ -67,6 +68,90 @@ TEST_F(BrowserTest, StatusCountsDownToCompleteOneFileAStep) {
     EXPECT_GE(steps, 250);
     EXPECT_EQ(panel(browser, 1), QString::fromUtf8("サムネイル作成完了"));
     EXPECT_EQ(sharedList().item(249).info.kind, GraphicKind::gkJpeg);
+}
+
+// Runs the idle steps as the browser's handler would, waiting for the workers whenever
+// the steps rest before every thumbnail is in place: each step places one file at most,
+// and the status counts down with them. The number of steps that placed one.
+int idleUntilAllMade(BrowserWindow* browser) {
+    const int count = browser->thumbView()->count();
+    int placing = 0;
+    for (int steps = 0; steps < 100000; ++steps) {
+        const int before = browser->thumbView()->madeCount();
+        const bool done = browser->appIdle();
+        const int made = browser->thumbView()->madeCount();
+        EXPECT_LE(made - before, 1) << "one file a step";
+        placing += made - before;
+        if (made > before && made < count) {
+            EXPECT_EQ(browser->statusBar().text(1),
+                      QString::fromUtf8("未作成サムネイル数 ") + QString::number(count - made));
+        }
+        if (done && made == count) {
+            break;
+        }
+        if (done) {
+            // A worker's thumbnail wakes the loop.
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+    }
+    return placing;
+}
+
+// What the browser's thumbnails end as: each file's record and the tiles of the page.
+struct Shown {
+    std::vector<std::tuple<GraphicKind, uint16_t, uint16_t, uint8_t>> records;
+    std::vector<QImage> tiles;
+    bool operator==(const Shown&) const = default;
+};
+
+Shown shownBy(const BrowserWindow* browser, const DirFilesInfo& list) {
+    Shown shown;
+    for (int i = 0; i < list.count(); ++i) {
+        const GraphicLoadInfo& info = list.item(i).info;
+        shown.records.emplace_back(info.kind, info.width, info.height, info.pixelFormat);
+    }
+    for (int k = 0; k < browser->thumbView()->tileCount(); ++k) {
+        shown.tiles.push_back(browser->thumbView()->tileAt(k)->image());
+    }
+    return shown;
+}
+
+// Workers make the thumbnails and the idle steps put them in place: the status ends as
+// with one thread, on the same tiles. A sort, a switch of views and closing the window
+// while jobs run drop what those jobs make.
+TEST_F(BrowserTest, WorkersEndWhereOneThreadEnds) {
+    hub().settings().thumbConf.useSharedCache = false;
+    writeJpegs(60, 320, 200);
+    fixtures::toDib(fixtures::gradientPicture(90, 140)).saveToFile(folder() + "scan.bmp");
+    writeBytes("notes.txt", 40);
+    writeBytes("cut.jpg", 3);
+    BrowserWindow* browser = openBrowser();
+    IdleDispatcher::instance().clearHandler();
+    EXPECT_EQ(idleUntilAllMade(browser), 63);
+    const Shown oneThread = shownBy(browser, sharedList());
+    ASSERT_EQ(oneThread.records.size(), 63u);
+    EXPECT_EQ(std::get<0>(oneThread.records[0]), GraphicKind::gkFile);  // cut.jpg
+    EXPECT_EQ(std::get<0>(oneThread.records[2]), GraphicKind::gkJpeg);
+    EXPECT_EQ(std::get<0>(oneThread.records[62]), GraphicKind::gkBmp);
+    delete browser;
+
+    setProcessThreads(3);
+    browser = openBrowser();
+    const ThumbPopupMenu& menu = browser->popupMenu();
+    menu.mmSortItems[1]->trigger();
+    menu.mmReport->trigger();
+    menu.mmThumb->trigger();
+    menu.mmSortItems[0]->trigger();
+    browser->close();  // freed on close
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    browser = openBrowser();
+    IdleDispatcher::instance().clearHandler();
+    EXPECT_EQ(panel(browser, 1), QString::fromUtf8("未作成サムネイル数 63"));
+    EXPECT_EQ(idleUntilAllMade(browser), 63);
+    EXPECT_EQ(panel(browser, 1), QString::fromUtf8("サムネイル作成完了"));
+    EXPECT_EQ(browser->thumbView()->madeCount(), 63);
+    EXPECT_TRUE(shownBy(browser, sharedList()) == oneThread);
 }
 
 TEST_F(BrowserTest, ReadingShowsItsStagesWhileItRuns) {

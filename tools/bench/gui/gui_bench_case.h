@@ -22,7 +22,8 @@ struct GuiBenchCase {
 };
 
 // Each family of cases lives in a file of its own and adds itself here.
-// A folder of 1,000 photographs: first screen, all thumbnails, idle steps.
+// A folder of 1,000 photographs: first screen, all thumbnails, idle steps; the same on
+// the cores with larger photographs.
 void addThumbViewCases(std::vector<GuiBenchCase>& cases);
 // A folder of 20,000 files: listing, sorting, setting the list, scrolling.
 void addLargeFolderCases(std::vector<GuiBenchCase>& cases);

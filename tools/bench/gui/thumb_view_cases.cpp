@@ -1,3 +1,5 @@
+#include <sys/resource.h>
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
@@ -6,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -15,6 +18,7 @@
 #include "cached_folder.h"
 #include "common/idle_dispatcher.h"
 #include "gui_bench_case.h"
+#include "platform/parallel_bands.h"
 #include "tools/fixtures/jpeg_encoder.h"
 
 namespace ravinel::bench {
@@ -23,12 +27,17 @@ namespace {
 constexpr int kFiles = 1000;
 constexpr int kWidth = 1600;
 constexpr int kHeight = 1200;
+// The photographs of the comparison across cores.
+constexpr int kCoresWidth = 2560;
+constexpr int kCoresHeight = 1600;
 constexpr int kGiveUpMs = 10 * 60 * 1000;
+// Where they are kept; the script that compares them with vipsthumbnail reads them there.
+constexpr const char* kCoresFolder = "/tmp/ravinel-bench-cores-1000";
 
 // Copies of one photograph-like JPEG (quality 90) named like a camera's files.
-void writePhotos(const std::string& dir) {
+void writePhotos(const std::string& dir, int width, int height) {
     const std::vector<uint8_t> jpeg =
-        fixtures::encodeJpeg(fixtures::photoLikePicture(kWidth, kHeight), {.quality = 90});
+        fixtures::encodeJpeg(fixtures::photoLikePicture(width, height), {.quality = 90});
     for (int i = 0; i < kFiles; ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "IMG_%04d.JPG", i + 1);
@@ -50,12 +59,24 @@ bool allDrawn(const std::vector<ImgTnPanel*>& tiles) {
     return true;
 }
 
+// The most memory the process has held so far.
+double peakResidentMiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
 // One folder selection in the browser: the list is read and sorted (timed alone), then
 // set on the view, and the idle handler runs as the browser's does, one
-// makeNextThumb and one drawNextTile per idle pass, until the view reports it is done.
-std::vector<Figure> showFolder(const std::string& dir, bool sharedCache = false) {
+// makeNextThumb and one drawNextTile per idle pass, until the view reports it is done
+// with every thumbnail made (workers, when there are more threads than one, wake the
+// handler as they finish).
+std::vector<Figure> showFolder(const std::string& dir, bool sharedCache = false,
+                               unsigned threads = 1) {
+    static std::mutex pluginLock;  // no plug-ins here
     BenchBrowser browser;
     browser.view.setUseSharedCache(sharedCache);
+    browser.view.setMakingThreads(threads, nullptr, pluginLock);
     QCoreApplication::processEvents();  // the empty view is shown and painted once
     const Clock::time_point readStart = Clock::now();
     browser.readFolder(dir);
@@ -93,7 +114,7 @@ std::vector<Figure> showFolder(const std::string& dir, bool sharedCache = false)
             if (allMadeMs < 0 && browser.view.madeCount() == browser.view.count()) {
                 allMadeMs = millisecondsBetween(start, lastStepEnd);
             }
-            if (done) {
+            if (done && browser.view.madeCount() == browser.view.count()) {
                 loop.quit();
             }
             return done;
@@ -138,6 +159,21 @@ std::vector<Figure> visitTwice(const std::string& dir) {
     return figures;
 }
 
+// The browser with as many threads as RAVINEL_THREADS (or the processor count) gives,
+// and the process's peak memory; tools/bench/thumbs_on_cores.sh runs it once for each
+// count, each in a process of its own.
+std::vector<Figure> showFolderOnTheCores(const std::string& dir) {
+    std::vector<Figure> figures;
+    for (const Figure& figure : showFolder(dir, false, processThreads())) {
+        if (figure.name.find("setFiles ->") == 0) {
+            figures.push_back(figure);
+        }
+    }
+    figures.push_back({"threads", static_cast<double>(processThreads()), ""});
+    figures.push_back({"peak resident memory of the process", peakResidentMiB(), "MiB"});
+    return figures;
+}
+
 }  // namespace
 
 void addThumbViewCases(std::vector<GuiBenchCase>& cases) {
@@ -145,7 +181,8 @@ void addThumbViewCases(std::vector<GuiBenchCase>& cases) {
     const auto prepare = [dir] {
         if (dir->empty()) {
             *dir =
-                cachedFolder("/tmp/ravinel-bench-" + std::to_string(kFiles), kFiles, writePhotos);
+                cachedFolder("/tmp/ravinel-bench-" + std::to_string(kFiles), kFiles,
+                             [](const std::string& into) { writePhotos(into, kWidth, kHeight); });
         }
     };
     cases.push_back({"thumbnail view: " + std::to_string(kFiles) + " JPEG " +
@@ -154,6 +191,19 @@ void addThumbViewCases(std::vector<GuiBenchCase>& cases) {
     cases.push_back({"thumbnail view through the shared cache: " + std::to_string(kFiles) +
                          " JPEG, first and second visit",
                      prepare, [dir] { return visitTwice(*dir); }});
+
+    auto coresDir = std::make_shared<std::string>();
+    cases.push_back({"thumbnail view on the cores: " + std::to_string(kFiles) + " JPEG " +
+                         std::to_string(kCoresWidth) + "x" + std::to_string(kCoresHeight),
+                     [coresDir] {
+                         if (coresDir->empty()) {
+                             *coresDir =
+                                 cachedFolder(kCoresFolder, kFiles, [](const std::string& into) {
+                                     writePhotos(into, kCoresWidth, kCoresHeight);
+                                 });
+                         }
+                     },
+                     [coresDir] { return showFolderOnTheCores(*coresDir); }});
 }
 
 }  // namespace ravinel::bench
