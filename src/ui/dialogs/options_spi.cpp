@@ -36,7 +36,6 @@ void OptionsWindow::searchPlacesClick() {
     if (!initializing_) {
         const std::lock_guard hold(context_.pluginLock());
         Spis& spis = context_.spis();
-        const std::lock_guard hold(context_.pluginLock());
         spis.clear();
         spis.searchOptions = static_cast<uint8_t>((ckBxDirHere_->isChecked() ? spsAppDir : 0) |
                                                   (ckBxDirSusie_->isChecked() ? spsSusieDir : 0));
