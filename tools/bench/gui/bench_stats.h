@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/resource.h>
 #include <time.h>
 
 #include <algorithm>
@@ -30,6 +31,14 @@ inline double median(std::vector<double> values) {
     const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
     std::nth_element(values.begin(), middle, values.end());
     return *middle;
+}
+
+// The most memory the process has held so far, in MiB: one run of the benchmark per case
+// (ravinel-gui-bench FILTER) makes it that case's peak.
+inline double peakResidentMiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 inline double largest(const std::vector<double>& values) {

@@ -1,5 +1,3 @@
-#include <sys/resource.h>
-
 #include <QScrollBar>
 #include <memory>
 #include <string>
@@ -19,12 +17,6 @@ double timeListing(DirFilesInfo& list, const std::string& dir) {
     list.setDir("");
     list.setDir(dir);
     return millisecondsBetween(start, Clock::now());
-}
-
-double peakResidentMib() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024;
 }
 
 // A folder of many files in the browser: listing with and without the desktop's icons, each
@@ -69,7 +61,7 @@ std::vector<Figure> browseFolder(const std::string& dir) {
     figures.push_back({"slowest sort / readDir", slowestSortMs / listingMs, "x"});
     figures.push_back({"setFiles / readDir", setFilesMs / listingMs, "x"});
     figures.push_back({"slowest page scroll / readDir", largest(scrolls) / listingMs, "x"});
-    figures.push_back({"peak resident memory of the run so far", peakResidentMib(), "MiB"});
+    figures.push_back({"peak resident memory of the run so far", peakResidentMiB(), "MiB"});
     return figures;
 }
 

@@ -1,5 +1,3 @@
-#include <sys/resource.h>
-
 #include <QAction>
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -27,14 +25,6 @@ struct Photo {
     int height;
     int32_t maxSide;
 };
-
-// The largest resident size the process has had, in MiB: one run of the benchmark per
-// case (ravinel-gui-bench FILTER) makes it that case's peak.
-double peakResidentMiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
 
 // Steps kSteps times through a folder of kPhotos copies of the photo, next to the end then
 // back, as the arrow keys do (the window's navigation action, then the paint of the new

@@ -1,5 +1,3 @@
-#include <sys/resource.h>
-
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
@@ -57,13 +55,6 @@ bool allDrawn(const std::vector<ImgTnPanel*>& tiles) {
         }
     }
     return true;
-}
-
-// The most memory the process has held so far.
-double peakResidentMiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 // One folder selection in the browser: the list is read and sorted (timed alone), then
