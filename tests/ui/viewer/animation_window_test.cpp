@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
 #include <algorithm>
@@ -78,6 +79,29 @@ TEST_F(AnimationWindowTest, PlaybackOffShowsTheFirstFrame) {
     EXPECT_TRUE(window->framePlayer().animated());
     EXPECT_FALSE(window->framePlayer().playing());
     EXPECT_EQ(shownAt(window, 1, 1), QColor(Qt::red));
+    delete window;
+}
+
+// A moving picture the worker prepared ahead plays when the key shows it, as one opened there.
+TEST_F(AnimationWindowTest, APreparedMovingPicturePlaysWhenShown) {
+    anim::Animation still{4, 4, {}};
+    still.frames = {{0, 0, 4, 4, {0, 0, 255, 255}, 40}};
+    anim::Animation moving{4, 4, {}};
+    moving.frames = {{0, 0, 4, 4, {0, 0, 255, 255}, 40}, {0, 0, 4, 4, {0, 255, 0, 255}, 40}};
+    folder_.write("a.gif", anim::encodeGif(still));
+    folder_.write("b.gif", anim::encodeGif(moving));
+    ImageWindow* window = open("a.gif");
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(window->framePlayer().animated());
+    QCoreApplication::processEvents();
+    window->preloader().waitUntilIdle();
+    const uint64_t before = window->preloader().handedOut();
+    window->popupMenu().vaNext->trigger();
+    ASSERT_EQ(window->preloader().handedOut(), before + 1);
+    ASSERT_TRUE(window->framePlayer().animated());
+    EXPECT_TRUE(window->framePlayer().playing());
+    window->framePlayer().advance();
+    EXPECT_EQ(shownAt(window, 1, 1), QColor(Qt::green));
     delete window;
 }
 
