@@ -67,8 +67,10 @@ struct GraphicLoadInfo {
     // After a failure, the picture format the content shows (see pictureFormatOf), also
     // when no decoder reads it; empty: none known.
     std::string contentFormat;
-    // A moving picture has more than one; the picture loaded is the first.
+    // A moving picture has more than one; the picture loaded is the first, shown for
+    // firstDelayMs milliseconds as stored.
     int32_t frameCount = 1;
+    int32_t firstDelayMs = 0;
 
     // Records a failure that tells more than the one recorded so far.
     void noteFailure(LoadFailure why, const std::string& detail) {

@@ -396,6 +396,7 @@ void GraphicLoader::loadThroughSpis(NkDib& target, bool preview, GraphicLoadInfo
         spis_->setDecodeLimits(limitsFor(preview));
         PictureMetadata metadata = load(*spis_);
         info.frameCount = previewMode ? 1 : metadata.frameCount;
+        info.firstDelayMs = metadata.delayMs;
         if (previewMode) {
             info.kind = GraphicKind::gkSusiePreview;
             info.width = 1;

@@ -72,6 +72,17 @@ std::optional<NkDib> pictureOfBlocks(SpiHandle bitmapInfo, SpiHandle bits,
     }
 }
 
+// The delay of a frame the plug-in gives, when the host takes it.
+std::optional<int32_t> frameDelayOf(const Spi::Exports& api, const char* buffer, intptr_t length,
+                                    uint32_t flag, int32_t index) {
+    int32_t delay = -1;
+    if (api.getPictureFrameDelay(buffer, length, flag, index, &delay) != SPI_ALL_RIGHT ||
+        delay < 0 || delay > SPI_MAX_FRAME_DELAY_MS) {
+        return std::nullopt;
+    }
+    return delay;
+}
+
 // How many frames the plug-in's picture of the input has: 1 unless the plug-in has the
 // frame entries and gives a count the host takes.
 int32_t frameCountOf(const Spi::Exports& api, const char* buffer, intptr_t length, uint32_t flag) {
@@ -204,6 +215,15 @@ std::optional<NkDib> InSpiAbleData::tryCandidate(const Spi& spi, std::span<const
         // A preview stands still; only the picture's first frame starts a moving picture.
         if (picture) {
             metadata_.frameCount = frameCountOf(api, input->buffer, input->length, input->flag);
+            // A moving picture without a delay for its first frame the host takes stands still.
+            const std::optional<int32_t> delay =
+                metadata_.frameCount > 1
+                    ? frameDelayOf(api, input->buffer, input->length, input->flag, 0)
+                    : std::nullopt;
+            metadata_.delayMs = delay.value_or(0);
+            if (!delay) {
+                metadata_.frameCount = 1;
+            }
         }
     }
     if (picture) {
@@ -266,10 +286,9 @@ std::optional<NkDib> InSpiAbleData::tryFrame(const Spi& spi, std::span<const uin
         refusal_ = refusal;
         return std::nullopt;
     }
-    int32_t delay = -1;
-    if (api.getPictureFrameDelay(input->buffer, input->length, input->flag, index, &delay) !=
-            SPI_ALL_RIGHT ||
-        delay < 0 || delay > SPI_MAX_FRAME_DELAY_MS) {
+    const std::optional<int32_t> delay =
+        frameDelayOf(api, input->buffer, input->length, input->flag, index);
+    if (!delay) {
         return std::nullopt;
     }
     SpiHandle bitmapInfo = nullptr;
@@ -288,7 +307,7 @@ std::optional<NkDib> InSpiAbleData::tryFrame(const Spi& spi, std::span<const uin
     }
     readMetadata(api, *input);
     metadata_.frameCount = count;
-    metadata_.delayMs = delay;
+    metadata_.delayMs = *delay;
     return frame;
 }
 

@@ -30,15 +30,8 @@ void FramePlayer::start(const std::string& fileName, int32_t frameCount, const G
     process_.destHeight = process.destHeight;
     frameCount_ = frameCount;
     kept_.assign(static_cast<size_t>(frameCount), std::nullopt);
-    // Frame 0 is the picture as the window made it; only its delay comes from the frames.
-    NkDib unused;
-    int32_t delay = 0;
-    try {
-        delay = loader_.loadFrame(unused, fileName_, 0);
-    } catch (const std::exception&) {
-        stop();  // the plug-in that counted the frames gives none: a still picture
-        return;
-    }
+    // Frame 0 is the picture as the window made it, with the delay the load gave.
+    const int32_t delay = process.loadInfo.firstDelayMs;
     shown_ = process.dest;
     first_ = MadeFrame{process.dest, delay};
     timer_.setInterval(shownDelay(delay));
