@@ -22,7 +22,7 @@ struct OpenArchive {
     const Member* current = nullptr;
 };
 
-// The member-enumeration callback of ExtractMem; calls come from the UI thread only.
+// The member-enumeration callback of ExtractMem; the host makes its calls one at a time.
 ArcEnumMembersProc64 enumMembersProc = nullptr;
 
 bool approveMember(const Member& member) {

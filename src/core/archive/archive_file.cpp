@@ -11,6 +11,7 @@ namespace {
 constexpr uint32_t kEnumMemberInfoSize = 1094;
 
 // The component whose extraction runs; the module's callback has no context argument.
+// Guarded by archiverLock().
 ArchiveFile* currentExtraction = nullptr;
 
 // Installs the member callback for one extraction and removes it again, also when the
@@ -126,6 +127,8 @@ int32_t ArchiveFile::extractMem(ArcWindow window, const ArchiverOptions* given,
     commandLine_.clear();
     const Archiver& archiver = requireArchiver();
     const ArchiverOptions& used = given != nullptr ? *given : options;
+    // The member callback is the module's for the whole process: one extraction at a time.
+    const std::scoped_lock hold(archiverLock());
     ArchiverDll& dll = archiver.loadDll();
     const EnumHook hook(dll, this, &ArchiveFile::enumMember,
                         onEnumMember || used.includeExtraStreams);

@@ -25,6 +25,11 @@ std::string& folderOverride() {
 
 }  // namespace
 
+std::recursive_mutex& archiverLock() {
+    static std::recursive_mutex lock;
+    return lock;
+}
+
 std::string archiverModuleFolder() {
     if (!folderOverride().empty()) {
         return folderOverride();
@@ -109,107 +114,99 @@ Fn ArchiverDll::entry(const char* name, bool required) {
     return reinterpret_cast<Fn>(it->second);
 }
 
+template <typename Fn, typename... Args>
+auto ArchiverDll::call(const char* name, Args... args) {
+    const std::scoped_lock hold(archiverLock());
+    return entry<Fn>(name, true)(args...);
+}
+
+template <typename Fn, typename... Args>
+bool ArchiverDll::callOptional(const char* name, Args... args) {
+    const std::scoped_lock hold(archiverLock());
+    const Fn fn = entry<Fn>(name, false);
+    return fn != nullptr && fn(args...) != 0;
+}
+
 int32_t ArchiverDll::command(ArcWindow window, const std::string& commandLine, char* output,
                              uint32_t outputSize) {
     using Fn = int32_t (*)(ArcWindow, const char*, char*, uint32_t);
-    return entry<Fn>("", true)(window, commandLine.c_str(), output,
-                               output == nullptr ? 0 : outputSize);
+    return call<Fn>("", window, commandLine.c_str(), output, output == nullptr ? 0 : outputSize);
 }
 
 HARC ArchiverDll::openArchive(ArcWindow window, const std::string& path, uint32_t mode) {
     using Fn = HARC (*)(ArcWindow, const char*, uint32_t);
-    return entry<Fn>("OpenArchive", true)(window, path.c_str(), mode);
+    return call<Fn>("OpenArchive", window, path.c_str(), mode);
 }
 
 int32_t ArchiverDll::closeArchive(HARC archive) {
     using Fn = int32_t (*)(HARC);
-    return entry<Fn>("CloseArchive", true)(archive);
+    return call<Fn>("CloseArchive", archive);
 }
 
 int32_t ArchiverDll::findFirst(HARC archive, const std::string& wildName, ArcIndividualInfo& info) {
     using Fn = int32_t (*)(HARC, const char*, ArcIndividualInfo*);
-    return entry<Fn>("FindFirst", true)(archive, wildName.c_str(), &info);
+    return call<Fn>("FindFirst", archive, wildName.c_str(), &info);
 }
 
 int32_t ArchiverDll::findNext(HARC archive, ArcIndividualInfo& info) {
     using Fn = int32_t (*)(HARC, ArcIndividualInfo*);
-    return entry<Fn>("FindNext", true)(archive, &info);
+    return call<Fn>("FindNext", archive, &info);
 }
 
 int32_t ArchiverDll::checkArchive(const std::string& path, int32_t mode) {
     using Fn = int32_t (*)(const char*, int32_t);
-    return entry<Fn>("CheckArchive", true)(path.c_str(), mode);
+    return call<Fn>("CheckArchive", path.c_str(), mode);
 }
 
 int32_t ArchiverDll::getArchiveType(const std::string& path) {
     using Fn = int32_t (*)(const char*);
-    return entry<Fn>("GetArchiveType", true)(path.c_str());
+    return call<Fn>("GetArchiveType", path.c_str());
 }
 
 int32_t ArchiverDll::extractMem(ArcWindow window, const std::string& commandLine, uint8_t* buffer,
                                 uint32_t bufferSize, uint32_t* writtenSize) {
     using Fn =
         int32_t (*)(ArcWindow, const char*, uint8_t*, uint32_t, int64_t*, uint16_t*, uint32_t*);
-    return entry<Fn>("ExtractMem", true)(window, commandLine.c_str(), buffer, bufferSize, nullptr,
-                                         nullptr, writtenSize);
+    return call<Fn>("ExtractMem", window, commandLine.c_str(), buffer, bufferSize,
+                    static_cast<int64_t*>(nullptr), static_cast<uint16_t*>(nullptr), writtenSize);
 }
 
 bool ArchiverDll::setOwnerWindowEx(ArcWindow window, ArcOwnerWindowProc proc) {
-    using Fn = int32_t (*)(ArcWindow, ArcOwnerWindowProc);
-    const Fn fn = entry<Fn>("SetOwnerWindowEx", false);
-    return fn != nullptr && fn(window, proc) != 0;
+    return callOptional<int32_t (*)(ArcWindow, ArcOwnerWindowProc)>("SetOwnerWindowEx", window,
+                                                                     proc);
 }
 
 bool ArchiverDll::killOwnerWindowEx(ArcWindow window) {
-    using Fn = int32_t (*)(ArcWindow);
-    const Fn fn = entry<Fn>("KillOwnerWindowEx", false);
-    return fn != nullptr && fn(window) != 0;
+    return callOptional<int32_t (*)(ArcWindow)>("KillOwnerWindowEx", window);
 }
-
-namespace {
-
-template <typename Fn, typename Value>
-bool callOptional(Fn fn, HARC archive, Value& value) {
-    return fn != nullptr && fn(archive, &value) != 0;
-}
-
-}  // namespace
 
 bool ArchiverDll::getWriteTimeEx(HARC archive, ArcFileTime& time) {
-    using Fn = int32_t (*)(HARC, ArcFileTime*);
-    return callOptional(entry<Fn>("GetWriteTimeEx", false), archive, time);
+    return callOptional<int32_t (*)(HARC, ArcFileTime*)>("GetWriteTimeEx", archive, &time);
 }
 
 bool ArchiverDll::getCreateTimeEx(HARC archive, ArcFileTime& time) {
-    using Fn = int32_t (*)(HARC, ArcFileTime*);
-    return callOptional(entry<Fn>("GetCreateTimeEx", false), archive, time);
+    return callOptional<int32_t (*)(HARC, ArcFileTime*)>("GetCreateTimeEx", archive, &time);
 }
 
 bool ArchiverDll::getAccessTimeEx(HARC archive, ArcFileTime& time) {
-    using Fn = int32_t (*)(HARC, ArcFileTime*);
-    return callOptional(entry<Fn>("GetAccessTimeEx", false), archive, time);
+    return callOptional<int32_t (*)(HARC, ArcFileTime*)>("GetAccessTimeEx", archive, &time);
 }
 
 bool ArchiverDll::getOriginalSizeEx(HARC archive, int64_t& size) {
-    using Fn = int32_t (*)(HARC, int64_t*);
-    return callOptional(entry<Fn>("GetOriginalSizeEx", false), archive, size);
+    return callOptional<int32_t (*)(HARC, int64_t*)>("GetOriginalSizeEx", archive, &size);
 }
 
 bool ArchiverDll::getCompressedSizeEx(HARC archive, int64_t& size) {
-    using Fn = int32_t (*)(HARC, int64_t*);
-    return callOptional(entry<Fn>("GetCompressedSizeEx", false), archive, size);
+    return callOptional<int32_t (*)(HARC, int64_t*)>("GetCompressedSizeEx", archive, &size);
 }
 
 bool ArchiverDll::setEnumMembersProc64(ArcEnumMembersProc64 proc, uint32_t structSize) {
-    using Fn = int32_t (*)(ArcEnumMembersProc64, uint32_t);
-    const Fn fn = entry<Fn>("SetEnumMembersProc64", false);
-    return fn != nullptr && fn(proc, structSize) != 0;
+    return callOptional<int32_t (*)(ArcEnumMembersProc64, uint32_t)>("SetEnumMembersProc64", proc,
+                                                                      structSize);
 }
 
 bool ArchiverDll::clearEnumMembersProc64() {
-    using Fn = int32_t (*)();
-    const Fn fn = entry<Fn>("ClearEnumMembersProc64", false);
-    return fn != nullptr && fn() != 0;
+    return callOptional<int32_t (*)()>("ClearEnumMembersProc64");
 }
 
 // --- ZIP ---

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,12 @@ std::string archiverModuleFolder();
 void setArchiverModuleFolder(const std::string& folder);
 // The module file standing for a DLL name: "UNLHA32.DLL" -> "unlha32.so".
 std::string archiverModuleFileOf(const std::string& dllName);
+
+// Held by every call into a module, by the loading and freeing of modules and by an
+// extraction together with its member callback, so that threads take turns: modules keep
+// process-wide state (the member callback) and are not written for threads. Recursive
+// because an extraction calls the module while holding it.
+std::recursive_mutex& archiverLock();
 
 // One loaded archiver module. Exports are looked up on first use as prefix + name;
 // required ones throw EntryNotFoundError when missing, optional ones make their call
@@ -71,6 +78,12 @@ class ArchiverDll {
   private:
     template <typename Fn>
     Fn entry(const char* name, bool required);
+    // Calls a required export under the lock.
+    template <typename Fn, typename... Args>
+    auto call(const char* name, Args... args);
+    // Calls an optional export under the lock: false when it is missing or reports failure.
+    template <typename Fn, typename... Args>
+    bool callOptional(const char* name, Args... args);
 
     std::map<std::string, void*> resolved_;
 };

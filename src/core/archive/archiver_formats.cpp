@@ -52,6 +52,7 @@ std::unique_ptr<ArchiverDll> createDll(DllSlot slot) {
 }
 
 ArchiverDll& loadSlot(DllSlot slot) {
+    const std::scoped_lock hold(archiverLock());
     std::unique_ptr<ArchiverDll>& dll = dllSlots()[slot];
     if (!dll) {
         dll = createDll(slot);
@@ -60,7 +61,9 @@ ArchiverDll& loadSlot(DllSlot slot) {
     return *dll;
 }
 
+// Only where no thread uses the module any more (its object goes away).
 void freeSlot(DllSlot slot) {
+    const std::scoped_lock hold(archiverLock());
     dllSlots()[slot].reset();
 }
 

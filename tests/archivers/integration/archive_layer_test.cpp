@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "archive/archive_file.h"
@@ -174,6 +175,59 @@ TEST(ArchiveLayerModules, CorruptArchiveFailsWithoutCrashing) {
             // A caught failure is as good as an error result.
         }
     }
+}
+
+// The viewer reads archives on more than one thread (the shown picture and the ones
+// prepared ahead). Modules are loaded on first use and their member callback is one for
+// the whole process, so threads must take turns: each extraction gets its own bytes, and
+// its callback sees only its own archive's members.
+TEST(ArchiveLayerModules, ThreadsReadingArchivesAtOnceEachGetTheirOwnMembers) {
+    const RealModules modules;
+    TempDir dir;
+    struct Source {
+        std::string path;
+        std::string member;
+        std::vector<uint8_t> bytes;
+    };
+    std::vector<Source> sources;
+    for (const auto& [name, kind] : {std::pair{"zip", WrittenKind::Zip},
+                                     std::pair{"tar", WrittenKind::Tar},
+                                     std::pair{"tgz", WrittenKind::TarGzip}}) {
+        const std::string member = std::string(name) + "/picture.bin";
+        std::vector<uint8_t> bytes(1000 + sources.size() * 700, static_cast<uint8_t>(name[1]));
+        sources.push_back({dir.write(std::string("set.") + name,
+                                     test::writeArchive(kind, {{member, bytes, kModified}})),
+                           member, bytes});
+    }
+    sources.push_back({dir.write("set.lzh", test::lzhLevel2({{"lzh/picture.bin", kLong, 0}})),
+                       "lzh/picture.bin", kLong});
+
+    // Two threads per archive, so first use and callbacks meet on the same module too.
+    constexpr int kRounds = 20;
+    std::vector<int> wrong(sources.size() * 2, 0);
+    std::vector<int> seen(wrong.size(), 0);
+    std::vector<std::thread> threads;
+    for (size_t t = 0; t < wrong.size(); ++t) {
+        threads.emplace_back([&, t] {
+            const Source& source = sources[t % sources.size()];
+            for (int round = 0; round < kRounds; ++round) {
+                ArchiveFile archive;
+                archive.setFileName(source.path);
+                archive.onEnumMember = [&](const ArcEnumMemberInfo64& member, bool&) {
+                    wrong[t] += std::string(member.szFileName) == source.member ? 0 : 1;
+                    ++seen[t];
+                };
+                int32_t result = -1;
+                wrong[t] += extract(archive, source.member, result) == source.bytes ? 0 : 1;
+                wrong[t] += listAll(archive).size() == 1 ? 0 : 1;
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(wrong, std::vector<int>(wrong.size(), 0));
+    EXPECT_EQ(seen, std::vector<int>(seen.size(), kRounds));
 }
 
 }  // namespace
