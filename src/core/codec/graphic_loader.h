@@ -23,7 +23,7 @@ struct BuiltinDecoder;
 // the options say, and trying a second decoder when the first yields nothing.
 // One thread uses a loader at a time; the constructor from another loader makes one for
 // another thread. Loaders without a plug-in host may read plain files on several threads at
-// once; archives go through archiver modules the process shares.
+// once; archives go through archiver modules the process shares, one call at a time.
 class GraphicLoader {
   public:
     // The host is not owned; null means no plug-ins. Colours are converted to sRGB.

@@ -124,6 +124,7 @@ bool ImageWindow::open(const std::string& archiveName, const std::string& member
     return openWith(
         archiveName + ": " + memberName,
         [&] {
+            shownStamp_ = fileStampOf(archiveName);
             context_.graphicLoader().loadFromArchive(process_.source, archiveName, memberName,
                                                      false, process_.loadInfo);
         },

@@ -102,6 +102,10 @@ class ImageWindow : public QWidget {
     void updateTitle();
 
     // Navigation.
+    // The list's entry at index (an index off the list throws).
+    PictureEntry entryAt(int32_t index) const;
+    // Notes the entry as the one shown.
+    void setShownEntry(const PictureEntry& entry);
     bool loadAt(int32_t index);
     // Takes the picture the worker prepared for index, as loadAt and the pipeline would
     // make it now; false when there is none.
@@ -109,8 +113,7 @@ class ImageWindow : public QWidget {
     // Hands the shown picture to the worker before another replaces it.
     void retireShown();
     DisplayInputs displayInputs();
-    // Has the worker prepare the neighbours of the shown picture (folders only: the
-    // archive modules are not safe on other threads).
+    // Has the worker prepare the neighbours of the shown picture.
     void schedulePreload();
     void showAt(int32_t index);
     void vaNextExecute();

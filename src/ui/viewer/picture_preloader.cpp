@@ -19,10 +19,6 @@ uint64_t storeBytes(const NkDib& picture) {
     return pixelStoreBytes(picture.width(), picture.height(), picture.bitCount());
 }
 
-bool sameEntry(const PreloadCandidate& candidate, int32_t index, const std::string& path) {
-    return candidate.index == index && candidate.path == path;
-}
-
 }  // namespace
 
 FileStamp fileStampOf(const std::string& path) {
@@ -32,6 +28,15 @@ FileStamp fileStampOf(const std::string& path) {
     }
     return {status.st_dev, status.st_ino, status.st_size,
             int64_t{status.st_mtim.tv_sec} * 1'000'000'000 + status.st_mtim.tv_nsec};
+}
+
+void loadEntry(GraphicLoader& loader, const PictureEntry& entry, NkDib& target,
+               GraphicLoadInfo& info) {
+    if (entry.member.empty()) {
+        loader.loadFromFile(target, entry.path, false, info);
+    } else {
+        loader.loadFromArchive(target, entry.path, entry.member, false, info);
+    }
 }
 
 uint64_t PreparedPicture::bytes() const {
@@ -71,23 +76,21 @@ void PicturePreloader::adopt(const GraphicLoader& loader, const DisplayInputs& i
     inputs_ = inputs;
 }
 
-bool PicturePreloader::isCandidate(int32_t index, const std::string& path) const {
+bool PicturePreloader::isCandidate(const PictureEntry& entry) const {
     return std::any_of(walks_.begin(), walks_.end(), [&](const Walk& walk) {
-        return std::any_of(
-            walk.candidates.begin(), walk.candidates.end(),
-            [&](const PreloadCandidate& candidate) { return sameEntry(candidate, index, path); });
+        return std::find(walk.candidates.begin(), walk.candidates.end(), entry) !=
+               walk.candidates.end();
     });
 }
 
-bool PicturePreloader::isHeld(const PreloadCandidate& candidate) const {
-    return std::any_of(held_.begin(), held_.end(), [&](const PreparedPicture& picture) {
-        return sameEntry(candidate, picture.index, picture.path);
-    });
+bool PicturePreloader::isHeld(const PictureEntry& entry) const {
+    return std::any_of(held_.begin(), held_.end(),
+                       [&](const PreparedPicture& picture) { return picture.entry == entry; });
 }
 
 void PicturePreloader::prepare(const GraphicLoader& loader, const DisplayInputs& inputs,
-                               std::vector<PreloadCandidate> after,
-                               std::vector<PreloadCandidate> before, int32_t count) {
+                               std::vector<PictureEntry> after,
+                               std::vector<PictureEntry> before, int32_t count) {
     {
         const std::lock_guard hold(mutex_);
         adopt(loader, inputs);
@@ -95,7 +98,7 @@ void PicturePreloader::prepare(const GraphicLoader& loader, const DisplayInputs&
         count_ = count;
         // Only neighbours are worth their memory.
         std::erase_if(held_, [this](const PreparedPicture& picture) {
-            return !isCandidate(picture.index, picture.path);
+            return !isCandidate(picture.entry);
         });
         if (!worker_.joinable() && !stopping_ && count_ > 0) {
             worker_ = std::thread([this] { serve(); });
@@ -104,7 +107,7 @@ void PicturePreloader::prepare(const GraphicLoader& loader, const DisplayInputs&
     wake_.notify_all();
 }
 
-std::optional<PreparedPicture> PicturePreloader::take(int32_t index, const std::string& path,
+std::optional<PreparedPicture> PicturePreloader::take(const PictureEntry& entry,
                                                       const GraphicLoader& loader,
                                                       const DisplayInputs& inputs) {
     std::unique_lock lock(mutex_);
@@ -112,13 +115,12 @@ std::optional<PreparedPicture> PicturePreloader::take(int32_t index, const std::
         if (!current(loader, inputs)) {
             return std::nullopt;
         }
-        const auto held = std::find_if(held_.begin(), held_.end(), [&](const PreparedPicture& p) {
-            return p.index == index && p.path == path;
-        });
+        const auto held = std::find_if(held_.begin(), held_.end(),
+                                       [&](const PreparedPicture& p) { return p.entry == entry; });
         if (held != held_.end()) {
             PreparedPicture picture = std::move(*held);
             held_.erase(held);
-            if (picture.stamp != fileStampOf(path)) {
+            if (picture.stamp != fileStampOf(entry.path)) {
                 return std::nullopt;  // the file changed since it was read
             }
             ++handedOut_;
@@ -128,8 +130,7 @@ std::optional<PreparedPicture> PicturePreloader::take(int32_t index, const std::
         // The job under way had a head start on a load begun now.
         const uint64_t generation = generation_;
         const auto underWay = [&] {
-            return running_ && running_->generation == generation &&
-                   sameEntry(running_->candidate, index, path);
+            return running_ && running_->generation == generation && running_->entry == entry;
         };
         if (!underWay()) {
             return std::nullopt;
@@ -141,7 +142,7 @@ std::optional<PreparedPicture> PicturePreloader::take(int32_t index, const std::
 void PicturePreloader::offer(PreparedPicture picture, const GraphicLoader& loader,
                              const DisplayInputs& inputs) {
     const std::lock_guard hold(mutex_);
-    if (!current(loader, inputs) || isHeld({picture.index, picture.path})) {
+    if (!current(loader, inputs) || isHeld(picture.entry)) {
         return;
     }
     if (std::optional<MemoryBudget::Reservation> share = budget_.tryReserve(picture.bytes())) {
@@ -205,9 +206,9 @@ std::optional<PicturePreloader::Job> PicturePreloader::nextJob() {
             return std::nullopt;
         }
         Walk& walk = walks_[chosen];
-        const PreloadCandidate& candidate = walk.candidates[walk.next++];
-        if (!isHeld(candidate)) {
-            return Job{candidate, chosen, generation_};
+        const PictureEntry& entry = walk.candidates[walk.next++];
+        if (!isHeld(entry)) {
+            return Job{entry, chosen, generation_};
         }
     }
 }
@@ -246,10 +247,9 @@ std::optional<PreparedPicture> PicturePreloader::prepareOne(const Job& job, Grap
                                                             const DisplayInputs& inputs) {
     const auto start = std::chrono::steady_clock::now();
     PreparedPicture picture;
-    picture.index = job.candidate.index;
-    picture.path = job.candidate.path;
-    picture.stamp = fileStampOf(picture.path);
-    loader.loadFromFile(picture.source, picture.path, false, picture.loadInfo);
+    picture.entry = job.entry;
+    picture.stamp = fileStampOf(job.entry.path);
+    loadEntry(loader, job.entry, picture.source, picture.loadInfo);
     if (!picture.loadInfo.succeeded() || picture.loadInfo.height == 0) {
         return std::nullopt;
     }
@@ -277,7 +277,7 @@ void PicturePreloader::finish(const Job& job, std::optional<PreparedPicture> pic
     if (!picture || job.generation != generation_) {
         return;
     }
-    if (!isCandidate(picture->index, picture->path) || isHeld(job.candidate)) {
+    if (!isCandidate(picture->entry) || isHeld(job.entry)) {
         return;
     }
     std::optional<MemoryBudget::Reservation> share = budget_.tryReserve(picture->bytes());

@@ -41,11 +41,22 @@ struct FileStamp {
 // The stamp of path now; size -1 when it cannot be examined.
 FileStamp fileStampOf(const std::string& path);
 
+// One entry of the window's list: a file, or a member of an archive.
+struct PictureEntry {
+    int32_t index = -1;  // in the window's list
+    std::string path;    // the file, or the archive holding the member
+    std::string member;  // empty for a file
+    friend bool operator==(const PictureEntry&, const PictureEntry&) = default;
+};
+
+// Loads the entry's picture for display.
+void loadEntry(GraphicLoader& loader, const PictureEntry& entry, NkDib& target,
+               GraphicLoadInfo& info);
+
 // A picture loaded and processed for display, as the window would make it there and then.
 struct PreparedPicture {
-    int32_t index = -1;  // in the window's list
-    std::string path;
-    FileStamp stamp;  // taken before the file was read
+    PictureEntry entry;
+    FileStamp stamp;  // of the file or archive, taken before it was read
     NkDib source;
     GraphicLoadInfo loadInfo;
     NkDib dest;
@@ -55,12 +66,6 @@ struct PreparedPicture {
     MemoryBudget::Reservation share;  // of the preload budget while the worker holds it
 
     uint64_t bytes() const;
-};
-
-// A list entry the worker may prepare.
-struct PreloadCandidate {
-    int32_t index = -1;
-    std::string path;
 };
 
 // Loads and processes the neighbours of the shown picture on a worker thread of its own,
@@ -81,12 +86,12 @@ class PicturePreloader {
     // Prepares the first count pictures that load among after (in that order) and among
     // before, nearest first, both ways in turn; keeps what was prepared of them already.
     void prepare(const GraphicLoader& loader, const DisplayInputs& inputs,
-                 std::vector<PreloadCandidate> after, std::vector<PreloadCandidate> before,
+                 std::vector<PictureEntry> after, std::vector<PictureEntry> before,
                  int32_t count);
-    // The picture prepared for index and path with these choices and inputs, when its file
-    // is unchanged; waits for it when it is the job under way. None otherwise.
-    std::optional<PreparedPicture> take(int32_t index, const std::string& path,
-                                        const GraphicLoader& loader, const DisplayInputs& inputs);
+    // The picture prepared for entry with these choices and inputs, when its file is
+    // unchanged; waits for it when it is the job under way. None otherwise.
+    std::optional<PreparedPicture> take(const PictureEntry& entry, const GraphicLoader& loader,
+                                        const DisplayInputs& inputs);
     // Keeps a picture made elsewhere (the one leaving the screen) if it was made with the
     // current choices and inputs and fits the budget; the next prepare keeps it if it is
     // wanted.
@@ -107,12 +112,12 @@ class PicturePreloader {
   private:
     // One direction's walk over its candidates.
     struct Walk {
-        std::vector<PreloadCandidate> candidates;
+        std::vector<PictureEntry> candidates;
         size_t next = 0;
         int32_t found = 0;
     };
     struct Job {
-        PreloadCandidate candidate;
+        PictureEntry entry;
         size_t walk = 0;
         uint64_t generation = 0;
     };
@@ -126,8 +131,8 @@ class PicturePreloader {
     // Starts afresh when the choices or inputs differ from the current ones.
     void adopt(const GraphicLoader& loader, const DisplayInputs& inputs);
     bool current(const GraphicLoader& loader, const DisplayInputs& inputs) const;
-    bool isHeld(const PreloadCandidate& candidate) const;
-    bool isCandidate(int32_t index, const std::string& path) const;
+    bool isHeld(const PictureEntry& entry) const;
+    bool isCandidate(const PictureEntry& entry) const;
     // Pictures of the walk held among the candidates it has passed.
     int32_t found(const Walk& walk) const;
 

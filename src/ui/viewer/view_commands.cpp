@@ -40,24 +40,36 @@ void ImageWindow::guarded(const std::function<void()>& command) {
     }
 }
 
+PictureEntry ImageWindow::entryAt(int32_t index) const {
+    if (sourceKind_ == SourceKind::archive) {
+        return {index, archiveName_, arcFilesInfo_.item(index).name};
+    }
+    return {index, folder_ + dirFilesInfo_.item(index).name, ""};
+}
+
+void ImageWindow::setShownEntry(const PictureEntry& entry) {
+    if (entry.member.empty()) {
+        fileName_ = entry.path.substr(folder_.size());
+    } else {
+        fileName_ = entry.member.substr(entry.member.rfind('/') + 1);
+        memberName_ = entry.member;
+    }
+}
+
 bool ImageWindow::loadAt(int32_t index) {
     QElapsedTimer timer;
     timer.start();
     // A failed attempt must leave the shown picture and its size intact.
     NkDib picture;
     GraphicLoadInfo info;
-    std::string name;
+    PictureEntry entry;
     FileStamp stamp;
     try {
         WaitCursorScope wait;
-        GraphicLoader& loader = context_.graphicLoader();
-        if (sourceKind_ == SourceKind::folder) {
-            name = dirFilesInfo_.item(index).name;
-            stamp = fileStampOf(folder_ + name);
-            loader.loadFromFile(picture, folder_ + name, false, info);
-        } else if (sourceKind_ == SourceKind::archive) {
-            name = arcFilesInfo_.item(index).name;
-            loader.loadFromArchive(picture, archiveName_, name, false, info);
+        if (sourceKind_ != SourceKind::none) {
+            entry = entryAt(index);
+            stamp = fileStampOf(entry.path);
+            loadEntry(context_.graphicLoader(), entry, picture, info);
         }
     } catch (const std::exception&) {
         info = GraphicLoadInfo{};  // an unreadable archive or an index off the list
@@ -72,25 +84,20 @@ bool ImageWindow::loadAt(int32_t index) {
     shownStamp_ = stamp;
     process_.source = std::move(picture);
     process_.loadInfo = info;
-    if (sourceKind_ == SourceKind::folder) {
-        fileName_ = name;
-    } else {
-        fileName_ = name.substr(name.rfind('/') + 1);
-        memberName_ = name;
-    }
+    setShownEntry(entry);
     loadTime_ = static_cast<uint32_t>(timer.elapsed());
     return true;
 }
 
 bool ImageWindow::takePrepared(int32_t index) {
-    if (sourceKind_ != SourceKind::folder || index < 0 || index >= dirFilesInfo_.count()) {
+    if (sourceKind_ == SourceKind::none || index < 0 || index > lastIndex_) {
         return false;
     }
-    const std::string name = dirFilesInfo_.item(index).name;
+    const PictureEntry entry = entryAt(index);
     // The inputs the display that follows will use.
     noteChangedFrameExtents();
     std::optional<PreparedPicture> prepared =
-        preloader_.take(index, folder_ + name, context_.graphicLoader(), displayInputs());
+        preloader_.take(entry, context_.graphicLoader(), displayInputs());
     if (!prepared) {
         return false;
     }
@@ -102,18 +109,19 @@ bool ImageWindow::takePrepared(int32_t index) {
     process_.destWidth = prepared->destWidth;
     process_.destHeight = prepared->destHeight;
     processedAhead_ = true;
-    fileName_ = name;
+    setShownEntry(entry);
     loadTime_ = prepared->loadTime;
     return true;
 }
 
 void ImageWindow::retireShown() {
-    if (!std::exchange(shownValid_, false) || sourceKind_ != SourceKind::folder) {
+    if (!std::exchange(shownValid_, false) || sourceKind_ == SourceKind::none) {
         return;
     }
     PreparedPicture shown;
-    shown.index = fileIndex_;
-    shown.path = folder_ + fileName_;
+    shown.entry = sourceKind_ == SourceKind::archive
+                      ? PictureEntry{fileIndex_, archiveName_, memberName_}
+                      : PictureEntry{fileIndex_, folder_ + fileName_, ""};
     shown.stamp = shownStamp_;
     shown.source = std::move(process_.source);
     shown.loadInfo = process_.loadInfo;
@@ -131,20 +139,20 @@ DisplayInputs ImageWindow::displayInputs() {
 
 void ImageWindow::schedulePreload() {
     const int32_t count = preloadCountLimit(context_.settings().preloadCount);
-    if (sourceKind_ != SourceKind::folder || count == 0) {
+    if (sourceKind_ == SourceKind::none || count == 0) {
         preloader_.clear();
         return;
     }
     // Files that do not load (text files beside the pictures) the worker passes each way.
     constexpr int32_t kPassed = 8;
-    std::vector<PreloadCandidate> after;
+    std::vector<PictureEntry> after;
     for (int32_t i = fileIndex_ + 1; i <= std::min(lastIndex_, fileIndex_ + count + kPassed); ++i) {
-        after.push_back({i, folder_ + dirFilesInfo_.item(i).name});
+        after.push_back(entryAt(i));
     }
-    std::vector<PreloadCandidate> before;
+    std::vector<PictureEntry> before;
     for (int32_t i = std::min(fileIndex_, lastIndex_ + 1) - 1;
          i >= std::max(0, fileIndex_ - count - kPassed); --i) {
-        before.push_back({i, folder_ + dirFilesInfo_.item(i).name});
+        before.push_back(entryAt(i));
     }
     preloader_.prepare(context_.graphicLoader(), displayInputs(), std::move(after),
                        std::move(before), count);

@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTreeWidgetItem>
 #include <cstdlib>
 #include <ctime>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/app_hub.h"
@@ -226,6 +229,54 @@ TEST_F(ArchiveWindowTest, OpenedMemberClosesTheWindowAndStepsThroughTheArchive) 
     // Stepping onto what does not load passes over it without a word.
     view.popupMenu().vaNext->trigger();
     EXPECT_EQ(messages().size(), 1u);
+}
+
+// Members are prepared ahead as files are: a key shows what a load there and then shows,
+// and an archive rewritten since makes the window read it again.
+TEST_F(ArchiveWindowTest, MembersPreparedAheadShowAsFreshOnesUntilTheArchiveChanges) {
+    hub().settings().viewForm.sizeMode = SizeMode::fitScreen;
+    const std::vector<WrittenMember> members = {{"a.jpg", jpeg(1500, 1000), kModified},
+                                                {"b.jpg", jpeg(900, 1300), kModified},
+                                                {"c.txt", {'h', 'i'}, kModified},
+                                                {"d.jpg", jpeg(320, 200), kModified}};
+    const std::string zip = writeZip("ahead.zip", members);
+    ArchiveWindow* list = openWindow(zip);
+    ASSERT_NE(list, nullptr);
+    openRow(*list, 0);
+    ASSERT_EQ(forms<ImageWindow>().size(), 1u);
+    ImageWindow& view = *forms<ImageWindow>().front();
+    const auto settle = [&view] {
+        QCoreApplication::processEvents();
+        view.preloader().waitUntilIdle();
+    };
+    const auto shown = [&view] { return view.findChild<QLabel*>()->pixmap().toImage(); };
+
+    const std::vector<std::pair<QAction*, std::string>> steps = {{view.popupMenu().vaNext, "b.jpg"},
+                                                                 {view.popupMenu().vaNext, "d.jpg"},
+                                                                 {view.popupMenu().vaPrior, "b.jpg"},
+                                                                 {view.popupMenu().vaPrior, "a.jpg"}};
+    for (const auto& [key, name] : steps) {
+        SCOPED_TRACE(name);
+        settle();
+        const uint64_t before = view.preloader().handedOut();
+        key->trigger();
+        EXPECT_EQ(view.preloader().handedOut(), before + 1);
+        EXPECT_EQ(view.fileName(), name);
+        const QImage prepared = shown();
+        view.popupMenu().vpReopen->trigger();  // read and processed there and then
+        EXPECT_TRUE(prepared == shown());
+    }
+
+    settle();
+    ASSERT_GE(view.preloader().preparedCount(), 1u);
+    std::vector<WrittenMember> rewritten = members;
+    rewritten[1].data = jpeg(700, 500);
+    writeZip("ahead.zip", rewritten);
+    const uint64_t before = view.preloader().handedOut();
+    view.popupMenu().vaNext->trigger();
+    EXPECT_EQ(view.preloader().handedOut(), before);
+    EXPECT_EQ(view.fileName(), "b.jpg");
+    EXPECT_EQ(view.process().source.width(), 700);
 }
 
 TEST_F(ArchiveWindowTest, OpenedMemberInformationShowsTheArchive) {
