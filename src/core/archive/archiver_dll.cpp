@@ -173,7 +173,7 @@ int32_t ArchiverDll::extractMem(ArcWindow window, const std::string& commandLine
 
 bool ArchiverDll::setOwnerWindowEx(ArcWindow window, ArcOwnerWindowProc proc) {
     return callOptional<int32_t (*)(ArcWindow, ArcOwnerWindowProc)>("SetOwnerWindowEx", window,
-                                                                     proc);
+                                                                    proc);
 }
 
 bool ArchiverDll::killOwnerWindowEx(ArcWindow window) {
@@ -202,7 +202,7 @@ bool ArchiverDll::getCompressedSizeEx(HARC archive, int64_t& size) {
 
 bool ArchiverDll::setEnumMembersProc64(ArcEnumMembersProc64 proc, uint32_t structSize) {
     return callOptional<int32_t (*)(ArcEnumMembersProc64, uint32_t)>("SetEnumMembersProc64", proc,
-                                                                      structSize);
+                                                                     structSize);
 }
 
 bool ArchiverDll::clearEnumMembersProc64() {

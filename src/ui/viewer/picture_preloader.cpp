@@ -89,17 +89,16 @@ bool PicturePreloader::isHeld(const PictureEntry& entry) const {
 }
 
 void PicturePreloader::prepare(const GraphicLoader& loader, const DisplayInputs& inputs,
-                               std::vector<PictureEntry> after,
-                               std::vector<PictureEntry> before, int32_t count) {
+                               std::vector<PictureEntry> after, std::vector<PictureEntry> before,
+                               int32_t count) {
     {
         const std::lock_guard hold(mutex_);
         adopt(loader, inputs);
         walks_ = {Walk{std::move(after)}, Walk{std::move(before)}};
         count_ = count;
         // Only neighbours are worth their memory.
-        std::erase_if(held_, [this](const PreparedPicture& picture) {
-            return !isCandidate(picture.entry);
-        });
+        std::erase_if(
+            held_, [this](const PreparedPicture& picture) { return !isCandidate(picture.entry); });
         if (!worker_.joinable() && !stopping_ && count_ > 0) {
             worker_ = std::thread([this] { serve(); });
         }

@@ -86,8 +86,7 @@ class PicturePreloader {
     // Prepares the first count pictures that load among after (in that order) and among
     // before, nearest first, both ways in turn; keeps what was prepared of them already.
     void prepare(const GraphicLoader& loader, const DisplayInputs& inputs,
-                 std::vector<PictureEntry> after, std::vector<PictureEntry> before,
-                 int32_t count);
+                 std::vector<PictureEntry> after, std::vector<PictureEntry> before, int32_t count);
     // The picture prepared for entry with these choices and inputs, when its file is
     // unchanged; waits for it when it is the job under way. None otherwise.
     std::optional<PreparedPicture> take(const PictureEntry& entry, const GraphicLoader& loader,

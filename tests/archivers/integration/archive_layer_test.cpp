@@ -190,9 +190,9 @@ TEST(ArchiveLayerModules, ThreadsReadingArchivesAtOnceEachGetTheirOwnMembers) {
         std::vector<uint8_t> bytes;
     };
     std::vector<Source> sources;
-    for (const auto& [name, kind] : {std::pair{"zip", WrittenKind::Zip},
-                                     std::pair{"tar", WrittenKind::Tar},
-                                     std::pair{"tgz", WrittenKind::TarGzip}}) {
+    for (const auto& [name, kind] :
+         {std::pair{"zip", WrittenKind::Zip}, std::pair{"tar", WrittenKind::Tar},
+          std::pair{"tgz", WrittenKind::TarGzip}}) {
         const std::string member = std::string(name) + "/picture.bin";
         std::vector<uint8_t> bytes(1000 + sources.size() * 700, static_cast<uint8_t>(name[1]));
         sources.push_back({dir.write(std::string("set.") + name,

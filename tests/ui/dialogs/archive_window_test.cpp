@@ -251,10 +251,11 @@ TEST_F(ArchiveWindowTest, MembersPreparedAheadShowAsFreshOnesUntilTheArchiveChan
     };
     const auto shown = [&view] { return view.findChild<QLabel*>()->pixmap().toImage(); };
 
-    const std::vector<std::pair<QAction*, std::string>> steps = {{view.popupMenu().vaNext, "b.jpg"},
-                                                                 {view.popupMenu().vaNext, "d.jpg"},
-                                                                 {view.popupMenu().vaPrior, "b.jpg"},
-                                                                 {view.popupMenu().vaPrior, "a.jpg"}};
+    const std::vector<std::pair<QAction*, std::string>> steps = {
+        {view.popupMenu().vaNext, "b.jpg"},
+        {view.popupMenu().vaNext, "d.jpg"},
+        {view.popupMenu().vaPrior, "b.jpg"},
+        {view.popupMenu().vaPrior, "a.jpg"}};
     for (const auto& [key, name] : steps) {
         SCOPED_TRACE(name);
         settle();
