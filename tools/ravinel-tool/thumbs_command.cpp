@@ -145,8 +145,8 @@ int runThumbs(const std::vector<std::string>& args) {
     if (progress) {
         progress->clear();
     }
-    std::printf("files examined: %d\nthumbnails made: %d\nfiles per second: %.1f\n",
-                tally.examined, tally.made, seconds > 0 ? tally.examined / seconds : 0.0);
+    std::printf("files examined: %d\nthumbnails made: %d\nfiles per second: %.1f\n", tally.examined,
+                tally.made, seconds > 0 ? tally.examined / seconds : 0.0);
     if (tally.failed > 0) {
         std::printf("files failed: %d\n", tally.failed);
         return 1;
