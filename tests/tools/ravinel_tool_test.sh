@@ -276,18 +276,27 @@ check "thumb through a plug-in status" 0 "$status"
 check "thumb through a plug-in size" "0400000002000000" \
       "$(od -An -tx1 -j18 -N8 "$dir/avif-thumb.bmp" | tr -d ' \n')"
 # A batch goes through the plug-ins too, and a thumbnail it cannot write (its name too
-# long) is reported while the others are made.
+# long) is reported while the others are made: on one thread and on several, which write
+# the same files.
 mkdir "$dir/batch"
 cp "$dir/pic.avif" "$dir/in.bmp" "$dir/batch/"
+cp "$dir/in.bmp" "$dir/batch/in2.bmp"
 long=$(printf 'x%.0s' $(seq 251)).bmp
 cp "$dir/in.bmp" "$dir/batch/$long"
-out=$("$tool" thumbs "$dir/batch" "$dir/batch-out" --image-size 4 2>"$dir/batch.err"); status=$?
-check "thumbs of a batch with a failure" "files examined: 3|thumbnails made: 2|" \
-      "$(echo "$out" | head -2 | tr '\n' '|')"
-check "thumbs failures counted" "files failed: 1" "$(echo "$out" | tail -1)"
-check "thumbs status after a failure" 1 "$status"
-check "thumbs failure reported" 1 "$(grep -c "^ravinel-tool: $long: " "$dir/batch.err")"
-check "thumbs written" "in.bmp.bmp pic.avif.bmp" "$(cd "$dir/batch-out" && echo *)"
+for threads in 1 3; do
+    out=$(RAVINEL_THREADS=$threads "$tool" thumbs "$dir/batch" "$dir/batch-out$threads" \
+          --image-size 4 2>"$dir/batch.err"); status=$?
+    check "thumbs of a batch with a failure, $threads threads" \
+          "files examined: 4|thumbnails made: 3|" "$(echo "$out" | head -2 | tr '\n' '|')"
+    check "thumbs failures counted, $threads threads" "files failed: 1" "$(echo "$out" | tail -1)"
+    check "thumbs status after a failure, $threads threads" 1 "$status"
+    check "thumbs failure reported, $threads threads" "1 1" \
+          "$(grep -c "^ravinel-tool: $long: " "$dir/batch.err") $(wc -l <"$dir/batch.err")"
+    check "thumbs written, $threads threads" "in.bmp.bmp in2.bmp.bmp pic.avif.bmp" \
+          "$(cd "$dir/batch-out$threads" && echo *)"
+done
+diff -r "$dir/batch-out1" "$dir/batch-out3" >/dev/null
+check "thumbs the same on one thread and three" 0 "$?"
 printf 'RVT1\x05\x03\x0a\x14\x00\x00\x00\x00' >"$dir/pic.rvt"
 out=$(SUSIE_PLUGIN_DIR="$dir/plugins" "$tool" info "$dir/pic.rvt" 2>/dev/null); status=$?
 check "info through a plug-in" "kind=2 width=5 height=3 pixelformat=6 label=24" "$out"

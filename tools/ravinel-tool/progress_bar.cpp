@@ -15,7 +15,6 @@ constexpr auto kRedrawEvery = std::chrono::milliseconds(100);
 ProgressBar::ProgressBar(int total) : total_(total), start_(std::chrono::steady_clock::now()) {}
 
 void ProgressBar::update(int done) {
-    const std::lock_guard lock(mutex_);
     const auto now = std::chrono::steady_clock::now();
     if (done < total_ && now - lastDrawn_ < kRedrawEvery) {
         return;
@@ -25,7 +24,6 @@ void ProgressBar::update(int done) {
 }
 
 void ProgressBar::clear() {
-    const std::lock_guard lock(mutex_);
     std::fprintf(stderr, "\r\033[K");
     lastDrawn_ = {};
 }

@@ -1,12 +1,11 @@
 #pragma once
 
 #include <chrono>
-#include <mutex>
 
 namespace ravinel::tool {
 
 // A one-line progress bar on standard error for a batch of known size: the bar, the count,
-// the rate and the time left. Threads report as they finish items; the line is redrawn at
+// the rate and the time left. One thread reports as items finish; the line is redrawn at
 // most ten times a second.
 class ProgressBar {
   public:
@@ -20,7 +19,6 @@ class ProgressBar {
   private:
     void draw(int done);
 
-    std::mutex mutex_;
     int total_;
     std::chrono::steady_clock::time_point start_;
     std::chrono::steady_clock::time_point lastDrawn_{};

@@ -109,7 +109,7 @@ class ThumbWorkers::Worker {
         }
     }
 
-    MadeThumb make(const Setup& setup, int32_t position) {
+    Finished make(const Setup& setup, int32_t position) {
         if (generation_ != setup.generation) {
             maker_.reset();
             loader_.emplace(setup.loader, plugins_ ? &*plugins_ : nullptr);
@@ -120,17 +120,16 @@ class ThumbWorkers::Worker {
         // The share is given back once the picture has become a thumbnail.
         MemoryBudget::Reservation share;
         loader_->jobShare = &share;
-        MadeThumb made;
+        Finished finished{position, {}, {}};
         try {
-            made = maker_->examine(setup.names[static_cast<size_t>(position)]);
+            finished.made = maker_->examine(setup.names[static_cast<size_t>(position)]);
         } catch (const std::exception& error) {
-            // Out of memory outside the decoders: the file keeps its icon.
-            made = MadeThumb{};
-            made.info.kind = GraphicKind::gkFile;
-            made.info.failureDetail = error.what();
+            finished.made.info.kind = GraphicKind::gkFile;
+            finished.made.info.failureDetail = error.what();
+            finished.error = error.what();
         }
         loader_->jobShare = nullptr;
-        return made;
+        return finished;
     }
 
   private:
@@ -155,14 +154,14 @@ void ThumbWorkers::serve() {
             setup = setup_;
             ++running_;
         }
-        MadeThumb made = worker.make(*setup, position);
+        Finished made = worker.make(*setup, position);
         bool kept = false;
         {
             const std::lock_guard hold(mutex_);
             --running_;
             kept = !stopping_ && setup->generation == generation_;
             if (kept) {
-                done_.push_back({position, std::move(made)});
+                done_.push_back(std::move(made));
             }
         }
         quiet_.notify_all();

@@ -30,6 +30,9 @@ class ThumbWorkers {
     struct Finished {
         int32_t position = 0;
         MadeThumb made;
+        // What examining the file threw (out of memory outside the decoders): the file then
+        // keeps its icon. Empty when nothing was thrown.
+        std::string error;
     };
 
     // threads at least 1. plugins (null: none) and pluginLock outlive the workers.
