@@ -8,10 +8,12 @@ cd "$(dirname "$0")/.."
 
 # The programs, each named by the label its tests carry: thumbnails on workers, the
 # browser window that places them, preloading and the animation window, the JPEG bands
-# and the memory budget, the band splitter, the plug-ins' per-thread limits, and the
-# tool, whose thumbs command runs a thread per core.
+# and the memory budget, the band splitter and the resamplers, filters and pixel
+# conversions it splits over threads, the plug-ins' per-thread limits, and the tool,
+# whose thumbs command runs a thread per core.
 programs=(ravinel_browse_tests ravinel_browser_tests ravinel_viewer_tests ravinel_codec_tests
-          ravinel_platform_tests plugin_tests hostile_files_tests)
+          ravinel_platform_tests ravinel_process_tests ravinel_dib_tests plugin_tests
+          hostile_files_tests)
 # What the tool's end-to-end test runs besides the tool.
 tool_test_parts=(ravinel-tool rvtest write_test_dng ravinel-sample
                  fake_unlha fake_tar fake_unzip fake_lmzip)
