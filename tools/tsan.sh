@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the test programs whose code runs on worker threads with ThreadSanitizer into
 # build-tsan/ and runs their tests; the first data race stops its test. Run by hand: it is
-# no part of test.sh or CI (see docs/architecture.md, "Threads").
+# no part of test.sh or CI (see docs/architecture.md, "Vector paths and threads").
 # Usage: tools/tsan.sh [CTEST_ARGUMENT...]   (e.g. -R ThumbWorkers to run fewer tests)
 set -euo pipefail
 cd "$(dirname "$0")/.."
